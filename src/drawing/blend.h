@@ -1,0 +1,34 @@
+// The one blending rule of the library and the colour-value classes.
+// Colours are 0xAARRGGBB with AA a transparency (0 opaque, 255 invisible);
+// nothing is premultiplied, so the rule divides by the combined weight.
+#pragma once
+
+#include <cstdint>
+
+namespace quorvane {
+
+constexpr uint32_t kTransparent = 0xFF000000u;
+
+inline bool isTableColor(uint32_t c) { return (c >> 16) == 0xFFFFu; }
+inline bool isSpecialColor(uint32_t c) { return (c >> 16) == 0xFFFEu; }
+
+// blend(existing P, incoming C):
+//   Pa = 255 or Ca = 0  -> C;  Ca = 255 -> P;
+//   else channels (P*wP + C*wC) / D with wC = 255(255-Ca), wP = (255-Pa)Ca,
+//   D = 65025 - Ca*Pa, transparency Ca*Pa/255, all divisions truncating.
+inline uint32_t blend(uint32_t p, uint32_t c) {
+  const uint32_t pa = p >> 24;
+  const uint32_t ca = c >> 24;
+  if (pa == 255 || ca == 0) return c;
+  if (ca == 255) return p;
+  const uint32_t wc = 255 * (255 - ca);
+  const uint32_t wp = (255 - pa) * ca;
+  const uint32_t d = 65025 - ca * pa;
+  const uint32_t r = (((p >> 16) & 0xFF) * wp + ((c >> 16) & 0xFF) * wc) / d;
+  const uint32_t g = (((p >> 8) & 0xFF) * wp + ((c >> 8) & 0xFF) * wc) / d;
+  const uint32_t b = ((p & 0xFF) * wp + (c & 0xFF) * wc) / d;
+  const uint32_t a = (ca * pa) / 255;
+  return (a << 24) | (r << 16) | (g << 8) | b;
+}
+
+}  // namespace quorvane

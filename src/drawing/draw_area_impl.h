@@ -1,0 +1,177 @@
+// DrawAreaImpl: the raster surface behind the published DrawArea. One
+// contiguous row-major buffer of 32-bit colour values, the encoder settings,
+// the colour table and the special colours. Shapes resolve their colours once
+// per primitive and write through the span helpers below, which clip once and
+// take the plain-store fast path for opaque plain colours.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "drawing/blend.h"
+#include "drawing/special_colors.h"
+#include "quorvane.h"
+
+namespace quorvane {
+
+class EdgeList;
+
+// One row of the cached ellipse quarter table: the smallest and largest |dx|
+// of the outline on a row offset dy from the centre.
+struct QuarterRow {
+  int64_t inner;
+  int64_t outer;
+};
+
+class DrawAreaImpl final : public DrawArea {
+ public:
+  DrawAreaImpl();
+  ~DrawAreaImpl() override;
+  DrawAreaImpl(const DrawAreaImpl &) = delete;
+  DrawAreaImpl &operator=(const DrawAreaImpl &) = delete;
+
+  // DrawArea
+  void destroy() override;
+  void setSize(int width, int height, int bgColor) override;
+  int getWidth() override;
+  int getHeight() override;
+  void setBgColor(int color) override;
+  void pixel(int x, int y, int color) override;
+  int getPixel(int x, int y) override;
+  void hline(int x1, int x2, int y, int color) override;
+  void vline(int y1, int y2, int x, int color) override;
+  void line(int x1, int y1, int x2, int y2, int color, int lineWidth) override;
+  void arc(int cx, int cy, int rx, int ry, double a1, double a2, int color) override;
+  void rect(int x1, int y1, int x2, int y2, int edgeColor, int fillColor,
+            int raisedEffect) override;
+  void polygon(const int *x, const int *y, int n, int edgeColor, int fillColor) override;
+  void surface(int x1, int y1, int x2, int y2, int depthX, int depthY, int edgeColor,
+               int fillColor) override;
+  void sector(int cx, int cy, int rx, int ry, double a1, double a2, int edgeColor,
+              int fillColor) override;
+  void cylinder(int cx, int cy, int rx, int ry, double a1, double a2, int depthX, int depthY,
+                int edgeColor, int fillColor) override;
+  void circle(int cx, int cy, int rx, int ry, int edgeColor, int fillColor) override;
+  void fill(int x, int y, int color) override;
+  void fill2(int x, int y, int color, int borderColor) override;
+  TTFText *text3(const char16_t *text, const char *font, double fontSize) override;
+  TTFText *text3(const char *text, const char *font, double fontSize) override;
+  TTFText *text4(const char *text, const char *font, int fontIndex, double fontHeight,
+                 double fontWidth, double angle, int vertical) override;
+  TTFText *text4(const char16_t *text, const char *font, int fontIndex, double fontHeight,
+                 double fontWidth, double angle, int vertical) override;
+  void text(const char16_t *text, const char *font, double fontSize, int x, int y,
+            int color) override;
+  void text(const char *text, const char *font, double fontSize, int x, int y,
+            int color) override;
+  void text2(const char16_t *text, const char *font, int fontIndex, double fontHeight,
+             double fontWidth, double angle, int vertical, int x, int y, int color,
+             int alignment) override;
+  void text2(const char *text, const char *font, int fontIndex, double fontHeight,
+             double fontWidth, double angle, int vertical, int x, int y, int color,
+             int alignment) override;
+  void close(TTFText *text) override;
+  void merge(const DrawArea *src, int x, int y, int alignment, int transparency) override;
+  void tile(const DrawArea *src, int transparency) override;
+  bool loadGIF(const char *filename) override;
+  bool loadPNG(const char *filename) override;
+  bool loadJPG(const char *filename) override;
+  bool loadWMP(const char *filename) override;
+  bool load(const char *filename) override;
+  bool out(const char *filename) override;
+  MemBlock outGIF2() override;
+  bool outGIF2(const char **data, int *len) override;
+  bool outGIF(const char *filename) override;
+  MemBlock outPNG2() override;
+  bool outPNG2(const char **data, int *len) override;
+  bool outPNG(const char *filename) override;
+  MemBlock outJPG2(int quality) override;
+  bool outJPG2(const char **data, int *len, int quality) override;
+  bool outJPG(const char *filename, int quality) override;
+  MemBlock outWMP2() override;
+  bool outWMP2(const char **data, int *len) override;
+  bool outWMP(const char *filename) override;
+  void setPaletteMode(int mode) override;
+  void setDitherMethod(int method) override;
+  void setTransparentColor(int color) override;
+  void setAntiAliasText(int mode) override;
+  void setInterlace(int flag) override;
+  void setColorTable(const int *colors, int n, int offset) override;
+  int getColorAt(int color, int x, int y) override;
+  int getARGBColor(int color) override;
+  int dashLineColor(int color, int dashPattern) override;
+  int patternColor2(const char *filename, int startX, int startY) override;
+  int patternColor(const int *pixels, int width, int height, int startX, int startY) override;
+  int gradientColor(int x1, int y1, int x2, int y2, int color1, int color2) override;
+  int gradientColor2(const int *stops, double angle, double scale, int startX,
+                     int startY) override;
+
+  // Internal operations for the other subsystems.
+
+  // gradientColor2 over a list of known length (stopInts ints), used where
+  // the length is known, so that a short list is never read past.
+  int gradientColor2Bounded(const int *stops, size_t stopInts, double angle, double scale,
+                            int startX, int startY);
+  const uint32_t *pixelData() const { return pixels_.data(); }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  int interlace() const { return interlace_; }
+  uint32_t transparentColor() const { return transparentColor_; }
+  int antiAliasMode() const { return antiAliasMode_; }
+  int paletteMode() const { return paletteMode_; }
+  int ditherMethod() const { return ditherMethod_; }
+  size_t specialColorCount() const { return specials_.size(); }
+
+  // Colour resolution: the table step, then the position step. The position
+  // step never looks the table up again (one level only).
+  uint32_t lookup(uint32_t color) const;
+  uint32_t evaluate(uint32_t resolved, int64_t x, int64_t y);
+
+  // Pixel writers for colours already looked up; coordinates are clipped.
+  void plot(int64_t x, int64_t y, uint32_t resolved);
+  void span(int64_t x1, int64_t x2, int64_t y, uint32_t resolved);  // left to right
+  void column(int64_t y1, int64_t y2, int64_t x, uint32_t resolved);  // top to bottom
+  // The same for a colour that is already evaluated: it is blended as it is.
+  void spanEvaluated(int64_t x1, int64_t x2, int64_t y, uint32_t c);
+  void columnEvaluated(int64_t y1, int64_t y2, int64_t x, uint32_t c);
+
+  // The ellipse quarter table for radii rx, ry (1 ... kMaxRadius), rebuilt only
+  // when the radii change.
+  const std::vector<QuarterRow> &quarterTable(int64_t rx, int64_t ry);
+
+  // Fills and outlines a closed list of edges (polygons, sectors, walls).
+  void drawEdges(EdgeList &edges, uint32_t edgeColor, uint32_t fillColor);
+
+  // Radii above this draw nothing: the quarter table is ry + 1 rows and its
+  // integer arithmetic stays within 64 bits up to here.
+  static constexpr int64_t kMaxRadius = int64_t{1} << 20;
+
+ private:
+  int addSpecial(std::unique_ptr<SpecialColor> color);
+  uint32_t *row(int64_t y) { return pixels_.data() + y * width_; }
+  // Blend one in-bounds pixel with an evaluated colour.
+  void blendAt(int64_t x, int64_t y, uint32_t c) {
+    uint32_t &p = pixels_[static_cast<size_t>(y * width_ + x)];
+    p = blend(p, c);
+  }
+  template <typename Fillable, typename Paint>
+  void floodFill(int x, int y, Fillable fillable, Paint paint);
+
+  std::vector<uint32_t> pixels_;
+  int width_ = 1;
+  int height_ = 1;
+  int interlace_ = 0;
+  uint32_t transparentColor_ = 0xFF000000u;
+  int antiAliasMode_ = 2;
+  int paletteMode_ = 0;
+  int ditherMethod_ = 2;
+  std::vector<uint32_t> colorTable_;
+  std::vector<std::unique_ptr<SpecialColor>> specials_;
+  std::vector<QuarterRow> quarter_;  // shape work buffer: the last quarter table
+  std::vector<std::pair<int64_t, int64_t>> scratch_;  // reused by line and polygon
+  std::vector<uint8_t> visited_;     // flood-fill marks, reused
+};
+
+}  // namespace quorvane

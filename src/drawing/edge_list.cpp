@@ -1,0 +1,190 @@
+// Building edges and the one fill-and-outline routine. The fill takes, on
+// every row, the runs of the edges that cross it, sorted by left then right
+// end, and fills between the first and second, third and fourth, and so on;
+// the outline then draws every edge, each vertex once.
+#include "drawing/edge_list.h"
+
+#include <algorithm>
+
+#include "drawing/line_stepper.h"
+
+namespace quorvane {
+
+void EdgeList::addStraight(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
+  Edge e{};
+  e.kind = Edge::Kind::Straight;
+  e.yMin = std::min(y1, y2);
+  e.yMax = std::max(y1, y2);
+  e.endX = x2;
+  e.endY = y2;
+  e.rowLo = std::max<int64_t>(e.yMin, 0);
+  e.rowHi = std::min<int64_t>(e.yMax, areaHeight_ - 1);
+  e.runOffset = runs_.size();
+  if (e.rowLo <= e.rowHi) {
+    const LineStepper ls(x1, y1, x2, y2);
+    if (!ls.xMajor) {
+      // One pixel a row: step the midpoint rule from the first visible row.
+      const int64_t kLo = e.rowLo - ls.major0;
+      int64_t minor = ls.minorAt(kLo);
+      int64_t error = ls.errorAt(kLo);
+      for (int64_t y = e.rowLo; y <= e.rowHi; ++y) {
+        runs_.push_back({minor, minor});
+        if (error >= 0) {
+          minor += ls.step;
+          error += 2 * (ls.dMinor - ls.dMajor);
+        } else {
+          error += 2 * ls.dMinor;
+        }
+      }
+    } else {
+      // A run of steps a row: the steps whose minor offset is t.
+      for (int64_t y = e.rowLo; y <= e.rowHi; ++y) {
+        const int64_t t = ls.step > 0 ? y - ls.minor0 : ls.minor0 - y;
+        const int64_t first = std::max<int64_t>(ls.firstStepReaching(t), 0);
+        const int64_t last = std::min<int64_t>(ls.firstStepReaching(t + 1) - 1, ls.dMajor);
+        runs_.push_back({ls.major0 + first, ls.major0 + last});
+      }
+    }
+  }
+  edges_.push_back(e);
+}
+
+void EdgeList::addArc(int64_t cx, int64_t cy, bool rightSide, OutlinePoint start,
+                      OutlinePoint end, bool drawsStart) {
+  Edge e{};
+  e.kind = Edge::Kind::Arc;
+  e.cx = cx;
+  e.cy = cy;
+  e.rightSide = rightSide;
+  e.start = start;
+  e.end = end;
+  e.drawsStart = drawsStart;
+  e.yMin = std::min(cy - start.v, cy - end.v);
+  e.yMax = std::max(cy - start.v, cy - end.v);
+  edges_.push_back(e);
+}
+
+Run EdgeList::runAt(const Edge &e, int64_t y) const {
+  if (e.kind == Edge::Kind::Straight) return runs_[e.runOffset + static_cast<size_t>(y - e.rowLo)];
+  const int64_t v = e.cy - y;
+  const QuarterRow &r = (*table_)[static_cast<size_t>(v < 0 ? -v : v)];
+  if (e.rightSide) return {e.cx + r.inner, e.cx + r.outer};
+  return {e.cx - r.outer, e.cx - r.inner};
+}
+
+namespace {
+
+// Draws u = a ... b (in that order, a and b inclusive, either direction) of
+// one outline row.
+template <typename Plot>
+void outlineRun(int64_t a, int64_t b, Plot &plot) {
+  if (a <= b)
+    for (int64_t u = a; u <= b; ++u) plot(u);
+  else
+    for (int64_t u = a; u >= b; --u) plot(u);
+}
+
+}  // namespace
+
+void DrawAreaImpl::drawEdges(EdgeList &list, uint32_t edgeColor, uint32_t fillColor) {
+  const std::vector<Edge> &edges = list.edges();
+  if (edges.empty()) return;
+
+  if (fillColor != kTransparent) {
+    int64_t top = edges[0].yMin;
+    int64_t bottom = edges[0].yMax;
+    for (const Edge &e : edges) {
+      top = std::min(top, e.yMin);
+      bottom = std::max(bottom, e.yMax);
+    }
+    top = std::max<int64_t>(top, 0);
+    bottom = std::min<int64_t>(bottom, height_ - 1);
+    std::vector<Run> runs;
+    runs.reserve(edges.size());
+    for (int64_t y = top; y <= bottom; ++y) {
+      runs.clear();
+      for (const Edge &e : edges)
+        if (e.crosses(y)) runs.push_back(list.runAt(e, y));
+      std::sort(runs.begin(), runs.end(), [](const Run &a, const Run &b) {
+        return a.left != b.left ? a.left < b.left : a.right < b.right;
+      });
+      for (size_t i = 0; i + 1 < runs.size(); i += 2)
+        if (runs[i].right + 1 <= runs[i + 1].left - 1)
+          span(runs[i].right + 1, runs[i + 1].left - 1, y, fillColor);
+    }
+  }
+
+  if (edgeColor == kTransparent) return;
+  for (const Edge &e : edges) {
+    if (e.kind == Edge::Kind::Straight) {
+      // Row by row from the top, left to right, without the end point.
+      for (int64_t y = e.rowLo; y <= e.rowHi; ++y) {
+        const Run r = list.runAt(e, y);
+        if (y == e.endY && e.endX >= r.left && e.endX <= r.right) {
+          span(r.left, e.endX - 1, y, edgeColor);
+          span(e.endX + 1, r.right, y, edgeColor);
+        } else {
+          span(r.left, r.right, y, edgeColor);
+        }
+      }
+      continue;
+    }
+    // Arc edge: rows from the start point towards the end point. On the start
+    // row the piece runs from the start point away from the end row's side of
+    // the outline; rows strictly between are whole; the end row runs up to the
+    // end point. A row is "inward" when travel along it (clockwise) decreases
+    // |dx|: left side above the centre, right side below it.
+    const std::vector<QuarterRow> &table = list.table();
+    const int64_t sign = e.rightSide ? 1 : -1;
+    auto plotRow = [&](int64_t v, int64_t a, int64_t b) {
+      const int64_t y = e.cy - v;
+      if (y < 0 || y >= height_) return;
+      // Clip u to the columns of the area before walking.
+      auto plotU = [&](int64_t u) { plot(e.cx + sign * u, y, edgeColor); };
+      const int64_t uMin = e.rightSide ? -e.cx : e.cx - (width_ - 1);
+      const int64_t uMax = e.rightSide ? (width_ - 1) - e.cx : e.cx;
+      if (a <= b) {
+        a = std::max(a, uMin);
+        b = std::min(b, uMax);
+        if (a <= b) outlineRun(a, b, plotU);
+      } else {
+        a = std::min(a, uMax);
+        b = std::max(b, uMin);
+        if (a >= b) outlineRun(a, b, plotU);
+      }
+    };
+    auto inward = [&](int64_t v) { return e.rightSide ? v < 0 : v > 0; };
+    const OutlinePoint s = e.start;
+    const OutlinePoint t = e.end;
+    if (s.v == t.v) {
+      if (s.u == t.u) continue;
+      const int64_t dir = t.u > s.u ? 1 : -1;
+      if (e.drawsStart) plotRow(s.v, s.u, t.u - dir);
+      else plotRow(s.v, s.u + dir, t.u);
+      continue;
+    }
+    const int64_t dv = t.v > s.v ? 1 : -1;
+    for (int64_t v = s.v;; v += dv) {
+      const QuarterRow &q = table[static_cast<size_t>(v < 0 ? -v : v)];
+      const bool in = inward(v);
+      int64_t lo = q.inner;
+      int64_t hi = q.outer;
+      if (v == s.v) {
+        const int64_t first = e.drawsStart ? s.u : (in ? s.u - 1 : s.u + 1);
+        if (in) hi = first;
+        else lo = first;
+      } else if (v == t.v) {
+        const int64_t last = e.drawsStart ? (in ? t.u + 1 : t.u - 1) : t.u;
+        if (in) lo = last;
+        else hi = last;
+      }
+      if (lo <= hi) {
+        if (in) plotRow(v, hi, lo);
+        else plotRow(v, lo, hi);
+      }
+      if (v == t.v) break;
+    }
+  }
+}
+
+}  // namespace quorvane

@@ -1,0 +1,73 @@
+// The edge list shared by polygons, pie sectors and the walls of 3D sectors.
+// Every edge knows its top and bottom rows, whether it crosses a row
+// (top <= y < bottom, so horizontal edges never cross and a vertex shared by a
+// rising and a falling edge counts once), its pixel run on a row, and how to
+// draw itself. Straight edges are midpoint lines whose runs are computed for
+// the rows inside the area only; arc edges are pieces of the ellipse outline
+// on one side of the vertical through the centre, whose run on a row is the
+// whole outline run of that row on their side.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "drawing/draw_area_impl.h"
+
+namespace quorvane {
+
+// A point of the ellipse outline as offsets from the centre: u = |dx| and
+// v = dy, positive upwards.
+struct OutlinePoint {
+  int64_t u;
+  int64_t v;
+};
+
+struct Edge {
+  enum class Kind { Straight, Arc } kind;
+  int64_t yMin;
+  int64_t yMax;
+  // Straight: runs of rows rowLo ... rowHi are stored from runOffset on; the
+  // end point (endX, endY) is not drawn (it is the next edge's start).
+  int64_t rowLo = 0;
+  int64_t rowHi = -1;
+  size_t runOffset = 0;
+  int64_t endX = 0;
+  int64_t endY = 0;
+  // Arc: centre, side and the two end points.
+  int64_t cx = 0;
+  int64_t cy = 0;
+  bool rightSide = false;
+  bool drawsStart = true;  // otherwise it draws its end point instead
+  OutlinePoint start{0, 0};
+  OutlinePoint end{0, 0};
+
+  bool crosses(int64_t y) const { return yMin <= y && y < yMax; }
+};
+
+struct Run {
+  int64_t left;
+  int64_t right;
+};
+
+class EdgeList {
+ public:
+  // rows: the area's height; table: the quarter table arc edges refer to.
+  EdgeList(int64_t areaHeight, const std::vector<QuarterRow> *table)
+      : areaHeight_(areaHeight), table_(table) {}
+
+  void addStraight(int64_t x1, int64_t y1, int64_t x2, int64_t y2);
+  void addArc(int64_t cx, int64_t cy, bool rightSide, OutlinePoint start, OutlinePoint end,
+              bool drawsStart);
+
+  const std::vector<Edge> &edges() const { return edges_; }
+  Run runAt(const Edge &e, int64_t y) const;
+  const std::vector<QuarterRow> &table() const { return *table_; }
+
+ private:
+  int64_t areaHeight_;
+  const std::vector<QuarterRow> *table_;
+  std::vector<Edge> edges_;
+  std::vector<Run> runs_;  // straight-edge runs, rows inside the area only
+};
+
+}  // namespace quorvane

@@ -1,0 +1,259 @@
+// Ellipses, elliptic arcs, pie sectors and the curved walls of 3D sectors.
+// All of them read one quarter table per pair of radii: for every row offset
+// dy = 0 ... ry from the centre, the smallest and largest |dx| of the outline
+// on that row, built with the integer midpoint rule (region 1 along the flat
+// top while the slope is below 1, region 2 from the right end). The table is
+// kept in the area and rebuilt only when the radii change, since a pie draws
+// many sectors of one ellipse.
+#include <algorithm>
+#include <cmath>
+
+#include "drawing/draw_area_impl.h"
+#include "drawing/edge_list.h"
+
+namespace quorvane {
+
+const std::vector<QuarterRow> &DrawAreaImpl::quarterTable(int64_t rx, int64_t ry) {
+  if (quarter_.size() == static_cast<size_t>(ry + 1) && quarter_[0].outer == rx) return quarter_;
+  quarter_.assign(static_cast<size_t>(ry + 1), QuarterRow{0, 0});
+  const int64_t a = rx * rx;
+  const int64_t b = ry * ry;
+
+  // Region 1: from the top (row ry) while the slope is below 1.
+  const double da = static_cast<double>(a);
+  const int64_t xs = static_cast<int64_t>(std::floor(std::sqrt(da * da / (da + static_cast<double>(b)))));
+  int64_t x = 0;
+  int64_t y = ry;
+  quarter_[static_cast<size_t>(ry)].inner = 0;
+  int64_t d = a / 4 + b - a * ry;
+  int64_t e = (2 - 2 * ry) * a;
+  int64_t t = 3 * b;
+  while (x <= xs) {
+    quarter_[static_cast<size_t>(y)].outer = x;
+    int64_t n = d + t;
+    if (d >= 0) {
+      // A very flat ellipse can step past the centre row here; region 2
+      // covers that row, so region 1 ends instead.
+      if (y == 0) break;
+      --y;
+      quarter_[static_cast<size_t>(y)].inner = x + 1;
+      n += e;
+      e += 2 * a;
+    }
+    ++x;
+    t += 2 * b;
+    d = n;
+  }
+
+  // Region 2: from the right end (row 0) up to the row where region 1 stopped.
+  x = rx;
+  d = a + b / 4 - b * rx;
+  int64_t f = (2 - 2 * rx) * b;
+  t = 3 * a;
+  for (int64_t i = 0; i <= y; ++i) {
+    quarter_[static_cast<size_t>(i)].inner = x;
+    quarter_[static_cast<size_t>(i)].outer = x;
+    if (d < 0) {
+      d += t;
+    } else {
+      d += f + t;
+      f += 2 * b;
+      if (x > 0) --x;  // a very tall ellipse would otherwise go past the axis
+    }
+    t += 2 * a;
+  }
+  return quarter_;
+}
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Angles outside -360 ... 360 are reduced by the floating remainder; a
+// negative angle then gets 360 added, so the result lies in 0 ... 360.
+double normaliseAngle(double a) {
+  if (a < -360 || a > 360) a = std::fmod(a, 360.0);
+  if (a < 0) a += 360;
+  return a;
+}
+
+// The outline point of angle a (clockwise from 12 o'clock), moved onto the
+// table's run of its row. The sign of dx is negative past 180 degrees.
+struct AnglePoint {
+  OutlinePoint p;
+  bool leftHalf;
+};
+
+AnglePoint pointAt(double a, int64_t rx, int64_t ry, const std::vector<QuarterRow> &table) {
+  const double rad = a * kPi / 180;
+  const int64_t dx = static_cast<int64_t>(std::floor(static_cast<double>(rx) * std::sin(rad) + 0.5));
+  int64_t dy = static_cast<int64_t>(std::floor(static_cast<double>(ry) * std::cos(rad) + 0.5));
+  dy = std::clamp<int64_t>(dy, -ry, ry);
+  const QuarterRow &row = table[static_cast<size_t>(dy < 0 ? -dy : dy)];
+  int64_t u = dx < 0 ? -dx : dx;
+  if (u < row.inner) u = row.inner;
+  if (u > row.outer) u = row.outer;
+  return {{u, dy}, a > 180};
+}
+
+struct ArcPiece {
+  bool rightSide;
+  OutlinePoint start;
+  OutlinePoint end;
+};
+
+// Cuts the clockwise arc a1 -> a2 at the top and the bottom into pieces that
+// each lie on one side of the vertical through the centre.
+int cutArc(double a1, double a2, OutlinePoint p1, OutlinePoint p2, int64_t ry, ArcPiece out[3]) {
+  const OutlinePoint top{0, ry};
+  const OutlinePoint bottom{0, -ry};
+  if (a1 <= a2) {
+    if (a2 <= 180) {
+      out[0] = {true, p1, p2};
+      return 1;
+    }
+    if (a1 >= 180) {
+      out[0] = {false, p1, p2};
+      return 1;
+    }
+    out[0] = {true, p1, bottom};
+    out[1] = {false, bottom, p2};
+    return 2;
+  }
+  if (a1 >= 180 && a2 > 180) {
+    out[0] = {false, p1, top};
+    out[1] = {true, top, bottom};
+    out[2] = {false, bottom, p2};
+    return 3;
+  }
+  if (a1 >= 180) {
+    out[0] = {false, p1, top};
+    out[1] = {true, top, p2};
+    return 2;
+  }
+  out[0] = {true, p1, bottom};
+  out[1] = {false, bottom, top};
+  out[2] = {true, top, p2};
+  return 3;
+}
+
+bool validRadii(int rx, int ry) {
+  return rx >= 1 && ry >= 1 && rx <= DrawAreaImpl::kMaxRadius && ry <= DrawAreaImpl::kMaxRadius;
+}
+
+}  // namespace
+
+void DrawAreaImpl::circle(int cx, int cy, int rx, int ry, int edgeColor, int fillColor) {
+  const uint32_t edge = lookup(static_cast<uint32_t>(edgeColor));
+  const uint32_t fillC = lookup(static_cast<uint32_t>(fillColor));
+  if (!validRadii(rx, ry) || int64_t{cx} + rx < 0 || int64_t{cy} + ry < 0 ||
+      int64_t{cx} - rx >= width_ || int64_t{cy} - ry >= height_ ||
+      (edge == kTransparent && fillC == kTransparent))
+    return;
+  const std::vector<QuarterRow> &table = quarterTable(rx, ry);
+  const int64_t x0 = cx;
+  const int64_t y0 = cy;
+  for (int64_t i = 1; i <= ry; ++i) {
+    const int64_t upper = y0 - i;
+    const int64_t lower = y0 + i;
+    if (upper < 0 && lower >= height_) break;  // both rows have left the area
+    if ((upper < 0 || upper >= height_) && (lower < 0 || lower >= height_)) continue;
+    const QuarterRow &r = table[static_cast<size_t>(i)];
+    // The fill between the outline runs; a row whose runs touch has none.
+    if (fillC != kTransparent && r.inner >= 1) {
+      span(x0 - r.inner + 1, x0 + r.inner - 1, upper, fillC);
+      span(x0 - r.inner + 1, x0 + r.inner - 1, lower, fillC);
+    }
+    if (edge == kTransparent) continue;
+    for (int64_t j = r.inner; j <= r.outer; ++j) {
+      plot(x0 + j, upper, edge);
+      plot(x0 + j, lower, edge);
+      if (j != 0) {
+        plot(x0 - j, lower, edge);
+        plot(x0 - j, upper, edge);
+      }
+    }
+  }
+  span(x0 - rx + 1, x0 + rx - 1, y0, fillC);
+  plot(x0 - rx, y0, edge);
+  plot(x0 + rx, y0, edge);
+}
+
+void DrawAreaImpl::arc(int cx, int cy, int rx, int ry, double a1, double a2, int color) {
+  const uint32_t c = lookup(static_cast<uint32_t>(color));
+  if (!validRadii(rx, ry) || int64_t{cx} + rx < 0 || int64_t{cy} + ry < 0 ||
+      int64_t{cx} - rx >= width_ || int64_t{cy} - ry >= height_ || c == kTransparent ||
+      !std::isfinite(a1) || !std::isfinite(a2))
+    return;
+  a1 = normaliseAngle(a1);
+  a2 = normaliseAngle(a2);
+  const std::vector<QuarterRow> &table = quarterTable(rx, ry);
+  const AnglePoint p1 = pointAt(a1, rx, ry, table);
+  const AnglePoint p2 = pointAt(a2, rx, ry, table);
+  ArcPiece pieces[3];
+  const int count = cutArc(a1, a2, p1.p, p2.p, ry, pieces);
+  EdgeList edges(height_, &table);
+  for (int i = 0; i < count; ++i)
+    edges.addArc(cx, cy, pieces[i].rightSide, pieces[i].start, pieces[i].end, true);
+  drawEdges(edges, c, kTransparent);
+  plot(int64_t{cx} + (p2.leftHalf ? -p2.p.u : p2.p.u), int64_t{cy} - p2.p.v, c);
+}
+
+void DrawAreaImpl::sector(int cx, int cy, int rx, int ry, double a1, double a2, int edgeColor,
+                          int fillColor) {
+  const uint32_t edge = lookup(static_cast<uint32_t>(edgeColor));
+  const uint32_t fillC = lookup(static_cast<uint32_t>(fillColor));
+  if (!validRadii(rx, ry) || int64_t{cx} + rx < 0 || int64_t{cy} + ry < 0 ||
+      int64_t{cx} - rx >= width_ || int64_t{cy} - ry >= height_ ||
+      (edge == kTransparent && fillC == kTransparent) || !std::isfinite(a1) ||
+      !std::isfinite(a2))
+    return;
+  a1 = normaliseAngle(a1);
+  a2 = normaliseAngle(a2);
+  const std::vector<QuarterRow> &table = quarterTable(rx, ry);
+  const AnglePoint p1 = pointAt(a1, rx, ry, table);
+  const AnglePoint p2 = pointAt(a2, rx, ry, table);
+  ArcPiece pieces[3];
+  const int count = cutArc(a1, a2, p1.p, p2.p, ry, pieces);
+  // Centre -> a1 point, the arc, a2 point -> centre: every vertex is drawn
+  // once, as the start of the edge that leaves it.
+  EdgeList edges(height_, &table);
+  edges.addStraight(cx, cy, int64_t{cx} + (p1.leftHalf ? -p1.p.u : p1.p.u), int64_t{cy} - p1.p.v);
+  for (int i = 0; i < count; ++i)
+    edges.addArc(cx, cy, pieces[i].rightSide, pieces[i].start, pieces[i].end, true);
+  edges.addStraight(int64_t{cx} + (p2.leftHalf ? -p2.p.u : p2.p.u), int64_t{cy} - p2.p.v, cx, cy);
+  drawEdges(edges, edge, fillC);
+}
+
+void DrawAreaImpl::cylinder(int cx, int cy, int rx, int ry, double a1, double a2, int depthX,
+                            int depthY, int edgeColor, int fillColor) {
+  const uint32_t edge = lookup(static_cast<uint32_t>(edgeColor));
+  const uint32_t fillC = lookup(static_cast<uint32_t>(fillColor));
+  if (!validRadii(rx, ry) || (edge == kTransparent && fillC == kTransparent) ||
+      !std::isfinite(a1) || !std::isfinite(a2))
+    return;
+  a1 = normaliseAngle(a1);
+  a2 = normaliseAngle(a2);
+  const std::vector<QuarterRow> &table = quarterTable(rx, ry);
+  const AnglePoint p1 = pointAt(a1, rx, ry, table);
+  const AnglePoint p2 = pointAt(a2, rx, ry, table);
+  ArcPiece pieces[3];
+  const int count = cutArc(a1, a2, p1.p, p2.p, ry, pieces);
+  const int64_t cx2 = int64_t{cx} + depthX;
+  const int64_t cy2 = int64_t{cy} + depthY;
+  const int64_t dx1 = p1.leftHalf ? -p1.p.u : p1.p.u;
+  const int64_t dx2 = p2.leftHalf ? -p2.p.u : p2.p.u;
+  // The near arc a1 -> a2, across to the far arc at the a2 end, the far arc
+  // (which draws its end points instead of its start points, as if walked
+  // back from a2 to a1), and across again at the a1 end.
+  EdgeList edges(height_, &table);
+  for (int i = 0; i < count; ++i)
+    edges.addArc(cx, cy, pieces[i].rightSide, pieces[i].start, pieces[i].end, true);
+  edges.addStraight(cx + dx2, cy - p2.p.v, cx2 + dx2, cy2 - p2.p.v);
+  for (int i = 0; i < count; ++i)
+    edges.addArc(cx2, cy2, pieces[i].rightSide, pieces[i].start, pieces[i].end, false);
+  edges.addStraight(cx2 + dx1, cy2 - p1.p.v, cx + dx1, cy - p1.p.v);
+  drawEdges(edges, edge, fillC);
+}
+
+}  // namespace quorvane

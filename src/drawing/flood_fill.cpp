@@ -1,0 +1,85 @@
+// The two flood fills. Both walk runs along a row and then continue from
+// every fillable pixel of the run in the row above, then the row below, as a
+// recursive fill would, but on an explicit stack so that no region can
+// exhaust the call stack. Every pixel is visited at most once: a fill whose
+// drawn colour differs from its colour value (blended or special colours)
+// would otherwise find its own pixels fillable again.
+#include <vector>
+
+#include "drawing/draw_area_impl.h"
+
+namespace quorvane {
+
+template <typename Fillable, typename Paint>
+void DrawAreaImpl::floodFill(int seedX, int seedY, Fillable fillable, Paint paint) {
+  visited_.assign(static_cast<size_t>(width_) * static_cast<size_t>(height_), 0);
+  auto open = [&](int64_t x, int64_t y) {
+    return !visited_[static_cast<size_t>(y * width_ + x)] && fillable(x, y);
+  };
+  // One frame per pending recursion: the run [left, right] of row y, and the
+  // next pixel of the row above (phase 0) or below (phase 1) to look at.
+  struct Frame {
+    int64_t y, left, right, next;
+    int phase;
+  };
+  std::vector<Frame> stack;
+  auto runFrom = [&](int64_t x, int64_t y) {
+    int64_t left = x;
+    while (left >= 0 && open(left, y)) {
+      visited_[static_cast<size_t>(y * width_ + left)] = 1;
+      paint(left, y);
+      --left;
+    }
+    int64_t right = x + 1;
+    while (right < width_ && open(right, y)) {
+      visited_[static_cast<size_t>(y * width_ + right)] = 1;
+      paint(right, y);
+      ++right;
+    }
+    stack.push_back({y, left + 1, right - 1, left + 1, 0});
+  };
+  runFrom(seedX, seedY);
+  while (!stack.empty()) {
+    Frame &f = stack.back();
+    const int64_t row = f.phase == 0 ? f.y - 1 : f.y + 1;
+    if (f.next > f.right || row < 0 || row >= height_) {
+      if (f.phase == 0) {
+        f.phase = 1;
+        f.next = f.left;
+      } else {
+        stack.pop_back();
+      }
+      continue;
+    }
+    const int64_t x = f.next++;
+    if (open(x, row)) runFrom(x, row);  // may reallocate: f is not used after
+  }
+}
+
+void DrawAreaImpl::fill(int x, int y, int color) {
+  const uint32_t c = lookup(static_cast<uint32_t>(color));
+  if (x < 0 || y < 0 || x >= width_ || y >= height_ || c == kTransparent) return;
+  const uint32_t old = row(y)[x];
+  if (old == c) return;
+  // The colour value is stored as it is, without blending or evaluation.
+  floodFill(
+      x, y, [&](int64_t px, int64_t py) { return row(py)[px] == old; },
+      [&](int64_t px, int64_t py) { row(py)[px] = c; });
+}
+
+void DrawAreaImpl::fill2(int x, int y, int color, int borderColor) {
+  const uint32_t c = lookup(static_cast<uint32_t>(color));
+  const uint32_t border = lookup(static_cast<uint32_t>(borderColor));
+  if (x < 0 || y < 0 || x >= width_ || y >= height_ || c == kTransparent) return;
+  const uint32_t seed = row(y)[x];
+  if (seed == c || seed == border) return;
+  floodFill(
+      x, y,
+      [&](int64_t px, int64_t py) {
+        const uint32_t v = row(py)[px];
+        return v != c && v != border;
+      },
+      [&](int64_t px, int64_t py) { blendAt(px, py, evaluate(c, px, py)); });
+}
+
+}  // namespace quorvane
