@@ -121,8 +121,8 @@ void DrawAreaImpl::drawEdges(EdgeList &list, uint32_t edgeColor, uint32_t fillCo
       for (int64_t y = e.rowLo; y <= e.rowHi; ++y) {
         const Run r = list.runAt(e, y);
         if (y == e.endY && e.endX >= r.left && e.endX <= r.right) {
-          span(r.left, e.endX - 1, y, edgeColor);
-          span(e.endX + 1, r.right, y, edgeColor);
+          if (r.left < e.endX) span(r.left, e.endX - 1, y, edgeColor);
+          if (e.endX < r.right) span(e.endX + 1, r.right, y, edgeColor);
         } else {
           span(r.left, r.right, y, edgeColor);
         }

@@ -51,6 +51,36 @@ void DrawAreaImpl::line(int x1, int y1, int x2, int y2, int color, int lineWidth
   int64_t error = ls.errorAt(kLo);
   const int64_t moveDelta = 2 * (ls.dMinor - ls.dMajor);
   const int64_t stayDelta = 2 * ls.dMinor;
+  if (!special) {
+    // A plain colour: walk an index through the buffer, one major step and at
+    // most one minor step at a time, and lay the w pixels across at each.
+    const int64_t majorStride = ls.xMajor ? 1 : width_;
+    const int64_t minorUnit = ls.xMajor ? width_ : 1;
+    const bool opaque = (c >> 24) == 0;
+    int64_t centre = ls.xMajor ? minor * width_ + ls.major0 + kLo
+                               : (ls.major0 + kLo) * width_ + minor;
+    uint32_t *const data = pixels_.data();
+    for (int64_t k = kLo; k <= kHi; ++k) {
+      if (w == 1) {
+        data[centre] = opaque ? c : blend(data[centre], c);
+      } else {
+        const int64_t lo = std::max<int64_t>(minor - below, 0);
+        const int64_t hi = std::min<int64_t>(minor - below + w - 1, minorSize - 1);
+        int64_t at = centre + (lo - minor) * minorUnit;
+        for (int64_t m = lo; m <= hi; ++m, at += minorUnit)
+          data[at] = opaque ? c : blend(data[at], c);
+      }
+      centre += majorStride;
+      if (error >= 0) {
+        minor += ls.step;
+        centre += ls.step * minorUnit;
+        error += moveDelta;
+      } else {
+        error += stayDelta;
+      }
+    }
+    return;
+  }
   for (int64_t k = kLo; k <= kHi; ++k) {
     stepAt(k, minor);
     if (error >= 0) {
