@@ -42,15 +42,14 @@ void DrawAreaImpl::merge(const DrawArea *src, int x, int y, int alignment, int t
   for (int64_t j = jLo; j < jHi; ++j) {
     for (int64_t i = iLo; i < iHi; ++i) {
       uint32_t v = pixels[j * sw + i];
-      // A source pixel holding a table or special colour value is not a
-      // colour of its own here; it is skipped rather than read through this
-      // area's tables.
-      if ((v >> 16) >= 0xFFFEu) continue;
       if (transparency > 0) {
         const uint32_t a = v >> 24;
         const uint32_t merged = 255 - (255 - a) * keep / 255;  // opacities multiply
         v = (merged << 24) | (v & 0x00FFFFFFu);
       }
+      // A value that reads as a table or special colour is not a colour of
+      // the source; it is skipped rather than looked up in this area's lists.
+      if ((v >> 16) >= 0xFFFEu) continue;
       plot(left + i, top + j, v);
     }
   }

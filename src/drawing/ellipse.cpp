@@ -28,8 +28,10 @@ const std::vector<QuarterRow> &DrawAreaImpl::quarterTable(int64_t rx, int64_t ry
   int64_t d = a / 4 + b - a * ry;
   int64_t e = (2 - 2 * ry) * a;
   int64_t t = 3 * b;
+  bool lastRowHasRun = false;  // whether region 1 gave row y an outer end
   while (x <= xs) {
     quarter_[static_cast<size_t>(y)].outer = x;
+    lastRowHasRun = true;
     int64_t n = d + t;
     if (d >= 0) {
       // A very flat ellipse can step past the centre row here; region 2
@@ -37,6 +39,7 @@ const std::vector<QuarterRow> &DrawAreaImpl::quarterTable(int64_t rx, int64_t ry
       if (y == 0) break;
       --y;
       quarter_[static_cast<size_t>(y)].inner = x + 1;
+      lastRowHasRun = false;
       n += e;
       e += 2 * a;
     }
@@ -51,8 +54,17 @@ const std::vector<QuarterRow> &DrawAreaImpl::quarterTable(int64_t rx, int64_t ry
   int64_t f = (2 - 2 * rx) * b;
   t = 3 * a;
   for (int64_t i = 0; i <= y; ++i) {
-    quarter_[static_cast<size_t>(i)].inner = x;
-    quarter_[static_cast<size_t>(i)].outer = x;
+    QuarterRow &row = quarter_[static_cast<size_t>(i)];
+    if (i == y && lastRowHasRun) {
+      // The row where the regions meet keeps region 1's run as well, so the
+      // outline has no gap there (a radius-4 circle would jump from |dx| = 2
+      // to 3 between neighbouring rows).
+      row.inner = std::min(row.inner, x);
+      row.outer = std::max(row.outer, x);
+    } else {
+      row.inner = x;
+      row.outer = x;
+    }
     if (d < 0) {
       d += t;
     } else {
@@ -174,9 +186,15 @@ void DrawAreaImpl::circle(int cx, int cy, int rx, int ry, int edgeColor, int fil
       }
     }
   }
-  span(x0 - rx + 1, x0 + rx - 1, y0, fillC);
-  plot(x0 - rx, y0, edge);
-  plot(x0 + rx, y0, edge);
+  // The centre row: its run is rx alone except on very flat ellipses, where
+  // the outline reaches the row over several pixels.
+  const QuarterRow &centre = table[0];
+  span(x0 - centre.inner + 1, x0 + centre.inner - 1, y0, fillC);
+  if (edge == kTransparent) return;
+  for (int64_t j = centre.inner; j <= centre.outer; ++j) {
+    plot(x0 - j, y0, edge);
+    plot(x0 + j, y0, edge);
+  }
 }
 
 void DrawAreaImpl::arc(int cx, int cy, int rx, int ry, double a1, double a2, int color) {

@@ -118,25 +118,21 @@ void DrawAreaImpl::rect(int x1, int y1, int x2, int y2, int edgeColor, int fillC
     for (int64_t y = top; y <= bottom; ++y) span(left, right, y, fillC);
 
   if (raisedEffect == 0) return;
+  // The depth is limited by half the area and by half the interior: deeper
+  // rings would be empty or turned around and would spill over the border.
   const int64_t depth = std::min<int64_t>(
       {raisedEffect < 0 ? -int64_t{raisedEffect} : int64_t{raisedEffect}, width_ / 2,
-       height_ / 2});
+       height_ / 2, (right - left + 1) / 2, (bottom - top + 1) / 2});
   uint32_t light = 0x60FFFFFFu;
   uint32_t dark = 0x60000000u;
   if (raisedEffect < 0) std::swap(light, dark);
   // Ring k: top and left light, right and bottom dark; the four runs share no
-  // pixel. A run that would be empty on a small box is skipped rather than
-  // turned around.
-  auto run = [&](int64_t a, int64_t b, int64_t at, bool horizontal, uint32_t c) {
-    if (a > b) return;
-    if (horizontal) spanEvaluated(a, b, at, c);
-    else columnEvaluated(a, b, at, c);
-  };
+  // pixel and none is empty.
   for (int64_t k = 0; k < depth; ++k) {
-    run(left + k, right - k - 1, top + k, true, light);
-    run(top + k, bottom - k - 1, right - k, false, dark);
-    run(left + k + 1, right - k, bottom - k, true, dark);
-    run(top + k + 1, bottom - k, left + k, false, light);
+    spanEvaluated(left + k, right - k - 1, top + k, light);
+    columnEvaluated(top + k, bottom - k - 1, right - k, dark);
+    spanEvaluated(left + k + 1, right - k, bottom - k, dark);
+    columnEvaluated(top + k + 1, bottom - k, left + k, light);
   }
 }
 

@@ -1,0 +1,86 @@
+// Drawing test helpers: an owning area handle, pictures as character maps,
+// a touch counter (kGlass over black shows how often a pixel was drawn), and
+// the blending rule and midpoint line written out independently.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "quorvane.h"
+
+namespace drawtest {
+
+// A colour value written as 0xAARRGGBB.
+constexpr int col(uint32_t v) { return static_cast<int>(v); }
+
+constexpr int kRed = 0x00FF0000, kGreen = 0x0000FF00, kBlue = 0x000000FF, kBlack = 0;
+constexpr int kNone = col(0xFF000000);
+// White at transparency 128: over black, one coat gives 127 a channel, two 190.
+constexpr int kGlass = col(0x80FFFFFF);
+
+struct AreaDeleter {
+  void operator()(DrawArea *a) const { a->destroy(); }
+};
+using Area = std::unique_ptr<DrawArea, AreaDeleter>;
+
+inline Area makeArea(int width, int height, int bg) {
+  Area a(DrawArea::create());
+  a->setSize(width, height, bg);
+  return a;
+}
+
+// One character a pixel, one line a row; '?' for a value not in the legend.
+inline std::string render(DrawArea *a, const std::map<int, char> &legend) {
+  std::string out;
+  for (int y = 0; y < a->getHeight(); ++y, out += '\n')
+    for (int x = 0; x < a->getWidth(); ++x) {
+      auto it = legend.find(a->getPixel(x, y));
+      out += it == legend.end() ? '?' : it->second;
+    }
+  return out;
+}
+
+inline std::string rows(const std::vector<std::string> &lines) {
+  std::string out;
+  for (const auto &l : lines) out += l + '\n';
+  return out;
+}
+
+inline std::string touches(DrawArea *a) {
+  return render(a, {{kBlack, '.'}, {0x007F7F7F, '1'}, {0x00BEBEBE, '2'}});
+}
+
+// Existing p, incoming c, transparency in the top byte.
+inline int blendRef(uint32_t p, uint32_t c) {
+  const uint32_t pa = p >> 24, ca = c >> 24;
+  if (pa == 255 || ca == 0) return col(c);
+  if (ca == 255) return col(p);
+  const uint32_t wc = 255 * (255 - ca), wp = (255 - pa) * ca, d = 65025 - ca * pa;
+  uint32_t out = (ca * pa / 255) << 24;
+  for (int s = 0; s < 24; s += 8) out |= ((((p >> s) & 255) * wp + ((c >> s) & 255) * wc) / d) << s;
+  return col(out);
+}
+
+// The one-pixel midpoint line from the end with the smaller major
+// coordinate: error starts at 2dm - dM; error >= 0 moves the minor coordinate.
+inline std::vector<std::pair<int64_t, int64_t>> midpointLine(int64_t x1, int64_t y1, int64_t x2,
+                                                             int64_t y2) {
+  const bool xMajor = std::abs(x2 - x1) >= std::abs(y2 - y1);
+  if (!xMajor) std::swap(x1, y1), std::swap(x2, y2);
+  if (x2 < x1) std::swap(x1, x2), std::swap(y1, y2);
+  const int64_t dM = x2 - x1, dm = std::abs(y2 - y1), s = y2 >= y1 ? 1 : -1;
+  std::vector<std::pair<int64_t, int64_t>> out;
+  for (int64_t x = x1, y = y1, err = 2 * dm - dM; x <= x2; ++x) {
+    out.push_back(xMajor ? std::make_pair(x, y) : std::make_pair(y, x));
+    if (err >= 0) y += s, err += 2 * (dm - dM);
+    else err += 2 * dm;
+  }
+  return out;
+}
+
+}  // namespace drawtest

@@ -1,0 +1,73 @@
+// Replace fill and boundary fill: 4-connected regions, exact stores, and
+// termination when the drawn colour differs from the colour value.
+#include <gtest/gtest.h>
+
+#include "drawing/draw_test_util.h"
+
+using namespace drawtest;
+
+namespace {
+
+// Red walls on blue: a pocket in the top-left corner, and a diamond whose
+// centre is closed to a 4-connected fill but open to an 8-connected one.
+Area scene() {
+  Area a = makeArea(11, 9, kBlue);
+  a->vline(0, 2, 2, kRed);
+  a->hline(0, 1, 2, kRed);
+  for (auto [x, y] : {std::pair{3, 4}, {2, 5}, {4, 5}, {3, 6}}) a->pixel(x, y, kRed);
+  return a;
+}
+
+}  // namespace
+
+TEST(FloodFill, ReplaceFillStoresTheValueOverTheConnectedRegion) {
+  Area a = scene();
+  a->fill(8, 1, kGreen);
+  a->fill(8, 1, kGreen);  // already that colour: nothing changes
+  a->fill(3, 5, col(0x80FF00FF));
+  const int dash = a->dashLineColor(kGreen, 0);
+  a->fill(0, 0, dash);  // a special colour is stored as it is
+  a->fill(-1, 0, kRed);
+  a->fill(0, 9, kRed);
+  a->fill(5, 5, kNone);
+  EXPECT_EQ(render(a.get(), {{kRed, '#'}, {kGreen, 'g'}, {col(0x80FF00FF), 't'}, {dash, 'd'}}),
+            rows({"dd#gggggggg", "dd#gggggggg", "###gggggggg", "ggggggggggg", "ggg#ggggggg",
+                  "gg#t#gggggg", "ggg#ggggggg", "ggggggggggg", "ggggggggggg"}));
+}
+
+TEST(FloodFill, BoundaryFillBlendsEachPixelOnceAndStopsAtBothColours) {
+  Area a = scene();
+  a->fill2(8, 1, kGlass, kRed);  // no blend equals kGlass: only the marks end it
+  EXPECT_EQ(render(a.get(), {{kBlue, '.'}, {kRed, '#'}, {blendRef(kBlue, kGlass), 'o'}}),
+            rows({"..#oooooooo", "..#oooooooo", "###oooooooo", "ooooooooooo", "ooo#ooooooo",
+                  "oo#.#oooooo", "ooo#ooooooo", "ooooooooooo", "ooooooooooo"}));
+
+  // A column holding the colour's own value stops the fill; the pattern is
+  // evaluated at each pixel reached.
+  Area b = scene();
+  const int two[2] = {kGreen, kBlack};
+  const int stripes = b->patternColor(two, 2, 1, 0, 0);
+  b->vline(0, 8, 6, kGreen);
+  b->fill(6, 0, stripes);
+  b->fill2(6, 4, stripes, kRed);  // seed equals the colour
+  b->fill2(2, 0, stripes, kRed);  // seed equals the border
+  b->fill2(9, 7, stripes, kRed);
+  EXPECT_EQ(render(b.get(), {{kBlue, '.'}, {kRed, '#'}, {kGreen, 'g'}, {kBlack, 'k'}, {stripes, 's'}}),
+            rows({"..#...skgkg", "..#...skgkg", "###...skgkg", "......skgkg", "...#..skgkg",
+                  "..#.#.skgkg", "...#..skgkg", "......skgkg", "......skgkg"}));
+}
+
+TEST(FloodFill, LongWindingRegionDoesNotExhaustTheStack) {
+  // A one-pixel serpentine through 301 x 301: a recursive fill would nest
+  // tens of thousands of calls deep.
+  Area a = makeArea(301, 301, kBlue);
+  for (int x = 1; x < 301; x += 2) a->vline(x % 4 == 1 ? 0 : 1, x % 4 == 1 ? 299 : 300, x, kRed);
+  a->fill(0, 0, kGreen);
+  for (int expected : {kGreen, blendRef(kGreen, kGlass)}) {
+    int filled = 0;
+    for (int y = 0; y < 301; ++y)
+      for (int x = 0; x < 301; ++x) filled += a->getPixel(x, y) == expected;
+    EXPECT_EQ(filled, 151 * 301 + 150);
+    a->fill2(300, 300, kGlass, kRed);
+  }
+}

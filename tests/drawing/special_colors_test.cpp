@@ -1,0 +1,136 @@
+// Dash patterns, tiled patterns, gradients and the special-colour list.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "drawing/draw_test_util.h"
+
+using namespace drawtest;
+
+namespace {
+
+const std::map<int, char> kDrawn{{kBlue, '.'}, {kRed, 'r'}};
+
+// Every byte ((255 - i) c1 + i c2 + 127) / 255.
+int twoColourRamp(uint32_t c1, uint32_t c2, uint32_t i) {
+  uint32_t out = 0;
+  for (int s = 0; s < 32; s += 8)
+    out |= (((255 - i) * ((c1 >> s) & 255) + i * ((c2 >> s) & 255) + 127) / 255) << s;
+  return col(out);
+}
+
+}  // namespace
+
+TEST(SpecialColors, DashAdvancesAlongTouchingPixelsAndRestartsOnJumps) {
+  Area a = makeArea(20, 4, kBlue);
+  a->hline(0, 19, 0, a->dashLineColor(kRed, 0));  // 0 is taken as 0x0505
+  a->hline(0, 19, 1, a->dashLineColor(kRed, 0x0505));
+  const int gap = a->dashLineColor(kRed, 0x0505);
+  a->hline(0, 6, 2, gap);
+  a->hline(10, 16, 2, gap);  // three pixels away: starts again
+  a->hline(0, 19, 3, a->dashLineColor(kRed, 0x05050205));  // "-----     --     "
+  EXPECT_EQ(render(a.get(), kDrawn), rows({"rrrrr.....rrrrr.....", "rrrrr.....rrrrr.....",
+                                           "rrrrr.....rrrrr.....", "rrrrr.....rr.....rrr"}));
+  // A polyline continues one pattern ("---   "); vline runs top to bottom.
+  Area b = makeArea(7, 8, kBlue);
+  const int corner = b->dashLineColor(kRed, 0x0303);
+  b->line(0, 1, 4, 1, corner, 1);
+  b->line(4, 1, 4, 6, corner, 1);  // (4, 1) again does not advance
+  b->vline(7, 0, 6, b->dashLineColor(kRed, 0));
+  EXPECT_EQ(render(b.get(), kDrawn), rows({"......r", "rrr...r", "......r", "....r.r", "....r.r",
+                                           "....r..", ".......", "......."}));
+  // A line starts its pattern at its first point even when walked backwards,
+  // and a thick line switches whole columns.
+  Area c = makeArea(11, 7, kBlue);
+  c->line(9, 3, 0, 0, c->dashLineColor(kRed, 0x0301), 1);  // "--- "
+  c->line(0, 5, 10, 5, c->dashLineColor(kRed, 0x0202), 3);
+  EXPECT_EQ(render(c.get(), kDrawn),
+            rows({"rr.........", "...rr......", ".....r.r...", "........rr.", "rr..rr..rr.",
+                  "rr..rr..rr.", "rr..rr..rr."}));
+}
+
+TEST(SpecialColors, PatternTilesThePlaneFromItsOrigin) {
+  Area a = makeArea(7, 5, kBlue);
+  const int px[4] = {1, 2, 3, 4};
+  EXPECT_EQ(a->getColorAt(a->patternColor(px, 2, 2, 0, 0), 3, 5), px[1 * 2 + 1]);
+  const int atTen = a->patternColor(px, 2, 2, 10, 10);
+  EXPECT_EQ(a->getColorAt(atTen, 9, 9), px[3]);
+  EXPECT_EQ(a->getColorAt(atTen, -4, 10), px[0]);
+  // Out-of-range sizes give an empty pattern that draws nothing.
+  EXPECT_EQ(a->getColorAt(a->patternColor(px, 0x10000, 1, 0, 0), 1, 1), kNone);
+  a->hline(0, 6, 3, a->patternColor(px, 0, 2, 0, 0));
+  EXPECT_EQ(a->getPixel(2, 3), kBlue);
+  // A table colour inside a pattern stays a table colour.
+  const int tabled = col(0xFFFF0000);
+  a->setColorTable(&kRed, 1, 0);
+  EXPECT_EQ(a->getColorAt(a->patternColor(&tabled, 1, 1, 0, 0), 2, 2), tabled);
+  // A file that cannot be read gives one white pixel.
+  EXPECT_EQ(a->getColorAt(a->patternColor2("/nonexistent/pattern.png", 0, 0), 5, 4), 0x00FFFFFF);
+}
+
+TEST(SpecialColors, TwoColourGradientRunsFromTheFirstPointToTheSecond) {
+  Area a = makeArea(11, 9, kBlue);
+  const int blueRamp = a->gradientColor(0, 0, 255, 0, 0x000000, 0x0000FF);  // 4096 a column
+  EXPECT_EQ(a->getColorAt(blueRamp, 0, 3), 0);
+  EXPECT_EQ(a->getColorAt(blueRamp, 128, 3), 0x80);
+  EXPECT_EQ(a->getColorAt(blueRamp, 255, 3), 0xFF);
+  EXPECT_EQ(a->getColorAt(a->gradientColor(0, 0, 255, 0, kRed, col(0xFF0000FF)), 51, 0),
+            0x33CC0033);  // the transparency byte is a channel of the ramp
+  // Steps are rounded away from zero so that the far point reaches 255:
+  // 255 * 4096 * 7 / 49 = 149211.4 -> +-149212, and 149212 * 7 >> 12 = 255.
+  const int left = a->gradientColor(9, 1, 2, 1, kRed, kBlue);
+  EXPECT_EQ(a->getColorAt(a->gradientColor(2, 1, 9, 1, kRed, kBlue), 9, 5), kBlue);
+  EXPECT_EQ(a->getColorAt(left, 2, 5), kBlue);
+  EXPECT_EQ(a->getColorAt(left, 10, 5), twoColourRamp(kRed, kBlue, 256 - 37));
+  // (2,1) -> (9,4): |d|^2 = 58, p = ceil(7311360 / 58) = 126058,
+  // q = ceil(3133440 / 58) = 54025; the index wraps modulo 256.
+  const int slant = a->gradientColor(2, 1, 9, 4, kRed, col(0x800000FF));
+  EXPECT_EQ(a->getColorAt(slant, 2, 1), kRed);
+  EXPECT_EQ(a->getColorAt(slant, 9, 4), col(0x800000FF));
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 11; ++x) {
+      const int64_t index = ((126058 * int64_t{x - 2} + 54025 * int64_t{y - 1}) >> 12) & 255;
+      ASSERT_EQ(a->getColorAt(slant, x, y), twoColourRamp(kRed, 0x800000FF, uint32_t(index)))
+          << x << "," << y;
+    }
+}
+
+TEST(SpecialColors, MultiStopGradientFollowsItsAngleAndScale) {
+  Area a = makeArea(7, 5, kBlue);
+  const int grey[4] = {0, 0x000000, 256, 0xFFFFFF};  // byte (d * 255 + 128) / 256
+  const int down = a->gradientColor2(grey, 0, 1, 3, 2);
+  EXPECT_EQ(a->getColorAt(down, 40, 12), 0x000A0A0A);
+  EXPECT_EQ(a->getColorAt(down, 3, 1), 0x00FEFEFE);
+  EXPECT_EQ(a->getColorAt(a->gradientColor2(grey, 90, 1, 3, 2), 13, -7), 0x00F5F5F5);  // ramp[246]
+  EXPECT_EQ(a->getColorAt(a->gradientColor2(grey, 0, 2, 3, 2), 0, 12), 0x00050505);
+  for (double scale : {-3.0, 0.0, std::nan("")})
+    EXPECT_EQ(a->getColorAt(a->gradientColor2(grey, 0, scale, 3, 2), 0, 12), 0x000A0A0A) << scale;
+  // ramp[50] halves red and blue; ramp[200] is 100/155 of the way from blue
+  // to green: (55 * 255 + 77) / 155 = 90, (100 * 255 + 77) / 155 = 165.
+  const int three[6] = {0, kRed, 100, kBlue, 255, kGreen};
+  const int tri = a->gradientColor2(three, 0, 1, 0, 0);
+  EXPECT_EQ(a->getColorAt(tri, 0, 50), 0x00800080);
+  EXPECT_EQ(a->getColorAt(tri, 0, 100), kBlue);
+  EXPECT_EQ(a->getColorAt(tri, 0, 200), 0x0000A55A);
+  EXPECT_EQ(a->getColorAt(tri, 0, 255), kGreen);
+  // Equal positions divide by nothing; the list is read up to position 255.
+  const int step[8] = {0, kRed, 128, kBlue, 128, kGreen, 255, 0xFFFFFF};
+  const int stepped = a->gradientColor2(step, 0, 1, 0, 0);
+  EXPECT_EQ(a->getColorAt(stepped, 0, 128), kBlue);
+  EXPECT_EQ(a->getColorAt(stepped, 0, 129), 0x0002FF02);  // (126 * c + 255 + 63) / 127
+}
+
+TEST(SpecialColors, EachCreationTakesTheNextIndexUntilTheSpaceIsFull) {
+  Area a = makeArea(7, 5, kBlue);
+  const int stops[4] = {0, kRed, 255, kBlue};
+  EXPECT_EQ(a->dashLineColor(kRed, 0), col(0xFFFE0000));
+  EXPECT_EQ(a->patternColor(&kRed, 1, 1, 0, 0), col(0xFFFE0001));
+  EXPECT_EQ(a->gradientColor(0, 0, 5, 5, kRed, kBlue), col(0xFFFE0002));
+  EXPECT_EQ(a->gradientColor2(stops, 0, 1, 0, 0), col(0xFFFE0003));
+  EXPECT_EQ(a->patternColor2("missing.gif", 0, 0), col(0xFFFE0004));
+  int last = 0;
+  for (int i = 5; i <= 0xFFFF; ++i) last = a->patternColor(&kRed, 1, 1, 0, 0);
+  EXPECT_EQ(last, col(0xFFFEFFFF));
+  EXPECT_EQ(a->dashLineColor(kRed, 0), kNone);
+  EXPECT_EQ(a->getColorAt(last, 3, 3), kRed);
+}
