@@ -107,8 +107,13 @@ void DrawAreaImpl::span(int64_t x1, int64_t x2, int64_t y, uint32_t resolved) {
   if (x1 > x2) std::swap(x1, x2);
   x1 = std::max<int64_t>(x1, 0);
   x2 = std::min<int64_t>(x2, width_ - 1);
-  uint32_t *p = row(y);
-  for (int64_t x = x1; x <= x2; ++x) p[x] = blend(p[x], evaluate(resolved, x, y));
+  if (x1 > x2) return;
+  const size_t index = resolved & 0xFFFFu;
+  if (index >= specials_.size()) {
+    spanEvaluated(x1, x2, y, kTransparent);
+    return;
+  }
+  specials_[index]->blendSpan(row(y), x1, x2, y);
 }
 
 void DrawAreaImpl::spanEvaluated(int64_t x1, int64_t x2, int64_t y, uint32_t c) {

@@ -4,7 +4,13 @@
 
 #include <cmath>
 
+#include "drawing/blend.h"
+
 namespace quorvane {
+
+void SpecialColor::blendSpan(uint32_t *row, int64_t x1, int64_t x2, int64_t y) {
+  for (int64_t x = x1; x <= x2; ++x) row[x] = blend(row[x], colorAt(x, y));
+}
 
 DashColor::DashColor(uint32_t color, uint32_t dashPattern) : color_(color) {
   if (dashPattern == 0) dashPattern = 0x0505;
@@ -46,9 +52,32 @@ uint32_t PatternColor::colorAt(int64_t x, int64_t y) {
   return pixels_[static_cast<size_t>(row * width_ + col)];
 }
 
+void PatternColor::blendSpan(uint32_t *row, int64_t x1, int64_t x2, int64_t y) {
+  if (pixels_.empty()) {
+    SpecialColor::blendSpan(row, x1, x2, y);
+    return;
+  }
+  int64_t tileRow = (y - startY_) % height_;
+  if (tileRow < 0) tileRow += height_;
+  const uint32_t *source = pixels_.data() + tileRow * width_;
+  int64_t col = (x1 - startX_) % width_;
+  if (col < 0) col += width_;
+  for (int64_t x = x1; x <= x2; ++x) {
+    row[x] = blend(row[x], source[col]);
+    if (++col == width_) col = 0;
+  }
+}
+
 uint32_t GradientColor::colorAt(int64_t x, int64_t y) {
   const int64_t index = (p_ * (x - originX_) + q_ * (y - originY_)) >> 12;
   return ramp_[static_cast<size_t>(index & 255)];
+}
+
+void GradientColor::blendSpan(uint32_t *row, int64_t x1, int64_t x2, int64_t y) {
+  // The index in 4.12 fixed point advances by p a pixel.
+  int64_t index = p_ * (x1 - originX_) + q_ * (y - originY_);
+  for (int64_t x = x1; x <= x2; ++x, index += p_)
+    row[x] = blend(row[x], ramp_[static_cast<size_t>((index >> 12) & 255)]);
 }
 
 namespace {

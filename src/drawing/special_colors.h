@@ -19,6 +19,9 @@ class SpecialColor {
   // Colour of pixel (x, y); may be Transparent, a plain colour, or a table
   // colour that was stored inside the object (never looked up again).
   virtual uint32_t colorAt(int64_t x, int64_t y) = 0;
+  // Blends pixels x1 ... x2 of row y (row points at x = 0), left to right:
+  // one virtual call a span instead of one a pixel.
+  virtual void blendSpan(uint32_t *row, int64_t x1, int64_t x2, int64_t y);
 };
 
 class DashColor final : public SpecialColor {
@@ -40,6 +43,7 @@ class PatternColor final : public SpecialColor {
   // An out-of-range size gives an empty pattern that is Transparent everywhere.
   PatternColor(const int *pixels, int width, int height, int startX, int startY);
   uint32_t colorAt(int64_t x, int64_t y) override;
+  void blendSpan(uint32_t *row, int64_t x1, int64_t x2, int64_t y) override;
 
  private:
   std::vector<uint32_t> pixels_;
@@ -56,6 +60,7 @@ class GradientColor final : public SpecialColor {
   GradientColor(const Ramp &ramp, int64_t p, int64_t q, int64_t originX, int64_t originY)
       : ramp_(ramp), p_(p), q_(q), originX_(originX), originY_(originY) {}
   uint32_t colorAt(int64_t x, int64_t y) override;
+  void blendSpan(uint32_t *row, int64_t x1, int64_t x2, int64_t y) override;
 
   // Two-colour ramp from color1 at (x1, y1) to color2 at (x2, y2).
   static std::unique_ptr<GradientColor> twoColor(int x1, int y1, int x2, int y2,

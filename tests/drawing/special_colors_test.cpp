@@ -1,7 +1,9 @@
 // Dash patterns, tiled patterns, gradients and the special-colour list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 
 #include "drawing/draw_test_util.h"
 
@@ -133,4 +135,33 @@ TEST(SpecialColors, EachCreationTakesTheNextIndexUntilTheSpaceIsFull) {
   EXPECT_EQ(last, col(0xFFFEFFFF));
   EXPECT_EQ(a->dashLineColor(kRed, 0), kNone);
   EXPECT_EQ(a->getColorAt(last, 3, 3), kRed);
+}
+
+TEST(SpecialColors, SpanFillersMatchPixelByPixelDrawing) {
+  // Runs of special colours are filled by one loop per colour kind; they
+  // must give what drawing each pixel of the run in turn gives.
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> coord(-40, 60), colour(0, 0x7FFFFFFF);
+  for (int round = 0; round < 200; ++round) {
+    Area fast = makeArea(31, 7, col(0x40102030));
+    Area slow = makeArea(31, 7, col(0x40102030));
+    const int pattern[6] = {colour(rng), colour(rng), kNone, colour(rng), colour(rng), colour(rng)};
+    const int stops[6] = {-5, colour(rng), 100, colour(rng), 300, colour(rng)};
+    const int originX = coord(rng), originY = coord(rng);
+    const int from = colour(rng), to = colour(rng);
+    int made[2][4];
+    for (int k = 0; k < 2; ++k) {
+      DrawArea *a = k == 0 ? fast.get() : slow.get();
+      made[k][0] = a->patternColor(pattern, 3, 2, originX, originY);
+      made[k][1] = a->gradientColor(originX, originY, 40, -5, from, to);
+      made[k][2] = a->gradientColor2(stops, 37.5, 0.3, originX, originY);
+      made[k][3] = a->dashLineColor(kRed, 0x03020101);
+    }
+    const int kind = round % 4;
+    const int x1 = coord(rng), x2 = coord(rng), y = round % 7;
+    fast->hline(x1, x2, y, made[0][kind]);
+    for (int x = std::min(x1, x2); x <= std::max(x1, x2); ++x) slow->pixel(x, y, made[1][kind]);
+    for (int x = 0; x < 31; ++x)
+      ASSERT_EQ(fast->getPixel(x, y), slow->getPixel(x, y)) << "kind " << kind << " x " << x;
+  }
 }
