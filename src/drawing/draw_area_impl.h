@@ -141,6 +141,9 @@ class DrawAreaImpl final : public DrawArea {
   // when the radii change.
   const std::vector<QuarterRow> &quarterTable(int64_t rx, int64_t ry);
 
+  // Whether an ellipse is degenerate or lies wholly outside the area.
+  bool ellipseMissesArea(int cx, int cy, int rx, int ry) const;
+
   // Fills and outlines a closed list of edges (polygons, sectors, walls).
   void drawEdges(EdgeList &edges, uint32_t edgeColor, uint32_t fillColor);
 

@@ -153,14 +153,42 @@ bool validRadii(int rx, int ry) {
   return rx >= 1 && ry >= 1 && rx <= DrawAreaImpl::kMaxRadius && ry <= DrawAreaImpl::kMaxRadius;
 }
 
+// The clockwise outline a1 -> a2 of one ellipse: its two end points (dx
+// signed) and its pieces on either side of the vertical through the centre.
+struct ArcOutline {
+  int64_t dx1, dy1, dx2, dy2;
+  ArcPiece pieces[3];
+  int count;
+
+  ArcOutline(double a1, double a2, int64_t rx, int64_t ry, const std::vector<QuarterRow> &table) {
+    a1 = normaliseAngle(a1);
+    a2 = normaliseAngle(a2);
+    const AnglePoint p1 = pointAt(a1, rx, ry, table);
+    const AnglePoint p2 = pointAt(a2, rx, ry, table);
+    dx1 = p1.leftHalf ? -p1.p.u : p1.p.u;
+    dy1 = p1.p.v;
+    dx2 = p2.leftHalf ? -p2.p.u : p2.p.u;
+    dy2 = p2.p.v;
+    count = cutArc(a1, a2, p1.p, p2.p, ry, pieces);
+  }
+
+  void addTo(EdgeList &edges, int64_t cx, int64_t cy, bool drawsStart) const {
+    for (int i = 0; i < count; ++i)
+      edges.addArc(cx, cy, pieces[i].rightSide, pieces[i].start, pieces[i].end, drawsStart);
+  }
+};
+
 }  // namespace
+
+bool DrawAreaImpl::ellipseMissesArea(int cx, int cy, int rx, int ry) const {
+  return !validRadii(rx, ry) || int64_t{cx} + rx < 0 || int64_t{cy} + ry < 0 ||
+         int64_t{cx} - rx >= width_ || int64_t{cy} - ry >= height_;
+}
 
 void DrawAreaImpl::circle(int cx, int cy, int rx, int ry, int edgeColor, int fillColor) {
   const uint32_t edge = lookup(static_cast<uint32_t>(edgeColor));
   const uint32_t fillC = lookup(static_cast<uint32_t>(fillColor));
-  if (!validRadii(rx, ry) || int64_t{cx} + rx < 0 || int64_t{cy} + ry < 0 ||
-      int64_t{cx} - rx >= width_ || int64_t{cy} - ry >= height_ ||
-      (edge == kTransparent && fillC == kTransparent))
+  if (ellipseMissesArea(cx, cy, rx, ry) || (edge == kTransparent && fillC == kTransparent))
     return;
   const std::vector<QuarterRow> &table = quarterTable(rx, ry);
   const int64_t x0 = cx;
@@ -199,47 +227,32 @@ void DrawAreaImpl::circle(int cx, int cy, int rx, int ry, int edgeColor, int fil
 
 void DrawAreaImpl::arc(int cx, int cy, int rx, int ry, double a1, double a2, int color) {
   const uint32_t c = lookup(static_cast<uint32_t>(color));
-  if (!validRadii(rx, ry) || int64_t{cx} + rx < 0 || int64_t{cy} + ry < 0 ||
-      int64_t{cx} - rx >= width_ || int64_t{cy} - ry >= height_ || c == kTransparent ||
-      !std::isfinite(a1) || !std::isfinite(a2))
+  if (ellipseMissesArea(cx, cy, rx, ry) || c == kTransparent || !std::isfinite(a1) ||
+      !std::isfinite(a2))
     return;
-  a1 = normaliseAngle(a1);
-  a2 = normaliseAngle(a2);
   const std::vector<QuarterRow> &table = quarterTable(rx, ry);
-  const AnglePoint p1 = pointAt(a1, rx, ry, table);
-  const AnglePoint p2 = pointAt(a2, rx, ry, table);
-  ArcPiece pieces[3];
-  const int count = cutArc(a1, a2, p1.p, p2.p, ry, pieces);
+  const ArcOutline outline(a1, a2, rx, ry, table);
   EdgeList edges(height_, &table);
-  for (int i = 0; i < count; ++i)
-    edges.addArc(cx, cy, pieces[i].rightSide, pieces[i].start, pieces[i].end, true);
+  outline.addTo(edges, cx, cy, true);
   drawEdges(edges, c, kTransparent);
-  plot(int64_t{cx} + (p2.leftHalf ? -p2.p.u : p2.p.u), int64_t{cy} - p2.p.v, c);
+  plot(int64_t{cx} + outline.dx2, int64_t{cy} - outline.dy2, c);
 }
 
 void DrawAreaImpl::sector(int cx, int cy, int rx, int ry, double a1, double a2, int edgeColor,
                           int fillColor) {
   const uint32_t edge = lookup(static_cast<uint32_t>(edgeColor));
   const uint32_t fillC = lookup(static_cast<uint32_t>(fillColor));
-  if (!validRadii(rx, ry) || int64_t{cx} + rx < 0 || int64_t{cy} + ry < 0 ||
-      int64_t{cx} - rx >= width_ || int64_t{cy} - ry >= height_ ||
-      (edge == kTransparent && fillC == kTransparent) || !std::isfinite(a1) ||
-      !std::isfinite(a2))
+  if (ellipseMissesArea(cx, cy, rx, ry) || (edge == kTransparent && fillC == kTransparent) ||
+      !std::isfinite(a1) || !std::isfinite(a2))
     return;
-  a1 = normaliseAngle(a1);
-  a2 = normaliseAngle(a2);
   const std::vector<QuarterRow> &table = quarterTable(rx, ry);
-  const AnglePoint p1 = pointAt(a1, rx, ry, table);
-  const AnglePoint p2 = pointAt(a2, rx, ry, table);
-  ArcPiece pieces[3];
-  const int count = cutArc(a1, a2, p1.p, p2.p, ry, pieces);
+  const ArcOutline outline(a1, a2, rx, ry, table);
   // Centre -> a1 point, the arc, a2 point -> centre: every vertex is drawn
   // once, as the start of the edge that leaves it.
   EdgeList edges(height_, &table);
-  edges.addStraight(cx, cy, int64_t{cx} + (p1.leftHalf ? -p1.p.u : p1.p.u), int64_t{cy} - p1.p.v);
-  for (int i = 0; i < count; ++i)
-    edges.addArc(cx, cy, pieces[i].rightSide, pieces[i].start, pieces[i].end, true);
-  edges.addStraight(int64_t{cx} + (p2.leftHalf ? -p2.p.u : p2.p.u), int64_t{cy} - p2.p.v, cx, cy);
+  edges.addStraight(cx, cy, int64_t{cx} + outline.dx1, int64_t{cy} - outline.dy1);
+  outline.addTo(edges, cx, cy, true);
+  edges.addStraight(int64_t{cx} + outline.dx2, int64_t{cy} - outline.dy2, cx, cy);
   drawEdges(edges, edge, fillC);
 }
 
@@ -250,27 +263,18 @@ void DrawAreaImpl::cylinder(int cx, int cy, int rx, int ry, double a1, double a2
   if (!validRadii(rx, ry) || (edge == kTransparent && fillC == kTransparent) ||
       !std::isfinite(a1) || !std::isfinite(a2))
     return;
-  a1 = normaliseAngle(a1);
-  a2 = normaliseAngle(a2);
   const std::vector<QuarterRow> &table = quarterTable(rx, ry);
-  const AnglePoint p1 = pointAt(a1, rx, ry, table);
-  const AnglePoint p2 = pointAt(a2, rx, ry, table);
-  ArcPiece pieces[3];
-  const int count = cutArc(a1, a2, p1.p, p2.p, ry, pieces);
+  const ArcOutline outline(a1, a2, rx, ry, table);
   const int64_t cx2 = int64_t{cx} + depthX;
   const int64_t cy2 = int64_t{cy} + depthY;
-  const int64_t dx1 = p1.leftHalf ? -p1.p.u : p1.p.u;
-  const int64_t dx2 = p2.leftHalf ? -p2.p.u : p2.p.u;
   // The near arc a1 -> a2, across to the far arc at the a2 end, the far arc
   // (which draws its end points instead of its start points, as if walked
   // back from a2 to a1), and across again at the a1 end.
   EdgeList edges(height_, &table);
-  for (int i = 0; i < count; ++i)
-    edges.addArc(cx, cy, pieces[i].rightSide, pieces[i].start, pieces[i].end, true);
-  edges.addStraight(cx + dx2, cy - p2.p.v, cx2 + dx2, cy2 - p2.p.v);
-  for (int i = 0; i < count; ++i)
-    edges.addArc(cx2, cy2, pieces[i].rightSide, pieces[i].start, pieces[i].end, false);
-  edges.addStraight(cx2 + dx1, cy2 - p1.p.v, cx + dx1, cy - p1.p.v);
+  outline.addTo(edges, cx, cy, true);
+  edges.addStraight(cx + outline.dx2, cy - outline.dy2, cx2 + outline.dx2, cy2 - outline.dy2);
+  outline.addTo(edges, cx2, cy2, false);
+  edges.addStraight(cx2 + outline.dx1, cy2 - outline.dy1, cx + outline.dx1, cy - outline.dy1);
   drawEdges(edges, edge, fillC);
 }
 
