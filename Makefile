@@ -1,10 +1,12 @@
-# Top-level driver: `make` builds, `make test` runs every test (plain and
-# sanitizer builds), `make demo` renders the demo gallery, `make bench` runs
-# the benchmarks.
+# Top-level driver: `make` builds, `make test` runs every test (plain build,
+# ASan + UBSan build, ThreadSanitizer tests, and a short libFuzzer run of every
+# fuzz target), `make demo` renders the demo gallery, `make bench` runs the
+# benchmarks.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD_TYPE ?= RelWithDebInfo
+FUZZ_SECONDS ?= 20
 
-.PHONY: all deps build test test-plain test-asan demo bench clean
+.PHONY: all deps build test test-plain test-asan test-tsan test-fuzz demo bench clean
 
 all: build
 
@@ -19,19 +21,35 @@ test-plain: build
 	ctest --test-dir build --output-on-failure -j $(JOBS)
 
 test-asan: deps
-	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_TESTS=ON -DQUORVANE_SANITIZE=ON
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_TESTS=ON -DQUORVANE_SANITIZE=address
 	cmake --build build-asan -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
-test: test-plain test-asan
+# Tests labelled "tsan" (concurrency tests) under ThreadSanitizer.
+test-tsan: deps
+	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_TESTS=ON -DQUORVANE_SANITIZE=thread
+	cmake --build build-tsan -j $(JOBS)
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+		ctest --test-dir build-tsan --output-on-failure -L tsan --no-tests=ignore
+
+# Every libFuzzer target runs for FUZZ_SECONDS from its seed corpus.
+test-fuzz: deps
+	CXX=clang++ CC=clang cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_TESTS=OFF -DQUORVANE_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS) --target fuzzers
+	bash scripts/run-fuzzers.sh build-fuzz/tests/fuzz $(FUZZ_SECONDS)
+
+test: test-plain test-asan test-tsan test-fuzz
 
 demo: build
 	mkdir -p build/demo
-	./build/examples/demo_gallery build/demo
+	for program in build/examples/*; do \
+		if [ -f "$$program" ] && [ -x "$$program" ]; then "$$program" build/demo || exit 1; fi; \
+	done
+	@echo "demo pictures are in build/demo/"
 
 bench: build
-	./build/bench/quorvane_bench
+	for program in build/bench/*_bench; do "$$program" || exit 1; done
 
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-tsan build-fuzz

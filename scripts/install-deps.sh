@@ -7,6 +7,8 @@ packages=(
   g++ make cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libpng-dev libjpeg-dev libfreetype-dev
+  clang libclang-rt-14-dev libgif-dev
+  fonts-liberation2 fonts-dejavu-core gsfonts
 )
 
 missing=()

@@ -1,11 +1,8 @@
-// Operations of DrawArea whose work belongs to the text and image-file
-// subsystems. Until those subsystems exist, texts are not laid out (the text
-// operations draw nothing and create nothing), the readers refuse every file
-// and the writers produce nothing. Format choice by file name and the pattern
-// made from an image file are complete here and work as soon as the readers do.
+// The image-file operations of DrawArea: format choice by file name, the
+// pattern made from an image file, and the readers and writers. Until the
+// codecs exist the readers refuse every file and the writers produce nothing.
 #include <cctype>
 #include <cstring>
-#include <string>
 
 #include "drawing/draw_area_impl.h"
 
@@ -24,24 +21,6 @@ bool endsWith(const char *name, const char *ending) {
 }
 
 }  // namespace
-
-TTFText *DrawAreaImpl::text3(const char16_t *, const char *, double) { return nullptr; }
-TTFText *DrawAreaImpl::text3(const char *, const char *, double) { return nullptr; }
-TTFText *DrawAreaImpl::text4(const char *, const char *, int, double, double, double, int) {
-  return nullptr;
-}
-TTFText *DrawAreaImpl::text4(const char16_t *, const char *, int, double, double, double, int) {
-  return nullptr;
-}
-void DrawAreaImpl::text(const char16_t *, const char *, double, int, int, int) {}
-void DrawAreaImpl::text(const char *, const char *, double, int, int, int) {}
-void DrawAreaImpl::text2(const char16_t *, const char *, int, double, double, double, int, int,
-                         int, int, int) {}
-void DrawAreaImpl::text2(const char *, const char *, int, double, double, double, int, int, int,
-                         int, int) {}
-void DrawAreaImpl::close(TTFText *text) {
-  if (text != nullptr) text->destroy();
-}
 
 bool DrawAreaImpl::loadGIF(const char *) { return false; }
 bool DrawAreaImpl::loadPNG(const char *) { return false; }
