@@ -26,32 +26,12 @@ void DrawAreaImpl::line(int x1, int y1, int x2, int y2, int color, int lineWidth
   if (kLo > kHi || !ls.clipMinor(0, minorSize - 1, kLo, kHi)) return;
 
   const int64_t below = w / 2;
-  const bool special = isSpecialColor(c);
-  auto stepAt = [&](int64_t k, int64_t minor) {
-    const int64_t major = ls.major0 + k;
-    const int64_t x = ls.xMajor ? major : minor;
-    const int64_t y = ls.xMajor ? minor : major;
-    const uint32_t at = special ? evaluate(c, x, y) : c;
-    if (w == 1) {
-      blendAt(x, y, at);
-    } else if (ls.xMajor) {
-      columnEvaluated(minor - below, minor - below + w - 1, x, at);
-    } else {
-      spanEvaluated(minor - below, minor - below + w - 1, y, at);
-    }
-  };
-
-  if (special && ls.reversed) {
-    // A special colour is evaluated from the caller's first point onwards, so
-    // that a dash pattern starts there.
-    for (int64_t k = kHi; k >= kLo; --k) stepAt(k, ls.minorAt(k));
-    return;
-  }
   int64_t minor = ls.minorAt(kLo);
   int64_t error = ls.errorAt(kLo);
   const int64_t moveDelta = 2 * (ls.dMinor - ls.dMajor);
   const int64_t stayDelta = 2 * ls.dMinor;
-  if (!special) {
+
+  if (!isSpecialColor(c)) {
     // A plain colour: walk an index through the buffer, one major step and at
     // most one minor step at a time, and lay the w pixels across at each.
     const int64_t majorStride = ls.xMajor ? 1 : width_;
@@ -79,6 +59,21 @@ void DrawAreaImpl::line(int x1, int y1, int x2, int y2, int color, int lineWidth
         error += stayDelta;
       }
     }
+    return;
+  }
+
+  // A special colour is evaluated once a step, at the centre pixel, and the
+  // steps are visited from the caller's first point, so that a dash pattern
+  // starts there.
+  auto stepAt = [&](int64_t k, int64_t m) {
+    const int64_t x = ls.xMajor ? ls.major0 + k : m;
+    const int64_t y = ls.xMajor ? m : ls.major0 + k;
+    const uint32_t at = evaluate(c, x, y);
+    if (ls.xMajor) columnEvaluated(m - below, m - below + w - 1, x, at);
+    else spanEvaluated(m - below, m - below + w - 1, y, at);
+  };
+  if (ls.reversed) {
+    for (int64_t k = kHi; k >= kLo; --k) stepAt(k, ls.minorAt(k));
     return;
   }
   for (int64_t k = kLo; k <= kHi; ++k) {
