@@ -173,7 +173,6 @@ class DrawAreaImpl final : public DrawArea {
   std::vector<uint32_t> colorTable_;
   std::vector<std::unique_ptr<SpecialColor>> specials_;
   std::vector<QuarterRow> quarter_;  // shape work buffer: the last quarter table
-  std::vector<std::pair<int64_t, int64_t>> scratch_;  // reused by line and polygon
   std::vector<uint8_t> visited_;     // flood-fill marks, reused
 };
 
