@@ -1,0 +1,97 @@
+// Chart-framework workloads against floors measured in the same run:
+//   FormatNumber: 1,000,000 numbers formatted with "|2," against
+//   snprintf("%.2f") of the same numbers.
+// After the run each workload is reported as a ratio to its floor (time per
+// iteration / floor time per iteration).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "chart/number_format.h"
+
+namespace {
+
+constexpr size_t kNumbers = 1000000;
+
+// Seeded values spread over several magnitudes, half of them negative.
+const std::vector<double> &numbers() {
+  static const std::vector<double> values = [] {
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
+    std::uniform_int_distribution<int> exponent(0, 8);
+    std::vector<double> v(kNumbers);
+    for (double &x : v) {
+      int e = exponent(rng);
+      double scale = 1;
+      while (e-- > 0) scale *= 10;
+      x = mantissa(rng) * scale;
+    }
+    return v;
+  }();
+  return values;
+}
+
+void formatNumbers(benchmark::State &state) {
+  const quorvane::NumberFormat format = quorvane::parseNumberFormat("|2,");
+  std::string out;
+  for (auto _ : state) {
+    size_t bytes = 0;
+    for (double v : numbers()) {
+      out.clear();
+      quorvane::appendNumber(out, v, format);
+      bytes += out.size();
+    }
+    benchmark::DoNotOptimize(bytes);
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kNumbers));
+}
+
+void snprintfFloor(benchmark::State &state) {
+  char buf[64];
+  for (auto _ : state) {
+    size_t bytes = 0;
+    for (double v : numbers()) bytes += static_cast<size_t>(std::snprintf(buf, sizeof buf, "%.2f", v));
+    benchmark::DoNotOptimize(bytes);
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kNumbers));
+}
+
+// Prints the usual table, then every workload as a ratio to its floor
+// ("Floor/<name>").
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run> &runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run &run : runs)
+      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+        perIteration_[run.benchmark_name()] = run.GetAdjustedRealTime();
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    for (const auto &[name, time] : perIteration_) {
+      if (name.rfind("Floor/", 0) == 0) continue;
+      const auto floor = perIteration_.find("Floor/" + name);
+      if (floor != perIteration_.end() && floor->second > 0)
+        std::printf("%-32s %6.2f x floor\n", name.c_str(), time / floor->second);
+    }
+  }
+
+ private:
+  std::map<std::string, double> perIteration_;
+};
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  benchmark::RegisterBenchmark("Floor/FormatNumber", snprintfFloor)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("FormatNumber", formatNumbers)->Unit(benchmark::kMillisecond);
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,179 @@
+// Number formatting. A number with a fraction is rounded as the shortest
+// decimal that identifies it (std::to_chars without a precision), so 2.675
+// rounds like the 2.675 it was written as, not like the 2.67499999... it is
+// stored as; rounding half away from zero is then plain digit arithmetic,
+// with a carry that may run into the integer part. Whole numbers, the only
+// kind from 2^52 up, are written exactly, as "%.0f" would.
+#include "chart/number_format.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace quorvane {
+
+namespace {
+
+// Length of the character that starts at s[0]: a whole UTF-8 sequence when
+// the bytes form one, else one byte.
+size_t characterLength(std::string_view s) {
+  const auto lead = static_cast<unsigned char>(s[0]);
+  size_t n = 1;
+  if (lead >= 0xC2 && lead <= 0xDF) n = 2;
+  else if (lead >= 0xE0 && lead <= 0xEF) n = 3;
+  else if (lead >= 0xF0 && lead <= 0xF4) n = 4;
+  if (n > s.size()) return 1;
+  for (size_t k = 1; k < n; ++k) {
+    const auto c = static_cast<unsigned char>(s[k]);
+    if (c < 0x80 || c > 0xBF) return 1;
+  }
+  return n;
+}
+
+// Adds one unit in the last place of the decimal digits; true when the carry
+// runs out of the front (all digits were 9, and are now 0).
+bool incrementDigits(char *digits, size_t n) {
+  for (size_t k = n; k-- > 0;) {
+    if (digits[k] != '9') {
+      ++digits[k];
+      return false;
+    }
+    digits[k] = '0';
+  }
+  return true;
+}
+
+// Writes the digits of the whole number i (>= 0) to buf; returns their count.
+size_t wholeDigits(double i, char *buf, size_t size) {
+  if (i < 1e19) {
+    char tmp[24];
+    char *p = tmp + sizeof tmp;
+    uint64_t n = static_cast<uint64_t>(i);
+    do {
+      *--p = static_cast<char>('0' + n % 10);
+      n /= 10;
+    } while (n != 0);
+    const size_t len = static_cast<size_t>(tmp + sizeof tmp - p);
+    std::memcpy(buf, p, len);
+    return len;
+  }
+  return static_cast<size_t>(
+      std::to_chars(buf, buf + size, i, std::chars_format::fixed, 0).ptr - buf);
+}
+
+// Appends the integer digits with separator between groups of three.
+void appendGrouped(std::string &out, const char *digits, size_t n, std::string_view separator) {
+  if (separator.empty() || n <= 3) {
+    out.append(digits, n);
+    return;
+  }
+  const size_t group = n % 3 == 0 ? 3 : n % 3;
+  out.append(digits, group);
+  for (size_t k = group; k < n; k += 3) {
+    out += separator;
+    out.append(digits + k, 3);
+  }
+}
+
+}  // namespace
+
+NumberFormat parseNumberFormat(std::string_view spec) {
+  NumberFormat format;
+  size_t k = 0;
+  if (k < spec.size() && spec[k] == '|') ++k;
+  if (k < spec.size() && spec[k] >= '0' && spec[k] <= '9') {
+    int places = 0;
+    for (; k < spec.size() && spec[k] >= '0' && spec[k] <= '9'; ++k)
+      places = std::min(places * 10 + (spec[k] - '0'), NumberFormat::kMaxDecimals);
+    format.decimals = places;
+  }
+  if (k < spec.size()) {
+    const size_t n = characterLength(spec.substr(k));
+    format.separator = spec.substr(k, n);
+    k += n;
+  }
+  if (k < spec.size()) format.point = spec.substr(k, characterLength(spec.substr(k)));
+  return format;
+}
+
+void appendNumber(std::string &out, double v, const NumberFormat &format) {
+  if (std::isnan(v)) {
+    out += "nan";
+    return;
+  }
+  if (v < 0) {
+    out += '-';
+    v = -v;
+  }
+  if (std::isinf(v)) {
+    out += "inf";
+    return;
+  }
+  double i = std::floor(v);
+  double f = v - i;  // exact: i and v share v's grid of representable values
+  if (f > 0.999999999999) {
+    i += 1;
+    f = 0;
+  } else if (f < 1e-12) {
+    f = 0;
+  }
+  int places = format.decimals;
+  bool trimZeros = false;
+  if (places == NumberFormat::kAutomatic) {
+    // A fraction negligible against the integer part is dropped; otherwise
+    // up to six decimals without trailing zeros.
+    if (i >= f * 100000000.0) {
+      places = 0;
+    } else {
+      places = 6;
+      trimZeros = true;
+    }
+  }
+  const size_t shownPlaces = static_cast<size_t>(places);
+
+  // digits[0, intLen) is the integer part, then the fraction digits.
+  char digits[400];
+  size_t intLen;
+  size_t fracLen = 0;
+  if (f == 0) {
+    intLen = wholeDigits(i, digits, sizeof digits);
+  } else {
+    // Here 1e-12 <= v < 2^52, so the shortest form keeps the integer part
+    // exact and is short.
+    char *end = std::to_chars(digits + 1, digits + sizeof digits, v,
+                              std::chars_format::fixed).ptr;
+    char *pointAt = std::find(digits + 1, end, '.');
+    intLen = static_cast<size_t>(pointAt - (digits + 1));
+    std::memmove(digits, digits + 1, intLen);
+    if (pointAt != end) {
+      fracLen = static_cast<size_t>(end - pointAt - 1);
+      std::memmove(digits + intLen, pointAt + 1, fracLen);
+    }
+    if (fracLen > shownPlaces) {
+      const bool roundsUp = digits[intLen + shownPlaces] >= '5';
+      fracLen = shownPlaces;
+      if (roundsUp && incrementDigits(digits, intLen + fracLen)) {
+        // 99.99 became 00.00: one more integer digit.
+        std::memmove(digits + 1, digits, intLen + fracLen);
+        digits[0] = '1';
+        ++intLen;
+      }
+    }
+  }
+  appendGrouped(out, digits, intLen, format.separator);
+  size_t shown = shownPlaces;
+  if (trimZeros) {
+    shown = fracLen;
+    while (shown > 0 && digits[intLen + shown - 1] == '0') --shown;
+  }
+  if (shown > 0) {
+    out += format.point;
+    const size_t have = std::min(fracLen, shown);
+    out.append(digits + intLen, have);
+    out.append(shown - have, '0');
+  }
+}
+
+}  // namespace quorvane

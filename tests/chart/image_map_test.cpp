@@ -1,0 +1,85 @@
+// Shape texts and area text: link joining, the omitted parts, escaping.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "chart/image_map.h"
+#include "chart/label_template.h"
+
+using namespace quorvane;
+
+namespace {
+
+// The legend's fields for key i named name.
+auto keyFields(int i, const char *name) {
+  return [=](LabelTemplate &t) {
+    t.replaceText("{dataSet}", std::to_string(i));
+    t.replaceText("{dataSetName}", name);
+  };
+}
+
+constexpr const char *kLegendQuery = "dataSet={dataSet}&dataSetName={dataSetName}";
+
+}  // namespace
+
+TEST(ImageMap, ShapeTexts) {
+  EXPECT_EQ(rectShape(10, 20, 5, 2), "shape=\"rect\" coords=\"5,2,10,20\"");
+  EXPECT_EQ(rectShapeAsGiven(10, 20, 9, 19), "shape=\"rect\" coords=\"10,20,9,19\"");
+  EXPECT_EQ(circleShape(50, 60, -7), "shape=\"circle\" coords=\"50,60,-7\"");
+  const std::vector<int> tri{1, 2, 3, 4, -5, 6};
+  EXPECT_EQ(polygonShape(tri), "shape=\"poly\" coords=\"1,2,3,4,-5,6\"");
+  EXPECT_EQ(polygonShape({}), "shape=\"poly\" coords=\"\"");
+  // Chosen by count: 3 a circle, 4 two corners, else a polygon (an odd last
+  // value dropped).
+  const std::vector<int> three{1, 2, 3}, four{9, 8, 1, 2}, five{1, 2, 3, 4, 5};
+  EXPECT_EQ(shapeFromInts(three), "shape=\"circle\" coords=\"1,2,3\"");
+  EXPECT_EQ(shapeFromInts(four), "shape=\"rect\" coords=\"1,2,9,8\"");
+  EXPECT_EQ(shapeFromInts(five), "shape=\"poly\" coords=\"1,2,3,4\"");
+}
+
+TEST(ImageMap, LinkJoining) {
+  const std::string shape = rectShape(0, 0, 9, 9);
+  {
+    ImageMapWriter w("a.php", nullptr, kLegendQuery, nullptr);
+    w.addArea(shape, keyFields(0, "North"));
+    EXPECT_EQ(w.text(), "<area " + shape +
+                            " href=\"a.php?dataSet=0&dataSetName=North\">\n");
+  }
+  {
+    ImageMapWriter w("a.php?id=1", "", kLegendQuery, "");
+    w.addArea(shape, keyFields(1, "S"));
+    EXPECT_EQ(w.text(), "<area " + shape + " href=\"a.php?id=1&dataSet=1&dataSetName=S\">\n");
+  }
+  // A query that starts with "&" or "?" is joined as it is.
+  for (const char *q : {"&k={dataSet}", "?k={dataSet}"}) {
+    ImageMapWriter w("a.php", q, kLegendQuery, nullptr);
+    w.addArea(shape, keyFields(2, "x"));
+    EXPECT_EQ(w.text(), "<area " + shape + " href=\"a.php" + std::string(q, 3) + "2\">\n");
+  }
+  // Without a URL there is no link, whatever the query says; the extra
+  // attributes come before the link.
+  {
+    ImageMapWriter w("", "k={dataSet}", kLegendQuery, "");
+    w.addArea(shape, keyFields(0, "x"));
+    w.addArea(circleShape(1, 2, 3), keyFields(1, "y"));
+    EXPECT_EQ(w.text(), "<area " + shape + ">\n<area shape=\"circle\" coords=\"1,2,3\">\n");
+  }
+  {
+    ImageMapWriter w("u", "k={dataSet}", kLegendQuery, "title='{dataSetName}'");
+    w.addArea(shape, keyFields(3, "T"));
+    EXPECT_EQ(w.text(), "<area " + shape + " title='T' href=\"u?k=3\">\n");
+  }
+}
+
+TEST(ImageMap, InsertedValuesCannotBreakTheMarkup) {
+  const std::string shape = rectShape(0, 0, 1, 1);
+  ImageMapWriter w("x.php?a=\"1\"", "n={dataSetName}&i={dataSet}", kLegendQuery,
+                   "title=\"{dataSetName}\" onclick='f()'");
+  w.addArea(shape, keyFields(4, "\"><script>alert('x')</script>"));
+  EXPECT_EQ(w.text(),
+            "<area " + shape +
+                " title=\"&quot;&gt;&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;\" "
+                "onclick='f()' href=\"x.php?a=\"1\"&n=%22%3E%3Cscript%3Ealert%28%27x%27%29"
+                "%3C%2Fscript%3E&i=4\">\n");
+}

@@ -1,0 +1,118 @@
+// Template expansion: field syntaxes, replacement orders, NoValue fields, and
+// the escaping of inserted values for image maps.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "chart/label_template.h"
+#include "quorvane.h"
+
+using quorvane::Escape;
+using quorvane::LabelTemplate;
+
+namespace {
+
+std::string escaped(const LabelTemplate &t, Escape e) {
+  std::string out;
+  t.appendEscaped(out, e);
+  return out;
+}
+
+}  // namespace
+
+TEST(LabelTemplate, BraceNumberFields) {
+  LabelTemplate t("{value}%");
+  t.replaceNumber("{value", 12.5);
+  EXPECT_EQ(t.text(), "12.5%");
+  // Not fields: another name, a name at the very end, a spec without "}".
+  for (const char *kept : {"{valueX}", "{values}", "{value", "a {value|2"}) {
+    t.assign(kept);
+    t.replaceNumber("{value", 3);
+    EXPECT_EQ(t.text(), kept);
+  }
+  t.assign("{values} {value|2,} {value} {value|0}");
+  t.replaceNumber("{value", 1234.5);
+  EXPECT_EQ(t.text(), "{values} 1,234.50 1234.5 1235");
+  // A numeric field holding NoValue expands to nothing.
+  t.assign("v={value|2}&w={value}.");
+  t.replaceNumber("{value", NoValue);
+  EXPECT_EQ(t.text(), "v=&w=.");
+}
+
+TEST(LabelTemplate, TextFieldsAreNotRescanned) {
+  LabelTemplate t("{x}-{x}-{xLabel}");
+  t.replaceText("{x}", "{x}{x}");
+  EXPECT_EQ(t.text(), "{x}{x}-{x}{x}-{xLabel}");
+  t.replaceText("{xLabel}", "");
+  EXPECT_EQ(t.text(), "{x}{x}-{x}{x}-");
+}
+
+TEST(LabelTemplate, LaterFieldsExpandInEarlierValues) {
+  // "{value}" comes after "{dataSetName}", so a name holding it is expanded;
+  // "{dataSet}" comes before, so a name holding it is not.
+  LabelTemplate t("{dataSet}:{dataSetName}={value}");
+  t.replaceText("{dataSet}", "2");
+  t.replaceText("{dataSetName}", "A{value}{dataSet}");
+  t.replaceNumber("{value", 7);
+  EXPECT_EQ(t.text(), "2:A7{dataSet}=7");
+}
+
+TEST(LabelTemplate, PercentField) {
+  LabelTemplate t("{percent}|{percent}");
+  t.replacePercent(25);
+  EXPECT_EQ(t.text(), "25.00|25.00");
+  t.assign("{percent|1}% {percent|0}");
+  t.replacePercent(12.25);
+  EXPECT_EQ(t.text(), "12.3% 12");
+  // With the plain form present, only the plain form is replaced.
+  t.assign("{percent} {percent|1}");
+  t.replacePercent(25);
+  EXPECT_EQ(t.text(), "25.00 {percent|1}");
+}
+
+TEST(LabelTemplate, AmpersandFields) {
+  // The pie default label.
+  LabelTemplate t("&label&\n&percent&%");
+  t.replaceText("&label&", "A");
+  t.replaceAmpersandNumber("&value", 3, "");
+  t.replaceAmpersandNumber("&percent", 25, "2");
+  EXPECT_EQ(t.text(), "A\n25.00%");
+  t.assign("&value& and &value|1& and &value|0,&");
+  t.replaceAmpersandNumber("&value", 1234.25, "");
+  EXPECT_EQ(t.text(), "1234.25 and 1234.3 and 1,234");
+  // An occurrence that is no field stops the replacement, and so does a spec
+  // without its closing ampersand.
+  t.assign("&values &value&");
+  t.replaceAmpersandNumber("&value", 1, "");
+  EXPECT_EQ(t.text(), "&values &value&");
+  t.assign("&value& &value|2");
+  t.replaceAmpersandNumber("&value", 1, "");
+  EXPECT_EQ(t.text(), "1 &value|2");
+  // A field that an empty replacement forms across the seam is found too,
+  // as a search from the front would find it.
+  t.assign("&va&value&lue&!");
+  t.replaceAmpersandNumber("&value", NoValue, "");
+  EXPECT_EQ(t.text(), "!");
+}
+
+TEST(LabelTemplate, EscapesInsertedValuesOnly) {
+  // The host's template text (here with its own "&" and "<b>") stays as given.
+  LabelTemplate t("n={dataSetName}&<b>v={value|2}");
+  t.replaceText("{dataSetName}", "a\"b<c>&d e'~_.-Z9/%");
+  t.replaceNumber("{value", 1234.5);
+  EXPECT_EQ(escaped(t, Escape::kNone), "n=a\"b<c>&d e'~_.-Z9/%&<b>v=1234.50");
+  EXPECT_EQ(escaped(t, Escape::kQuery),
+            "n=a%22b%3Cc%3E%26d%20e%27~_.-Z9%2F%25&<b>v=1234.50");
+  EXPECT_EQ(escaped(t, Escape::kAttribute),
+            "n=a&quot;b&lt;c&gt;&amp;d e&#39;~_.-Z9/%&<b>v=1234.50");
+  // A grouped number is a value too; UTF-8 is encoded byte by byte.
+  t.assign("v={value|0,}&n={dataSetName}");
+  t.replaceNumber("{value", 1234567);
+  t.replaceText("{dataSetName}", "\xC3\xA9");
+  EXPECT_EQ(escaped(t, Escape::kQuery), "v=1%2C234%2C567&n=%C3%A9");
+  // A field expanded inside an inserted name counts as inserted.
+  t.assign("{dataSetName}");
+  t.replaceText("{dataSetName}", "<{value}>");
+  t.replaceNumber("{value", 5);
+  EXPECT_EQ(escaped(t, Escape::kAttribute), "&lt;5&gt;");
+}

@@ -1,0 +1,144 @@
+// The number formatter: spec grammar, rounding half away from zero at the
+// requested precision, automatic precision, grouping and odd separators.
+// Expected texts are worked out from the exact binary values by hand.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "chart/number_format.h"
+
+using quorvane::formatNumber;
+using quorvane::NumberFormat;
+using quorvane::parseNumberFormat;
+
+TEST(NumberFormat, SpecGrammar) {
+  NumberFormat f = parseNumberFormat("|2,.");
+  EXPECT_EQ(f.decimals, 2);
+  EXPECT_EQ(f.separator, ",");
+  EXPECT_EQ(f.point, ".");
+  f = parseNumberFormat("");
+  EXPECT_EQ(f.decimals, NumberFormat::kAutomatic);
+  EXPECT_EQ(f.separator, "");
+  EXPECT_EQ(f.point, ".");
+  f = parseNumberFormat("|");
+  EXPECT_EQ(f.decimals, NumberFormat::kAutomatic);
+  EXPECT_EQ(f.separator, "");
+  // Without the bar, and with leading zeros.
+  f = parseNumberFormat("03");
+  EXPECT_EQ(f.decimals, 3);
+  // No digits: automatic precision, yet a separator.
+  f = parseNumberFormat("|,");
+  EXPECT_EQ(f.decimals, NumberFormat::kAutomatic);
+  EXPECT_EQ(f.separator, ",");
+  // Anything after the point is ignored.
+  f = parseNumberFormat("|2.,xyz");
+  EXPECT_EQ(f.separator, ".");
+  EXPECT_EQ(f.point, ",");
+  // A separator or point may be one UTF-8 character of several bytes.
+  f = parseNumberFormat("|1\xE2\x80\x99\xC2\xB7");
+  EXPECT_EQ(f.separator, "\xE2\x80\x99");
+  EXPECT_EQ(f.point, "\xC2\xB7");
+  // A broken sequence is taken byte by byte.
+  f = parseNumberFormat("|1\xE2!");
+  EXPECT_EQ(f.separator, "\xE2");
+  EXPECT_EQ(f.point, "!");
+  // Huge precisions are capped, and their digits never overflow.
+  EXPECT_EQ(parseNumberFormat("|99999999999999999999").decimals, NumberFormat::kMaxDecimals);
+}
+
+TEST(NumberFormat, FixedPrecisionWithGrouping) {
+  EXPECT_EQ(formatNumber(1234567.891, "|2,."), "1,234,567.89");
+  EXPECT_EQ(formatNumber(1234567.891, "|0,"), "1,234,568");
+  EXPECT_EQ(formatNumber(1234567.891, "|2.,"), "1.234.567,89");
+  EXPECT_EQ(formatNumber(1234567.891, "|2,"), "1,234,567.89");
+  EXPECT_EQ(formatNumber(1234567.891, "|2 ,"), "1 234 567,89");
+  EXPECT_EQ(formatNumber(1234567.891, "|1'"), "1'234'567.9");
+  EXPECT_EQ(formatNumber(1234567.891, "|0\xE2\x80\x99"), "1\xE2\x80\x99" "234\xE2\x80\x99" "568");
+  EXPECT_EQ(formatNumber(-1234567.891, "|3,"), "-1,234,567.891");
+  EXPECT_EQ(formatNumber(42, "|3"), "42.000");
+  EXPECT_EQ(formatNumber(1234.5, "|,"), "1,234.5");
+}
+
+TEST(NumberFormat, GroupsOfThreeFromTheRight) {
+  const char *expected[] = {"1",         "12",         "123",          "1,234",
+                            "12,345",    "123,456",    "1,234,567",    "12,345,678",
+                            "123,456,789", "1,234,567,890"};
+  double v = 0;
+  for (int digits = 1; digits <= 10; ++digits) {
+    v = v * 10 + digits % 10;
+    EXPECT_EQ(formatNumber(v, "|0,"), expected[digits - 1]) << digits;
+  }
+  EXPECT_EQ(formatNumber(1e20, "|0,"), "100,000,000,000,000,000,000");
+}
+
+TEST(NumberFormat, RoundsHalfAwayFromZero) {
+  EXPECT_EQ(formatNumber(-2.5, "|0"), "-3");
+  EXPECT_EQ(formatNumber(2.5, "|0"), "3");
+  EXPECT_EQ(formatNumber(8.5, "|0"), "9");
+  EXPECT_EQ(formatNumber(-8.5, "|0"), "-9");
+  // Numbers round as the decimals they were written as: exact binary ties
+  // (0.125, 2.25, 1.0625) and values stored just below a half (2.675 is
+  // 2.67499999..., 1.005 is 1.00499999...) all go away from zero.
+  EXPECT_EQ(formatNumber(0.125, "|2"), "0.13");
+  EXPECT_EQ(formatNumber(-0.125, "|2"), "-0.13");
+  EXPECT_EQ(formatNumber(2.25, "|1"), "2.3");
+  EXPECT_EQ(formatNumber(1.0625, "|3"), "1.063");
+  EXPECT_EQ(formatNumber(2.675, "|2"), "2.68");
+  EXPECT_EQ(formatNumber(1.005, "|2"), "1.01");
+  EXPECT_EQ(formatNumber(1.45, "|1"), "1.5");
+  EXPECT_EQ(formatNumber(1.44999, "|1"), "1.4");
+  EXPECT_EQ(formatNumber(0.30000000000000004, "|2"), "0.30");
+  // Negative numbers that round to zero keep their sign; -0 itself has none.
+  EXPECT_EQ(formatNumber(-0.001, "|0"), "-0");
+  EXPECT_EQ(formatNumber(-0.0, "|2"), "0.00");
+  EXPECT_EQ(formatNumber(-0.0, ""), "0");
+}
+
+TEST(NumberFormat, RoundingCarriesIntoTheIntegerPart) {
+  EXPECT_EQ(formatNumber(0.996, "|2"), "1.00");
+  EXPECT_EQ(formatNumber(9.999, "|2"), "10.00");
+  EXPECT_EQ(formatNumber(999999.9999, "|2,"), "1,000,000.00");
+  EXPECT_EQ(formatNumber(-99.96, "|1"), "-100.0");
+  EXPECT_EQ(formatNumber(0.5, "|0"), "1");
+  EXPECT_EQ(formatNumber(9.9999995, "|6"), "10.000000");
+  EXPECT_EQ(formatNumber(9.9999994, "|6"), "9.999999");
+  // A fraction within 1e-12 of the next whole number is taken as it.
+  EXPECT_EQ(formatNumber(4.9999999999999, "|13"), "5.0000000000000");
+}
+
+TEST(NumberFormat, AutomaticPrecision) {
+  EXPECT_EQ(formatNumber(2.5, ""), "2.5");
+  EXPECT_EQ(formatNumber(3, ""), "3");
+  EXPECT_EQ(formatNumber(0, ""), "0");
+  EXPECT_EQ(formatNumber(0.1, ""), "0.1");
+  EXPECT_EQ(formatNumber(0.7, ""), "0.7");
+  EXPECT_EQ(formatNumber(12.5, "|"), "12.5");
+  // Rounded at six decimals, trailing zeros and a bare point dropped.
+  EXPECT_EQ(formatNumber(2.9999997, ""), "3");
+  EXPECT_EQ(formatNumber(0.1234567, ""), "0.123457");
+  EXPECT_EQ(formatNumber(1.0000005, ""), "1.000001");
+  EXPECT_EQ(formatNumber(0.0078125, ""), "0.007813");  // a tie at six places
+  EXPECT_EQ(formatNumber(1e-7, ""), "0");
+  EXPECT_EQ(formatNumber(-1e-7, ""), "-0");
+  // A fraction below a hundred-millionth of the integer part is dropped.
+  EXPECT_EQ(formatNumber(123456789.5, ""), "123456790");
+  EXPECT_EQ(formatNumber(100000000.4, ""), "100000000");
+  EXPECT_EQ(formatNumber(12345678.9, ""), "12345678.9");
+  EXPECT_EQ(formatNumber(-1234.5678, "|,"), "-1,234.5678");
+}
+
+TEST(NumberFormat, ExtremeValuesStayBounded) {
+  const std::string big = formatNumber(1e300, "|2");
+  EXPECT_EQ(big.size(), 301u + 3u);
+  EXPECT_EQ(big.substr(0, 20), "10000000000000000525");
+  EXPECT_EQ(big.substr(big.size() - 3), ".00");
+  const std::string most = formatNumber(std::numeric_limits<double>::max(), "|0,");
+  EXPECT_EQ(most.size(), 309u + 102u);
+  EXPECT_EQ(formatNumber(0.5, "|99999"), "0.5" + std::string(NumberFormat::kMaxDecimals - 1, '0'));
+  EXPECT_EQ(formatNumber(std::nan(""), "|2,"), "nan");
+  EXPECT_EQ(formatNumber(INFINITY, "|2,"), "inf");
+  EXPECT_EQ(formatNumber(-INFINITY, ""), "-inf");
+  EXPECT_EQ(formatNumber(5e-324, "|2"), "0.00");
+}
