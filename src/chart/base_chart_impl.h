@@ -1,0 +1,91 @@
+// BaseChartImpl<Interface>: the BaseChart operations for a published chart
+// interface (BaseChart itself, XYChart, PieChart), forwarded to a ChartCore.
+// A chart type derives from it, supplies the ChartTypeHooks and, in its
+// factory, calls core().create(width, height, bgColor, edgeColor) after
+// setting its own defaults.
+#pragma once
+
+#include "chart/chart_core.h"
+#include "quorvane.h"
+
+namespace quorvane {
+
+template <class Interface>
+class BaseChartImpl : public Interface, protected ChartTypeHooks {
+ public:
+  BaseChartImpl() : core_(*this) {}
+  BaseChartImpl(const BaseChartImpl &) = delete;
+  BaseChartImpl &operator=(const BaseChartImpl &) = delete;
+
+  void destroy() override { delete this; }
+  void setSize(int width, int height) override { core_.setSize(width, height); }
+  void setBackground(int color, int edgeColor, int raisedEffect) override {
+    core_.setBackground(color, edgeColor, raisedEffect);
+  }
+  void setBorder(int color) override { core_.setBorder(color); }
+  void setWallpaper(const char *img) override { core_.setWallpaper(img); }
+  void setBgImage(const char *img, int align) override { core_.setBgImage(img, align); }
+  void setTransparentColor(int c) override { core_.setTransparentColor(c); }
+  TextBox *addTitle(const char *text, const char *font, double fontSize, int fontColor,
+                    int bgColor, int edgeColor) override {
+    return core_.addTitle2(AlignTopCentre, text, font, fontSize, fontColor, bgColor, edgeColor);
+  }
+  TextBox *addTitle2(int alignment, const char *text, const char *font, double fontSize,
+                     int fontColor, int bgColor, int edgeColor) override {
+    return core_.addTitle2(alignment, text, font, fontSize, fontColor, bgColor, edgeColor);
+  }
+  LegendBox *addLegend(int x, int y, bool vertical, const char *font, double fontSize) override {
+    return core_.addLegend(x, y, vertical, font, fontSize);
+  }
+  LegendBox *getLegend() override { return core_.getLegend(); }
+  DrawArea *getDrawArea() override { return core_.getDrawArea(); }
+  DrawObj *addDrawObj(DrawObj *obj) override { return core_.addDrawObj(obj); }
+  TextBox *addText(int x, int y, const char *text, const char *font, double fontSize,
+                   int fontColor, int alignment, double angle, bool vertical) override {
+    return core_.addText(x, y, text, font, fontSize, fontColor, alignment, angle, vertical);
+  }
+  Line *addLine(int x1, int y1, int x2, int y2, int color, int lineWidth) override {
+    return core_.addLine(x1, y1, x2, y2, color, lineWidth);
+  }
+  void setColor(int paramId, int color) override { core_.setColor(paramId, color); }
+  void setColors(const int *colors) override { core_.setColors2(0, colors); }
+  void setColors2(int paramId, const int *colors) override { core_.setColors2(paramId, colors); }
+  int getColor(int paramId) override { return core_.getColor(paramId); }
+  int dashLineColor(int color, int patternCode) override {
+    return core_.area().dashLineColor(color, patternCode);
+  }
+  int patternColor2(const char *filename, int startX, int startY) override {
+    return core_.area().patternColor2(filename, startX, startY);
+  }
+  int patternColor(const int *pixels, int width, int height, int startX, int startY) override {
+    return core_.area().patternColor(pixels, width, height, startX, startY);
+  }
+  int gradientColor(int x1, int y1, int x2, int y2, int color1, int color2) override {
+    return core_.area().gradientColor(x1, y1, x2, y2, color1, color2);
+  }
+  int gradientColor2(const int *stops, double angle, double scale, int startX,
+                     int startY) override {
+    return core_.area().gradientColor2(stops, angle, scale, startX, startY);
+  }
+  void layout() override { core_.layout(); }
+  DrawArea *makeChart3() override { return core_.makeChart3(); }
+  MemBlock makeChart2(int format) override { return core_.makeChart2(format); }
+  bool makeChart2(int format, const char **data, int *len) override {
+    return core_.makeChart2(format, data, len);
+  }
+  bool makeChart(const char *filename) override { return core_.makeChart(filename); }
+  const char *getHTMLImageMap(const char *url, const char *queryFormat,
+                              const char *extraAttr) override {
+    return core_.getHTMLImageMap(url, queryFormat, extraAttr);
+  }
+
+  ChartCore &core() { return core_; }
+
+ protected:
+  ~BaseChartImpl() override = default;
+
+ private:
+  ChartCore core_;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,236 @@
+// The common chart pipeline: state, creation sequence, titles and free
+// drawables, canvas preparation, the one drawing and its outputs.
+#include "chart/chart_core.h"
+
+#include <new>
+#include <unordered_set>
+
+#include "chart/color_table.h"
+#include "chart/text_box.h"
+
+namespace quorvane {
+
+namespace {
+
+constexpr const char *kTitleFont = "arialbd.ttf";
+
+// The end of a list read from a bare pointer: up to 65535 entries for the -1.
+constexpr size_t kUnboundedList = static_cast<size_t>(-1);
+
+}  // namespace
+
+ChartCore::ChartCore(ChartTypeHooks &hooks)
+    : hooks_(hooks), area_(DrawArea::create()), legend_(std::make_unique<LegendBoxImpl>()) {
+  if (!area_) throw std::bad_alloc();
+  setTableColors(*area_, 0, kDefaultColorTable, std::size(kDefaultColorTable));
+}
+
+ChartCore::~ChartCore() {
+  // A drawable added twice is destroyed once. The legend's texts and the
+  // drawables go before the area they were drawn on.
+  std::unordered_set<DrawObj *> destroyed;
+  for (DrawObj *obj : drawables_)
+    if (destroyed.insert(obj).second) obj->destroy();
+  legend_.reset();
+}
+
+void ChartCore::create(int width, int height, int bgColor, int edgeColor) {
+  setSize(width, height);
+  if (bgColor != kBackgroundColor) setColor(kBackgroundColor, bgColor);
+  setBorder(edgeColor);
+}
+
+void ChartCore::setSize(int width, int height) {
+  width_ = width;
+  height_ = height;
+}
+
+void ChartCore::setBackground(int color, int edgeColor, int raisedEffect) {
+  setColor(kBackgroundColor, color);
+  borderColor_ = edgeColor;
+  raisedEffect_ = raisedEffect;
+}
+
+void ChartCore::setWallpaper(const char *img) { setBgImage(img, -1); }
+
+void ChartCore::setBgImage(const char *img, int align) {
+  bgImage_ = img != nullptr ? img : "";
+  bgImagePlacement_ = align;
+}
+
+TextBox *ChartCore::addTitle2(int alignment, const char *text, const char *font,
+                              double fontSize, int fontColor, int bgColor, int edgeColor) {
+  if (font == nullptr || *font == '\0') font = kTitleFont;
+  // Along the edge that the alignment names, as wide as the chart (or, turned
+  // at the left and right, as high); the size is the chart's at this call.
+  const int w = width_, h = height_;
+  int x = 0, y = 0, angle = 0;
+  int boxWidth = 0, boxHeight = 0;
+  switch (alignment) {
+    case 1: case 2: case 3:
+      y = clampToInt(int64_t{h} - 1);
+      boxWidth = w;
+      break;
+    case 4:
+      angle = 90;
+      boxHeight = h;
+      break;
+    case 5:
+      x = w / 2;
+      y = h / 2;
+      break;
+    case 6:
+      x = clampToInt(int64_t{w} - 1);
+      angle = 90;
+      boxHeight = h;
+      break;
+    default:
+      boxWidth = w;
+      break;
+  }
+  TextBox *box = addText(x, y, text, font, fontSize, fontColor, alignment, angle, false);
+  if (alignment != 5) box->setSize(boxWidth, boxHeight);
+  box->setBackground(bgColor, edgeColor, 0);
+  return box;
+}
+
+TextBox *ChartCore::addText(int x, int y, const char *text, const char *font, double fontSize,
+                            int fontColor, int alignment, double angle, bool vertical) {
+  auto box = std::make_unique<TextBoxImpl>();
+  box->setPos(x, y);
+  box->setFontAngle(angle, vertical);
+  box->setFontSize(fontSize, 0);
+  box->setAlignment(alignment);
+  box->setFontColor(fontColor);
+  box->setText(text);
+  box->setFontStyle(font, 0);
+  drawables_.push_back(box.get());
+  return box.release();
+}
+
+Line *ChartCore::addLine(int x1, int y1, int x2, int y2, int color, int lineWidth) {
+  auto line = std::make_unique<LineImpl>();
+  line->setPos(x1, y1, x2, y2);
+  line->setColor(color);
+  line->setWidth(lineWidth);
+  drawables_.push_back(line.get());
+  return line.release();
+}
+
+DrawObj *ChartCore::addDrawObj(DrawObj *obj) {
+  if (obj != nullptr) drawables_.push_back(obj);
+  return obj;
+}
+
+LegendBox *ChartCore::addLegend(int x, int y, bool vertical, const char *font, double fontSize) {
+  LegendBoxImpl &legend = *legend_;
+  legend.setVisible(true);
+  legend.setPos(x, y);
+  legend.setVertical(vertical);
+  legend.setFontStyle(font, 0);
+  legend.setFontSize(fontSize, 0);
+  legend.data().edgeColor = kLineColor;
+  return &legend;
+}
+
+LegendBox *ChartCore::getLegend() { return legend_->isVisible() ? legend_.get() : nullptr; }
+
+void ChartCore::setColor(int paramId, int color) { area_->setColorTable(&color, 1, paramId & 0xFFFF); }
+
+void ChartCore::setColors2(int paramId, const int *colors) {
+  setTableColors(*area_, paramId, colors, kUnboundedList);
+}
+
+void ChartCore::setColorsBounded(int paramId, const int *colors, size_t count) {
+  setTableColors(*area_, paramId, colors, count);
+}
+
+DrawArea *ChartCore::getDrawArea() {
+  prepareCanvas();
+  return area_.get();
+}
+
+void ChartCore::prepareCanvas() {
+  if (isCanvasReady_) return;
+  isCanvasReady_ = true;
+  area_->setSize(width_, height_, kBackgroundColor);
+  if (bgImage_.empty()) return;
+  // An image that cannot be read is not placed: the background colour stays.
+  AreaHandle image(DrawArea::create());
+  if (!image || !image->load(bgImage_.c_str())) return;
+  const int placement = bgImagePlacement_;
+  if (placement < 1 || placement > 9) {
+    area_->tile(image.get(), 0);
+    return;
+  }
+  // The chart corner, edge centre or centre that the placement names.
+  const int w = area_->getWidth(), h = area_->getHeight();
+  const int x = isCentreColumn(placement) ? w / 2 : isRightColumn(placement) ? w - 1 : 0;
+  const int y = isBottomRow(placement) ? h - 1 : isTopRow(placement) ? 0 : h / 2;
+  area_->merge(image.get(), x, y, placement, 0);
+}
+
+void ChartCore::layout() {
+  if (isLaidOut_) return;
+  isLaidOut_ = true;
+  hooks_.layoutChart();
+  if (legend_->isVisible()) legend_->layout(*area_);
+}
+
+void ChartCore::draw() {
+  if (isDrawn_) return;
+  isDrawn_ = true;
+  layout();
+  prepareCanvas();
+  hooks_.drawChartBody(*area_);
+  legend_->draw(area_.get());  // nothing while hidden
+  // Only what was added before this drawing: a host drawable that adds
+  // drawables while it draws does not get them drawn.
+  const size_t count = drawables_.size();
+  for (size_t i = 0; i < count; ++i) drawables_[i]->draw(area_.get());
+  area_->rect(0, 0, clampToInt(int64_t{width_} - 1), clampToInt(int64_t{height_} - 1),
+              borderColor_, Transparent, raisedEffect_);
+}
+
+DrawArea *ChartCore::makeChart3() {
+  draw();
+  return area_.get();
+}
+
+bool ChartCore::makeChart2(int format, const char **data, int *len) {
+  draw();
+  const char *bytes = nullptr;
+  int count = 0;
+  bool ok;
+  switch (format) {
+    case BaseChart::GIF: ok = area_->outGIF2(&bytes, &count); break;
+    case BaseChart::JPG: ok = area_->outJPG2(&bytes, &count, 80); break;
+    case BaseChart::WMP: ok = area_->outWMP2(&bytes, &count); break;
+    default: ok = area_->outPNG2(&bytes, &count); break;
+  }
+  if (data != nullptr) *data = bytes;
+  if (len != nullptr) *len = count;
+  return ok;
+}
+
+MemBlock ChartCore::makeChart2(int format) {
+  const char *data = nullptr;
+  int len = 0;
+  if (!makeChart2(format, &data, &len)) return MemBlock{0, nullptr};
+  return MemBlock{len, data};
+}
+
+bool ChartCore::makeChart(const char *filename) {
+  draw();
+  if (filename == nullptr || *filename == '\0') return true;
+  return area_->out(filename);
+}
+
+const char *ChartCore::getHTMLImageMap(const char *url, const char *queryFormat,
+                                       const char *extraAttr) {
+  imageMap_.clear();
+  if (!hooks_.appendImageMap(imageMap_, url, queryFormat, extraAttr)) return nullptr;
+  return imageMap_.c_str();
+}
+
+}  // namespace quorvane

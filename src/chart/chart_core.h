@@ -1,0 +1,112 @@
+// ChartCore: the part of every chart that does not depend on its type. It
+// owns the DrawArea, the legend and the drawables, and runs the pipeline:
+//
+//   layout  (once)  the chart type's layout, then the legend's
+//   canvas  (once)  size, background colour, background image
+//   drawing (once)  layout, canvas, chart body, legend, drawables in the
+//                   order they were added, border
+//   outputs         encode the one drawing; they never draw again
+//
+// Each stage runs at most once, so settings changed and objects added after
+// the first drawing do not appear in any output.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chart/chart_math.h"
+#include "chart/legend_box.h"
+#include "quorvane.h"
+
+namespace quorvane {
+
+// What a chart type supplies to the pipeline.
+class ChartTypeHooks {
+ public:
+  // The type's layout: geometry, automatic data colours and legend keys. The
+  // legend is laid out right after it.
+  virtual void layoutChart() = 0;
+  // Draws the chart body on the prepared canvas.
+  virtual void drawChartBody(DrawArea &area) = 0;
+  // Appends the areas of the chart's image map to out (through an
+  // ImageMapWriter and the item's field expansion); false when the chart has
+  // nothing to map.
+  virtual bool appendImageMap(std::string &out, const char *url, const char *queryFormat,
+                              const char *extraAttr) = 0;
+
+ protected:
+  ~ChartTypeHooks() = default;
+};
+
+class ChartCore {
+ public:
+  explicit ChartCore(ChartTypeHooks &hooks);
+  ~ChartCore();
+  ChartCore(const ChartCore &) = delete;
+  ChartCore &operator=(const ChartCore &) = delete;
+
+  // The end of every factory: size, background (0xFFFF0000 keeps the table's
+  // white) and border.
+  void create(int width, int height, int bgColor, int edgeColor);
+
+  // The BaseChart operations.
+  void setSize(int width, int height);
+  void setBackground(int color, int edgeColor, int raisedEffect);
+  void setBorder(int color) { borderColor_ = color; }
+  void setWallpaper(const char *img);
+  void setBgImage(const char *img, int align);
+  void setTransparentColor(int c) { area_->setTransparentColor(c); }
+  TextBox *addTitle2(int alignment, const char *text, const char *font, double fontSize,
+                     int fontColor, int bgColor, int edgeColor);
+  LegendBox *addLegend(int x, int y, bool vertical, const char *font, double fontSize);
+  LegendBox *getLegend();
+  DrawArea *getDrawArea();
+  DrawObj *addDrawObj(DrawObj *obj);
+  TextBox *addText(int x, int y, const char *text, const char *font, double fontSize,
+                   int fontColor, int alignment, double angle, bool vertical);
+  Line *addLine(int x1, int y1, int x2, int y2, int color, int lineWidth);
+  void setColor(int paramId, int color);
+  void setColors2(int paramId, const int *colors);
+  int getColor(int paramId) { return area_->getARGBColor(paramId); }
+  void layout();
+  DrawArea *makeChart3();
+  MemBlock makeChart2(int format);
+  bool makeChart2(int format, const char **data, int *len);
+  bool makeChart(const char *filename);
+  const char *getHTMLImageMap(const char *url, const char *queryFormat, const char *extraAttr);
+
+  // Internal.
+
+  // The area as it is, without preparing the canvas.
+  DrawArea &area() { return *area_; }
+  LegendBoxImpl &legend() { return *legend_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  bool isLaidOut() const { return isLaidOut_; }
+  bool isDrawn() const { return isDrawn_; }
+  // setColors2 for an array of known length: entries up to the first -1 or
+  // the end of the array.
+  void setColorsBounded(int paramId, const int *colors, size_t count);
+
+ private:
+  void prepareCanvas();
+  void draw();
+
+  ChartTypeHooks &hooks_;
+  AreaHandle area_;
+  std::unique_ptr<LegendBoxImpl> legend_;
+  std::vector<DrawObj *> drawables_;  // owned; destroyed through destroy()
+  int width_ = 480;
+  int height_ = 360;
+  int borderColor_ = Transparent;
+  int raisedEffect_ = 0;
+  std::string bgImage_;
+  int bgImagePlacement_ = -1;  // an Alignment, or -1 (any other value) to tile
+  bool isLaidOut_ = false;
+  bool isDrawn_ = false;
+  bool isCanvasReady_ = false;
+  std::string imageMap_;
+};
+
+}  // namespace quorvane
