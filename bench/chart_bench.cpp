@@ -1,6 +1,9 @@
 // Chart-framework workloads against floors measured in the same run:
 //   FormatNumber: 1,000,000 numbers formatted with "|2," against
 //   snprintf("%.2f") of the same numbers.
+//   ChartToPNG: a 600 x 400 chart with a title, a legend of ten keys and a
+//   border, created, drawn and encoded as PNG, against the PNG encoding alone
+//   of the same pixels.
 // After the run each workload is reported as a ratio to its floor (time per
 // iteration / floor time per iteration).
 #include <benchmark/benchmark.h>
@@ -11,7 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "chart/base_chart_impl.h"
 #include "chart/number_format.h"
+#include "quorvane.h"
 
 namespace {
 
@@ -60,6 +65,51 @@ void snprintfFloor(benchmark::State &state) {
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kNumbers));
 }
 
+// A chart type with an empty body: the cost measured is the framework's.
+class PlainChart final : public quorvane::BaseChartImpl<BaseChart> {
+ public:
+  static PlainChart *create(int width, int height) {
+    auto *chart = new PlainChart;
+    chart->core().create(width, height, static_cast<int>(0xFFFF0000u), 0x000000);
+    return chart;
+  }
+
+ protected:
+  void layoutChart() override {}
+  void drawChartBody(DrawArea &) override {}
+  bool appendImageMap(std::string &, const char *, const char *, const char *) override {
+    return false;
+  }
+};
+
+PlainChart *titledChart() {
+  PlainChart *chart = PlainChart::create(600, 400);
+  chart->addTitle("Monthly revenue by region", "arialbd.ttf", 14, 0x000000, 0xC0D8F0, -1);
+  LegendBox *legend = chart->addLegend(40, 60, true, "arial.ttf", 10);
+  for (int i = 0; i < 10; ++i)
+    legend->addKey(("Region " + std::to_string(i + 1)).c_str(), static_cast<int>(0xFFFF0008u) + i);
+  return chart;
+}
+
+void chartToPng(benchmark::State &state) {
+  size_t bytes = 0;
+  for (auto _ : state) {
+    PlainChart *chart = titledChart();
+    bytes += static_cast<size_t>(chart->makeChart2(BaseChart::PNG).len);
+    chart->destroy();
+  }
+  benchmark::DoNotOptimize(bytes);
+}
+
+void pngFloor(benchmark::State &state) {
+  PlainChart *chart = titledChart();
+  DrawArea *area = chart->makeChart3();
+  size_t bytes = 0;
+  for (auto _ : state) bytes += static_cast<size_t>(area->outPNG2().len);
+  benchmark::DoNotOptimize(bytes);
+  chart->destroy();
+}
+
 // Prints the usual table, then every workload as a ratio to its floor
 // ("Floor/<name>").
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -89,6 +139,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
 int main(int argc, char **argv) {
   benchmark::RegisterBenchmark("Floor/FormatNumber", snprintfFloor)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("FormatNumber", formatNumbers)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("Floor/ChartToPNG", pngFloor)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("ChartToPNG", chartToPng)->Unit(benchmark::kMillisecond);
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
