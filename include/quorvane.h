@@ -356,7 +356,8 @@ public:
     // Tiles the image file img over the background.
     virtual void setWallpaper(const char *img) = 0;
     // Places the image file img at the chart corner, edge centre or centre that
-    // align names; any other value tiles it.
+    // align names; any other value tiles it. An image file that cannot be read
+    // is left out and the background colour shows.
     virtual void setBgImage(const char *img, int align) = 0;
     // DrawArea::setTransparentColor on the chart's area.
     virtual void setTransparentColor(int c) = 0;
@@ -379,7 +380,8 @@ public:
     // what the host draws on it lies under the chart body.
     virtual DrawArea *getDrawArea() = 0;
     // Appends obj to the objects drawn after the chart body and takes ownership of
-    // it (the chart calls its destroy); returns obj.
+    // it (the chart calls its destroy, once even if obj was added twice); returns
+    // obj. Null is ignored.
     virtual DrawObj *addDrawObj(DrawObj *obj) = 0;
     // A free text box with the point named by alignment at (x, y).
     virtual TextBox *addText(int x, int y, const char *text, const char *font,
@@ -424,6 +426,8 @@ public:
     virtual bool makeChart(const char *filename) = 0;
     // HTML image-map areas of the drawn chart, legend excluded; null when there is
     // nothing to map. The text is owned by the chart and replaced on each call.
+    // Values the templates insert are escaped: percent-encoded in the link's
+    // query, HTML-escaped in the extra attributes; url and templates stay as given.
     virtual const char *getHTMLImageMap(const char *url, const char *queryFormat,
                                         const char *extraAttr) = 0;
 };
@@ -501,8 +505,8 @@ public:
     // Image-map area of key i, sample and text: null when i is out of range, ""
     // before layout. Owned by the legend, replaced on each call.
     virtual const char *getImageCoor(int i) = 0;
-    // Image-map areas of the keys, with fields {dataSet} and {dataSetName}; owned
-    // by the legend and replaced on each call.
+    // Image-map areas of the keys, with fields {dataSet} and {dataSetName} (escaped
+    // as in BaseChart::getHTMLImageMap); owned by the legend and replaced on each call.
     virtual const char *getHTMLImageMap(const char *url, const char *queryFormat,
                                         const char *extraAttr) = 0;
 

@@ -26,9 +26,10 @@ ChartCore::ChartCore(ChartTypeHooks &hooks)
 }
 
 ChartCore::~ChartCore() {
-  // A drawable added twice is destroyed once. The legend's texts and the
-  // drawables go before the area they were drawn on.
-  std::unordered_set<DrawObj *> destroyed;
+  // A drawable added twice is destroyed once, and the legend, should the host
+  // have added it, only as the legend. The legend's texts and the drawables
+  // go before the area they were drawn on.
+  std::unordered_set<DrawObj *> destroyed{legend_.get()};
   for (DrawObj *obj : drawables_)
     if (destroyed.insert(obj).second) obj->destroy();
   legend_.reset();

@@ -24,7 +24,7 @@ class LegendBoxImpl final : public TextBoxBase<LegendBox> {
   const char *getImageCoor(int i) override;
   const char *getHTMLImageMap(const char *url, const char *queryFormat,
                               const char *extraAttr) override;
-  using TextBoxBase<LegendBox>::getImageCoor;
+  using TextBoxBase<LegendBox>::getImageCoor;  // the legend's own rectangle
 
   // Internal
   void setVertical(bool vertical) { vertical_ = vertical; }

@@ -98,6 +98,7 @@ class TextBoxBase : public Interface {
   }
 
   // Box
+  using Interface::getImageCoor;  // LegendBox adds an overload; keep it visible
   void setPos(int x, int y) override {
     box_.x = x;
     box_.y = y;

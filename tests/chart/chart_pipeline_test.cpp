@@ -191,8 +191,10 @@ TEST(ChartPipeline, DrawingOrderAndBorder) {
   auto *line = static_cast<quorvane::LineImpl *>(d->addLine(0, 0, 4, 0, kRed, 1));
   line->setVisible(false);
   EXPECT_EQ(d->addDrawObj(line), line);  // listed twice, destroyed once
+  LegendBox *legend2 = d->addLegend(0, 0, true, nullptr, 10);
+  EXPECT_EQ(d->addDrawObj(legend2), legend2);  // destroyed as the legend only
   EXPECT_EQ(d->addDrawObj(nullptr), nullptr);
-  EXPECT_EQ(d->makeChart3()->getPixel(2, 0), kWhite);
+  EXPECT_EQ(d->makeChart3()->getPixel(2, 4), kWhite);
 }
 
 TEST(ChartPipeline, ColourTableThroughTheChart) {
