@@ -13,6 +13,7 @@
 #include "drawing/blend.h"
 #include "drawing/special_colors.h"
 #include "quorvane.h"
+#include "text/text_canvas.h"
 
 namespace quorvane {
 
@@ -147,6 +148,13 @@ class DrawAreaImpl final : public DrawArea {
   // Fills and outlines a closed list of edges (polygons, sectors, walls).
   void drawEdges(EdgeList &edges, uint32_t edgeColor, uint32_t fillColor);
 
+  // The view through which this area's texts draw; made at the first text.
+  text::TextCanvas &textCanvas();
+  // Blends palette[levels[i]] at (x + i, y), clipped to the area; palette
+  // entries equal to Transparent leave their pixels alone (glyph mask rows).
+  void blendLevels(int64_t x, int64_t y, const uint8_t *levels, size_t count,
+                   const uint32_t *palette);
+
   // Radii above this draw nothing: the quarter table is ry + 1 rows and its
   // integer arithmetic stays within 64 bits up to here.
   static constexpr int64_t kMaxRadius = int64_t{1} << 20;
@@ -174,6 +182,7 @@ class DrawAreaImpl final : public DrawArea {
   std::vector<std::unique_ptr<SpecialColor>> specials_;
   std::vector<QuarterRow> quarter_;  // shape work buffer: the last quarter table
   std::vector<uint8_t> visited_;     // flood-fill marks, reused
+  std::unique_ptr<text::TextCanvas> textCanvas_;
 };
 
 }  // namespace quorvane

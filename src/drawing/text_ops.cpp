@@ -1,23 +1,118 @@
-// The text operations of DrawArea. Texts are laid out by the text subsystem;
-// until it exists, no text is created and nothing is drawn.
+// The text operations of DrawArea. Texts are laid out and drawn by the text
+// subsystem, which sees this area only through a TextCanvas; the area hands
+// on its anti-alias mode.
+#include <algorithm>
+
 #include "drawing/draw_area_impl.h"
+#include "text/text_factory.h"
 
 namespace quorvane {
 
-TTFText *DrawAreaImpl::text3(const char16_t *, const char *, double) { return nullptr; }
-TTFText *DrawAreaImpl::text3(const char *, const char *, double) { return nullptr; }
-TTFText *DrawAreaImpl::text4(const char *, const char *, int, double, double, double, int) {
-  return nullptr;
+namespace {
+
+class AreaTextCanvas final : public text::TextCanvas {
+ public:
+  explicit AreaTextCanvas(DrawAreaImpl &area) : area_(area) {}
+  uint32_t lookup(uint32_t color) override { return area_.lookup(color); }
+  uint32_t evaluate(uint32_t resolved, int64_t x, int64_t y) override {
+    return area_.evaluate(resolved, x, y);
+  }
+  void plot(int64_t x, int64_t y, uint32_t resolved) override { area_.plot(x, y, resolved); }
+  void blendLevels(int64_t x, int64_t y, const uint8_t *levels, size_t count,
+                   const uint32_t *palette) override {
+    area_.blendLevels(x, y, levels, count, palette);
+  }
+
+ private:
+  DrawAreaImpl &area_;
+};
+
+std::u16string_view wide(const char16_t *text) {
+  return text != nullptr ? std::u16string_view(text) : std::u16string_view();
 }
-TTFText *DrawAreaImpl::text4(const char16_t *, const char *, int, double, double, double, int) {
-  return nullptr;
+
+}  // namespace
+
+text::TextCanvas &DrawAreaImpl::textCanvas() {
+  if (!textCanvas_) textCanvas_ = std::make_unique<AreaTextCanvas>(*this);
+  return *textCanvas_;
 }
-void DrawAreaImpl::text(const char16_t *, const char *, double, int, int, int) {}
-void DrawAreaImpl::text(const char *, const char *, double, int, int, int) {}
-void DrawAreaImpl::text2(const char16_t *, const char *, int, double, double, double, int, int,
-                         int, int, int) {}
-void DrawAreaImpl::text2(const char *, const char *, int, double, double, double, int, int, int,
-                         int, int) {}
+
+void DrawAreaImpl::blendLevels(int64_t x, int64_t y, const uint8_t *levels, size_t count,
+                               const uint32_t *palette) {
+  if (y < 0 || y >= height_) return;
+  const int64_t first = std::max<int64_t>(0, -x);
+  const int64_t end = std::min<int64_t>(static_cast<int64_t>(count), width_ - x);
+  uint32_t *p = row(y);
+  for (int64_t i = first; i < end; ++i) {
+    const uint32_t c = palette[levels[i]];
+    if (c != kTransparent) p[x + i] = blend(p[x + i], c);
+  }
+}
+
+namespace {
+
+text::TextStyle styleOf(const char *font, double fontHeight, double fontWidth, double angle,
+                        int vertical, int antiAliasMode) {
+  return text::TextStyle{font, fontHeight, fontWidth, angle, vertical != 0, antiAliasMode};
+}
+
+}  // namespace
+
+TTFText *DrawAreaImpl::text3(const char16_t *text, const char *font, double fontSize) {
+  return text4(text, font, 0, fontSize, fontSize, 0.0, 0);
+}
+
+TTFText *DrawAreaImpl::text3(const char *text, const char *font, double fontSize) {
+  return text4(text, font, 0, fontSize, fontSize, 0.0, 0);
+}
+
+TTFText *DrawAreaImpl::text4(const char *text, const char *font, int, double fontHeight,
+                             double fontWidth, double angle, int vertical) {
+  return text::createText(textCanvas(), text::decodeText(text),
+                          styleOf(font, fontHeight, fontWidth, angle, vertical, antiAliasMode_))
+      .release();
+}
+
+TTFText *DrawAreaImpl::text4(const char16_t *text, const char *font, int, double fontHeight,
+                             double fontWidth, double angle, int vertical) {
+  return text::createText(textCanvas(), wide(text),
+                          styleOf(font, fontHeight, fontWidth, angle, vertical, antiAliasMode_))
+      .release();
+}
+
+void DrawAreaImpl::text(const char16_t *text, const char *font, double fontSize, int x, int y,
+                        int color) {
+  text2(text, font, 0, fontSize, fontSize, 0.0, 0, x, y, color, AlignTopLeft);
+}
+
+void DrawAreaImpl::text(const char *text, const char *font, double fontSize, int x, int y,
+                        int color) {
+  text2(text, font, 0, fontSize, fontSize, 0.0, 0, x, y, color, AlignTopLeft);
+}
+
+void DrawAreaImpl::text2(const char16_t *text, const char *font, int, double fontHeight,
+                         double fontWidth, double angle, int vertical, int x, int y, int color,
+                         int alignment) {
+  const uint32_t resolved = lookup(static_cast<uint32_t>(color));
+  if (resolved == kTransparent || !(fontHeight > 0) || !(fontWidth > 0)) return;
+  auto laidOut = text::createText(
+      textCanvas(), wide(text),
+      styleOf(font, fontHeight, fontWidth, angle, vertical, antiAliasMode_));
+  text::drawLookedUp(*laidOut, x, y, resolved, alignment);
+}
+
+void DrawAreaImpl::text2(const char *text, const char *font, int, double fontHeight,
+                         double fontWidth, double angle, int vertical, int x, int y, int color,
+                         int alignment) {
+  const uint32_t resolved = lookup(static_cast<uint32_t>(color));
+  if (resolved == kTransparent || !(fontHeight > 0) || !(fontWidth > 0)) return;
+  auto laidOut = text::createText(
+      textCanvas(), text::decodeText(text),
+      styleOf(font, fontHeight, fontWidth, angle, vertical, antiAliasMode_));
+  text::drawLookedUp(*laidOut, x, y, resolved, alignment);
+}
+
 void DrawAreaImpl::close(TTFText *text) {
   if (text != nullptr) text->destroy();
 }

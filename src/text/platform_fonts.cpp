@@ -1,0 +1,82 @@
+// Linux font locations. The walk uses the non-throwing filesystem calls: an
+// unreadable folder is skipped, never reported.
+#include "text/platform_fonts.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "text/ascii.h"
+
+namespace quorvane::text::platform {
+
+namespace fs = std::filesystem;
+
+std::optional<std::string> fontPathVariable() {
+  const char *value = std::getenv("FONTPATH");
+  if (value == nullptr) return std::nullopt;
+  return std::string(value);
+}
+
+namespace {
+
+// Appends root and every directory below it, sorted by path.
+void walkRoot(const fs::path &root, std::vector<std::string> &out) {
+  std::error_code ec;
+  if (!fs::is_directory(root, ec)) return;
+  std::vector<std::string> found{root.string()};
+  fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, ec);
+  for (const fs::recursive_directory_iterator end; !ec && it != end; it.increment(ec)) {
+    std::error_code entryEc;
+    if (it->is_directory(entryEc)) found.push_back(it->path().string());
+  }
+  std::sort(found.begin() + 1, found.end());
+  for (auto &dir : found) out.push_back(std::move(dir));
+}
+
+}  // namespace
+
+std::vector<std::string> platformFontDirectories() {
+  std::vector<std::string> dirs;
+  walkRoot("/usr/share/fonts", dirs);
+  walkRoot("/usr/local/share/fonts", dirs);
+  const char *home = std::getenv("HOME");
+  if (home != nullptr && *home != '\0') {
+    walkRoot(fs::path(home) / ".local/share/fonts", dirs);
+    walkRoot(fs::path(home) / ".fonts", dirs);
+  }
+  return dirs;
+}
+
+std::string_view substituteFor(std::string_view windowsName) {
+  static constexpr std::array<std::pair<std::string_view, std::string_view>, 13> kTable{{
+      {"arial.ttf", "LiberationSans-Regular.ttf"},
+      {"arialbd.ttf", "LiberationSans-Bold.ttf"},
+      {"ariali.ttf", "LiberationSans-Italic.ttf"},
+      {"arialbi.ttf", "LiberationSans-BoldItalic.ttf"},
+      {"times.ttf", "LiberationSerif-Regular.ttf"},
+      {"timesbd.ttf", "LiberationSerif-Bold.ttf"},
+      {"timesi.ttf", "LiberationSerif-Italic.ttf"},
+      {"timesbi.ttf", "LiberationSerif-BoldItalic.ttf"},
+      {"cour.ttf", "LiberationMono-Regular.ttf"},
+      {"courbd.ttf", "LiberationMono-Bold.ttf"},
+      {"couri.ttf", "LiberationMono-Italic.ttf"},
+      {"courbi.ttf", "LiberationMono-BoldItalic.ttf"},
+      {"default.ttf", "DejaVuSans.ttf"},
+  }};
+  for (const auto &[name, substitute] : kTable)
+    if (equalsIgnoringAsciiCase(name, windowsName)) return substitute;
+  return {};
+}
+
+bool isRegularFile(const std::string &path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace quorvane::text::platform

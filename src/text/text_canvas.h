@@ -1,0 +1,34 @@
+// The narrow view of a drawing area that text is drawn through: colour
+// resolution and pixel blending, nothing of the area's other state. The
+// drawing subsystem implements it, so it can call text without a cycle.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace quorvane::text {
+
+inline constexpr uint32_t kTransparent = 0xFF000000u;
+
+inline bool isSpecialColor(uint32_t c) { return (c >> 16) == 0xFFFEu; }
+
+class TextCanvas {
+ public:
+  virtual ~TextCanvas() = default;
+
+  // The table step of colour resolution (one level).
+  virtual uint32_t lookup(uint32_t color) = 0;
+  // The position step: a special colour's value at (x, y); other colours
+  // unchanged. May advance a special colour's state (a dash pattern).
+  virtual uint32_t evaluate(uint32_t resolved, int64_t x, int64_t y) = 0;
+  // Evaluates a looked-up colour at (x, y) and blends it in; outside the area,
+  // or for Transparent, nothing happens and nothing is evaluated.
+  virtual void plot(int64_t x, int64_t y, uint32_t resolved) = 0;
+  // Blends palette[levels[i]] into pixel (x + i, y) for i < count, clipped to
+  // the area; palette entries equal to Transparent leave the pixel alone.
+  // The palette holds evaluated colours only.
+  virtual void blendLevels(int64_t x, int64_t y, const uint8_t *levels, size_t count,
+                           const uint32_t *palette) = 0;
+};
+
+}  // namespace quorvane::text

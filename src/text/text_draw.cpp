@@ -1,0 +1,95 @@
+// Drawing a laid-out line: the masks are copied into the canvas. Coverage v
+// (quantised to q = (v + 1) / 32 * 32 - 1) draws colour w with transparency
+// t = (65025 - (255 - alpha(w)) * q) / 255, nothing when t reaches 255; full
+// coverage draws the colour itself. For a plain colour the nine levels map to
+// nine fixed colours, worked out once per draw; a special colour is evaluated
+// pixel by pixel, in mask order, as its state (a dash) depends on the order.
+#include "text/text_line.h"
+
+namespace quorvane::text {
+
+namespace {
+
+// Transparency of a partly covered pixel in evaluated colour w.
+uint32_t partialTransparency(uint32_t w, uint8_t level) {
+  const uint32_t q = level == 0 ? 0 : 32u * level - 1;
+  return (65025 - (255 - (w >> 24)) * q) / 255;
+}
+
+}  // namespace
+
+void TextLine::turn(int64_t &px, int64_t &py) const {
+  const int64_t x = px, y = py;
+  switch (quadrant_) {
+    case 1: px = y, py = height_ - x; break;
+    case 2: px = width_ - x, py = height_ - y; break;
+    case 3: px = width_ - y, py = x; break;
+    default: break;
+  }
+}
+
+void TextLine::draw(TextCanvas &canvas, int64_t x, int64_t y, uint32_t color,
+                    int alignment) const {
+  if (color == kTransparent || glyphs_.empty()) return;
+  switch (alignment) {
+    case 2: case 5: case 8: x -= width_ / 2; break;
+    case 3: case 6: case 9: x += 1 - int64_t{width_}; break;
+    default: break;
+  }
+  switch (alignment) {
+    case 4: case 5: case 6: y -= height_ / 2; break;
+    case 1: case 2: case 3: y += 1 - int64_t{height_}; break;
+    default: break;
+  }
+  if (isSpecialColor(color))
+    drawSpecial(canvas, x, y, color);
+  else
+    drawPlain(canvas, x, y, color);
+}
+
+void TextLine::drawPlain(TextCanvas &canvas, int64_t x, int64_t y, uint32_t color) const {
+  uint32_t palette[kFullLevel + 1];
+  palette[0] = kTransparent;
+  palette[kFullLevel] = color;
+  for (uint8_t level = 1; level < kFullLevel; ++level) {
+    const uint32_t t = partialTransparency(color, level);
+    palette[level] = t < 255 ? (color & 0x00FFFFFFu) | (t << 24) : kTransparent;
+  }
+  for (const auto &g : glyphs_) {
+    const uint8_t *levels = g.levels.data();
+    for (int32_t r = 0; r < g.rows; ++r, levels += g.width) {
+      if (quadrant_ == 0) {
+        canvas.blendLevels(x + g.x, y + g.y + r, levels, static_cast<size_t>(g.width), palette);
+        continue;
+      }
+      for (int32_t k = 0; k < g.width; ++k) {
+        int64_t px = g.x + k, py = g.y + r;
+        turn(px, py);
+        canvas.blendLevels(x + px, y + py, levels + k, 1, palette);
+      }
+    }
+  }
+}
+
+void TextLine::drawSpecial(TextCanvas &canvas, int64_t x, int64_t y, uint32_t color) const {
+  for (const auto &g : glyphs_) {
+    const uint8_t *level = g.levels.data();
+    for (int32_t r = 0; r < g.rows; ++r) {
+      for (int32_t k = 0; k < g.width; ++k, ++level) {
+        int64_t px = g.x + k, py = g.y + r;
+        turn(px, py);
+        px += x;
+        py += y;
+        if (*level == kFullLevel) {
+          canvas.plot(px, py, color);
+          continue;
+        }
+        const uint32_t w = canvas.evaluate(color, px, py);
+        const uint32_t t = partialTransparency(w, *level);
+        if (t < 255) canvas.plot(px, py, (w & 0x00FFFFFFu) | (t << 24));
+      }
+    }
+  }
+}
+
+}  // namespace quorvane::text

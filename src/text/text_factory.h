@@ -1,0 +1,25 @@
+// What the drawing area calls to make and draw texts. Free of FreeType, so
+// that the drawing subsystem needs nothing of it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "quorvane.h"
+#include "text/text_canvas.h"
+#include "text/text_decode.h"
+#include "text/text_style.h"
+
+namespace quorvane::text {
+
+// Lays text out (all of it under the font lock) for drawing into canvas,
+// which must outlive every draw. A line feed starts a new line.
+std::unique_ptr<TTFText> createText(TextCanvas &canvas, std::u16string_view text,
+                                    const TextStyle &style);
+
+// TTFText::draw with a colour that is already looked up in the canvas's table,
+// so that it is not looked up a second time.
+void drawLookedUp(TTFText &text, int x, int y, uint32_t color, int alignment);
+
+}  // namespace quorvane::text

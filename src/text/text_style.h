@@ -1,0 +1,15 @@
+// How a text is to be set: font, sizes, angle, direction and glyph rendering.
+#pragma once
+
+namespace quorvane::text {
+
+struct TextStyle {
+  const char *fontName = nullptr;  // null or empty: the fallback fonts
+  double heightPt = 12;            // not above 0: 12
+  double widthPt = 0;              // 0: the same as the height
+  double angleDeg = 0;             // anticlockwise
+  bool vertical = false;           // glyphs stacked top to bottom
+  int antiAliasMode = 2;           // a TTFText::AntiAliasMode
+};
+
+}  // namespace quorvane::text

@@ -1,0 +1,112 @@
+// Multi-line texts and the TTFText operations. The whole text is laid out
+// under one hold of the font lock. Glyph masks belong to the text and the
+// faces are closed at the end of layout, so drawing and destroying a text
+// touch nothing shared and need no lock.
+#include "text/ttf_text.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+#include "text/text_factory.h"
+
+namespace quorvane::text {
+
+namespace {
+
+constexpr double kRadiansPerDegree = 0.0174532925203;
+
+int clampToInt(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
+
+}  // namespace
+
+TTFTextImpl::TTFTextImpl(TextCanvas &canvas, std::u16string_view text, const TextStyle &style,
+                         FontManager &fonts)
+    : canvas_(&canvas) {
+  uint64_t pixelBudget = kTextPixelBudget;
+  const FontManager::Lock lock(fonts);
+  // Every piece between line feeds is a line, empty ones included; a final
+  // line feed starts no further line.
+  for (size_t start = 0;;) {
+    const size_t cut = text.find(u'\n', start);
+    lines_.push_back(TextLine::layout(text.substr(start, cut - start), style, fonts, lock,
+                                      pixelBudget));
+    if (cut == std::u16string_view::npos || cut + 1 == text.size()) break;
+    start = cut + 1;
+  }
+
+  const int64_t distance = lines_.front().lineDistance();
+  const double angle = std::isfinite(style.angleDeg) ? style.angleDeg : 0.0;
+  int64_t stepX = 0, stepY = distance;
+  if (angle != 0) {
+    // (0, D) turned by -angle with a 16.16 matrix: (D sin a, D cos a).
+    const double radians = -angle * kRadiansPerDegree;
+    FT_Matrix turn;
+    turn.xx = static_cast<FT_Fixed>(std::cos(radians) * 65536);
+    turn.xy = static_cast<FT_Fixed>(-std::sin(radians) * 65536);
+    turn.yx = static_cast<FT_Fixed>(std::sin(radians) * 65536);
+    turn.yy = static_cast<FT_Fixed>(std::cos(radians) * 65536);
+    FT_Vector step{0, static_cast<FT_Pos>(distance)};
+    FT_Vector_Transform(&step, &turn);
+    stepX = step.x;
+    stepY = step.y;
+  }
+  stepX_ = clampToInt(stepX);
+  stepY_ = clampToInt(stepY);
+
+  int64_t widest = 0, highest = 0;
+  for (const auto &line : lines_) {
+    widest = std::max<int64_t>(widest, line.width());
+    highest = std::max<int64_t>(highest, line.height());
+  }
+  const int64_t more = static_cast<int64_t>(lines_.size()) - 1;
+  width_ = clampToInt(widest + std::llabs(stepX_) * more);
+  height_ = clampToInt(highest + std::llabs(stepY_) * more);
+}
+
+void TTFTextImpl::destroy() { delete this; }
+
+void TTFTextImpl::draw(int x, int y, int color, Alignment alignment) {
+  drawLookedUp(x, y, canvas_->lookup(static_cast<uint32_t>(color)), alignment);
+}
+
+void TTFTextImpl::drawLookedUp(int64_t x, int64_t y, uint32_t color, int alignment) const {
+  if (color == kTransparent) return;
+  if (alignment < 1 || alignment > 9) alignment = AlignTopLeft;
+  // Move the reference point so that the point named by the alignment is on
+  // the box of all lines: the box grows by the steps away from line 0.
+  const int64_t more = static_cast<int64_t>(lines_.size()) - 1;
+  const int64_t dx = stepX_, dy = stepY_;
+  const int column = (alignment - 1) % 3;  // 0 left, 1 centre, 2 right
+  const int row = (alignment - 1) / 3;     // 0 bottom, 1 middle, 2 top
+  if (dx > 0) {
+    if (column == 1) x -= dx * more / 2;
+    if (column == 2) x -= dx * more;
+  } else if (dx < 0) {
+    if (column == 0) x -= dx * more;
+    if (column == 1) x -= dx * more / 2;
+  }
+  if (dy > 0) {
+    if (row == 0) y -= dy * more;
+    if (row == 1) y -= dy * more / 2;
+  } else if (dy < 0) {
+    if (row == 2) y -= dy * more;
+    if (row == 1) y -= dy * more / 2;
+  }
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    const auto step = static_cast<int64_t>(i);
+    lines_[i].draw(*canvas_, x + step * dx, y + step * dy, color, alignment);
+  }
+}
+
+std::unique_ptr<TTFText> createText(TextCanvas &canvas, std::u16string_view text,
+                                    const TextStyle &style) {
+  return std::make_unique<TTFTextImpl>(canvas, text, style, FontManager::instance());
+}
+
+void drawLookedUp(TTFText &text, int x, int y, uint32_t color, int alignment) {
+  static_cast<TTFTextImpl &>(text).drawLookedUp(x, y, color, alignment);
+}
+
+}  // namespace quorvane::text

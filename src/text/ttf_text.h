@@ -1,0 +1,42 @@
+// TTFTextImpl: a text of one or more laid-out lines, immutable once made.
+// Lines after the first are moved by the line step vector, perpendicular to
+// the rotated baseline.
+#pragma once
+
+#include <vector>
+
+#include "quorvane.h"
+#include "text/text_line.h"
+
+namespace quorvane::text {
+
+class TTFTextImpl final : public TTFText {
+ public:
+  // Lays text out with fonts under its lock; canvas is where draw() goes.
+  TTFTextImpl(TextCanvas &canvas, std::u16string_view text, const TextStyle &style,
+              FontManager &fonts);
+  TTFTextImpl(const TTFTextImpl &) = delete;
+  TTFTextImpl &operator=(const TTFTextImpl &) = delete;
+
+  void destroy() override;
+  int getWidth() override { return width_; }
+  int getHeight() override { return height_; }
+  int getLineHeight() override { return lines_.back().height(); }
+  int getLineDistance() override { return lines_.back().lineDistance(); }
+  void draw(int x, int y, int color, Alignment alignment) override;
+
+  void drawLookedUp(int64_t x, int64_t y, uint32_t color, int alignment) const;
+  const std::vector<TextLine> &lines() const { return lines_; }
+  int stepX() const { return stepX_; }
+  int stepY() const { return stepY_; }
+
+ private:
+  TextCanvas *canvas_;
+  std::vector<TextLine> lines_;  // never empty
+  int width_ = 0;
+  int height_ = 0;
+  int stepX_ = 0;  // from one line's reference point to the next
+  int stepY_ = 0;
+};
+
+}  // namespace quorvane::text
