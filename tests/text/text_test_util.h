@@ -1,0 +1,143 @@
+// Text test helpers: the Debian font files the tests use, an owning area, the
+// ink of a picture (pixels that differ from the background), and FreeType
+// called directly for expected metrics.
+#pragma once
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "quorvane.h"
+
+namespace texttest {
+
+inline const std::string kLiberationDir = "/usr/share/fonts/truetype/liberation2/";
+inline const std::string kDejaVuDir = "/usr/share/fonts/truetype/dejavu/";
+inline const std::string kSans = kLiberationDir + "LiberationSans-Regular.ttf";
+inline const std::string kSansBold = kLiberationDir + "LiberationSans-Bold.ttf";
+inline const std::string kDejaVu = kDejaVuDir + "DejaVuSans.ttf";
+inline const std::string kDejaVuBold = kDejaVuDir + "DejaVuSans-Bold.ttf";
+inline const std::string kType1 = "/usr/share/fonts/X11/Type1/NimbusSans-Regular.pfb";
+
+constexpr int kWhite = 0x00FFFFFF;
+constexpr int kBlack = 0x00000000;
+
+struct AreaDeleter {
+  void operator()(DrawArea *a) const { a->destroy(); }
+};
+using Area = std::unique_ptr<DrawArea, AreaDeleter>;
+
+struct TextCloser {
+  void operator()(TTFText *t) const { t->destroy(); }
+};
+using Text = std::unique_ptr<TTFText, TextCloser>;
+
+inline Area makeArea(int width, int height, int bg = kWhite) {
+  Area a(DrawArea::create());
+  a->setSize(width, height, bg);
+  return a;
+}
+
+// The whole picture, row-major.
+inline std::vector<int> pixels(DrawArea *a) {
+  std::vector<int> out;
+  for (int y = 0; y < a->getHeight(); ++y)
+    for (int x = 0; x < a->getWidth(); ++x) out.push_back(a->getPixel(x, y));
+  return out;
+}
+
+inline std::set<int> distinctColours(DrawArea *a) {
+  const auto all = pixels(a);
+  return {all.begin(), all.end()};
+}
+
+// Bounding box of the pixels that differ from bg; empty when none do.
+struct Box {
+  int minX = INT_MAX, minY = INT_MAX, maxX = INT_MIN, maxY = INT_MIN;
+  bool empty() const { return maxX < minX; }
+  bool operator==(const Box &) const = default;
+};
+
+inline Box inkBox(DrawArea *a, int bg = kWhite) {
+  Box b;
+  for (int y = 0; y < a->getHeight(); ++y)
+    for (int x = 0; x < a->getWidth(); ++x)
+      if (a->getPixel(x, y) != bg) {
+        b.minX = std::min(b.minX, x), b.maxX = std::max(b.maxX, x);
+        b.minY = std::min(b.minY, y), b.maxY = std::max(b.maxY, y);
+      }
+  return b;
+}
+
+// A face opened by FreeType directly, sized at 96 dpi.
+class RefFace {
+ public:
+  RefFace(const std::string &path, double sizePt) {
+    FT_Init_FreeType(&library_);
+    if (FT_New_Face(library_, path.c_str(), 0, &face_) != 0) face_ = nullptr;
+    if (face_ != nullptr)
+      FT_Set_Char_Size(face_, static_cast<FT_F26Dot6>(sizePt * 64),
+                       static_cast<FT_F26Dot6>(sizePt * 64), 96, 96);
+    sizePt_ = sizePt;
+  }
+  ~RefFace() {
+    if (face_ != nullptr) FT_Done_Face(face_);
+    FT_Done_FreeType(library_);
+  }
+  RefFace(const RefFace &) = delete;
+  RefFace &operator=(const RefFace &) = delete;
+  FT_Face face() const { return face_; }
+
+  // Ascent - descent of the global metrics at this size, in whole pixels.
+  int lineHeight() const {
+    const long em = face_->units_per_EM;
+    const long ascent = static_cast<long>(std::trunc(sizePt_ * face_->ascender * 96)) / 72 / em;
+    const long descent = static_cast<long>(std::trunc(sizePt_ * face_->descender * 96)) / 72 / em;
+    return static_cast<int>(ascent - descent);
+  }
+  // Baseline to baseline, in whole pixels.
+  int lineDistance() const {
+    return static_cast<int>(std::trunc(sizePt_ * face_->height * 96 / 72.0 / face_->units_per_EM));
+  }
+  // Width of the union of the glyph bitmaps of a horizontal ASCII text, the
+  // pen rounded to whole pixels before each glyph, kerned when asked.
+  int inkWidth(const std::string &text, FT_Render_Mode mode, bool kern) const {
+    FT_Pos pen = 0;
+    FT_UInt previous = 0;
+    long minX = LONG_MAX, maxX = LONG_MIN;
+    for (unsigned char c : text) {
+      const FT_UInt index = FT_Get_Char_Index(face_, c);
+      if (FT_Load_Glyph(face_, index, FT_LOAD_NO_BITMAP) != 0) continue;
+      if (kern && previous != 0 && index != 0) {
+        FT_Vector delta{};
+        FT_Get_Kerning(face_, previous, index, FT_KERNING_DEFAULT, &delta);
+        pen += delta.x;
+      }
+      previous = index;
+      pen = (pen + 32) & ~FT_Pos{63};
+      const FT_Pos advance = face_->glyph->advance.x;
+      if (FT_Render_Glyph(face_->glyph, mode) != 0) continue;
+      const long left = pen / 64 + face_->glyph->bitmap_left;
+      minX = std::min(minX, left);
+      maxX = std::max(maxX, left + static_cast<long>(face_->glyph->bitmap.width));
+      pen += advance;
+    }
+    return maxX < minX ? 0 : static_cast<int>(maxX - minX);
+  }
+
+ private:
+  FT_Library library_ = nullptr;
+  FT_Face face_ = nullptr;
+  double sizePt_ = 0;
+};
+
+}  // namespace texttest
