@@ -61,14 +61,14 @@ inline std::set<int> distinctColours(DrawArea *a) {
 }
 
 // Bounding box of the pixels that differ from bg; empty when none do.
-struct Box {
+struct InkBox {
   int minX = INT_MAX, minY = INT_MAX, maxX = INT_MIN, maxY = INT_MIN;
   bool empty() const { return maxX < minX; }
-  bool operator==(const Box &) const = default;
+  bool operator==(const InkBox &) const = default;
 };
 
-inline Box inkBox(DrawArea *a, int bg = kWhite) {
-  Box b;
+inline InkBox inkBox(DrawArea *a, int bg = kWhite) {
+  InkBox b;
   for (int y = 0; y < a->getHeight(); ++y)
     for (int x = 0; x < a->getWidth(); ++x)
       if (a->getPixel(x, y) != bg) {
@@ -81,11 +81,12 @@ inline Box inkBox(DrawArea *a, int bg = kWhite) {
 // A face opened by FreeType directly, sized at 96 dpi.
 class RefFace {
  public:
-  RefFace(const std::string &path, double sizePt) {
+  // widthPt 0: the height.
+  RefFace(const std::string &path, double sizePt, double widthPt = 0) {
     FT_Init_FreeType(&library_);
     if (FT_New_Face(library_, path.c_str(), 0, &face_) != 0) face_ = nullptr;
     if (face_ != nullptr)
-      FT_Set_Char_Size(face_, static_cast<FT_F26Dot6>(sizePt * 64),
+      FT_Set_Char_Size(face_, static_cast<FT_F26Dot6>(widthPt * 64),
                        static_cast<FT_F26Dot6>(sizePt * 64), 96, 96);
     sizePt_ = sizePt;
   }
