@@ -90,9 +90,9 @@ bool renderInto(GlyphPtr &glyph, FT_Render_Mode mode, uint64_t &budget, GlyphMas
   return true;
 }
 
+// A Type 1 font file: the path ends in ".pf" and one more character (.pfa, .pfb).
 bool isType1Path(std::string_view path) {
-  return path.size() >= 4 && path[path.size() - 4] == '.' &&
-         endsWithIgnoringAsciiCase(path.substr(0, path.size() - 1), ".pf");
+  return !path.empty() && endsWithIgnoringAsciiCase(path.substr(0, path.size() - 1), ".pf");
 }
 
 }  // namespace
