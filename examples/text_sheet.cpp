@@ -3,6 +3,7 @@
 // command line.
 #include <png.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -64,11 +65,15 @@ void sizes(DrawArea *a, int y) {
   a->hline(20, x, y, kGuide);
 }
 
+// Labels turned by their angle, each centred on a wheel around (cx, cy).
 void angles(DrawArea *a, int cx, int cy) {
   a->circle(cx, cy, 4, 4, kMarker, kMarker);
   for (int angle = 0; angle < 360; angle += 30) {
-    std::string label = "  " + std::to_string(angle) + " degrees";
-    a->text2(label.c_str(), "arial.ttf", 0, 10, 10, angle, 0, cx, cy, 0x2040A0, AlignLeft);
+    const double radians = angle * 3.14159265358979 / 180;
+    const int x = cx + static_cast<int>(std::lround(std::cos(radians) * 80));
+    const int y = cy - static_cast<int>(std::lround(std::sin(radians) * 80));
+    const std::string label = std::to_string(angle) + " degrees";
+    a->text2(label.c_str(), "arial.ttf", 0, 10, 10, angle, 0, x, y, 0x2040A0, AlignCentre);
   }
 }
 
