@@ -125,6 +125,14 @@ class DrawAreaImpl final : public DrawArea {
   int ditherMethod() const { return ditherMethod_; }
   size_t specialColorCount() const { return specials_.size(); }
 
+  // Replaces size and pixels at once with a decoded image (width * height
+  // values, both sides at least 1).
+  void adoptImage(int width, int height, std::vector<uint32_t> &&pixels);
+  // Keeps the bytes of a memory output, releasing the previous one, and
+  // returns them as a block; an empty block when the encoder failed or the
+  // bytes do not fit an int length.
+  MemBlock keepMemoryOutput(bool encoded, std::vector<char> &&bytes);
+
   // Colour resolution: the table step, then the position step. The position
   // step never looks the table up again (one level only).
   uint32_t lookup(uint32_t color) const;
@@ -170,6 +178,7 @@ class DrawAreaImpl final : public DrawArea {
   template <typename Fillable, typename Paint>
   void floodFill(int x, int y, Fillable fillable, Paint paint);
 
+  std::vector<char> memoryOutput_;  // bytes of the last memory output
   std::vector<uint32_t> pixels_;
   int width_ = 1;
   int height_ = 1;

@@ -1,10 +1,13 @@
 // The image-file operations of DrawArea: format choice by file name, the
-// pattern made from an image file, and the readers and writers. Until the
-// codecs exist the readers refuse every file and the writers produce nothing.
+// pattern made from an image file, and the glue between the area and the
+// codecs: readers decode into a temporary image that replaces the area only
+// on success; writers encode into a file or into the area's memory output.
 #include <cctype>
+#include <climits>
 #include <cstring>
 
 #include "drawing/draw_area_impl.h"
+#include "imageio/codecs.h"
 
 namespace quorvane {
 
@@ -20,12 +23,77 @@ bool endsWith(const char *name, const char *ending) {
   return true;
 }
 
+imageio::ImageView viewOf(const DrawAreaImpl &area) {
+  imageio::ImageView v;
+  v.pixels = area.pixelData();
+  v.width = area.width();
+  v.height = area.height();
+  v.interlace = area.interlace() != 0;
+  v.transparentColor = area.transparentColor();
+  v.paletteMode = area.paletteMode();
+  v.ditherMethod = area.ditherMethod();
+  return v;
+}
+
+template <typename Encode>
+bool encodeToFile(const char *filename, Encode encode) {
+  if (filename == nullptr) return false;
+  imageio::FileSink sink(filename);
+  const bool encoded = encode(sink);
+  return sink.close() && encoded;
+}
+
+bool deliver(MemBlock block, const char **data, int *len) {
+  if (data != nullptr) *data = block.data;
+  if (len != nullptr) *len = block.len;
+  return block.data != nullptr;
+}
+
 }  // namespace
 
-bool DrawAreaImpl::loadGIF(const char *) { return false; }
-bool DrawAreaImpl::loadPNG(const char *) { return false; }
-bool DrawAreaImpl::loadJPG(const char *) { return false; }
-bool DrawAreaImpl::loadWMP(const char *) { return false; }
+void DrawAreaImpl::adoptImage(int width, int height, std::vector<uint32_t> &&pixels) {
+  pixels_ = std::move(pixels);
+  width_ = width;
+  height_ = height;
+}
+
+MemBlock DrawAreaImpl::keepMemoryOutput(bool encoded, std::vector<char> &&bytes) {
+  memoryOutput_ = std::move(bytes);
+  if (!encoded || memoryOutput_.empty() || memoryOutput_.size() > static_cast<size_t>(INT_MAX)) {
+    memoryOutput_ = std::vector<char>();
+    return MemBlock{0, nullptr};
+  }
+  return MemBlock{static_cast<int>(memoryOutput_.size()), memoryOutput_.data()};
+}
+
+namespace {
+
+bool loadInto(DrawAreaImpl &area, const char *filename, imageio::ImageReader reader,
+              bool *progressive = nullptr) {
+  imageio::DecodedImage image;
+  if (!imageio::readImageFile(filename, reader, image)) return false;
+  if (progressive != nullptr) *progressive = image.progressive;
+  area.adoptImage(image.width, image.height, std::move(image.pixels));
+  return true;
+}
+
+}  // namespace
+
+bool DrawAreaImpl::loadGIF(const char *filename) {
+  return loadInto(*this, filename, imageio::readGif);
+}
+bool DrawAreaImpl::loadPNG(const char *filename) {
+  return loadInto(*this, filename, imageio::readPng);
+}
+bool DrawAreaImpl::loadWMP(const char *filename) {
+  return loadInto(*this, filename, imageio::readWbmp);
+}
+bool DrawAreaImpl::loadJPG(const char *filename) {
+  bool progressive = false;
+  if (!loadInto(*this, filename, imageio::readJpeg, &progressive)) return false;
+  interlace_ = progressive ? 1 : 0;
+  return true;
+}
 
 bool DrawAreaImpl::load(const char *filename) {
   if (filename == nullptr) return false;
@@ -43,18 +111,56 @@ int DrawAreaImpl::patternColor2(const char *filename, int startX, int startY) {
                       image.height(), startX, startY);
 }
 
-bool DrawAreaImpl::out(const char *) { return false; }
-MemBlock DrawAreaImpl::outGIF2() { return MemBlock{0, nullptr}; }
-bool DrawAreaImpl::outGIF2(const char **, int *) { return false; }
-bool DrawAreaImpl::outGIF(const char *) { return false; }
-MemBlock DrawAreaImpl::outPNG2() { return MemBlock{0, nullptr}; }
-bool DrawAreaImpl::outPNG2(const char **, int *) { return false; }
-bool DrawAreaImpl::outPNG(const char *) { return false; }
-MemBlock DrawAreaImpl::outJPG2(int) { return MemBlock{0, nullptr}; }
-bool DrawAreaImpl::outJPG2(const char **, int *, int) { return false; }
-bool DrawAreaImpl::outJPG(const char *, int) { return false; }
-MemBlock DrawAreaImpl::outWMP2() { return MemBlock{0, nullptr}; }
-bool DrawAreaImpl::outWMP2(const char **, int *) { return false; }
-bool DrawAreaImpl::outWMP(const char *) { return false; }
+bool DrawAreaImpl::out(const char *filename) {
+  if (filename == nullptr) return false;
+  if (endsWith(filename, ".gif")) return outGIF(filename);
+  if (endsWith(filename, ".jpg") || endsWith(filename, ".jpeg")) return outJPG(filename, 80);
+  if (endsWith(filename, ".png")) return outPNG(filename);
+  if (endsWith(filename, ".wbmp") || endsWith(filename, ".wmp")) return outWMP(filename);
+  return outPNG(filename);
+}
+
+bool DrawAreaImpl::outGIF(const char *filename) {
+  return encodeToFile(filename, [&](imageio::ByteSink &s) { return imageio::writeGif(s, viewOf(*this)); });
+}
+bool DrawAreaImpl::outPNG(const char *filename) {
+  return encodeToFile(filename, [&](imageio::ByteSink &s) { return imageio::writePng(s, viewOf(*this)); });
+}
+bool DrawAreaImpl::outJPG(const char *filename, int quality) {
+  return encodeToFile(filename, [&](imageio::ByteSink &s) {
+    return imageio::writeJpeg(s, viewOf(*this), quality);
+  });
+}
+bool DrawAreaImpl::outWMP(const char *filename) {
+  return encodeToFile(filename, [&](imageio::ByteSink &s) { return imageio::writeWbmp(s, viewOf(*this)); });
+}
+
+MemBlock DrawAreaImpl::outGIF2() {
+  imageio::MemorySink sink;
+  const bool ok = imageio::writeGif(sink, viewOf(*this));
+  return keepMemoryOutput(ok, std::move(sink.bytes()));
+}
+MemBlock DrawAreaImpl::outPNG2() {
+  imageio::MemorySink sink;
+  const bool ok = imageio::writePng(sink, viewOf(*this));
+  return keepMemoryOutput(ok, std::move(sink.bytes()));
+}
+MemBlock DrawAreaImpl::outJPG2(int quality) {
+  imageio::MemorySink sink;
+  const bool ok = imageio::writeJpeg(sink, viewOf(*this), quality);
+  return keepMemoryOutput(ok, std::move(sink.bytes()));
+}
+MemBlock DrawAreaImpl::outWMP2() {
+  imageio::MemorySink sink;
+  const bool ok = imageio::writeWbmp(sink, viewOf(*this));
+  return keepMemoryOutput(ok, std::move(sink.bytes()));
+}
+
+bool DrawAreaImpl::outGIF2(const char **data, int *len) { return deliver(outGIF2(), data, len); }
+bool DrawAreaImpl::outPNG2(const char **data, int *len) { return deliver(outPNG2(), data, len); }
+bool DrawAreaImpl::outJPG2(const char **data, int *len, int quality) {
+  return deliver(outJPG2(quality), data, len);
+}
+bool DrawAreaImpl::outWMP2(const char **data, int *len) { return deliver(outWMP2(), data, len); }
 
 }  // namespace quorvane

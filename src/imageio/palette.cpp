@@ -1,0 +1,76 @@
+// The exact palette pass. The first-appearance order of colours is part of
+// the result, so the pass walks the pixels in order; runs of one colour (most
+// of a chart) cost one compare a pixel, and a new run looks its colour up in
+// a small open-addressed table of at most 257 entries.
+#include "imageio/palette.h"
+
+#include <cstring>
+
+namespace quorvane::imageio {
+
+namespace {
+
+// 1024 slots for at most 257 keys keeps probe chains short. A slot's key is
+// the RGB value with bit 24 set, so that 0 marks an empty slot.
+class ColorIndexTable {
+ public:
+  static constexpr int kFull = -1;
+
+  ColorIndexTable() { std::memset(keys_, 0, sizeof keys_); }
+
+  // The index of rgb, giving it the next index when new; kFull when it would
+  // be the 257th colour.
+  int indexOf(uint32_t rgb) {
+    const uint32_t key = rgb | 0x01000000u;
+    uint32_t slot = (key * 0x9E3779B1u) >> (32 - kSlotBits);
+    while (keys_[slot] != 0) {
+      if (keys_[slot] == key) return values_[slot];
+      slot = (slot + 1) & (kSlots - 1);
+    }
+    if (count_ == 256) return kFull;
+    keys_[slot] = key;
+    values_[slot] = static_cast<uint8_t>(count_);
+    order_[count_] = rgb;
+    return count_++;
+  }
+
+  int count() const { return count_; }
+  uint32_t colorAt(int index) const { return order_[index]; }
+
+ private:
+  static constexpr int kSlotBits = 10;
+  static constexpr uint32_t kSlots = 1u << kSlotBits;
+  uint32_t keys_[kSlots];
+  uint8_t values_[kSlots];
+  uint32_t order_[256];
+  int count_ = 0;
+};
+
+}  // namespace
+
+int reducePalette(const ImageView &view, uint32_t *palette, uint8_t *indices,
+                  int &transparentIndex, bool force) {
+  ColorIndexTable table;
+  if (view.hasTransparentColor()) table.indexOf(view.transparentColor & 0xFFFFFFu);
+
+  const size_t total = static_cast<size_t>(view.width) * static_cast<size_t>(view.height);
+  const uint32_t *px = view.pixels;
+  size_t i = 0;
+  while (i < total) {
+    const uint32_t rgb = px[i] & 0xFFFFFFu;
+    const int index = table.indexOf(rgb);
+    if (index == ColorIndexTable::kFull) {
+      if (!force) return 0;
+      return reduceToCube(view, palette, indices, transparentIndex);
+    }
+    size_t end = i + 1;
+    while (end < total && (px[end] & 0xFFFFFFu) == rgb) ++end;
+    std::memset(indices + i, index, end - i);
+    i = end;
+  }
+  for (int k = 0; k < table.count(); ++k) palette[k] = table.colorAt(k);
+  transparentIndex = view.hasTransparentColor() ? 0 : -1;
+  return table.count();
+}
+
+}  // namespace quorvane::imageio
