@@ -4,7 +4,8 @@
 // The area takes the image descriptor's size; the logical screen size and the
 // image position are not used. Header, table and descriptor read failures
 // refuse the file; once the image data starts, a failure only ends decoding,
-// and pixels never decoded stay Transparent.
+// and pixels never decoded stay Transparent. Bytes between blocks that start
+// no block are passed over.
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -141,10 +142,10 @@ bool readGif(ByteSource &source, DecodedImage &out, const DecodeLimits &limits) 
       out.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), kTransparent);
       decodeImageData(source, out, colors, (flags & 0x40) != 0);
       return true;
-    } else {
-      // The trailer before any image, or a byte that starts no block.
-      return false;
+    } else if (introducer == 0x3B) {
+      return false;  // the trailer before any image
     }
+    // Any other byte starts no block and is passed over.
   }
 }
 
