@@ -10,6 +10,7 @@
 // Memory is fixed apart from a copy of the indices in interlace order.
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "imageio/codecs.h"
@@ -271,10 +272,11 @@ bool writeGifIndices(ByteSink &sink, const uint8_t *indices, int width, int heig
 bool writeGif(ByteSink &sink, const ImageView &view) {
   if (view.width > 0xFFFF || view.height > 0xFFFF) return false;
   uint32_t palette[256];
-  std::vector<uint8_t> indices(static_cast<size_t>(view.width) * static_cast<size_t>(view.height));
+  // Every byte is written by the reduction.
+  std::unique_ptr<uint8_t[]> indices(new uint8_t[static_cast<size_t>(view.width) * static_cast<size_t>(view.height)]);
   int transparentIndex = -1;
-  const int count = reducePalette(view, palette, indices.data(), transparentIndex, true);
-  return writeGifIndices(sink, indices.data(), view.width, view.height, palette, count,
+  const int count = reducePalette(view, palette, indices.get(), transparentIndex, true);
+  return writeGifIndices(sink, indices.get(), view.width, view.height, palette, count,
                          view.interlace, 0, transparentIndex);
 }
 

@@ -4,7 +4,12 @@
 // a small open-addressed table of at most 257 entries.
 #include "imageio/palette.h"
 
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quorvane::imageio {
 
@@ -46,6 +51,24 @@ class ColorIndexTable {
   int count_ = 0;
 };
 
+// The end of the run of pixels with RGB value rgb that starts before i. The
+// vector loop compares four pixels at a time and stands for
+//   while (i < total && (px[i] & 0xFFFFFF) == rgb) ++i;
+size_t runEnd(const uint32_t *px, size_t i, size_t total, uint32_t rgb) {
+#if defined(__SSE2__)
+  const __m128i mask = _mm_set1_epi32(0x00FFFFFF);
+  const __m128i want = _mm_set1_epi32(static_cast<int>(rgb));
+  while (i + 4 <= total) {
+    const __m128i v = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i *>(px + i)), mask);
+    const unsigned same = static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, want))));
+    if (same != 0xF) return i + static_cast<size_t>(std::countr_one(same));
+    i += 4;
+  }
+#endif
+  while (i < total && (px[i] & 0xFFFFFFu) == rgb) ++i;
+  return i;
+}
+
 }  // namespace
 
 int reducePalette(const ImageView &view, uint32_t *palette, uint8_t *indices,
@@ -63,8 +86,7 @@ int reducePalette(const ImageView &view, uint32_t *palette, uint8_t *indices,
       if (!force) return 0;
       return reduceToCube(view, palette, indices, transparentIndex);
     }
-    size_t end = i + 1;
-    while (end < total && (px[end] & 0xFFFFFFu) == rgb) ++end;
+    const size_t end = runEnd(px, i + 1, total, rgb);
     std::memset(indices + i, index, end - i);
     i = end;
   }

@@ -10,6 +10,7 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <memory>
 #include <vector>
 
 #include "imageio/codecs.h"
@@ -142,12 +143,12 @@ bool writePng(ByteSink &sink, const ImageView &view) {
   const size_t w = static_cast<size_t>(view.width);
   const size_t h = static_cast<size_t>(view.height);
   uint32_t palette[256];
-  std::vector<uint8_t> indices;
+  std::unique_ptr<uint8_t[]> indices;  // every byte is written by the reduction
   int transparentIndex = -1;
   int count = 0;
   if (view.paletteMode != 2) {
-    indices.resize(w * h);
-    count = reducePalette(view, palette, indices.data(), transparentIndex, view.paletteMode == 1);
+    indices.reset(new uint8_t[w * h]);
+    count = reducePalette(view, palette, indices.get(), transparentIndex, view.paletteMode == 1);
   }
   PngWriteJob job{};
   job.sink = &sink;
@@ -171,7 +172,7 @@ bool writePng(ByteSink &sink, const ImageView &view) {
       job.alphas = alphas;
       job.alphaCount = transparentIndex + 1;
     }
-    for (size_t y = 0; y < h; ++y) rows[y] = indices.data() + y * w;
+    for (size_t y = 0; y < h; ++y) rows[y] = indices.get() + y * w;
   } else {
     // libpng reads the rows; the casts only satisfy its non-const interface.
     for (size_t y = 0; y < h; ++y)
