@@ -1,38 +1,15 @@
 // The demo gallery: one picture of every drawing primitive and special
-// colour, written as PNG files into the folder given on the command line.
-#include <png.h>
+// colour, written through the library's own writers into the folder given on
+// the command line; the primitives picture also goes out as GIF, JPEG and
+// WBMP under out/.
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "quorvane.h"
 
 namespace {
-
-// Writes the area as an 8-bit RGBA PNG (the area's transparency byte becomes
-// alpha = 255 - transparency).
-bool writePng(DrawArea *area, const std::string &path) {
-  const int w = area->getWidth();
-  const int h = area->getHeight();
-  std::vector<unsigned char> rgba(static_cast<size_t>(w) * h * 4);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      const unsigned v = static_cast<unsigned>(area->getPixel(x, y));
-      unsigned char *p = &rgba[(static_cast<size_t>(y) * w + x) * 4];
-      p[0] = (v >> 16) & 0xFF;
-      p[1] = (v >> 8) & 0xFF;
-      p[2] = v & 0xFF;
-      p[3] = 255 - (v >> 24);
-    }
-  }
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(w);
-  image.height = static_cast<png_uint_32>(h);
-  image.format = PNG_FORMAT_RGBA;
-  return png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr) != 0;
-}
 
 void label(const char *what, int x, int y) { std::printf("  %-34s at (%d, %d)\n", what, x, y); }
 
@@ -144,15 +121,22 @@ int main(int argc, char **argv) {
   if (area == nullptr) return 1;
   bool ok = true;
   drawShapes(area);
-  ok = writePng(area, dir + "/shapes.png") && ok;
+  ok = area->out((dir + "/shapes.png").c_str()) && ok;
+  // The same picture through each of the library's writers.
+  const std::string outDir = dir + "/out";
+  mkdir(outDir.c_str(), 0755);
+  for (const char *name : {"shapes.png", "shapes.gif", "shapes.jpg", "shapes.wbmp"}) {
+    ok = area->out((outDir + "/" + name).c_str()) && ok;
+  }
+  std::printf("wrote out/shapes.png, .gif, .jpg and .wbmp\n");
   area->destroy();
   area = DrawArea::create();
   drawColours(area);
-  ok = writePng(area, dir + "/colours.png") && ok;
+  ok = area->out((dir + "/colours.png").c_str()) && ok;
   area->destroy();
   area = DrawArea::create();
   drawComposition(area);
-  ok = writePng(area, dir + "/composition.png") && ok;
+  ok = area->out((dir + "/composition.png").c_str()) && ok;
   area->destroy();
   std::printf("wrote shapes.png, colours.png and composition.png to %s\n", dir.c_str());
   return ok ? 0 : 1;
