@@ -13,7 +13,6 @@
 #include <png.h>
 
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <random>
 #include <string>
