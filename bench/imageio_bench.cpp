@@ -13,7 +13,6 @@
 #include <png.h>
 
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <random>
 #include <string>
@@ -203,23 +202,31 @@ void BM_ReducePalette(benchmark::State &state) {
   for (auto _ : state) benchmark::DoNotOptimize(io::reducePalette(v, palette, indices.data(), t, true));
 }
 
-BENCHMARK(BM_GiflibPutLine)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_GifWriterAlone)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_OutGIF2)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_LibpngAlone)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_OutPNG2)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ReduceChartScene)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_PixelPassFloor)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ReducePalette)->Args({200, 0})->Args({5000, 0})->Args({5000, 1})->Args({5000, 2})
-    ->Unit(benchmark::kMicrosecond);
+// Five repetitions each; the ratios use the medians, which other work on
+// the machine disturbs least.
+#define QUORVANE_BENCH(fn) \
+  BENCHMARK(fn)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true)
+QUORVANE_BENCH(BM_GiflibPutLine);
+QUORVANE_BENCH(BM_GifWriterAlone);
+QUORVANE_BENCH(BM_OutGIF2);
+QUORVANE_BENCH(BM_LibpngAlone);
+QUORVANE_BENCH(BM_OutPNG2);
+QUORVANE_BENCH(BM_ReduceChartScene);
+QUORVANE_BENCH(BM_PixelPassFloor);
+QUORVANE_BENCH(BM_ReducePalette)->Args({200, 0})->Args({5000, 0})->Args({5000, 1})->Args({5000, 2});
 
-// Keeps each run's CPU time per iteration so the ratios can be printed
-// after; CPU time, because other work on the machine stretches wall time.
+// Keeps each workload's median CPU time per iteration so the ratios can be
+// printed after; CPU time, because other work on the machine stretches wall time.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  static std::string withoutRepeats(std::string name) {
+    const size_t at = name.find("/repeats:");
+    return at == std::string::npos ? name : name.substr(0, at);
+  }
   void ReportRuns(const std::vector<Run> &runs) override {
     for (const Run &r : runs)
-      if (r.iterations > 0) seconds[r.benchmark_name()] = r.cpu_accumulated_time / static_cast<double>(r.iterations);
+      if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median" && r.iterations > 0)
+        seconds[withoutRepeats(r.run_name.str())] = r.cpu_accumulated_time / static_cast<double>(r.iterations);
     ConsoleReporter::ReportRuns(runs);
   }
   std::map<std::string, double> seconds;
@@ -235,7 +242,7 @@ int main(int argc, char **argv) {
     if (reporter.seconds.count(what) && reporter.seconds.count(floor))
       std::printf("%-44s %6.2fx %s\n", what, reporter.seconds[what] / reporter.seconds[floor], label);
   };
-  std::printf("\nratios to the floor measured in this run (CPU time):\n");
+  std::printf("\nratios to the floor measured in this run (median CPU time of 5):\n");
   ratio("BM_GifWriterAlone", "BM_GiflibPutLine", "of giflib EGifPutLine (target < 1)");
   ratio("BM_OutGIF2", "BM_GiflibPutLine", "of giflib EGifPutLine (target <= 1.5)");
   ratio("BM_OutPNG2", "BM_LibpngAlone", "of libpng alone (target <= 1.3)");

@@ -235,6 +235,7 @@ public:
     // codec fails.
 
     // GIF: at most 256 colours; more are reduced to the 6x6x6 cube by the dither method.
+    // The format holds sizes up to 65535: a larger area fails.
     virtual MemBlock outGIF2() = 0;
     virtual bool outGIF2(const char **data, int *len) = 0;
     virtual bool outGIF(const char *filename) = 0;

@@ -39,6 +39,7 @@ template <typename Encode>
 bool encodeToFile(const char *filename, Encode encode) {
   if (filename == nullptr) return false;
   imageio::FileSink sink(filename);
+  if (sink.failed()) return false;  // not even opened: nothing to encode for
   const bool encoded = encode(sink);
   return sink.close() && encoded;
 }
