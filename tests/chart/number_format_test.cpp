@@ -14,37 +14,23 @@ using quorvane::NumberFormat;
 using quorvane::parseNumberFormat;
 
 TEST(NumberFormat, SpecGrammar) {
-  NumberFormat f = parseNumberFormat("|2,.");
+  // Digits, then one character each for separator and point; the rest is ignored.
+  NumberFormat f = parseNumberFormat("|2.,xyz");
   EXPECT_EQ(f.decimals, 2);
-  EXPECT_EQ(f.separator, ",");
-  EXPECT_EQ(f.point, ".");
-  f = parseNumberFormat("");
-  EXPECT_EQ(f.decimals, NumberFormat::kAutomatic);
-  EXPECT_EQ(f.separator, "");
-  EXPECT_EQ(f.point, ".");
-  f = parseNumberFormat("|");
-  EXPECT_EQ(f.decimals, NumberFormat::kAutomatic);
-  EXPECT_EQ(f.separator, "");
-  // Without the bar, and with leading zeros.
-  f = parseNumberFormat("03");
-  EXPECT_EQ(f.decimals, 3);
-  // No digits: automatic precision, yet a separator.
-  f = parseNumberFormat("|,");
-  EXPECT_EQ(f.decimals, NumberFormat::kAutomatic);
-  EXPECT_EQ(f.separator, ",");
-  // Anything after the point is ignored.
-  f = parseNumberFormat("|2.,xyz");
   EXPECT_EQ(f.separator, ".");
   EXPECT_EQ(f.point, ",");
-  // A separator or point may be one UTF-8 character of several bytes.
+  f = parseNumberFormat("|,");  // no digits: automatic, with a separator
+  EXPECT_EQ(f.decimals, NumberFormat::kAutomatic);
+  EXPECT_EQ(f.separator, ",");
+  EXPECT_EQ(f.point, ".");
+  EXPECT_EQ(parseNumberFormat("03").decimals, 3);
+  // A UTF-8 character of several bytes counts as one; a broken one is a byte.
   f = parseNumberFormat("|1\xE2\x80\x99\xC2\xB7");
   EXPECT_EQ(f.separator, "\xE2\x80\x99");
   EXPECT_EQ(f.point, "\xC2\xB7");
-  // A broken sequence is taken byte by byte.
   f = parseNumberFormat("|1\xE2!");
   EXPECT_EQ(f.separator, "\xE2");
   EXPECT_EQ(f.point, "!");
-  // Huge precisions are capped, and their digits never overflow.
   EXPECT_EQ(parseNumberFormat("|99999999999999999999").decimals, NumberFormat::kMaxDecimals);
 }
 
