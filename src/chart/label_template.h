@@ -32,7 +32,7 @@ class LabelTemplate {
   // left to right, without rescanning the inserted text.
   void replaceText(std::string_view field, std::string_view value);
   // A brace number field named with its opening brace ("{value"): "{value}"
-  // takes automatic precision, "{value|spec}" the spec; "{values}" is no field.
+  // takes automatic precision, "{value|format}" that format; "{values}" is no field.
   // The search goes on after each inserted number.
   void replaceNumber(std::string_view name, double value);
   // "{percent}" with two decimals when the template holds that exact text;

@@ -14,7 +14,7 @@ namespace quorvane {
 struct NumberFormat {
   // Decimal places, or kAutomatic.
   int decimals = kAutomatic;
-  // One character each (a whole UTF-8 sequence where the spec holds one);
+  // One character each (a whole UTF-8 sequence where the format holds one);
   // no separator when empty.
   std::string_view separator;
   std::string_view point = ".";
