@@ -161,6 +161,7 @@ void SectorImpl::drawLabel(DrawArea &area) {
   box.alignment = alignment;
   labelBox_.setPos(x, y);
   labelBox_.draw(&area);
+  isLabelDrawn_ = true;
 }
 
 const char *SectorImpl::getImageCoor() {
@@ -176,7 +177,7 @@ const char *SectorImpl::getImageCoor() {
                   clampToInt(int64_t{g_.cx} + roundAway(std::sin(a) * g_.rx * 1.035)),
                   clampToInt(int64_t{g_.cy} - roundAway(std::cos(a) * g_.ry * 1.035)));
     imageCoor_ += buf;
-    if (a >= e) break;
+    if (!(a < e)) break;  // also ends the walk for angles that are not numbers
     a += step;
     if (a > e) a = e;
   }
@@ -186,7 +187,8 @@ const char *SectorImpl::getImageCoor() {
 }
 
 const char *SectorImpl::getLabelCoor() {
-  if (labelBox_.data().text.empty()) return nullptr;
+  // The rectangle exists only once the label has been placed and drawn.
+  if (!isLabelDrawn_ || labelBox_.data().text.empty()) return nullptr;
   return labelBox_.getImageCoor();
 }
 

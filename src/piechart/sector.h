@@ -81,6 +81,7 @@ class SectorImpl final : public Sector {
   std::string label_;
   TextBoxImpl labelBox_;
   bool isLabelStyleSet_ = false;
+  bool isLabelDrawn_ = false;
   int labelPos_ = -1;
   int labelLineColor_ = -1;
   int fillColor_;

@@ -2,6 +2,8 @@
 // angles in both directions, slivers, explosion and the 3D settings. Rim
 // points lie on an ellipse 3.5 % larger than the pie: for the default radius
 // 70 a rim point at angle a is (150 + R(72.45 sin a), 100 - R(72.45 cos a)).
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "pie_test_util.h"
@@ -144,6 +146,41 @@ TEST(PieLayout, ThreeDSettings) {
   flat->set3D(0, -1, false);
   EXPECT_EQ(0, impl(flat).depth());
   EXPECT_EQ(0, impl(flat).angle3D());
+}
+
+}  // namespace
+}  // namespace pietest
+
+namespace pietest {
+namespace {
+
+TEST(PieLayout, DegenerateGeometryNeitherHangsNorCrashes) {
+  // A start angle that is not a number gives angles that are not numbers:
+  // the polygon walk stops after its first point.
+  Pie nan = pieOf({1, 2});
+  nan->setStartAngle(std::nan(""), true);
+  nan->makeChart3();
+  EXPECT_NE(nullptr, nan->getHTMLImageMap("x", "", ""));
+
+  // Radius 0: the explode and label proportions divide by the radius.
+  Pie point = pieOf({1, 2});
+  point->setPieSize(150, 100, 0);
+  point->sector(0)->setExplode(10);
+  point->setLabelPos(20, kBlack);
+  point->makeChart3();
+  const std::string s0 = str(point->sector(0)->getImageCoor());
+  // Sector 0 spans 0 to 120 degrees: it moves R(10 sin 60) = R(8.66) = 9
+  // to the right; with no ellipse to follow it does not move vertically.
+  EXPECT_EQ(s0.size() - 9, s0.rfind(",159,100\"")) << s0;
+}
+
+TEST(PieLayout, LayoutAloneGivesSectorShapesButNoLabelAreas) {
+  Pie pie = pieOf({1, 1});
+  pie->layout();
+  EXPECT_NE(nullptr, pie->sector(0)->getImageCoor());
+  EXPECT_EQ(nullptr, pie->sector(0)->getLabelCoor());
+  const std::string map = str(pie->getHTMLImageMap("x", "", ""));
+  EXPECT_EQ(2u, static_cast<size_t>(std::count(map.begin(), map.end(), '\n')));
 }
 
 }  // namespace
