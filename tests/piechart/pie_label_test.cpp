@@ -70,6 +70,29 @@ TEST(PieLabel, FormatsResolveOnceAtLayout) {
   EXPECT_GT(large.bottom - large.top, small.bottom - small.top);  // 10 points against 8
 }
 
+// The width and height of a label's rectangle.
+std::pair<int, int> sizeOf(const char *shape) {
+  const Rect r = parseRect(shape);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+TEST(PieLabel, FieldsExpandIntoTheDrawnText) {
+  // Each label is compared with a free text box of the expected text in the
+  // same style: equal texts lay out to equal rectangles.
+  Pie pie = labelled({1, 3, 1234.6}, {"A", "B", "C"});
+  pie->setLabelStyle("arial.ttf", 10, kBlack);
+  pie->sector(1)->setLabelFormat("&label&: &value& (&percent|0&%)");
+  pie->sector(2)->setLabelFormat("&value|0& &value &label&");  // "&value " is no field
+  TextBox *a = pie->addText(5, 5, "A\n0.08%", "arial.ttf", 10, kBlack, AlignTopLeft, 0, false);
+  TextBox *b = pie->addText(5, 40, "B: 3 (0%)", "arial.ttf", 10, kBlack, AlignTopLeft, 0, false);
+  TextBox *c = pie->addText(5, 70, "1235 &value C", "arial.ttf", 10, kBlack, AlignTopLeft, 0,
+                            false);
+  pie->makeChart3();
+  EXPECT_EQ(sizeOf(a->getImageCoor()), sizeOf(pie->sector(0)->getLabelCoor()));
+  EXPECT_EQ(sizeOf(b->getImageCoor()), sizeOf(pie->sector(1)->getLabelCoor()));
+  EXPECT_EQ(sizeOf(c->getImageCoor()), sizeOf(pie->sector(2)->getLabelCoor()));
+}
+
 TEST(PieMap, TwoSectorsGiveFourAreas) {
   // Values (2, 3): sector 0 spans 0 to 144 degrees, sector 1 144 to 360;
   // rim points on radius 72.45 every 30 degrees from each start, the last at the end.
