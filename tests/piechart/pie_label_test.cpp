@@ -1,5 +1,7 @@
 // Sector labels and the pie image map: alignment by the middle angle, the
 // depth shift, format resolution and the areas with their queries.
+#include <algorithm>
+
 #include "pie_test_util.h"
 
 namespace pietest {
@@ -91,6 +93,36 @@ TEST(PieLabel, FieldsExpandIntoTheDrawnText) {
   EXPECT_EQ(sizeOf(a->getImageCoor()), sizeOf(pie->sector(0)->getLabelCoor()));
   EXPECT_EQ(sizeOf(b->getImageCoor()), sizeOf(pie->sector(1)->getLabelCoor()));
   EXPECT_EQ(sizeOf(c->getImageCoor()), sizeOf(pie->sector(2)->getLabelCoor()));
+}
+
+TEST(PieLegend, LabelledSectorsAddKeysInOrderWithTheirStoredColours) {
+  Pie pie = labelled({1, 1, 1}, {"A", nullptr, "C"});
+  pie->sector(2)->setColor(0x123456, -1);
+  LegendBox *legend = pie->addLegend(250, 10, true, "", 8);
+  DrawArea *a = pie->makeChart3();
+  // Keys for A and C only; the key of C is drawn in its own colour.
+  const std::string map = str(legend->getHTMLImageMap("k", "{dataSet}={dataSetName}", ""));
+  EXPECT_NE(std::string::npos, map.find("href=\"k?0=A\""));
+  EXPECT_NE(std::string::npos, map.find("href=\"k?1=C\""));
+  EXPECT_EQ(2, std::count(map.begin(), map.end(), '\n'));
+  const Rect key = parseRect(legend->getImageCoor(1));
+  int own = 0;
+  for (int y = key.top; y <= key.bottom; ++y)
+    for (int x = key.left; x <= key.right; ++x) own += a->getPixel(x, y) == 0x123456;
+  EXPECT_GT(own, 4);
+}
+
+TEST(PieChartOutput, DrawingTwiceGivesTheSameBytes) {
+  auto png = [] {
+    Pie pie = labelled({3, 2, 1}, {"A", "B", "C"});
+    pie->set3D(-1, -1, false);
+    pie->sector(1)->setExplode(-1);
+    const MemBlock m = pie->makeChart2(BaseChart::PNG);
+    return std::string(m.data, static_cast<size_t>(m.len));
+  };
+  const std::string first = png();
+  EXPECT_FALSE(first.empty());
+  EXPECT_EQ(first, png());
 }
 
 TEST(PieMap, TwoSectorsGiveFourAreas) {
