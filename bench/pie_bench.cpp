@@ -1,0 +1,82 @@
+// Pie chart workload against a floor measured in the same run:
+//   PieToPNG: a 400 x 300 3D pie of eight labelled sectors, one exploded,
+//   created, laid out, drawn and encoded as PNG, against the PNG encoding
+//   alone of the same pixels.
+// After the run the workload is reported as a ratio to its floor.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "quorvane.h"
+
+namespace {
+
+PieChart *labelledPie() {
+  PieChart *pie = PieChart::create(400, 300, static_cast<int>(0xFFFF0000u), 0x000000);
+  pie->setPieSize(200, 150, 90);
+  pie->set3D(-1, -1, false);
+  const double values[] = {25, 18, 15, 12, 8, 30, 22, 10};
+  const char *const labels[] = {"Labor", "Production", "Facilities", "Taxes",
+                                "Misc",  "R&D",        "Sales",      "Other"};
+  pie->setData(8, values, labels);
+  pie->sector(2)->setExplode(-1);
+  pie->setLabelPos(20, 0x000000);
+  return pie;
+}
+
+void pieToPng(benchmark::State &state) {
+  size_t bytes = 0;
+  for (auto _ : state) {
+    PieChart *pie = labelledPie();
+    bytes += static_cast<size_t>(pie->makeChart2(BaseChart::PNG).len);
+    pie->destroy();
+  }
+  benchmark::DoNotOptimize(bytes);
+}
+
+void pngFloor(benchmark::State &state) {
+  PieChart *pie = labelledPie();
+  DrawArea *area = pie->makeChart3();
+  size_t bytes = 0;
+  for (auto _ : state) bytes += static_cast<size_t>(area->outPNG2().len);
+  benchmark::DoNotOptimize(bytes);
+  pie->destroy();
+}
+
+// Prints the usual table, then the workload as a ratio to its floor.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run> &runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run &run : runs)
+      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+        perIteration_[run.benchmark_name()] = run.GetAdjustedCPUTime();
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    for (const auto &[name, time] : perIteration_) {
+      if (name.rfind("Floor/", 0) == 0) continue;
+      const auto floor = perIteration_.find("Floor/" + name);
+      if (floor != perIteration_.end() && floor->second > 0)
+        std::printf("%-32s %6.2f x floor\n", name.c_str(), time / floor->second);
+    }
+  }
+
+ private:
+  std::map<std::string, double> perIteration_;
+};
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  benchmark::RegisterBenchmark("Floor/PieToPNG", pngFloor)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("PieToPNG", pieToPng)->Unit(benchmark::kMillisecond);
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}

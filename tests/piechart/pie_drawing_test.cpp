@@ -1,0 +1,96 @@
+// Pie drawing observed in pixels: 3D walls and side faces at half
+// brightness, shadow mode, sectors beyond the colour table and label lines.
+// Sector 0 is red (table entry 8), sector 1 green (entry 9); half of red is
+// 0x7F0000 and half of green 0x007F00.
+#include "pie_test_util.h"
+
+namespace pietest {
+namespace {
+
+constexpr int kHalfRed = 0x7F0000;
+constexpr int kHalfGreen = 0x007F00;
+
+TEST(PieDrawing, TiltedPieShowsItsWallBelowTheFrontRim) {
+  // Depth 15, angle 45: ry = 49, the bottom of the rim at y = 149, the wall
+  // down to 164.
+  Pie pie = pieOf({1}, 300, 300);
+  pie->set3D(-1, -1, false);
+  DrawArea *a = pie->makeChart3();
+  EXPECT_EQ(kRed, a->getPixel(150, 130));
+  EXPECT_EQ(kHalfRed, a->getPixel(150, 157));
+  EXPECT_EQ(kHalfRed, a->getPixel(100, 142));  // the rim is at y = 134 at x = 100
+  EXPECT_EQ(kWhite, a->getPixel(150, 170));
+  EXPECT_EQ(kWhite, a->getPixel(150, 45));     // no wall above the back rim
+}
+
+TEST(PieDrawing, ShadowModeDrawsTheDepthTowardsItsAngle) {
+  // Angle 90: the depth offset is (10, 0), the wall on the right half only.
+  Pie pie = pieOf({1});
+  pie->set3D(10, 90, true);
+  DrawArea *a = pie->makeChart3();
+  EXPECT_EQ(kRed, a->getPixel(150, 150));  // the pie stays round: ry = 70
+  EXPECT_EQ(kHalfRed, a->getPixel(225, 100));
+  EXPECT_EQ(kWhite, a->getPixel(75, 100));
+  EXPECT_EQ(kWhite, a->getPixel(150, 174));
+}
+
+TEST(PieDrawing, ExplodedSectorUncoversTheSideFaceOfItsNeighbour) {
+  // Tilted by 45 (ry 49, depth 15), starting at 3 o'clock: sector 0 spans 3
+  // to 6 o'clock and is pulled 20 towards 135 degrees, to centre (164, 110).
+  // Sector 1's edge at 3 o'clock faces the viewer: its side face runs from
+  // (150, 100) to (220, 100) and 15 pixels down, in half green.
+  Pie pie = pieOf({1, 3}, 300, 300);
+  pie->set3D(15, 45, false);
+  pie->setStartAngle(90, true);
+  pie->sector(0)->setExplode(20);
+  DrawArea *a = pie->makeChart3();
+  EXPECT_EQ(kHalfGreen, a->getPixel(175, 105));
+  EXPECT_EQ(kRed, a->getPixel(190, 125));  // the exploded top face
+  EXPECT_EQ(kGreen, a->getPixel(120, 100));
+}
+
+TEST(PieDrawing, SectorsBeyondTheDefaultTableHaveNoFill) {
+  // 17 equal sectors: sector 15 takes the last table entry (0xCC9999);
+  // sector 16 names entry 24, beyond the table, and is drawn by its edges only.
+  // Points at radius 50 on their middles: 328.2 degrees -> (124, 57),
+  // 349.4 degrees -> (141, 51).
+  Pie pie = pieOf(std::vector<double>(17, 1.0));
+  DrawArea *a = pie->makeChart3();
+  EXPECT_EQ(0xCC9999, a->getPixel(124, 57));
+  EXPECT_EQ(kWhite, a->getPixel(141, 51));
+
+  // Extending the table gives it a fill.
+  Pie extended = pieOf(std::vector<double>(17, 1.0));
+  extended->setColor(0xFFFF0018, 0x123456);
+  a = extended->makeChart3();
+  EXPECT_EQ(0x123456, a->getPixel(141, 51));
+}
+
+TEST(PieDrawing, LabelLinesJoinOutsideLabelsToTheRim) {
+  // Sector 0's middle is at 3 o'clock: with the labels 20 out the anchor is
+  // (240, 100) and the rim point (220, 100).
+  Pie lined = pieOf({1, 1});
+  lined->setLabelPos(20, kBlack);
+  DrawArea *a = lined->makeChart3();
+  EXPECT_EQ(kBlack, a->getPixel(225, 100));
+  EXPECT_EQ(kBlack, a->getPixel(235, 100));
+  EXPECT_EQ(kWhite, a->getPixel(230, 95));
+  EXPECT_EQ(240, parseRect(lined->sector(0)->getLabelCoor()).left);
+
+  Pie unlined = pieOf({1, 1});
+  unlined->setLabelPos(20, Transparent);
+  a = unlined->makeChart3();
+  EXPECT_EQ(kWhite, a->getPixel(230, 100));
+
+  // Inside labels never get a line: centred 30 inside the rim at (190, 100).
+  Pie inside = pieOf({1, 1});
+  inside->setLabelPos(-30, kBlack);
+  a = inside->makeChart3();
+  EXPECT_EQ(kWhite, a->getPixel(230, 100));
+  const Rect r = parseRect(inside->sector(0)->getLabelCoor());
+  EXPECT_NEAR(190, (r.left + r.right) / 2.0, 1);
+  EXPECT_NEAR(100, (r.top + r.bottom) / 2.0, 1);
+}
+
+}  // namespace
+}  // namespace pietest

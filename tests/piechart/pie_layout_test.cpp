@@ -1,0 +1,190 @@
+// Pie layout observed through the sectors' image-map polygons: fractions,
+// angles in both directions, slivers, explosion and the 3D settings. Rim
+// points lie on an ellipse 3.5 % larger than the pie: for the default radius
+// 70 a rim point at angle a is (150 + R(72.45 sin a), 100 - R(72.45 cos a)).
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "pie_test_util.h"
+
+namespace pietest {
+namespace {
+
+// The rim points every 30 degrees from 12 o'clock for the default pie.
+constexpr const char *kRimFromTop =
+    "150,28,186,37,213,64,222,100,213,136,186,163,150,172,114,163,87,136,78,100,87,64,114,37,";
+constexpr const char *kRimFromBottom =
+    "150,172,114,163,87,136,78,100,87,64,114,37,150,28,186,37,213,64,222,100,213,136,186,163,";
+
+TEST(PieLayout, OneSectorIsAWholeDiscWithThirteenRimPoints) {
+  Pie pie = pieOf({5});
+  EXPECT_EQ("<null>", str(pie->sector(0)->getImageCoor()));  // not laid out yet
+  pie->makeChart3();
+  EXPECT_EQ(std::string("shape=\"poly\" coords=\"") + kRimFromTop + "150,28,150,100\"",
+            str(pie->sector(0)->getImageCoor()));
+  // The whole disc is red; the edge colour is black on the rim.
+  DrawArea *a = pie->makeChart3();
+  EXPECT_EQ(kRed, a->getPixel(150, 130));
+  EXPECT_EQ(kRed, a->getPixel(152, 35));   // right of the start edge, at the top
+  EXPECT_EQ(kRed, a->getPixel(148, 35));   // just left of it: the sliver gap is invisible
+  EXPECT_EQ(kWhite, a->getPixel(150, 20));
+}
+
+TEST(PieLayout, SectorIndexOutOfRangeIsNull) {
+  Pie pie = pieOf({1, 2, 3});
+  EXPECT_NE(nullptr, pie->sector(2));
+  EXPECT_EQ(nullptr, pie->sector(3));
+  EXPECT_EQ(nullptr, pie->sector(-1));
+  pie->setData(0, nullptr, nullptr);
+  EXPECT_EQ(nullptr, pie->sector(0));
+  // A chart without sectors has no image map.
+  pie->makeChart3();
+  EXPECT_EQ(nullptr, pie->getHTMLImageMap("x.html", "", ""));
+}
+
+TEST(PieLayout, ZeroTotalSharesEquallyAndNegativeValuesGiveSlivers) {
+  // Total 0: each of two sectors takes half, the right half and the left.
+  Pie zeros = pieOf({0, 0});
+  DrawArea *a = zeros->makeChart3();
+  EXPECT_EQ(kRed, a->getPixel(190, 100));
+  EXPECT_EQ(kGreen, a->getPixel(110, 100));
+  const std::string zeroMap = zeros->getHTMLImageMap("x", "{sector}={percent}", "");
+  EXPECT_NE(std::string::npos, zeroMap.find(" href=\"x?0=50.00\">\n"));
+  EXPECT_NE(std::string::npos, zeroMap.find(" href=\"x?1=50.00\">\n"));
+
+  // Total 2: fractions 0.5, -0.5 and 1. The second sector is a sliver at 6
+  // o'clock; the third goes once round from there.
+  Pie mixed = pieOf({1, -1, 2});
+  mixed->makeChart3();
+  EXPECT_EQ("shape=\"poly\" coords=\"150,172,150,172,150,100\"",
+            str(mixed->sector(1)->getImageCoor()));
+  EXPECT_EQ(std::string("shape=\"poly\" coords=\"") + kRimFromBottom + "150,172,150,100\"",
+            str(mixed->sector(2)->getImageCoor()));
+  const std::string map = mixed->getHTMLImageMap("x", "{sector}:{percent}", "");
+  EXPECT_NE(std::string::npos, map.find("href=\"x?0:50.00\""));
+  EXPECT_NE(std::string::npos, map.find("href=\"x?1:-50.00\""));
+  EXPECT_NE(std::string::npos, map.find("href=\"x?2:100.00\""));
+}
+
+TEST(PieLayout, StartAngleAndDirection) {
+  // Clockwise from 3 o'clock: the first half runs through 6 o'clock.
+  Pie cw = pieOf({1, 1});
+  cw->setStartAngle(90, true);
+  DrawArea *a = cw->makeChart3();
+  EXPECT_EQ(kRed, a->getPixel(150, 150));
+  EXPECT_EQ(kGreen, a->getPixel(150, 50));
+  // Counter-clockwise from 3 o'clock: the first half runs through 12 o'clock.
+  Pie ccw = pieOf({1, 1});
+  ccw->setStartAngle(90, false);
+  a = ccw->makeChart3();
+  EXPECT_EQ(kRed, a->getPixel(150, 50));
+  EXPECT_EQ(kGreen, a->getPixel(150, 150));
+  // As drawn it runs clockwise from 9 o'clock to 3 o'clock.
+  const std::string s0 = str(ccw->sector(0)->getImageCoor());
+  EXPECT_EQ(0u, s0.find("shape=\"poly\" coords=\"78,100,87,64,114,37,150,28,186,37,213,64,"));
+  EXPECT_EQ(s0.size() - 17, s0.rfind(",222,100,150,100\"")) << s0;
+
+  // -90 clockwise is 270; 0 counter-clockwise is stored as -360.
+  Pie minus = pieOf({1, 3});
+  minus->setStartAngle(-90, true);
+  EXPECT_EQ(270, impl(minus).storedStartAngle());
+  a = minus->makeChart3();
+  EXPECT_EQ(kRed, a->getPixel(110, 60));    // 9 to 12 o'clock
+  EXPECT_EQ(kGreen, a->getPixel(190, 140));
+  Pie zero = pieOf({1, 3});
+  zero->setStartAngle(0, false);
+  EXPECT_EQ(-360, impl(zero).storedStartAngle());
+  a = zero->makeChart3();
+  EXPECT_EQ(kRed, a->getPixel(110, 60));    // counter-clockwise from 12 to 9 o'clock
+  EXPECT_EQ(kGreen, a->getPixel(190, 60));
+  EXPECT_EQ(kGreen, a->getPixel(110, 140));
+}
+
+TEST(PieLayout, ExplodeFollowsTheMiddleOfTheSector) {
+  // Sector 0 spans 12 to 6 o'clock: middle at 90 degrees. -1 pulls it out by
+  // 70 / 4 = 17 pixels to the right and not at all vertically.
+  Pie pie = pieOf({1, 1});
+  pie->sector(0)->setExplode(-1);
+  pie->sector(1)->setExplode(-5);  // other negatives: not exploded
+  pie->makeChart3();
+  const std::string s0 = str(pie->sector(0)->getImageCoor());
+  EXPECT_EQ(0u, s0.find("shape=\"poly\" coords=\"167,28,"));
+  EXPECT_EQ(s0.size() - 9, s0.rfind(",167,100\""));
+  const std::string s1 = str(pie->sector(1)->getImageCoor());
+  EXPECT_EQ(s1.size() - 9, s1.rfind(",150,100\""));
+
+  // On a pie tilted by 45 degrees (ry = T(0.7071 * 70) = 49) the vertical pull
+  // follows the ellipse. Starting at 3 o'clock, sector 0 spans 90 to 180
+  // degrees (middle 135): x moves R(20 * 0.7071) = 14, y moves
+  // -R(cos 135 * 49 * 20 / 70) = R(9.90) = 10 down. Sector 1 spans 180 to 360
+  // (middle 270) and moves 20 to the left only.
+  Pie tilted = pieOf({1, 2, 1}, 300, 300);
+  tilted->set3D(0, 45, false);
+  tilted->setStartAngle(90, true);
+  tilted->sector(0)->setExplode(20);
+  tilted->sector(1)->setExplode(20);
+  tilted->makeChart3();
+  const std::string t0 = str(tilted->sector(0)->getImageCoor());
+  EXPECT_EQ(t0.size() - 9, t0.rfind(",164,110\"")) << t0;
+  const std::string t1 = str(tilted->sector(1)->getImageCoor());
+  EXPECT_EQ(t1.size() - 9, t1.rfind(",130,100\"")) << t1;
+}
+
+TEST(PieLayout, ThreeDSettings) {
+  Pie tall = pieOf({1}, 300, 300);
+  tall->set3D(-1, -1, false);
+  EXPECT_EQ(15, impl(tall).depth());
+  EXPECT_EQ(45, impl(tall).angle3D());
+  // ry = T(0.7071 * 70) = 49; the top rim point is 100 - R(49 * 1.035) = 49.
+  tall->makeChart3();
+  EXPECT_EQ(0u, str(tall->sector(0)->getImageCoor()).find("shape=\"poly\" coords=\"150,49,"));
+
+  Pie small = pieOf({1}, 40, 10);
+  small->set3D(-1, -1, false);
+  EXPECT_EQ(1, impl(small).depth());
+  EXPECT_EQ(45, impl(small).angle3D());
+
+  Pie flat = pieOf({1});
+  flat->set3D(0, -1, false);
+  EXPECT_EQ(0, impl(flat).depth());
+  EXPECT_EQ(0, impl(flat).angle3D());
+}
+
+}  // namespace
+}  // namespace pietest
+
+namespace pietest {
+namespace {
+
+TEST(PieLayout, DegenerateGeometryNeitherHangsNorCrashes) {
+  // A start angle that is not a number gives angles that are not numbers:
+  // the polygon walk stops after its first point.
+  Pie nan = pieOf({1, 2});
+  nan->setStartAngle(std::nan(""), true);
+  nan->makeChart3();
+  EXPECT_NE(nullptr, nan->getHTMLImageMap("x", "", ""));
+
+  // Radius 0: the explode and label proportions divide by the radius.
+  Pie point = pieOf({1, 2});
+  point->setPieSize(150, 100, 0);
+  point->sector(0)->setExplode(10);
+  point->setLabelPos(20, kBlack);
+  point->makeChart3();
+  const std::string s0 = str(point->sector(0)->getImageCoor());
+  // Sector 0 spans 0 to 120 degrees: it moves R(10 sin 60) = R(8.66) = 9
+  // to the right; with no ellipse to follow it does not move vertically.
+  EXPECT_EQ(s0.size() - 9, s0.rfind(",159,100\"")) << s0;
+}
+
+TEST(PieLayout, LayoutAloneGivesSectorShapesButNoLabelAreas) {
+  Pie pie = pieOf({1, 1});
+  pie->layout();
+  EXPECT_NE(nullptr, pie->sector(0)->getImageCoor());
+  EXPECT_EQ(nullptr, pie->sector(0)->getLabelCoor());
+  const std::string map = str(pie->getHTMLImageMap("x", "", ""));
+  EXPECT_EQ(2u, static_cast<size_t>(std::count(map.begin(), map.end(), '\n')));
+}
+
+}  // namespace
+}  // namespace pietest
