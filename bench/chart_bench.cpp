@@ -16,6 +16,7 @@
 
 #include "chart/base_chart_impl.h"
 #include "chart/number_format.h"
+#include "floor_ratio_reporter.h"
 #include "quorvane.h"
 
 namespace {
@@ -110,30 +111,6 @@ void pngFloor(benchmark::State &state) {
   chart->destroy();
 }
 
-// Prints the usual table, then every workload as a ratio to its floor
-// ("Floor/<name>").
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run> &runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run &run : runs)
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-        perIteration_[run.benchmark_name()] = run.GetAdjustedRealTime();
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    for (const auto &[name, time] : perIteration_) {
-      if (name.rfind("Floor/", 0) == 0) continue;
-      const auto floor = perIteration_.find("Floor/" + name);
-      if (floor != perIteration_.end() && floor->second > 0)
-        std::printf("%-32s %6.2f x floor\n", name.c_str(), time / floor->second);
-    }
-  }
-
- private:
-  std::map<std::string, double> perIteration_;
-};
-
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -142,7 +119,7 @@ int main(int argc, char **argv) {
   benchmark::RegisterBenchmark("Floor/ChartToPNG", pngFloor)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("ChartToPNG", chartToPng)->Unit(benchmark::kMillisecond);
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  FloorRatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;
