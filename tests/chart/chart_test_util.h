@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "chart/base_chart_impl.h"
+#include "drawing/draw_test_util.h"
 #include "chart/image_map.h"
 #include "quorvane.h"
 
@@ -71,16 +72,8 @@ inline Chart makeChart(int width, int height, int bg = static_cast<int>(0xFFFF00
   return Chart(TestChart::create(width, height, bg, edge));
 }
 
-struct AreaDeleter {
-  void operator()(DrawArea *a) const { a->destroy(); }
-};
-using Area = std::unique_ptr<DrawArea, AreaDeleter>;
-
-inline Area makeArea(int width, int height, int bg) {
-  Area a(DrawArea::create());
-  a->setSize(width, height, bg);
-  return a;
-}
+using drawtest::Area;
+using drawtest::makeArea;
 
 // Width and height of text laid out as a text box or legend lays it out.
 struct TextSize {

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "drawing/draw_test_util.h"
 #include "quorvane.h"
 
 namespace texttest {
@@ -31,10 +32,7 @@ inline const std::string kType1 = "/usr/share/fonts/X11/Type1/NimbusSans-Regular
 constexpr int kWhite = 0x00FFFFFF;
 constexpr int kBlack = 0x00000000;
 
-struct AreaDeleter {
-  void operator()(DrawArea *a) const { a->destroy(); }
-};
-using Area = std::unique_ptr<DrawArea, AreaDeleter>;
+using drawtest::Area;
 
 struct TextCloser {
   void operator()(TTFText *t) const { t->destroy(); }
