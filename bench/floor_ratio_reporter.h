@@ -1,6 +1,7 @@
 // A console reporter that, after the usual table, prints every workload as a
 // ratio of CPU time per iteration to its floor, the benchmark registered as
-// "Floor/<name>" in the same run.
+// "Floor/<name>" in the same run. With repetitions the medians are set
+// against each other too.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -15,7 +16,8 @@ class FloorRatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run> &runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run &run : runs)
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+      if (!run.error_occurred &&
+          (run.run_type == Run::RT_Iteration || run.aggregate_name == "median"))
         perIteration_[run.benchmark_name()] = run.GetAdjustedCPUTime();
   }
   void Finalize() override {

@@ -50,6 +50,15 @@ void DrawAreaImpl::setSize(int width, int height, int bgColor) {
   const int oldHeight = height_;
   const bool wasUnit = oldWidth == 1 && oldHeight == 1;
 
+  // A fresh area in a plain background colour is filled as it is made.
+  const uint32_t background = lookup(static_cast<uint32_t>(bgColor));
+  const bool plain = background == kTransparent || (background >> 24) != 0xFF;
+  if (wasUnit && plain) {
+    pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), background);
+    width_ = width;
+    height_ = height;
+    return;
+  }
   std::vector<uint32_t> resized(static_cast<size_t>(width) * static_cast<size_t>(height));
   const int keepW = std::min(oldWidth, width);
   const int keepH = std::min(oldHeight, height);
@@ -66,7 +75,7 @@ void DrawAreaImpl::setSize(int width, int height, int bgColor) {
   }
   // New pixels, without blending: the right part of the kept rows first, then
   // the new rows, each left to right.
-  const uint32_t c = lookup(static_cast<uint32_t>(bgColor));
+  const uint32_t c = background;
   for (int y = 0; y < keepH; ++y)
     for (int x = oldWidth; x < width; ++x) row(y)[x] = evaluate(c, x, y);
   for (int y = keepH; y < height; ++y)

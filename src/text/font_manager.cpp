@@ -1,6 +1,7 @@
-// Font lookup and the font file cache. The cache remembers only where a name
-// was found, never a failure, and never a path that has stopped opening; faces
-// are not shared, each lookup opens its own.
+// Font lookup, the font file cache and the open faces. The cache remembers
+// only where a name was found, never a failure, and never a path that has
+// stopped opening. An open face is reused only while its file is the one it
+// was opened from.
 #include "text/font_manager.h"
 
 #include <utility>
@@ -29,49 +30,61 @@ FontManager::FontManager(std::vector<std::string> directories)
 
 FontManager::~FontManager() {
   cache_.clear();
+  faces_.clear();  // before the library that owns them
   if (library_ != nullptr) FT_Done_FreeType(library_);
 }
 
-FacePtr FontManager::tryOpen(const std::string &path) const {
-  if (library_ == nullptr || !platform::isRegularFile(path)) return nullptr;
+SharedFace *FontManager::tryOpen(const std::string &path) {
+  const std::optional<platform::FileIdentity> identity = platform::regularFileIdentity(path);
+  auto open = faces_.begin();
+  while (open != faces_.end() && (*open)->path() != path) ++open;
+  if (open != faces_.end()) {
+    if (identity && (*open)->identity() == *identity) {
+      faces_.splice(faces_.begin(), faces_, open);
+      return faces_.front().get();
+    }
+    faces_.erase(open);  // gone, or another file now
+  }
+  if (library_ == nullptr || !identity) return nullptr;
   FT_Face face = nullptr;
   if (FT_New_Face(library_, path.c_str(), 0, &face) != 0) return nullptr;
-  return FacePtr(face);
+  if (faces_.size() >= kMaxOpenFaces) faces_.pop_back();
+  faces_.push_front(std::make_unique<SharedFace>(FacePtr(face), path, *identity));
+  return faces_.front().get();
 }
 
-std::optional<OpenedFace> FontManager::search(std::string_view name) const {
+SharedFace *FontManager::search(std::string_view name) {
   for (const auto &dir : directories_) {
     std::string candidate = dir;
     candidate += name;
-    if (FacePtr face = tryOpen(candidate)) return OpenedFace{std::move(face), std::move(candidate)};
+    if (SharedFace *face = tryOpen(candidate)) return face;
   }
-  return std::nullopt;
+  return nullptr;
 }
 
-std::optional<OpenedFace> FontManager::openFace(std::string_view name, const Lock &) {
+SharedFace *FontManager::openFace(std::string_view name, const Lock &) {
   if (auto it = cache_.find(name); it != cache_.end()) {
-    if (FacePtr face = tryOpen(it->second)) return OpenedFace{std::move(face), it->second};
+    if (SharedFace *face = tryOpen(it->second)) return face;
     cache_.erase(it);
   }
-  std::optional<OpenedFace> found;
+  SharedFace *found = nullptr;
   if (platform::isPathName(name)) {
-    std::string path(name);
-    if (FacePtr face = tryOpen(path)) found = OpenedFace{std::move(face), std::move(path)};
+    found = tryOpen(std::string(name));
   } else {
     found = search(name);
-    if (!found) {
+    if (found == nullptr) {
       const std::string_view substitute = platform::substituteFor(name);
       if (!substitute.empty()) found = search(substitute);
     }
   }
-  if (found) cache_.emplace(std::string(name), found->path);
+  if (found != nullptr) cache_.emplace(std::string(name), found->path());
   return found;
 }
 
-std::optional<OpenedFace> FontManager::selectFace(const char *name, const Lock &lock) {
+SharedFace *FontManager::selectFace(const char *name, const Lock &lock) {
   if (name != nullptr && *name != '\0')
-    if (auto face = openFace(name, lock)) return face;
-  if (auto face = openFace(kFirstFallback, lock)) return face;
+    if (SharedFace *face = openFace(name, lock)) return face;
+  if (SharedFace *face = openFace(kFirstFallback, lock)) return face;
   return openFace(kSecondFallback, lock);
 }
 

@@ -1,13 +1,10 @@
 // The process-wide font manager: the FreeType library instance, the font
-// search list, the cache of where each font name was found, and the font
-// lock that serialises every use of FreeType. Built when the library is
+// search list, the cache of where each font name was found, the faces kept
+// open, and the font lock that serialises every use of FreeType. Built when the library is
 // loaded, torn down when it is unloaded.
 #pragma once
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_GLYPH_H
-
+#include <list>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -17,24 +14,9 @@
 #include <vector>
 
 #include "text/ascii.h"
+#include "text/shared_face.h"
 
 namespace quorvane::text {
-
-struct FaceCloser {
-  void operator()(FT_Face face) const { FT_Done_Face(face); }
-};
-using FacePtr = std::unique_ptr<FT_FaceRec_, FaceCloser>;
-
-struct GlyphDeleter {
-  void operator()(FT_Glyph glyph) const { FT_Done_Glyph(glyph); }
-};
-using GlyphPtr = std::unique_ptr<FT_GlyphRec_, GlyphDeleter>;
-
-// A face opened from a file (face 0) and the exact path that opened it.
-struct OpenedFace {
-  FacePtr face;
-  std::string path;
-};
 
 class FontManager {
  public:
@@ -63,29 +45,37 @@ class FontManager {
     std::lock_guard<std::mutex> guard_;
   };
 
+  // The faces kept open, most recently used first; the least recently used
+  // is closed to make room.
+  static constexpr size_t kMaxOpenFaces = 8;
+
   // Opens a font by name: the cached path first (a path that no longer opens
   // is dropped), then a path name exactly as given, or a bare name in every
   // search directory in order, then a bare Windows name's free substitute in
   // the same directories. A success is cached under the requested name;
-  // failures are not cached. Every success is a newly opened face.
-  std::optional<OpenedFace> openFace(std::string_view name, const Lock &);
+  // failures are not cached. A face stays open while its file keeps its
+  // identity; a file replaced or rewritten is opened afresh. The face is
+  // the manager's, valid until the next lookup: nothing may keep it past
+  // the lock.
+  SharedFace *openFace(std::string_view name, const Lock &);
 
   // The face for a line of text: the named font when a non-empty name is
   // given, else or failing that the first fallback, then the second.
-  std::optional<OpenedFace> selectFace(const char *name, const Lock &);
+  SharedFace *selectFace(const char *name, const Lock &);
 
   FT_Library library(const Lock &) const { return library_; }
   const std::vector<std::string> &directories() const { return directories_; }
   std::optional<std::string> cachedPath(std::string_view name, const Lock &) const;
 
  private:
-  FacePtr tryOpen(const std::string &path) const;
-  std::optional<OpenedFace> search(std::string_view name) const;
+  SharedFace *tryOpen(const std::string &path);
+  SharedFace *search(std::string_view name);
 
   std::mutex mutex_;
   FT_Library library_ = nullptr;
   std::vector<std::string> directories_;
   std::map<std::string, std::string, AsciiCaseInsensitiveLess> cache_;
+  std::list<std::unique_ptr<SharedFace>> faces_;
 };
 
 }  // namespace quorvane::text

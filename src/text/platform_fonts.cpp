@@ -74,9 +74,12 @@ std::string_view substituteFor(std::string_view windowsName) {
   return {};
 }
 
-bool isRegularFile(const std::string &path) {
+std::optional<FileIdentity> regularFileIdentity(const std::string &path) {
   struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  const auto ns = [](const timespec &t) { return int64_t{t.tv_sec} * 1000000000 + t.tv_nsec; };
+  return FileIdentity{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino),
+                      static_cast<int64_t>(info.st_size), ns(info.st_mtim), ns(info.st_ctim)};
 }
 
 }  // namespace quorvane::text::platform

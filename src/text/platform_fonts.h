@@ -4,6 +4,7 @@
 // subsystem knows which system it runs on.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,8 +38,20 @@ std::vector<std::string> platformFontDirectories();
 // when the name has none.
 std::string_view substituteFor(std::string_view windowsName);
 
-// Whether path names a regular file, the only kind handed to the font loader:
-// a FIFO or device named as a font would block or never end.
-bool isRegularFile(const std::string &path);
+// What tells one file apart from another that later takes its name: a
+// replaced or rewritten font file has another identity.
+struct FileIdentity {
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  int64_t size = 0;
+  int64_t modifiedNs = 0;
+  int64_t changedNs = 0;
+  bool operator==(const FileIdentity &) const = default;
+};
+
+// The identity of path when it names a regular file, the only kind handed to
+// the font loader (a FIFO or device named as a font would block or never
+// end); nothing otherwise.
+std::optional<FileIdentity> regularFileIdentity(const std::string &path);
 
 }  // namespace quorvane::text::platform

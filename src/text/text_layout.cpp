@@ -1,11 +1,11 @@
 // Single-line layout. Pipeline: size the face (a bitmap-only face takes its
 // nearest fixed size), then per character load, kern, round the pen to whole
-// pixels, place (outlines are translated by the pen and turned by the angle;
-// bitmap faces keep the pen as the offset and are turned by quarter turns at
-// draw time), advance, render and keep the mask. Then the box, the vertical
-// extent (global font metrics for scalable unrotated horizontal text, so
-// every line of a font is equally high), the shift to the box's top-left,
-// and the line distance. Pen and glyph positions are 26.6 fixed point, y up.
+// pixels, place (upright glyphs are rendered once per face and size and
+// moved by the pen; turned outlines are translated by the pen, turned by the
+// angle and rendered; bitmap faces are turned by quarter turns at draw time),
+// advance, and keep the mask. Then the box, the vertical extent (global font
+// metrics for scalable unrotated horizontal text, so every line of a font is
+// equally high), the shift to the box's top-left, and the line distance. Pen and glyph positions are 26.6 fixed point, y up.
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -21,16 +21,6 @@ constexpr double kRadiansPerDegree = 0.0174532925203;
 
 int clampToInt(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
 
-uint8_t levelOf(unsigned coverage) {
-  if (coverage >= 255) return kFullLevel;
-  return static_cast<uint8_t>((coverage + 1) / 32);  // coverage below 31 is level 0
-}
-
-bool fitsLimits(uint64_t width, uint64_t rows, uint64_t budget) {
-  return width <= kMaxGlyphSide && rows <= kMaxGlyphSide && width * rows <= kMaxGlyphPixels &&
-         width * rows <= budget;
-}
-
 // Among the fixed sizes, the one whose pixel height is nearest to the
 // height in points at 96 dpi; the first of equally near sizes wins. Returns
 // its index.
@@ -43,51 +33,6 @@ int nearestFixedSize(FT_Face face, double heightPt) {
     if (distance < bestDistance) best = i, bestDistance = distance;
   }
   return best;
-}
-
-// Renders an outline glyph in place, unless its bitmap would break the
-// limits, then copies the bitmap into mask as coverage levels.
-bool renderInto(GlyphPtr &glyph, FT_Render_Mode mode, uint64_t &budget, GlyphMask &mask) {
-  if (glyph->format != FT_GLYPH_FORMAT_BITMAP) {
-    FT_BBox box;
-    FT_Glyph_Get_CBox(glyph.get(), FT_GLYPH_BBOX_PIXELS, &box);
-    // The renderer may round a pixel wider on each side than the box.
-    const uint64_t width = static_cast<uint64_t>(box.xMax - box.xMin) + 2;
-    const uint64_t rows = static_cast<uint64_t>(box.yMax - box.yMin) + 2;
-    if (box.xMax < box.xMin || box.yMax < box.yMin || !fitsLimits(width, rows, budget))
-      return false;
-    FT_Glyph rendered = glyph.release();
-    const FT_Error error = FT_Glyph_To_Bitmap(&rendered, mode, nullptr, 1);
-    glyph.reset(rendered);  // the bitmap on success, else the outline still
-    if (error != 0) return false;
-  }
-  const auto *bitmapGlyph = reinterpret_cast<const FT_BitmapGlyphRec *>(glyph.get());
-  const FT_Bitmap &bitmap = bitmapGlyph->bitmap;
-  if (!fitsLimits(bitmap.width, bitmap.rows, budget)) return false;
-  budget -= static_cast<uint64_t>(bitmap.width) * bitmap.rows;
-
-  mask.x = bitmapGlyph->left;
-  mask.y = -static_cast<int64_t>(bitmapGlyph->top);
-  mask.width = static_cast<int32_t>(bitmap.width);
-  mask.rows = static_cast<int32_t>(bitmap.rows);
-  mask.levels.assign(static_cast<size_t>(bitmap.width) * bitmap.rows, 0);
-  if (bitmap.rows == 0 || bitmap.width == 0) return true;
-  // A negative pitch means the rows are stored bottom-up; the pitch always
-  // steps one row down.
-  const ptrdiff_t pitch = bitmap.pitch;
-  const unsigned char *top =
-      pitch >= 0 ? bitmap.buffer : bitmap.buffer - pitch * static_cast<ptrdiff_t>(bitmap.rows - 1);
-  uint8_t *out = mask.levels.data();
-  for (unsigned r = 0; r < bitmap.rows; ++r, out += bitmap.width) {
-    const unsigned char *src = top + pitch * static_cast<ptrdiff_t>(r);
-    if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) {
-      for (unsigned k = 0; k < bitmap.width; ++k)
-        out[k] = (src[k >> 3] & (0x80u >> (k & 7))) ? kFullLevel : 0;
-    } else if (bitmap.pixel_mode == FT_PIXEL_MODE_GRAY) {
-      for (unsigned k = 0; k < bitmap.width; ++k) out[k] = levelOf(src[k]);
-    }  // other kinds of bitmap have no coverage
-  }
-  return true;
 }
 
 // A Type 1 font file: the path ends in ".pf" and one more character (.pfa, .pfb).
@@ -105,17 +50,17 @@ TextLine TextLine::layout(std::u16string_view text, const TextStyle &style, Font
       std::isnan(style.widthPt) ? 0.0 : std::clamp(style.widthPt, -kMaxFontSizePt, kMaxFontSizePt);
   const double angle = std::isfinite(style.angleDeg) ? style.angleDeg : 0.0;
 
-  const std::optional<OpenedFace> opened = fonts.selectFace(style.fontName, lock);
-  if (!opened) return line;
+  SharedFace *const opened = fonts.selectFace(style.fontName, lock);
+  if (opened == nullptr) return line;
   line.hasFace_ = true;
-  FT_Face face = opened->face.get();
+  FT_Face face = opened->face();
   const bool scalable = FT_IS_SCALABLE(face);
 
-  if (FT_Set_Char_Size(face, static_cast<FT_F26Dot6>(widthPt * 64),
-                       static_cast<FT_F26Dot6>(heightPt * 64), 96, 96) != 0 &&
-      face->num_fixed_sizes > 0) {
-    const int chosen = nearestFixedSize(face, heightPt);
-    FT_Select_Size(face, chosen);
+  // A size the face refuses takes the fixed size nearest in height.
+  const int strike = face->num_fixed_sizes > 0 ? nearestFixedSize(face, heightPt) : -1;
+  const int chosen = opened->activateSize(static_cast<FT_F26Dot6>(widthPt * 64),
+                                          static_cast<FT_F26Dot6>(heightPt * 64), strike);
+  if (chosen >= 0) {
     heightPt = (face->available_sizes[chosen].height * 3 + 2) / 4;
     widthPt = (face->available_sizes[chosen].width * 3 + 2) / 4;
   }
@@ -142,7 +87,7 @@ TextLine TextLine::layout(std::u16string_view text, const TextStyle &style, Font
   if (style.antiAliasMode != 0 && style.antiAliasMode != 1) {
     const bool bold = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
     oneBit = (!bold || (widthPt < 8 && heightPt < 8)) && widthPt < 15 && heightPt < 15 &&
-             std::fmod(angle, 90.0) == 0 && !isType1Path(opened->path);
+             std::fmod(angle, 90.0) == 0 && !isType1Path(opened->path());
   }
   const FT_Render_Mode renderMode = oneBit ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL;
 
@@ -158,10 +103,16 @@ TextLine TextLine::layout(std::u16string_view text, const TextStyle &style, Font
       ++i;
     }
     const FT_UInt index = FT_Get_Char_Index(face, cp);
-    if (FT_Load_Glyph(face, index, loadFlags) != 0) continue;
-    FT_Glyph raw = nullptr;
-    if (FT_Get_Glyph(face->glyph, &raw) != 0) continue;
-    GlyphPtr glyph(raw);
+    // Upright glyphs come from the face's cache, rendered at the origin and
+    // moved by the pen; turned ones are rendered where they stand.
+    RenderedGlyph scratch;
+    GlyphPtr loaded;
+    const RenderedGlyph *glyph = &scratch;
+    if (!rotated)
+      glyph = &opened->glyph(index, loadFlags, renderMode, scratch);
+    else
+      loadGlyph(face, index, loadFlags, loaded, scratch);
+    if (!glyph->loaded) continue;
 
     if (useKerning && previous != 0 && index != 0) {
       FT_Vector delta{0, 0};
@@ -174,24 +125,24 @@ TextLine TextLine::layout(std::u16string_view text, const TextStyle &style, Font
     pen.x = (pen.x + 32) & ~FT_Pos{63};
     pen.y = (pen.y + 32) & ~FT_Pos{63};
 
-    int64_t offsetX = 0, offsetY = 0;
-    if (scalable) {
-      FT_Glyph_Transform(glyph.get(), nullptr, &pen);
-      if (rotated) FT_Glyph_Transform(glyph.get(), &rotation, nullptr);
-    } else {
-      offsetX = pen.x / 64;
-      offsetY = pen.y / 64;
+    int64_t offsetX = pen.x / 64, offsetY = pen.y / 64;
+    if (glyph->emptyOutline) offsetX = offsetY = 0;
+    if (rotated) {
+      FT_Glyph_Transform(loaded.get(), nullptr, &pen);
+      FT_Glyph_Transform(loaded.get(), &rotation, nullptr);
+      renderGlyph(loaded, renderMode, scratch);
+      offsetX = offsetY = 0;
     }
 
-    const FT_Vector advance = face->glyph->advance;
+    const FT_Vector advance = glyph->advance;
     pen.x += advance.x;
     if (!style.vertical)
       pen.y += advance.y;
     else
       pen.y -= advance.y != 0 ? advance.y : static_cast<FT_Pos>(std::trunc(heightPt)) * 64;
 
-    GlyphMask mask;
-    if (!renderInto(glyph, renderMode, pixelBudget, mask)) continue;
+    if (!takeFromBudget(*glyph, pixelBudget)) continue;
+    GlyphMask mask = glyph == &scratch ? std::move(scratch.mask) : glyph->mask;
     mask.x += offsetX;
     mask.y -= offsetY;
     glyphs.push_back(std::move(mask));
@@ -237,7 +188,7 @@ TextLine TextLine::layout(std::u16string_view text, const TextStyle &style, Font
       height = pen.y / -64;
     if (line.quadrant_ == 1 || line.quadrant_ == 3) std::swap(width, height);
     int64_t distance = static_cast<int64_t>(std::trunc(static_cast<double>(height) * 1.3333333333333333));
-    if (endsWithIgnoringAsciiCase(opened->path, ".pcf")) distance += distance / 6;
+    if (endsWithIgnoringAsciiCase(opened->path(), ".pcf")) distance += distance / 6;
     line.lineDistance_ = clampToInt(distance);
   }
   line.width_ = clampToInt(width);

@@ -1,7 +1,7 @@
 // Multi-line texts and the TTFText operations. The whole text is laid out
-// under one hold of the font lock. Glyph masks belong to the text and the
-// faces are closed at the end of layout, so drawing and destroying a text
-// touch nothing shared and need no lock.
+// under one hold of the font lock. A text keeps copies of its glyph masks and
+// no face, so drawing and destroying a text touch nothing shared and need no
+// lock.
 #include "text/ttf_text.h"
 
 #include <algorithm>

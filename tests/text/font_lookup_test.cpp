@@ -41,8 +41,8 @@ class ScratchDir {
   fs::path path_;
 };
 
-std::string familyOf(const quorvane::text::OpenedFace &opened) {
-  return opened.face->family_name != nullptr ? opened.face->family_name : "";
+std::string familyOf(quorvane::text::SharedFace &opened) {
+  return opened.face()->family_name != nullptr ? opened.face()->family_name : "";
 }
 
 }  // namespace
@@ -99,14 +99,14 @@ TEST(FontCache, NameDifferingOnlyInCaseReusesTheCachedPath) {
   const FontManager::Lock lock(fonts);
   const auto first = fonts.openFace("DejaVuSans.ttf", lock);
   ASSERT_TRUE(first);
-  EXPECT_EQ(first->path, kDejaVuDir + "DejaVuSans.ttf");
+  EXPECT_EQ(first->path(), kDejaVuDir + "DejaVuSans.ttf");
   // The file system tells case apart: only the cache can find this name.
   ASSERT_FALSE(fs::exists(kDejaVuDir + "DEJAVUSANS.TTF"));
   const auto second = fonts.openFace("DEJAVUSANS.TTF", lock);
   ASSERT_TRUE(second);
-  EXPECT_EQ(second->path, first->path);
-  EXPECT_NE(second->face.get(), first->face.get());  // faces are not shared
-  EXPECT_EQ(fonts.cachedPath("dejavusans.TTF", lock), first->path);
+  EXPECT_EQ(second->path(), first->path());
+  EXPECT_EQ(second, first);  // the face is kept open and shared
+  EXPECT_EQ(fonts.cachedPath("dejavusans.TTF", lock), first->path());
   // Never found before: not in the cache, and not found.
   EXPECT_FALSE(fonts.openFace("DEJAVUSERIF.TTF", lock));
 }
@@ -120,14 +120,14 @@ TEST(FontCache, StaleEntryIsDroppedAndTheNameSearchedAgain) {
   fs::copy_file(kDejaVu, first + "probe.ttf");
   auto found = fonts.openFace("probe.ttf", lock);
   ASSERT_TRUE(found);
-  EXPECT_EQ(found->path, first + "probe.ttf");
+  EXPECT_EQ(found->path(), first + "probe.ttf");
   EXPECT_EQ(familyOf(*found), "DejaVu Sans");
 
   fs::copy_file(kSans, second + "probe.ttf");
   fs::remove(first + "probe.ttf");
   found = fonts.openFace("probe.ttf", lock);
   ASSERT_TRUE(found);
-  EXPECT_EQ(found->path, second + "probe.ttf");
+  EXPECT_EQ(found->path(), second + "probe.ttf");
   EXPECT_EQ(familyOf(*found), "Liberation Sans");
   EXPECT_EQ(fonts.cachedPath("probe.ttf", lock), second + "probe.ttf");
 
@@ -140,7 +140,7 @@ TEST(FontCache, StaleEntryIsDroppedAndTheNameSearchedAgain) {
   fs::copy_file(kDejaVu, first + "probe.ttf");
   found = fonts.openFace("probe.ttf", lock);
   ASSERT_TRUE(found);
-  EXPECT_EQ(found->path, first + "probe.ttf");
+  EXPECT_EQ(found->path(), first + "probe.ttf");
 }
 
 TEST(FontCache, PathNamesAreTriedAsGivenAndNeverSearched) {
@@ -160,7 +160,7 @@ TEST(FontCache, PathNamesAreTriedAsGivenAndNeverSearched) {
   // A path that exists opens and is cached under itself.
   const auto byPath = fonts.openFace(root + "sub/DejaVuSans.ttf", lock);
   ASSERT_TRUE(byPath);
-  EXPECT_EQ(byPath->path, root + "sub/DejaVuSans.ttf");
+  EXPECT_EQ(byPath->path(), root + "sub/DejaVuSans.ttf");
   EXPECT_EQ(fonts.cachedPath(root + "SUB/dejavusans.ttf", lock), root + "sub/DejaVuSans.ttf");
   // Folders and other files that are not fonts do not open.
   EXPECT_FALSE(fonts.openFace(root + "sub", lock));
@@ -178,9 +178,9 @@ TEST(FontFallback, WindowsNamesTakeTheirFreeSubstitutes) {
            {"default.ttf", "DejaVuSans.ttf"}}) {
     const auto found = fonts.openFace(windows, lock);
     ASSERT_TRUE(found) << windows;
-    EXPECT_EQ(found->path, (free == "DejaVuSans.ttf" ? kDejaVuDir : kLiberationDir) + free);
+    EXPECT_EQ(found->path(), (free == "DejaVuSans.ttf" ? kDejaVuDir : kLiberationDir) + free);
     // The cache key is the requested name.
-    EXPECT_EQ(fonts.cachedPath(windows, lock), found->path);
+    EXPECT_EQ(fonts.cachedPath(windows, lock), found->path());
     EXPECT_FALSE(fonts.cachedPath(free, lock));
   }
   EXPECT_FALSE(fonts.openFace("verdana.ttf", lock));
@@ -196,7 +196,7 @@ TEST(FontFallback, MissingOrEmptyNamesFallBackInOrder) {
                              "/no/such/dir/DejaVuSans.ttf"}) {
       const auto face = fonts.selectFace(name, lock);
       ASSERT_TRUE(face);
-      EXPECT_EQ(face->path, kSans);  // "arial.ttf", found as Liberation Sans
+      EXPECT_EQ(face->path(), kSans);  // "arial.ttf", found as Liberation Sans
     }
     // The empty name was never looked up: it went straight to the fallback.
     EXPECT_FALSE(fonts.cachedPath("", lock));
@@ -208,7 +208,7 @@ TEST(FontFallback, MissingOrEmptyNamesFallBackInOrder) {
     const FontManager::Lock lock(fonts);
     const auto face = fonts.selectFace("no-such-font.ttf", lock);
     ASSERT_TRUE(face);
-    EXPECT_EQ(face->path, kDejaVu);
+    EXPECT_EQ(face->path(), kDejaVu);
   }
   {
     ScratchDir scratch;
