@@ -171,7 +171,9 @@ const char *SectorImpl::getImageCoor() {
   imageCoor_ = "shape=\"poly\" coords=\"";
   char buf[48];
   // Rim points every 30 degrees on an ellipse 3.5 % larger than the pie, the
-  // last one exactly at the end, then the centre.
+  // last one exactly at the end, then the centre. A step that lands within
+  // rounding of the end is the end, so the end is never written twice.
+  constexpr double kSameAngle = 1e-9;
   for (double a = g_.start;;) {
     std::snprintf(buf, sizeof buf, "%d,%d,",
                   clampToInt(int64_t{g_.cx} + roundAway(std::sin(a) * g_.rx * 1.035)),
@@ -179,7 +181,7 @@ const char *SectorImpl::getImageCoor() {
     imageCoor_ += buf;
     if (!(a < e)) break;  // also ends the walk for angles that are not numbers
     a += step;
-    if (a > e) a = e;
+    if (a > e || e - a < kSameAngle) a = e;
   }
   std::snprintf(buf, sizeof buf, "%d,%d\"", g_.cx, g_.cy);
   imageCoor_ += buf;

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <utility>
+#include <vector>
 
 #include "pie_test_util.h"
 
@@ -29,6 +32,34 @@ TEST(PieLayout, OneSectorIsAWholeDiscWithThirteenRimPoints) {
   EXPECT_EQ(kRed, a->getPixel(152, 35));   // right of the start edge, at the top
   EXPECT_EQ(kRed, a->getPixel(148, 35));   // just left of it: the sliver gap is invisible
   EXPECT_EQ(kWhite, a->getPixel(150, 20));
+}
+
+// The rim walks in 30 degree steps and ends exactly at the end angle: a
+// span of k whole steps has k + 1 rim points, any other span one more than
+// its steps rounded up, and no point is written twice however the steps
+// add up in floating point.
+TEST(PieLayout, RimPointsCountWholeStepsOnceFromEveryStartAngle) {
+  for (const int span : {1, 29, 30, 31, 60, 90, 100, 120, 150, 180, 210, 240, 270, 300, 330, 359}) {
+    const size_t expected = static_cast<size_t>(span % 30 == 0 ? span / 30 + 1 : span / 30 + 2);
+    for (const bool clockwise : {true, false})
+      for (int start = 0; start < 360; start += 3) {
+        Pie pie = pieOf({static_cast<double>(span), 360.0 - span});
+        pie->setStartAngle(start, clockwise);
+        pie->layout();
+        const std::string shape = str(pie->sector(0)->getImageCoor());
+        std::vector<std::pair<int, int>> points;
+        const char *p = shape.c_str() + std::strlen("shape=\"poly\" coords=\"");
+        int x = 0, y = 0, used = 0;
+        while (std::sscanf(p, "%d,%d%n", &x, &y, &used) == 2) {
+          points.emplace_back(x, y);
+          p += used;
+          if (*p == ',') ++p;
+        }
+        ASSERT_EQ(expected + 1, points.size()) << span << " from " << start << " " << shape;
+        for (size_t i = 1; i + 1 < points.size(); ++i)
+          ASSERT_NE(points[i - 1], points[i]) << span << " from " << start << " " << shape;
+      }
+  }
 }
 
 TEST(PieLayout, SectorIndexOutOfRangeIsNull) {

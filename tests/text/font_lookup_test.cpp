@@ -143,6 +143,43 @@ TEST(FontCache, StaleEntryIsDroppedAndTheNameSearchedAgain) {
   EXPECT_EQ(found->path(), first + "probe.ttf");
 }
 
+// Faces stay open between lookups, but only while their file is the one
+// they were opened from, and only so many at once.
+TEST(FontCache, OpenFacesFollowTheirFilesAndAreBoundedInNumber) {
+  ScratchDir scratch;
+  const std::string dir = scratch.dir();
+  FontManager fonts({dir, kLiberationDir, ""});
+  const FontManager::Lock lock(fonts);
+
+  // Rewritten in place under the same name: the new file is read.
+  fs::copy_file(kDejaVu, dir + "probe.ttf");
+  ASSERT_TRUE(fonts.openFace("probe.ttf", lock));
+  EXPECT_EQ(familyOf(*fonts.openFace("probe.ttf", lock)), "DejaVu Sans");
+  fs::copy_file(kSans, dir + "probe.ttf", fs::copy_options::overwrite_existing);
+  auto *rewritten = fonts.openFace("probe.ttf", lock);
+  ASSERT_TRUE(rewritten);
+  EXPECT_EQ(familyOf(*rewritten), "Liberation Sans");
+
+  // Twelve fonts in turn, twice: each lookup still gives its own font, the
+  // earliest reopened after being closed to make room.
+  const std::vector<std::string> names{
+      "LiberationMono-Bold.ttf",  "LiberationMono-BoldItalic.ttf", "LiberationMono-Italic.ttf",
+      "LiberationMono-Regular.ttf", "LiberationSans-Bold.ttf",     "LiberationSans-BoldItalic.ttf",
+      "LiberationSans-Italic.ttf", "LiberationSans-Regular.ttf",   "LiberationSerif-Bold.ttf",
+      "LiberationSerif-BoldItalic.ttf", "LiberationSerif-Italic.ttf", "LiberationSerif-Regular.ttf"};
+  ASSERT_GT(names.size(), FontManager::kMaxOpenFaces);
+  for (int round = 0; round < 2; ++round)
+    for (const auto &name : names) {
+      auto *face = fonts.openFace(name, lock);
+      ASSERT_TRUE(face) << name;
+      EXPECT_EQ(face->path(), kLiberationDir + name);
+      const std::string family = familyOf(*face);
+      EXPECT_EQ(family, name.find("Mono") != std::string::npos    ? "Liberation Mono"
+                        : name.find("Sans") != std::string::npos ? "Liberation Sans"
+                                                                 : "Liberation Serif");
+    }
+}
+
 TEST(FontCache, PathNamesAreTriedAsGivenAndNeverSearched) {
   ScratchDir scratch;
   const std::string root = scratch.dir();
