@@ -143,7 +143,8 @@ const RenderedGlyph &SharedFace::glyph(FT_UInt index, FT_Int32 loadFlags, FT_Ren
   const uint64_t key = uint64_t{index} |
                        (uint64_t{static_cast<uint32_t>(loadFlags) & 0xFFFFFFu} << 32) |
                        (uint64_t{static_cast<uint32_t>(mode) & 0xFFu} << 56);
-  if (const auto found = active.glyphs.find(key); found != active.glyphs.end()) return found->second;
+  if (const auto found = active.glyphs.find(key); found != active.glyphs.end())
+    return found->second;
 
   GlyphPtr loaded;
   if (loadGlyph(face_.get(), index, loadFlags, loaded, scratch)) renderGlyph(loaded, mode, scratch);

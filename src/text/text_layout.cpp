@@ -5,7 +5,8 @@
 // angle and rendered; bitmap faces are turned by quarter turns at draw time),
 // advance, and keep the mask. Then the box, the vertical extent (global font
 // metrics for scalable unrotated horizontal text, so every line of a font is
-// equally high), the shift to the box's top-left, and the line distance. Pen and glyph positions are 26.6 fixed point, y up.
+// equally high), the shift to the box's top-left, and the line distance. Pen
+// and glyph positions are 26.6 fixed point, y up.
 #include <algorithm>
 #include <climits>
 #include <cmath>

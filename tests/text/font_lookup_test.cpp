@@ -163,10 +163,12 @@ TEST(FontCache, OpenFacesFollowTheirFilesAndAreBoundedInNumber) {
   // Twelve fonts in turn, twice: each lookup still gives its own font, the
   // earliest reopened after being closed to make room.
   const std::vector<std::string> names{
-      "LiberationMono-Bold.ttf",  "LiberationMono-BoldItalic.ttf", "LiberationMono-Italic.ttf",
-      "LiberationMono-Regular.ttf", "LiberationSans-Bold.ttf",     "LiberationSans-BoldItalic.ttf",
-      "LiberationSans-Italic.ttf", "LiberationSans-Regular.ttf",   "LiberationSerif-Bold.ttf",
-      "LiberationSerif-BoldItalic.ttf", "LiberationSerif-Italic.ttf", "LiberationSerif-Regular.ttf"};
+      "LiberationMono-Bold.ttf",        "LiberationMono-BoldItalic.ttf",
+      "LiberationMono-Italic.ttf",      "LiberationMono-Regular.ttf",
+      "LiberationSans-Bold.ttf",        "LiberationSans-BoldItalic.ttf",
+      "LiberationSans-Italic.ttf",      "LiberationSans-Regular.ttf",
+      "LiberationSerif-Bold.ttf",       "LiberationSerif-BoldItalic.ttf",
+      "LiberationSerif-Italic.ttf",     "LiberationSerif-Regular.ttf"};
   ASSERT_GT(names.size(), FontManager::kMaxOpenFaces);
   for (int round = 0; round < 2; ++round)
     for (const auto &name : names) {
