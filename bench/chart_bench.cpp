@@ -17,6 +17,7 @@
 #include "chart/base_chart_impl.h"
 #include "chart/number_format.h"
 #include "floor_ratio_reporter.h"
+#include "warm_heap.h"
 #include "quorvane.h"
 
 namespace {
@@ -114,6 +115,7 @@ void pngFloor(benchmark::State &state) {
 }  // namespace
 
 int main(int argc, char **argv) {
+  keepHeapWarm();
   benchmark::RegisterBenchmark("Floor/FormatNumber", snprintfFloor)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("FormatNumber", formatNumbers)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("Floor/ChartToPNG", pngFloor)->Unit(benchmark::kMillisecond);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "floor_ratio_reporter.h"
+#include "warm_heap.h"
 #include "quorvane.h"
 
 namespace {
@@ -50,6 +51,7 @@ void pngFloor(benchmark::State &state) {
 }  // namespace
 
 int main(int argc, char **argv) {
+  keepHeapWarm();
   benchmark::RegisterBenchmark("Floor/PieToPNG", pngFloor)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("PieToPNG", pieToPng)->Unit(benchmark::kMillisecond);
   benchmark::Initialize(&argc, argv);
