@@ -49,6 +49,29 @@ TEST(PieDrawing, ExplodedSectorUncoversTheSideFaceOfItsNeighbour) {
   EXPECT_EQ(kGreen, a->getPixel(120, 100));
 }
 
+TEST(PieDrawing, SideFacesNearerTheDepthDirectionAreDrawnOverFartherOnes) {
+  // Shadow mode, depth 20 straight down (angle 180), four quarters from 135
+  // degrees clockwise on a round pie of radius 45 at (100, 75). Sector 0
+  // (135 to 225, the bottom) is pulled 15 down and uncovers the centre.
+  // Side faces: sector 1's start edge at 225 and sector 3's end edge at 135
+  // are 45 degrees from the depth direction (key 0); sector 2's edges at 315
+  // and 45 are 135 degrees from it (key 2). Each face runs from the centre
+  // to P(a) and 20 down, so just below the centre the lower-left face (to
+  // (68, 107)) overlaps the upper-left one (to (68, 43)), and likewise on
+  // the right. The nearer faces are drawn last: half green and half yellow
+  // show there, not sector 2's half blue.
+  Pie pie = pieOf({1, 1, 1, 1}, 200, 160);
+  pie->setPieSize(100, 75, 45);
+  pie->setStartAngle(135, true);
+  pie->set3D(20, 180, true);
+  pie->sector(0)->setExplode(15);
+  DrawArea *a = pie->makeChart3();
+  for (int y = 78; y <= 80; ++y) {
+    EXPECT_EQ(kHalfGreen, a->getPixel(98, y)) << y;
+    EXPECT_EQ(0x7F7F00, a->getPixel(102, y)) << y;  // half of yellow, entry 11
+  }
+}
+
 TEST(PieDrawing, SectorsBeyondTheDefaultTableHaveNoFill) {
   // 17 equal sectors: sector 15 takes the last table entry (0xCC9999);
   // sector 16 names entry 24, beyond the table, and is drawn by its edges only.
