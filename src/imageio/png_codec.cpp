@@ -103,6 +103,12 @@ bool readHeader(png_structp png, png_infop info, ByteSource *source, const Decod
   png_set_read_fn(png, source, readFromSource);
   png_set_sig_bytes(png, 8);
   png_set_user_limits(png, static_cast<png_uint_32>(kMaxSide), static_cast<png_uint_32>(kMaxSide));
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+  png_set_crc_action(png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
+#ifdef PNG_IGNORE_ADLER32
+  png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
+#endif
+#endif
   png_read_info(png, info);
   png_uint_32 width, height;
   int bitDepth, colorType, interlaceType;
