@@ -16,6 +16,7 @@
 
 #include "chart/base_chart_impl.h"
 #include "chart/number_format.h"
+#include "chart_png_workloads.h"
 #include "floor_ratio_reporter.h"
 #include "warm_heap.h"
 #include "quorvane.h"
@@ -93,33 +94,16 @@ PlainChart *titledChart() {
   return chart;
 }
 
-void chartToPng(benchmark::State &state) {
-  size_t bytes = 0;
-  for (auto _ : state) {
-    PlainChart *chart = titledChart();
-    bytes += static_cast<size_t>(chart->makeChart2(BaseChart::PNG).len);
-    chart->destroy();
-  }
-  benchmark::DoNotOptimize(bytes);
-}
-
-void pngFloor(benchmark::State &state) {
-  PlainChart *chart = titledChart();
-  DrawArea *area = chart->makeChart3();
-  size_t bytes = 0;
-  for (auto _ : state) bytes += static_cast<size_t>(area->outPNG2().len);
-  benchmark::DoNotOptimize(bytes);
-  chart->destroy();
-}
-
 }  // namespace
 
 int main(int argc, char **argv) {
   keepHeapWarm();
   benchmark::RegisterBenchmark("Floor/FormatNumber", snprintfFloor)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("FormatNumber", formatNumbers)->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark("Floor/ChartToPNG", pngFloor)->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark("ChartToPNG", chartToPng)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("Floor/ChartToPNG", pngOfChart<decltype(&titledChart)>, titledChart)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("ChartToPNG", chartToPng<decltype(&titledChart)>, titledChart)
+      ->Unit(benchmark::kMillisecond);
   benchmark::Initialize(&argc, argv);
   FloorRatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);

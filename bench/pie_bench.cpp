@@ -5,11 +5,7 @@
 // After the run the workload is reported as a ratio to its floor.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <map>
-#include <string>
-#include <vector>
-
+#include "chart_png_workloads.h"
 #include "floor_ratio_reporter.h"
 #include "warm_heap.h"
 #include "quorvane.h"
@@ -29,31 +25,14 @@ PieChart *labelledPie() {
   return pie;
 }
 
-void pieToPng(benchmark::State &state) {
-  size_t bytes = 0;
-  for (auto _ : state) {
-    PieChart *pie = labelledPie();
-    bytes += static_cast<size_t>(pie->makeChart2(BaseChart::PNG).len);
-    pie->destroy();
-  }
-  benchmark::DoNotOptimize(bytes);
-}
-
-void pngFloor(benchmark::State &state) {
-  PieChart *pie = labelledPie();
-  DrawArea *area = pie->makeChart3();
-  size_t bytes = 0;
-  for (auto _ : state) bytes += static_cast<size_t>(area->outPNG2().len);
-  benchmark::DoNotOptimize(bytes);
-  pie->destroy();
-}
-
 }  // namespace
 
 int main(int argc, char **argv) {
   keepHeapWarm();
-  benchmark::RegisterBenchmark("Floor/PieToPNG", pngFloor)->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark("PieToPNG", pieToPng)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("Floor/PieToPNG", pngOfChart<decltype(&labelledPie)>, labelledPie)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("PieToPNG", chartToPng<decltype(&labelledPie)>, labelledPie)
+      ->Unit(benchmark::kMillisecond);
   benchmark::Initialize(&argc, argv);
   FloorRatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);

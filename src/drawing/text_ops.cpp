@@ -57,6 +57,20 @@ text::TextStyle styleOf(const char *font, double fontHeight, double fontWidth, d
   return text::TextStyle{font, fontHeight, fontWidth, angle, vertical != 0, antiAliasMode};
 }
 
+// Lays out and draws a text in one go. Nothing is decoded or laid out for a
+// transparent colour or a size that is not above 0.
+template <class Decode>
+void drawAtOnce(DrawAreaImpl &area, Decode decode, const char *font, double fontHeight,
+                double fontWidth, double angle, int vertical, int x, int y, int color,
+                int alignment) {
+  const uint32_t resolved = area.lookup(static_cast<uint32_t>(color));
+  if (resolved == kTransparent || !(fontHeight > 0) || !(fontWidth > 0)) return;
+  auto laidOut = text::createText(
+      area.textCanvas(), decode(),
+      styleOf(font, fontHeight, fontWidth, angle, vertical, area.antiAliasMode()));
+  text::drawLookedUp(*laidOut, x, y, resolved, alignment);
+}
+
 }  // namespace
 
 TTFText *DrawAreaImpl::text3(const char16_t *text, const char *font, double fontSize) {
@@ -94,23 +108,15 @@ void DrawAreaImpl::text(const char *text, const char *font, double fontSize, int
 void DrawAreaImpl::text2(const char16_t *text, const char *font, int, double fontHeight,
                          double fontWidth, double angle, int vertical, int x, int y, int color,
                          int alignment) {
-  const uint32_t resolved = lookup(static_cast<uint32_t>(color));
-  if (resolved == kTransparent || !(fontHeight > 0) || !(fontWidth > 0)) return;
-  auto laidOut = text::createText(
-      textCanvas(), wide(text),
-      styleOf(font, fontHeight, fontWidth, angle, vertical, antiAliasMode_));
-  text::drawLookedUp(*laidOut, x, y, resolved, alignment);
+  drawAtOnce(*this, [text] { return wide(text); }, font, fontHeight, fontWidth, angle, vertical, x,
+             y, color, alignment);
 }
 
 void DrawAreaImpl::text2(const char *text, const char *font, int, double fontHeight,
                          double fontWidth, double angle, int vertical, int x, int y, int color,
                          int alignment) {
-  const uint32_t resolved = lookup(static_cast<uint32_t>(color));
-  if (resolved == kTransparent || !(fontHeight > 0) || !(fontWidth > 0)) return;
-  auto laidOut = text::createText(
-      textCanvas(), text::decodeText(text),
-      styleOf(font, fontHeight, fontWidth, angle, vertical, antiAliasMode_));
-  text::drawLookedUp(*laidOut, x, y, resolved, alignment);
+  drawAtOnce(*this, [text] { return text::decodeText(text); }, font, fontHeight, fontWidth, angle,
+             vertical, x, y, color, alignment);
 }
 
 void DrawAreaImpl::close(TTFText *text) {

@@ -5,10 +5,6 @@
 // a face keeps, and glyphs too large to keep all have to match.
 #include <gtest/gtest.h>
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_OUTLINE_H
-
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -31,40 +27,7 @@ std::vector<int> expectedPicture(const std::string &font, double sizePt, const s
                                  FT_Render_Mode mode, int width, int height, int x0, int y0) {
   RefFace ref(font, sizePt);
   FT_Face face = ref.face();
-  struct Placed {
-    long left, top;
-    unsigned width, rows;
-    std::vector<unsigned char> coverage;
-  };
-  std::vector<Placed> glyphs;
-  const bool kern = FT_HAS_KERNING(face) && sizePt >= 14;
-  FT_Vector pen{0, 0};
-  FT_UInt previous = 0;
-  for (unsigned char c : text) {
-    const FT_UInt index = FT_Get_Char_Index(face, c);
-    if (FT_Load_Glyph(face, index, FT_LOAD_NO_BITMAP) != 0) continue;
-    if (kern && previous != 0 && index != 0) {
-      FT_Vector delta{};
-      FT_Get_Kerning(face, previous, index, FT_KERNING_DEFAULT, &delta);
-      pen.x += delta.x;
-    }
-    previous = index;
-    pen.x = (pen.x + 32) & ~FT_Pos{63};
-    const FT_Pos advance = face->glyph->advance.x;
-    FT_Outline_Translate(&face->glyph->outline, pen.x, pen.y);
-    pen.x += advance;
-    if (FT_Render_Glyph(face->glyph, mode) != 0) continue;
-    const FT_Bitmap &bm = face->glyph->bitmap;
-    Placed p{face->glyph->bitmap_left, face->glyph->bitmap_top, bm.width, bm.rows, {}};
-    for (unsigned r = 0; r < bm.rows; ++r)
-      for (unsigned k = 0; k < bm.width; ++k) {
-        const unsigned char *row = bm.buffer + static_cast<ptrdiff_t>(r) * bm.pitch;
-        p.coverage.push_back(bm.pixel_mode == FT_PIXEL_MODE_MONO
-                                 ? ((row[k >> 3] & (0x80 >> (k & 7))) ? 255 : 0)
-                                 : row[k]);
-      }
-    glyphs.push_back(std::move(p));
-  }
+  const auto glyphs = ref.placedGlyphs(text, mode, FT_HAS_KERNING(face) && sizePt >= 14);
   long minX = LONG_MAX;
   for (const auto &g : glyphs) minX = std::min(minX, g.left);
   const long em = face->units_per_EM;

@@ -5,9 +5,11 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -107,12 +109,18 @@ class RefFace {
   int lineDistance() const {
     return static_cast<int>(std::trunc(sizePt_ * face_->height * 96 / 72.0 / face_->units_per_EM));
   }
-  // Width of the union of the glyph bitmaps of a horizontal ASCII text, the
-  // pen rounded to whole pixels before each glyph, kerned when asked.
-  int inkWidth(const std::string &text, FT_Render_Mode mode, bool kern) const {
+  // A glyph of a horizontal ASCII text as FreeType renders its outline moved
+  // to the pen, the pen rounded to whole pixels before each glyph.
+  struct PlacedGlyph {
+    long left = 0, top = 0;  // as FreeType reports them, y up
+    unsigned width = 0, rows = 0;
+    std::vector<unsigned char> coverage;  // rows x width, 0 ... 255
+  };
+  std::vector<PlacedGlyph> placedGlyphs(const std::string &text, FT_Render_Mode mode,
+                                        bool kern) const {
+    std::vector<PlacedGlyph> glyphs;
     FT_Pos pen = 0;
     FT_UInt previous = 0;
-    long minX = LONG_MAX, maxX = LONG_MIN;
     for (unsigned char c : text) {
       const FT_UInt index = FT_Get_Char_Index(face_, c);
       if (FT_Load_Glyph(face_, index, FT_LOAD_NO_BITMAP) != 0) continue;
@@ -123,12 +131,30 @@ class RefFace {
       }
       previous = index;
       pen = (pen + 32) & ~FT_Pos{63};
-      const FT_Pos advance = face_->glyph->advance.x;
+      FT_Outline_Translate(&face_->glyph->outline, pen, 0);
+      pen += face_->glyph->advance.x;
       if (FT_Render_Glyph(face_->glyph, mode) != 0) continue;
-      const long left = pen / 64 + face_->glyph->bitmap_left;
-      minX = std::min(minX, left);
-      maxX = std::max(maxX, left + static_cast<long>(face_->glyph->bitmap.width));
-      pen += advance;
+      const FT_Bitmap &bm = face_->glyph->bitmap;
+      PlacedGlyph g{face_->glyph->bitmap_left, face_->glyph->bitmap_top, bm.width, bm.rows, {}};
+      for (unsigned r = 0; r < bm.rows; ++r) {
+        const unsigned char *row = bm.buffer + static_cast<ptrdiff_t>(r) * bm.pitch;
+        for (unsigned k = 0; k < bm.width; ++k)
+          g.coverage.push_back(bm.pixel_mode == FT_PIXEL_MODE_MONO
+                                   ? ((row[k >> 3] & (0x80 >> (k & 7))) ? 255 : 0)
+                                   : row[k]);
+      }
+      glyphs.push_back(std::move(g));
+    }
+    return glyphs;
+  }
+
+  // Width of the union of the glyph bitmaps of a horizontal ASCII text,
+  // kerned when asked.
+  int inkWidth(const std::string &text, FT_Render_Mode mode, bool kern) const {
+    long minX = LONG_MAX, maxX = LONG_MIN;
+    for (const auto &g : placedGlyphs(text, mode, kern)) {
+      minX = std::min(minX, g.left);
+      maxX = std::max(maxX, g.left + static_cast<long>(g.width));
     }
     return maxX < minX ? 0 : static_cast<int>(maxX - minX);
   }
