@@ -100,13 +100,6 @@ int main(int argc, char **argv) {
   keepHeapWarm();
   benchmark::RegisterBenchmark("Floor/FormatNumber", snprintfFloor)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("FormatNumber", formatNumbers)->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark("Floor/ChartToPNG", pngOfChart<decltype(&titledChart)>, titledChart)
-      ->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark("ChartToPNG", chartToPng<decltype(&titledChart)>, titledChart)
-      ->Unit(benchmark::kMillisecond);
-  benchmark::Initialize(&argc, argv);
-  FloorRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  registerChartToPng("ChartToPNG", titledChart);
+  return runWithFloorRatios(argc, argv);
 }

@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstddef>
+#include <string>
 
 #include "quorvane.h"
 
@@ -29,4 +30,13 @@ void pngOfChart(benchmark::State &state, MakeChart makeChart) {
   for (auto _ : state) bytes += static_cast<size_t>(area->outPNG2().len);
   benchmark::DoNotOptimize(bytes);
   chart->destroy();
+}
+
+// Registers the workload as name and its floor as "Floor/" + name.
+template <class MakeChart>
+void registerChartToPng(const std::string &name, MakeChart makeChart) {
+  benchmark::RegisterBenchmark(("Floor/" + name).c_str(), pngOfChart<MakeChart>, makeChart)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark(name.c_str(), chartToPng<MakeChart>, makeChart)
+      ->Unit(benchmark::kMillisecond);
 }

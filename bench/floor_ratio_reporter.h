@@ -33,3 +33,12 @@ class FloorRatioReporter : public benchmark::ConsoleReporter {
  private:
   std::map<std::string, double> perIteration_;
 };
+
+// Runs the registered benchmarks and reports them with their floor ratios.
+inline int runWithFloorRatios(int argc, char **argv) {
+  benchmark::Initialize(&argc, argv);
+  FloorRatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}

@@ -29,13 +29,6 @@ PieChart *labelledPie() {
 
 int main(int argc, char **argv) {
   keepHeapWarm();
-  benchmark::RegisterBenchmark("Floor/PieToPNG", pngOfChart<decltype(&labelledPie)>, labelledPie)
-      ->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark("PieToPNG", chartToPng<decltype(&labelledPie)>, labelledPie)
-      ->Unit(benchmark::kMillisecond);
-  benchmark::Initialize(&argc, argv);
-  FloorRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  registerChartToPng("PieToPNG", labelledPie);
+  return runWithFloorRatios(argc, argv);
 }
