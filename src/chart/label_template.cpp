@@ -1,10 +1,19 @@
-// Template expansion. Text fields are replaced in one pass; number fields
-// one at a time, since each field carries its own spec. The ampersand syntax
-// takes the first occurrence of its name each time; after a replacement the
-// search resumes just far enough back that an occurrence formed across the
-// seam is found, which is the same as searching from the front again. Each
-// replacement removes two ampersands and inserts none, so it ends.
+// Template expansion. Each replacement rewrites the text in one pass: the old
+// text becomes the input, and the output is built from input runs and
+// inserted values, each byte with its source.
+//
+// Text and brace fields continue after what they insert. Ampersand fields are
+// taken from the front of the text each time; since a field never spans two
+// sources, only an empty insertion can make a new occurrence, where the bytes
+// before and after it meet, so the pass steps back over the few bytes before
+// such a seam instead of starting again. Each ampersand field consumes its two
+// ampersands and at least the name, and the step back is shorter than the
+// name, so the pass ends.
 #include "chart/label_template.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
 
 #include "chart/number_format.h"
 #include "quorvane.h"
@@ -12,7 +21,7 @@
 namespace quorvane {
 
 void appendFieldNumber(std::string &out, double value, std::string_view spec) {
-  if (value == NoValue) return;
+  if (value == NoValue || !std::isfinite(value)) return;
   appendNumber(out, value, parseNumberFormat(spec));
 }
 
@@ -48,82 +57,165 @@ void appendHtmlEscaped(std::string &out, std::string_view value) {
 
 void LabelTemplate::assign(std::string_view text) {
   text_.assign(text);
-  inserted_.assign(text.size(), '\0');
+  source_.assign(text.size(), kTemplate);
+  nextSource_ = 1;
 }
 
-void LabelTemplate::splice(size_t pos, size_t len, std::string_view value) {
-  text_.replace(pos, len, value);
-  inserted_.replace(pos, len, value.size(), '\1');
+void LabelTemplate::beginRewrite() {
+  in_.swap(text_);
+  inSource_.swap(source_);
+  text_.clear();
+  source_.clear();
+}
+
+void LabelTemplate::copyInput(size_t from, size_t to) {
+  text_.append(in_, from, to - from);
+  source_.insert(source_.end(), inSource_.begin() + static_cast<std::ptrdiff_t>(from),
+                 inSource_.begin() + static_cast<std::ptrdiff_t>(to));
+}
+
+void LabelTemplate::appendInserted(std::string_view value) {
+  text_ += value;
+  source_.insert(source_.end(), value.size(), nextSource_++);
+}
+
+bool LabelTemplate::isOneSource(size_t pos, size_t len) const {
+  const auto first = inSource_.begin() + static_cast<std::ptrdiff_t>(pos);
+  return std::all_of(first, first + static_cast<std::ptrdiff_t>(len),
+                     [s = *first](Source t) { return t == s; });
 }
 
 void LabelTemplate::replaceText(std::string_view field, std::string_view value) {
   if (field.empty()) return;
   size_t k = text_.find(field);
   if (k == std::string::npos) return;
-  scratchText_.clear();
-  scratchInserted_.clear();
+  beginRewrite();
   size_t from = 0;
-  for (; k != std::string::npos; k = text_.find(field, from)) {
-    scratchText_.append(text_, from, k - from);
-    scratchInserted_.append(inserted_, from, k - from);
-    scratchText_ += value;
-    scratchInserted_.append(value.size(), '\1');
+  while (k != std::string::npos) {
+    if (!isOneSource(k, field.size())) {
+      k = in_.find(field, k + 1);
+      continue;
+    }
+    copyInput(from, k);
+    appendInserted(value);
     from = k + field.size();
+    k = in_.find(field, from);
   }
-  scratchText_.append(text_, from);
-  scratchInserted_.append(inserted_, from);
-  text_.swap(scratchText_);
-  inserted_.swap(scratchInserted_);
+  copyInput(from, in_.size());
 }
 
 void LabelTemplate::replaceNumber(std::string_view name, double value) {
   if (name.empty()) return;
+  size_t k = text_.find(name);
+  if (k == std::string::npos) return;
+  beginRewrite();
+  const size_t n = in_.size();
   size_t from = 0;
-  for (size_t k; (k = text_.find(name, from)) != std::string::npos;) {
+  // Both searches below only move forward, as k does, so a hostile text of
+  // unclosed fields costs one scan: runEnd ends the run of one source that
+  // holds the last k looked at, nextClose is the first "}" at or after the
+  // last place searched (npos: none up to the end).
+  size_t runEnd = 0;
+  size_t nextClose = 0;
+  bool isCloseKnown = false;
+  while (k != std::string::npos) {
     const size_t after = k + name.size();
-    from = after;
-    if (after >= text_.size()) break;
-    size_t close;
-    if (text_[after] == '}') {
-      close = after;
-    } else if (text_[after] == '|') {
-      close = text_.find('}', after);
-      if (close == std::string::npos) break;
-    } else {
-      continue;  // "{values}" is not a field
+    size_t end = std::string::npos;  // the field's "}"
+    if (after < n && isOneSource(k, name.size() + 1)) {
+      if (in_[after] == '}') {
+        end = after;
+      } else if (in_[after] == '|') {
+        if (k >= runEnd)
+          for (runEnd = k; runEnd < n && inSource_[runEnd] == inSource_[k];) ++runEnd;
+        if (!isCloseKnown || nextClose < after) {
+          nextClose = in_.find('}', after);
+          isCloseKnown = true;
+        }
+        if (nextClose < runEnd) end = nextClose;
+      }
+    }
+    if (end == std::string::npos) {  // "{values}", or a spec not closed in its own source
+      k = in_.find(name, k + 1);
+      continue;
     }
     number_.clear();
-    appendFieldNumber(number_, value, std::string_view(text_).substr(after, close - after));
-    splice(k, close + 1 - k, number_);
-    from = k + number_.size();
+    appendFieldNumber(number_, value, std::string_view(in_).substr(after, end - after));
+    copyInput(from, k);
+    appendInserted(number_);
+    from = end + 1;
+    k = in_.find(name, from);
   }
+  copyInput(from, n);
 }
 
 void LabelTemplate::replacePercent(double percent) {
-  if (text_.find("{percent}") == std::string::npos) {
+  constexpr std::string_view kPlain = "{percent}";
+  bool isPlainInTemplate = false;
+  for (size_t k = text_.find(kPlain); k != std::string::npos && !isPlainInTemplate;
+       k = text_.find(kPlain, k + 1)) {
+    const auto first = source_.begin() + static_cast<std::ptrdiff_t>(k);
+    isPlainInTemplate = std::all_of(first, first + static_cast<std::ptrdiff_t>(kPlain.size()),
+                                    [](Source s) { return s == kTemplate; });
+  }
+  if (!isPlainInTemplate) {
     replaceNumber("{percent", percent);
     return;
   }
   number_.clear();
   appendFieldNumber(number_, percent, "2");
-  replaceText("{percent}", number_);
+  replaceText(kPlain, number_);  // replaceText leaves number_ alone
 }
 
 void LabelTemplate::replaceAmpersandNumber(std::string_view name, double value,
                                            std::string_view defaultSpec) {
   if (name.empty()) return;
+  size_t k = text_.find(name);
+  if (k == std::string::npos) return;
+  beginRewrite();
+  const size_t n = in_.size();
+  const size_t stepBack = name.size() - 1;
   size_t from = 0;
-  for (size_t k; (k = text_.find(name, from)) != std::string::npos;) {
+  while (k != std::string::npos) {
+    if (!isOneSource(k, name.size())) {
+      k = in_.find(name, k + 1);
+      continue;
+    }
+    const Source source = inSource_[k];
     const size_t after = k + name.size();
-    if (after >= text_.size() || (text_[after] != '&' && text_[after] != '|')) break;
-    const size_t close = text_.find('&', after);
-    if (close == std::string::npos) break;
-    const std::string_view spec = std::string_view(text_).substr(after, close - after);
+    size_t close = std::string::npos;
+    if (after < n && (in_[after] == '&' || in_[after] == '|')) {
+      // The spec ends at the next "&"; the names begin with one, so this
+      // search never passes the next occurrence.
+      const size_t c = in_.find('&', after);
+      if (c != std::string::npos && isOneSource(k, c + 1 - k)) close = c;
+    }
+    if (close == std::string::npos) {
+      if (source == kTemplate) break;  // the template's own non-field ends the replacement
+      k = in_.find(name, k + 1);
+      continue;
+    }
+    const std::string_view spec = std::string_view(in_).substr(after, close - after);
     number_.clear();
     appendFieldNumber(number_, value, spec.empty() ? defaultSpec : spec);
-    splice(k, close + 1 - k, number_);
-    from = k >= name.size() - 1 ? k - (name.size() - 1) : 0;
+    copyInput(from, k);
+    appendInserted(number_);
+    from = close + 1;
+    if (number_.empty()) {
+      // The last stepBack output bytes go back in front of the unread input
+      // (into bytes the field used up: from > name.size() > stepBack), so an
+      // occurrence that starts before the seam is found.
+      const size_t t = std::min(stepBack, text_.size());
+      from -= t;
+      std::copy(text_.end() - static_cast<std::ptrdiff_t>(t), text_.end(),
+                in_.begin() + static_cast<std::ptrdiff_t>(from));
+      std::copy(source_.end() - static_cast<std::ptrdiff_t>(t), source_.end(),
+                inSource_.begin() + static_cast<std::ptrdiff_t>(from));
+      text_.resize(text_.size() - t);
+      source_.resize(source_.size() - t);
+    }
+    k = in_.find(name, from);
   }
+  copyInput(from, n);
 }
 
 void LabelTemplate::appendEscaped(std::string &out, Escape escape) const {
@@ -134,11 +226,11 @@ void LabelTemplate::appendEscaped(std::string &out, Escape escape) const {
   const std::string_view text(text_);
   size_t k = 0;
   while (k < text.size()) {
+    const bool isInserted = source_[k] != kTemplate;
     size_t end = k;
-    const char kind = inserted_[k];
-    while (end < text.size() && inserted_[end] == kind) ++end;
+    while (end < text.size() && (source_[end] != kTemplate) == isInserted) ++end;
     const std::string_view run = text.substr(k, end - k);
-    if (kind == '\0') out += run;
+    if (!isInserted) out += run;
     else if (escape == Escape::kQuery) appendQueryEscaped(out, run);
     else appendHtmlEscaped(out, run);
     k = end;

@@ -4,13 +4,21 @@
 // context fixes; a later replacement also sees what earlier ones inserted, so a
 // data-set name holding "{value}" has that field expanded too.
 //
-// Every byte remembers whether it came from the template or from a value, so
-// an image map can escape exactly the inserted values for the place they land
-// and leave the host's own template text as given.
+// Every byte remembers its source: the template, or one particular inserted
+// value. A field is recognised only where all of its bytes share one source,
+// so a value can hold complete fields of its own but can never start a field
+// that the template (or another value) finishes: a label such as
+// '{value|" onmouseover=' cannot swallow the host's text up to its next "}".
+// The same record lets an image map escape exactly the inserted values for the
+// place they land and leave the host's own template text as given.
+//
+// Every replacement is one pass over the text, linear in its input and output.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvane {
 
@@ -35,13 +43,15 @@ class LabelTemplate {
   // takes automatic precision, "{value|format}" that format; "{values}" is no field.
   // The search goes on after each inserted number.
   void replaceNumber(std::string_view name, double value);
-  // "{percent}" with two decimals when the template holds that exact text;
-  // otherwise "{percent|spec}" fields as number fields.
+  // "{percent}" with two decimals when the template itself (not a value
+  // inserted into it) holds that exact text; otherwise "{percent|spec}" fields
+  // as number fields.
   void replacePercent(double percent);
   // An ampersand number field named with its ampersand ("&value"): "&value&"
   // formatted by defaultSpec, "&value|spec&" by spec. Fields are taken from the
-  // front of the text until an occurrence of the name is not followed by "&" or
-  // "|", or its spec has no closing "&".
+  // front of the text; an occurrence of the name in the template that is no
+  // field (not followed by "&" or "|", or a spec without its closing "&") ends
+  // the replacement, while one inside an inserted value is passed over.
   void replaceAmpersandNumber(std::string_view name, double value, std::string_view defaultSpec);
 
   const std::string &text() const { return text_; }
@@ -49,17 +59,29 @@ class LabelTemplate {
   void appendEscaped(std::string &out, Escape escape) const;
 
  private:
-  // Replaces text_[pos, pos + len) by value, marked as inserted.
-  void splice(size_t pos, size_t len, std::string_view value);
+  // Source 0 is the template; every insertion gets a source of its own.
+  using Source = uint32_t;
+  static constexpr Source kTemplate = 0;
+
+  // Moves the text to the input buffers and empties it for the output.
+  void beginRewrite();
+  // Appends input bytes [from, to) to the output with their sources.
+  void copyInput(size_t from, size_t to);
+  // Appends value to the output as a new insertion.
+  void appendInserted(std::string_view value);
+  // Whether the input bytes [pos, pos + len) share one source.
+  bool isOneSource(size_t pos, size_t len) const;
 
   std::string text_;
-  std::string inserted_;  // one byte per byte of text_: 1 where a value put it
-  std::string scratchText_;
-  std::string scratchInserted_;
+  std::vector<Source> source_;  // one per byte of text_
+  Source nextSource_ = 1;
+  std::string in_;              // the text being rewritten
+  std::vector<Source> inSource_;
   std::string number_;
 };
 
-// The number as a field shows it: formatted by spec, empty for NoValue.
+// The number as a field shows it: formatted by spec; empty for NoValue and
+// for values that are not finite.
 void appendFieldNumber(std::string &out, double value, std::string_view spec);
 
 // Percent-encodes every byte except the unreserved characters A-Z a-z 0-9

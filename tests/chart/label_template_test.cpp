@@ -2,6 +2,7 @@
 // the escaping of inserted values for image maps.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "chart/item_fields.h"
@@ -141,4 +142,70 @@ TEST(LabelTemplate, ReplacementOrdersOfEachItemKind) {
   t.assign("{dataSet}:{dataSetName}");
   quorvane::expandLegendKeyFields(t, 4, "K{dataSet}");
   EXPECT_EQ(t.text(), "4:K{dataSet}");
+}
+
+TEST(LabelTemplate, FieldsNeverSpanTwoSources) {
+  // Each case: a template, the text inserted for the first field, and what
+  // the template becomes once every field of its kind is expanded. A value
+  // may hold whole fields of its own; a field begun in one source and ended
+  // in another (the template, or another value) is no field.
+  constexpr const char *kProbe = "{value|\" onmouseover=alert(1) x=";
+  struct Case {
+    const char *templ;
+    const char *label;
+    const char *expanded;
+  } cases[] = {
+      {"title=\"{label}\" data-v={value} alt=\"{label}\"", kProbe,
+       "title=\"{value|\" onmouseover=alert(1) x=\" data-v=12.5 "
+       "alt=\"{value|\" onmouseover=alert(1) x=\""},
+      {"v={value|{label}", "2}", "v={value|2}"},
+      {"{label}{label}", "ue}{val", "ue}{value}{val"},
+      {"<{label}>", "{value|1}", "<12.5>"},
+      // The plain "{percent}" of a value does not switch the template's
+      // formatted percentages to two decimals.
+      {"{label} {percent|1}", "{percent}", "12.25 12.3"},
+      {"{percent} {label}", "{percent}", "12.25 12.25"},
+  };
+  for (const Case &c : cases) {
+    LabelTemplate t(c.templ);
+    quorvane::expandSectorFields(t, 0, c.label, 12.5, 12.25);
+    EXPECT_EQ(t.text(), c.expanded) << c.templ << " with " << c.label;
+  }
+  // Escaped, the probe stays text inside the host's quoted attribute.
+  LabelTemplate t("title=\"{label}\" data-v={value}");
+  quorvane::expandSectorFields(t, 0, kProbe, 12.5, 25);
+  EXPECT_EQ(escaped(t, Escape::kAttribute),
+            "title=\"{value|&quot; onmouseover=alert(1) x=\" data-v=12.5");
+
+  // Drawn labels: the same rule for ampersand fields. A value's own whole
+  // field is expanded; one that would need the template's "&" is not, and
+  // does not stop the template's fields either.
+  struct DrawnCase {
+    const char *format;
+    const char *label;
+    const char *drawn;
+  } drawn[] = {
+      {"&label& (&value&)", "&value|\" x=", "&value|\" x= (12.5)"},
+      {"&label&lue& &value|1&", "&va", "&value& 12.5"},
+      {"&label&|1& &percent&%", "&value", "&value|1& 25.00%"},
+      {"[&label&]", "&value|0& &percent&", "[13 25.00]"},
+  };
+  for (const DrawnCase &c : drawn) {
+    t.assign(c.format);
+    quorvane::expandSectorLabel(t, c.label, 12.5, 25);
+    EXPECT_EQ(t.text(), c.drawn) << c.format << " with " << c.label;
+  }
+}
+
+TEST(LabelTemplate, NonFiniteValuesExpandToNothing) {
+  for (const double v : {NoValue, std::numeric_limits<double>::quiet_NaN(),
+                         std::numeric_limits<double>::infinity(),
+                         -std::numeric_limits<double>::infinity()}) {
+    LabelTemplate t("[{value}|{value|2}]");
+    t.replaceNumber("{value", v);
+    EXPECT_EQ(t.text(), "[|]");
+    t.assign("[&value&|&value|2&]");
+    t.replaceAmpersandNumber("&value", v, "");
+    EXPECT_EQ(t.text(), "[|]");
+  }
 }

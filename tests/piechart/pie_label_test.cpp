@@ -152,5 +152,34 @@ TEST(PieMap, TwoSectorsGiveFourAreas) {
   EXPECT_NE(std::string::npos, amp.find(" title='B' href=\"x.html&id=1\">\n"));
 }
 
+TEST(PieImageMap, HostileLabelsStayEscapedTextAndLeaveTheHostTemplateIntact) {
+  // A label that tries to open a field ending in the host's template: every
+  // area holds it as escaped text, and the host's own text and fields are
+  // all there.
+  const double values[] = {1, 3};
+  const char *labels[] = {"{value|\" onmouseover=alert(1) x=", "B"};
+  Pie pie = makePie();
+  pie->setData(2, values, labels);
+  pie->makeChart3();
+  const std::string map =
+      str(pie->getHTMLImageMap("d.php", "", "title=\"{label}\" data-v={value} alt=\"{label}\""));
+  const std::string shown = "{value|&quot; onmouseover=alert(1) x=";
+  const std::string attrs0 = " title=\"" + shown + "\" data-v=1 alt=\"" + shown + "\"";
+  const std::string href0 =
+      " href=\"d.php?sector=0&label=%7Bvalue%7C%22%20onmouseover%3Dalert%281%29%20x%3D"
+      "&value=1&percent=25.00\">\n";
+  const std::string attrs1 = " title=\"B\" data-v=3 alt=\"B\"";
+  const std::string href1 = " href=\"d.php?sector=1&label=B&value=3&percent=75.00\">\n";
+  // Sector and label area of each sector, in order.
+  size_t at = 0;
+  for (const std::string &area : {attrs0 + href0, attrs0 + href0, attrs1 + href1, attrs1 + href1}) {
+    const size_t found = map.find(area, at);
+    ASSERT_NE(std::string::npos, found) << map;
+    at = found + area.size();
+  }
+  EXPECT_EQ(map.size(), at);
+  EXPECT_EQ(std::string::npos, map.find("\" onmouseover"));
+}
+
 }  // namespace
 }  // namespace pietest
