@@ -1,6 +1,10 @@
 // Chart-framework workloads against floors measured in the same run:
 //   FormatNumber: 1,000,000 numbers formatted with "|2," against
 //   snprintf("%.2f") of the same numbers.
+//   ExpandLabel/<bytes>: a drawn label of "&value&" repeated to that size,
+//   and an image-map template of "{value}" after an inserted label of
+//   unclosed "{value|" repeated, expanded, against formatting as many numbers
+//   alone. Expansion is linear when the ratio stays flat as the size grows.
 //   ChartToPNG: a 600 x 400 chart with a title, a legend of ten keys and a
 //   border, created, drawn and encoded as PNG, against the PNG encoding alone
 //   of the same pixels.
@@ -12,9 +16,12 @@
 #include <map>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chart/base_chart_impl.h"
+#include "chart/item_fields.h"
+#include "chart/label_template.h"
 #include "chart/number_format.h"
 #include "chart_png_workloads.h"
 #include "floor_ratio_reporter.h"
@@ -68,6 +75,50 @@ void snprintfFloor(benchmark::State &state) {
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kNumbers));
 }
 
+std::string repeated(std::string_view piece, size_t bytes) {
+  std::string out;
+  while (out.size() + piece.size() <= bytes) out += piece;
+  return out;
+}
+
+void expandDrawnLabel(benchmark::State &state) {
+  const std::string label = repeated("&value&", static_cast<size_t>(state.range(0)));
+  quorvane::LabelTemplate t;
+  for (auto _ : state) {
+    t.assign(label);
+    quorvane::expandValueLabel(t, 1234.5);
+    benchmark::DoNotOptimize(t.text().data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * label.size()));
+}
+
+// A hostile label: every "{value|" it holds looks for a "}" that only the
+// host's template has.
+void expandMapWithHostileLabel(benchmark::State &state) {
+  const std::string label = repeated("{value|", static_cast<size_t>(state.range(0)));
+  quorvane::LabelTemplate t;
+  for (auto _ : state) {
+    t.assign("label={label}&value={value}");
+    t.replaceText("{label}", label);
+    t.replaceNumber("{value", 1234.5);
+    benchmark::DoNotOptimize(t.text().data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * label.size()));
+}
+
+// Formatting one number per field of the drawn label, the least any
+// expansion of it costs.
+void formatFieldsFloor(benchmark::State &state) {
+  const size_t fields = static_cast<size_t>(state.range(0)) / std::string_view("&value&").size();
+  const quorvane::NumberFormat format = quorvane::parseNumberFormat("");
+  std::string out;
+  for (auto _ : state) {
+    out.clear();
+    for (size_t i = 0; i < fields; ++i) quorvane::appendNumber(out, 1234.5, format);
+    benchmark::DoNotOptimize(out.data());
+  }
+}
+
 // A chart type with an empty body: the cost measured is the framework's.
 class PlainChart final : public quorvane::BaseChartImpl<BaseChart> {
  public:
@@ -100,6 +151,15 @@ int main(int argc, char **argv) {
   keepHeapWarm();
   benchmark::RegisterBenchmark("Floor/FormatNumber", snprintfFloor)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("FormatNumber", formatNumbers)->Unit(benchmark::kMillisecond);
+  using Workload = void (*)(benchmark::State &);
+  const std::pair<const char *, Workload> expansions[] = {
+      {"ExpandLabel", expandDrawnLabel}, {"ExpandHostileMap", expandMapWithHostileLabel}};
+  for (const auto &[name, workload] : expansions) {
+    benchmark::RegisterBenchmark((std::string("Floor/") + name).c_str(), formatFieldsFloor)
+        ->Arg(1 << 16)->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(name, workload)
+        ->Arg(1 << 16)->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
+  }
   registerChartToPng("ChartToPNG", titledChart);
   return runWithFloorRatios(argc, argv);
 }
