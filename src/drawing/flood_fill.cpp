@@ -61,10 +61,14 @@ void DrawAreaImpl::fill(int x, int y, int color) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_ || c == kTransparent) return;
   const uint32_t old = row(y)[x];
   if (old == c) return;
-  // The colour value is stored as it is, without blending or evaluation.
-  floodFill(
-      x, y, [&](int64_t px, int64_t py) { return row(py)[px] == old; },
-      [&](int64_t px, int64_t py) { row(py)[px] = c; });
+  // Each pixel is replaced, not blended; a special colour is evaluated at it,
+  // so its value there is what is stored.
+  auto fillable = [&](int64_t px, int64_t py) { return row(py)[px] == old; };
+  if (isSpecialColor(c)) {
+    floodFill(x, y, fillable, [&](int64_t px, int64_t py) { row(py)[px] = evaluate(c, px, py); });
+  } else {
+    floodFill(x, y, fillable, [&](int64_t px, int64_t py) { row(py)[px] = c; });
+  }
 }
 
 void DrawAreaImpl::fill2(int x, int y, int color, int borderColor) {

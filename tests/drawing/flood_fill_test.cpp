@@ -25,13 +25,16 @@ TEST(FloodFill, ReplaceFillStoresTheValueOverTheConnectedRegion) {
   a->fill(8, 1, kGreen);
   a->fill(8, 1, kGreen);  // already that colour: nothing changes
   a->fill(3, 5, col(0x80FF00FF));
-  const int dash = a->dashLineColor(kGreen, 0);
-  a->fill(0, 0, dash);  // a special colour is stored as it is
+  // A special colour is evaluated at each pixel and stored unblended; where it
+  // gives the old colour back, the fill still ends.
+  const int two[2] = {kBlue, kBlack};
+  a->fill(0, 0, a->patternColor(two, 1, 2, 0, 0));
   a->fill(-1, 0, kRed);
   a->fill(0, 9, kRed);
   a->fill(5, 5, kNone);
-  EXPECT_EQ(render(a.get(), {{kRed, '#'}, {kGreen, 'g'}, {col(0x80FF00FF), 't'}, {dash, 'd'}}),
-            rows({"dd#gggggggg", "dd#gggggggg", "###gggggggg", "ggggggggggg", "ggg#ggggggg",
+  EXPECT_EQ(render(a.get(), {{kBlue, '.'}, {kBlack, 'k'}, {kRed, '#'}, {kGreen, 'g'},
+                             {col(0x80FF00FF), 't'}}),
+            rows({"..#gggggggg", "kk#gggggggg", "###gggggggg", "ggggggggggg", "ggg#ggggggg",
                   "gg#t#gggggg", "ggg#ggggggg", "ggggggggggg", "ggggggggggg"}));
 }
 
@@ -42,19 +45,18 @@ TEST(FloodFill, BoundaryFillBlendsEachPixelOnceAndStopsAtBothColours) {
             rows({"..#oooooooo", "..#oooooooo", "###oooooooo", "ooooooooooo", "ooo#ooooooo",
                   "oo#.#oooooo", "ooo#ooooooo", "ooooooooooo", "ooooooooooo"}));
 
-  // A column holding the colour's own value stops the fill; the pattern is
+  // A seed holding the colour or the border starts nothing; the pattern is
   // evaluated at each pixel reached.
   Area b = scene();
   const int two[2] = {kGreen, kBlack};
   const int stripes = b->patternColor(two, 2, 1, 0, 0);
   b->vline(0, 8, 6, kGreen);
-  b->fill(6, 0, stripes);
-  b->fill2(6, 4, stripes, kRed);  // seed equals the colour
+  b->fill2(6, 4, kGreen, kRed);   // seed equals the colour
   b->fill2(2, 0, stripes, kRed);  // seed equals the border
   b->fill2(9, 7, stripes, kRed);
-  EXPECT_EQ(render(b.get(), {{kBlue, '.'}, {kRed, '#'}, {kGreen, 'g'}, {kBlack, 'k'}, {stripes, 's'}}),
-            rows({"..#...skgkg", "..#...skgkg", "###...skgkg", "......skgkg", "...#..skgkg",
-                  "..#.#.skgkg", "...#..skgkg", "......skgkg", "......skgkg"}));
+  EXPECT_EQ(render(b.get(), {{kBlue, '.'}, {kRed, '#'}, {kGreen, 'g'}, {kBlack, 'k'}}),
+            rows({"..#kgkgkgkg", "..#kgkgkgkg", "###kgkgkgkg", "gkgkgkgkgkg", "gkg#gkgkgkg",
+                  "gk#.#kgkgkg", "gkg#gkgkgkg", "gkgkgkgkgkg", "gkgkgkgkgkg"}));
 }
 
 TEST(FloodFill, LongWindingRegionDoesNotExhaustTheStack) {
