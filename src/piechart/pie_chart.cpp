@@ -3,6 +3,7 @@
 #include "piechart/pie_chart.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "chart/image_map.h"
 #include "chart/item_fields.h"
@@ -81,14 +82,25 @@ void PieChartImpl::layoutChart() {
   }
   g.depth = truncToInt(depth_);
 
+  // Only finite positive values take a share; the others count as 0 (a
+  // sliver of 0%). Values whose sum overflows are summed at 2^-64 of their
+  // size, a power of two, so their shares are what the sum would give
+  // without the overflow.
+  auto share = [](double v) { return std::isfinite(v) && v > 0 ? v : 0.0; };
+  double scale = 1;
   double total = 0;
-  for (const auto &s : sectors_) total += s->value();
+  for (const auto &s : sectors_) total += share(s->value());
+  if (!std::isfinite(total)) {
+    scale = 0x1p-64;
+    total = 0;
+    for (const auto &s : sectors_) total += share(s->value()) * scale;
+  }
   const bool clockwise = startAngle_ >= 0;
   const double base = degToRad(std::fabs(startAngle_));
   double cur = 0;
   for (const auto &s : sectors_) {
-    const double fraction =
-        total == 0 ? 1.0 / static_cast<double>(sectors_.size()) : s->value() / total;
+    const double fraction = total == 0 ? 1.0 / static_cast<double>(sectors_.size())
+                                       : share(s->value()) * scale / total;
     double next;
     if (fraction >= 1) next = cur + kTwoPi - kSliver;
     else if (fraction > 0) next = cur + (kPi * fraction + kPi * fraction);

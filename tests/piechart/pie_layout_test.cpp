@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -74,7 +75,7 @@ TEST(PieLayout, SectorIndexOutOfRangeIsNull) {
   EXPECT_EQ(nullptr, pie->getHTMLImageMap("x.html", "", ""));
 }
 
-TEST(PieLayout, ZeroTotalSharesEquallyAndNegativeValuesGiveSlivers) {
+TEST(PieLayout, ZeroTotalSharesEqually) {
   // Total 0: each of two sectors takes half, the right half and the left.
   Pie zeros = pieOf({0, 0});
   DrawArea *a = zeros->makeChart3();
@@ -83,19 +84,57 @@ TEST(PieLayout, ZeroTotalSharesEquallyAndNegativeValuesGiveSlivers) {
   const std::string zeroMap = zeros->getHTMLImageMap("x", "{sector}={percent}", "");
   EXPECT_NE(std::string::npos, zeroMap.find(" href=\"x?0=50.00\">\n"));
   EXPECT_NE(std::string::npos, zeroMap.find(" href=\"x?1=50.00\">\n"));
+}
 
-  // Total 2: fractions 0.5, -0.5 and 1. The second sector is a sliver at 6
-  // o'clock; the third goes once round from there.
-  Pie mixed = pieOf({1, -1, 2});
-  mixed->makeChart3();
-  EXPECT_EQ("shape=\"poly\" coords=\"150,172,150,172,150,100\"",
-            str(mixed->sector(1)->getImageCoor()));
-  EXPECT_EQ(std::string("shape=\"poly\" coords=\"") + kRimFromBottom + "150,172,150,100\"",
-            str(mixed->sector(2)->getImageCoor()));
-  const std::string map = mixed->getHTMLImageMap("x", "{sector}:{percent}", "");
-  EXPECT_NE(std::string::npos, map.find("href=\"x?0:50.00\""));
-  EXPECT_NE(std::string::npos, map.find("href=\"x?1:-50.00\""));
-  EXPECT_NE(std::string::npos, map.find("href=\"x?2:100.00\""));
+TEST(PieLayout, NegativeAndNonFiniteValuesCountAsZeroAndHugeOnesDoNotOverflow) {
+  // Values that are negative, NaN or infinite take a sliver of 0%; the rest
+  // share the circle. Probes at 40 pixels from the centre: at 60 degrees
+  // (185, 80), at 90 (190, 100), at 240 (115, 120) and at 270 (110, 100).
+  constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  constexpr int kBlue = 0x0000FF;  // table entry 10: sector 2
+  struct Probe {
+    int x, y, color;
+  };
+  struct Case {
+    std::vector<double> values;
+    std::vector<const char *> percents;
+    std::vector<Probe> probes;
+  } cases[] = {
+      {{1, -1, 2}, {"33.33", "0.00", "66.67"}, {{185, 80, kRed}, {115, 120, kBlue}}},
+      {{1, kNaN, 1}, {"50.00", "0.00", "50.00"}, {{190, 100, kRed}, {110, 100, kBlue}}},
+      {{kInf, 1, 1}, {"0.00", "50.00", "50.00"}, {{190, 100, kGreen}, {110, 100, kBlue}}},
+      {{-kInf, 1e308, 1e308}, {"0.00", "50.00", "50.00"}, {{190, 100, kGreen}, {110, 100, kBlue}}},
+      {{1e308, 1e308, 3e307}, {"43.48", "43.48", "13.04"}, {{185, 80, kRed}, {110, 100, kGreen}}},
+      {{kNaN, kNaN}, {"50.00", "50.00"}, {{190, 100, kRed}, {110, 100, kGreen}}},
+  };
+  for (const Case &c : cases) {
+    Pie pie = pieOf(c.values);
+    DrawArea *a = pie->makeChart3();
+    for (const Probe &p : c.probes)
+      EXPECT_EQ(p.color, a->getPixel(p.x, p.y)) << c.values[0] << " at " << p.x << "," << p.y;
+    const std::string map = str(pie->getHTMLImageMap("x", "{sector}={percent}", ""));
+    for (size_t i = 0; i < c.percents.size(); ++i)
+      EXPECT_NE(std::string::npos,
+                map.find("href=\"x?" + std::to_string(i) + "=" + c.percents[i] + "\""))
+          << c.values[0] << " sector " << i << "\n" << map;
+  }
+
+  // A non-finite value shows as empty text, in the map and in the drawn
+  // label, and the labels around it keep their places.
+  Pie pie = pieOf({1, kNaN, 1});
+  pie->setLabelFormat("<&value&>");
+  pie->makeChart3();
+  const std::string map = str(pie->getHTMLImageMap("x", "[{value}]", ""));
+  EXPECT_NE(std::string::npos, map.find("href=\"x?[1]\""));
+  EXPECT_NE(std::string::npos, map.find("href=\"x?[]\""));
+  const Rect right = parseRect(pie->sector(0)->getLabelCoor());
+  const Rect left = parseRect(pie->sector(2)->getLabelCoor());
+  EXPECT_GT(right.left, 150);
+  EXPECT_LT(left.right, 150);
+  // "<>" is narrower than "<1>".
+  const Rect empty = parseRect(pie->sector(1)->getLabelCoor());
+  EXPECT_LT(empty.right - empty.left, right.right - right.left);
 }
 
 TEST(PieLayout, StartAngleAndDirection) {
