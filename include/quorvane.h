@@ -166,7 +166,8 @@ public:
                           int depthX, int depthY, int edgeColor, int fillColor) = 0;
     // The axis-aligned ellipse with radii rx, ry; a radius below 1 draws nothing.
     virtual void circle(int cx, int cy, int rx, int ry, int edgeColor, int fillColor) = 0;
-    // Replaces the 4-connected region of the seed pixel's value by color, unblended.
+    // Replaces the 4-connected region of the seed pixel's value by color,
+    // unblended; a dash, pattern or gradient colour is evaluated at each pixel.
     virtual void fill(int x, int y, int color) = 0;
     // Draws color over the 4-connected region around (x, y) bounded by pixels
     // equal to color or borderColor.
@@ -423,12 +424,15 @@ public:
     // The same through data and len; false, with null and 0, on failure.
     virtual bool makeChart2(int format, const char **data, int *len) = 0;
     // Draws the chart (once) and writes it as DrawArea::out does; a null or empty
-    // name writes nothing and returns true.
+    // name writes nothing and returns whether the chart could be drawn.
     virtual bool makeChart(const char *filename) = 0;
     // HTML image-map areas of the drawn chart, legend excluded; null when there is
     // nothing to map. The text is owned by the chart and replaced on each call.
     // Values the templates insert are escaped: percent-encoded in the link's
     // query, HTML-escaped in the extra attributes; url and templates stay as given.
+    // A field is recognised only where all of it comes from one source (the
+    // template, or one inserted value), so an inserted label can hold whole
+    // fields but never open one that the template closes.
     virtual const char *getHTMLImageMap(const char *url, const char *queryFormat,
                                         const char *extraAttr) = 0;
 };
@@ -843,6 +847,8 @@ public:
     // inside), and the colour of the line joining outside labels to the rim.
     virtual void setLabelPos(int pos, int lineColor) = 0;
     // Replaces all sectors by n new ones (earlier Sector handles die); labels may be null.
+    // Negative, NaN and infinite values count as 0 (a sliver of 0%); values too
+    // large to sum still share the circle in proportion.
     virtual void setData(int n, const double *data, const char *const *labels) = 0;
     // Sector i; null out of range.
     virtual Sector *sector(int i) = 0;
