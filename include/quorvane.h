@@ -4,6 +4,16 @@
 // of the binary interface: never insert, drop or reorder one.
 // Objects come from DrawArea::create, XYChart::create and PieChart::create or
 // from their owner, and are released only by destroy() of the object or its owner.
+//
+// No operation lets an exception out, whatever it is passed. An operation that
+// runs out of memory fails as its declaration says, or where it says nothing:
+// a pointer result is null, a bool false, a MemBlock empty, a colour value
+// Transparent, and an operation without a result does nothing (what it had
+// drawn of a shape before may stay). The object stays usable.
+//
+// Size limits: a drawing surface (a DrawArea, a chart, a pattern) is at most
+// 65535 pixels a side and 2^28 (268,435,456) pixels in all, which holds a
+// 16384 x 16384 image; image files read are at most 2^26 pixels.
 
 #ifndef QUORVANE_H
 #define QUORVANE_H
@@ -128,6 +138,8 @@ public:
     virtual ~DrawArea() = default;
     // Resizes to width x height (a size below 1 becomes 1), keeping the pixels of
     // the overlap and setting new ones to bgColor unblended; a 1 x 1 area is repainted whole.
+    // A size above 65535 a side or 2^28 pixels in all is refused, as is one that
+    // memory cannot hold: the area keeps its size and pixels.
     virtual void setSize(int width, int height, int bgColor) = 0;
     virtual int getWidth() = 0;
     virtual int getHeight() = 0;
@@ -151,7 +163,8 @@ public:
     // non-zero raisedEffect adds that many light and dark bevel rings (negative: sunken).
     virtual void rect(int x1, int y1, int x2, int y2, int edgeColor, int fillColor,
                       int raisedEffect) = 0;
-    // Fills and outlines the polygon of the n points (x[i], y[i]); n < 3 draws nothing.
+    // Fills and outlines the polygon of the n points (x[i], y[i]); n < 3 or
+    // n > 1,048,576 draws nothing.
     virtual void polygon(const int *x, const int *y, int n, int edgeColor, int fillColor) = 0;
     // The face swept by the segment (x1, y1)-(x2, y2) moved by (depthX, -depthY);
     // special colours are sheared so that they run along the face.
@@ -284,7 +297,7 @@ public:
     // that fails to load gives 1 x 1 white.
     virtual int patternColor2(const char *filename, int startX, int startY) = 0;
     // Tiles a copy of width x height pixels with its top-left at (startX, startY);
-    // a size outside 1..65535 draws nothing.
+    // a size outside 1..65535 a side or above 2^28 pixels draws nothing.
     virtual int patternColor(const int *pixels, int width, int height, int startX,
                              int startY) = 0;
     // A linear ramp from color1 at (x1, y1) to color2 at (x2, y2), repeating beyond.
@@ -335,6 +348,10 @@ public:
 // lines, legend, colour table and output. A chart lays itself out and draws
 // itself once, at its first output; later outputs re-encode that drawing, so
 // changes made after it do not show. Handles it returns die with it.
+// A chart whose layout or drawing runs out of memory part way is broken: it
+// never passes off a partial picture or image map, so from then on
+// getDrawArea, makeChart3 and getHTMLImageMap return null, makeChart2 an
+// empty block and makeChart false. Destroy it and build it again.
 class BaseChart {
 public:
     // The encoding of makeChart2. Any other value acts as PNG.
@@ -349,7 +366,9 @@ public:
     // Deletes the chart and everything it owns; handles, texts and MemBlocks
     // obtained from it become invalid.
     virtual void destroy() = 0;
-    // Chart size in pixels (480 x 360 until set).
+    // Chart size in pixels (480 x 360 until set); a size below 1 counts as 1. A
+    // chart above the surface limits (65535 a side, 2^28 pixels) draws nothing
+    // and its outputs fail until it is made smaller.
     virtual void setSize(int width, int height) = 0;
     // Background colour (colour table entry 0), border colour and border bevel.
     virtual void setBackground(int color, int edgeColor, int raisedEffect) = 0;
@@ -379,11 +398,12 @@ public:
     // The legend, or null before addLegend.
     virtual LegendBox *getLegend() = 0;
     // The chart's area, sized and painted with the background at the first call;
-    // what the host draws on it lies under the chart body.
+    // what the host draws on it lies under the chart body. Null for a chart above
+    // the size limits (before its canvas was made) or a broken one.
     virtual DrawArea *getDrawArea() = 0;
     // Appends obj to the objects drawn after the chart body and takes ownership of
     // it (the chart calls its destroy, once even if obj was added twice); returns
-    // obj. Null is ignored.
+    // obj. Null is ignored. Out of memory it returns null and obj stays the caller's.
     virtual DrawObj *addDrawObj(DrawObj *obj) = 0;
     // A free text box with the point named by alignment at (x, y).
     virtual TextBox *addText(int x, int y, const char *text, const char *font,
@@ -416,7 +436,8 @@ public:
 
     // Lays the chart out (once) without drawing it.
     virtual void layout() = 0;
-    // Draws the chart (once) and returns its area, still owned by the chart.
+    // Draws the chart (once) and returns its area, still owned by the chart; null
+    // when the chart cannot be drawn (above the size limits, or broken).
     virtual DrawArea *makeChart3() = 0;
     // Draws the chart (once) and encodes it in memory as an ImgFormat; the bytes
     // belong to the chart's area. An empty block on failure.

@@ -2,10 +2,12 @@
 // interface (BaseChart itself, XYChart, PieChart), forwarded to a ChartCore.
 // A chart type derives from it, supplies the ChartTypeHooks and, in its
 // factory, calls core().create(width, height, bgColor, edgeColor) after
-// setting its own defaults.
+// setting its own defaults. This is the published boundary: operations that
+// can allocate catch what they throw here and return their failure value.
 #pragma once
 
 #include "chart/chart_core.h"
+#include "drawing/guarded.h"
 #include "quorvane.h"
 
 namespace quorvane {
@@ -23,29 +25,42 @@ class BaseChartImpl : public Interface, protected ChartTypeHooks {
     core_.setBackground(color, edgeColor, raisedEffect);
   }
   void setBorder(int color) override { core_.setBorder(color); }
-  void setWallpaper(const char *img) override { core_.setWallpaper(img); }
-  void setBgImage(const char *img, int align) override { core_.setBgImage(img, align); }
+  void setWallpaper(const char *img) override {
+    completes([&] { core_.setWallpaper(img); });
+  }
+  void setBgImage(const char *img, int align) override {
+    completes([&] { core_.setBgImage(img, align); });
+  }
   void setTransparentColor(int c) override { core_.setTransparentColor(c); }
   TextBox *addTitle(const char *text, const char *font, double fontSize, int fontColor,
                     int bgColor, int edgeColor) override {
-    return core_.addTitle2(AlignTopCentre, text, font, fontSize, fontColor, bgColor, edgeColor);
+    return addTitle2(AlignTopCentre, text, font, fontSize, fontColor, bgColor, edgeColor);
   }
   TextBox *addTitle2(int alignment, const char *text, const char *font, double fontSize,
                      int fontColor, int bgColor, int edgeColor) override {
-    return core_.addTitle2(alignment, text, font, fontSize, fontColor, bgColor, edgeColor);
+    return guarded<TextBox *>(nullptr, [&] {
+      return core_.addTitle2(alignment, text, font, fontSize, fontColor, bgColor, edgeColor);
+    });
   }
   LegendBox *addLegend(int x, int y, bool vertical, const char *font, double fontSize) override {
-    return core_.addLegend(x, y, vertical, font, fontSize);
+    return guarded<LegendBox *>(nullptr,
+                                [&] { return core_.addLegend(x, y, vertical, font, fontSize); });
   }
   LegendBox *getLegend() override { return core_.getLegend(); }
-  DrawArea *getDrawArea() override { return core_.getDrawArea(); }
-  DrawObj *addDrawObj(DrawObj *obj) override { return core_.addDrawObj(obj); }
+  DrawArea *getDrawArea() override {
+    return guarded<DrawArea *>(nullptr, [&] { return core_.getDrawArea(); });
+  }
+  DrawObj *addDrawObj(DrawObj *obj) override {
+    return guarded<DrawObj *>(nullptr, [&] { return core_.addDrawObj(obj); });
+  }
   TextBox *addText(int x, int y, const char *text, const char *font, double fontSize,
                    int fontColor, int alignment, double angle, bool vertical) override {
-    return core_.addText(x, y, text, font, fontSize, fontColor, alignment, angle, vertical);
+    return guarded<TextBox *>(nullptr, [&] {
+      return core_.addText(x, y, text, font, fontSize, fontColor, alignment, angle, vertical);
+    });
   }
   Line *addLine(int x1, int y1, int x2, int y2, int color, int lineWidth) override {
-    return core_.addLine(x1, y1, x2, y2, color, lineWidth);
+    return guarded<Line *>(nullptr, [&] { return core_.addLine(x1, y1, x2, y2, color, lineWidth); });
   }
   void setColor(int paramId, int color) override { core_.setColor(paramId, color); }
   void setColors(const int *colors) override { core_.setColors2(0, colors); }
@@ -67,16 +82,26 @@ class BaseChartImpl : public Interface, protected ChartTypeHooks {
                      int startY) override {
     return core_.area().gradientColor2(stops, angle, scale, startX, startY);
   }
-  void layout() override { core_.layout(); }
-  DrawArea *makeChart3() override { return core_.makeChart3(); }
-  MemBlock makeChart2(int format) override { return core_.makeChart2(format); }
-  bool makeChart2(int format, const char **data, int *len) override {
-    return core_.makeChart2(format, data, len);
+  void layout() override {
+    completes([&] { core_.layout(); });
   }
-  bool makeChart(const char *filename) override { return core_.makeChart(filename); }
+  DrawArea *makeChart3() override {
+    return guarded<DrawArea *>(nullptr, [&] { return core_.makeChart3(); });
+  }
+  MemBlock makeChart2(int format) override {
+    return guarded(MemBlock{0, nullptr}, [&] { return core_.makeChart2(format); });
+  }
+  bool makeChart2(int format, const char **data, int *len) override {
+    // core_.makeChart2 empties data and len before anything can fail.
+    return guarded(false, [&] { return core_.makeChart2(format, data, len); });
+  }
+  bool makeChart(const char *filename) override {
+    return guarded(false, [&] { return core_.makeChart(filename); });
+  }
   const char *getHTMLImageMap(const char *url, const char *queryFormat,
                               const char *extraAttr) override {
-    return core_.getHTMLImageMap(url, queryFormat, extraAttr);
+    return guarded<const char *>(nullptr,
+                                 [&] { return core_.getHTMLImageMap(url, queryFormat, extraAttr); });
   }
 
   ChartCore &core() { return core_; }

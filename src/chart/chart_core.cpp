@@ -2,11 +2,13 @@
 // drawables, canvas preparation, the one drawing and its outputs.
 #include "chart/chart_core.h"
 
+#include <algorithm>
 #include <new>
-#include <unordered_set>
 
 #include "chart/color_table.h"
 #include "chart/text_box.h"
+#include "drawing/guarded.h"
+#include "drawing/surface_limits.h"
 
 namespace quorvane {
 
@@ -27,11 +29,11 @@ ChartCore::ChartCore(ChartTypeHooks &hooks)
 
 ChartCore::~ChartCore() {
   // A drawable added twice is destroyed once, and the legend, should the host
-  // have added it, only as the legend. The legend's texts and the drawables
-  // go before the area they were drawn on.
-  std::unordered_set<DrawObj *> destroyed{legend_.get()};
+  // have added it, only as the legend; erasing from the set allocates
+  // nothing. The legend's texts and the drawables go before the area they
+  // were drawn on.
   for (DrawObj *obj : drawables_)
-    if (destroyed.insert(obj).second) obj->destroy();
+    if (owned_.erase(obj) != 0) obj->destroy();
   legend_.reset();
 }
 
@@ -105,7 +107,7 @@ TextBox *ChartCore::addText(int x, int y, const char *text, const char *font, do
   box->setFontColor(fontColor);
   box->setText(text);
   box->setFontStyle(font, 0);
-  drawables_.push_back(box.get());
+  adopt(box.get());
   return box.release();
 }
 
@@ -114,21 +116,32 @@ Line *ChartCore::addLine(int x1, int y1, int x2, int y2, int color, int lineWidt
   line->setPos(x1, y1, x2, y2);
   line->setColor(color);
   line->setWidth(lineWidth);
-  drawables_.push_back(line.get());
+  adopt(line.get());
   return line.release();
 }
 
 DrawObj *ChartCore::addDrawObj(DrawObj *obj) {
-  if (obj != nullptr) drawables_.push_back(obj);
+  if (obj != nullptr) adopt(obj);
   return obj;
+}
+
+void ChartCore::adopt(DrawObj *obj) {
+  // Either both lists take the object or, running out of memory, neither.
+  const bool isNew = obj != legend_.get() && owned_.insert(obj).second;
+  try {
+    drawables_.push_back(obj);
+  } catch (...) {
+    if (isNew) owned_.erase(obj);
+    throw;
+  }
 }
 
 LegendBox *ChartCore::addLegend(int x, int y, bool vertical, const char *font, double fontSize) {
   LegendBoxImpl &legend = *legend_;
+  legend.setFontStyle(font, 0);  // the one step that allocates goes first
   legend.setVisible(true);
   legend.setPos(x, y);
   legend.setVertical(vertical);
-  legend.setFontStyle(font, 0);
   legend.setFontSize(fontSize, 0);
   legend.data().edgeColor = kLineColor;
   return &legend;
@@ -146,60 +159,83 @@ void ChartCore::setColorsBounded(int paramId, const int *colors, size_t count) {
   setTableColors(*area_, paramId, colors, count);
 }
 
+bool ChartCore::hasDrawableSize() const {
+  return surfaceSizeAllowed(std::max(width_, 1), std::max(height_, 1));
+}
+
+template <class Stage>
+void ChartCore::runStage(Stage &&stage) {
+  // Broken until the stage completes, so a stage that throws leaves it so.
+  const FailureWatch watch;
+  const bool wasBroken = isBroken_;
+  isBroken_ = true;
+  stage();
+  isBroken_ = wasBroken || watch.sawFailure();
+}
+
 DrawArea *ChartCore::getDrawArea() {
+  if (!isCanvasReady_ && !hasDrawableSize()) return nullptr;
   prepareCanvas();
-  return area_.get();
+  return isBroken_ ? nullptr : area_.get();
 }
 
 void ChartCore::prepareCanvas() {
   if (isCanvasReady_) return;
   isCanvasReady_ = true;
-  area_->setSize(width_, height_, kBackgroundColor);
-  if (bgImage_.empty()) return;
-  // An image that cannot be read is not placed: the background colour stays.
-  AreaHandle image(DrawArea::create());
-  if (!image || !image->load(bgImage_.c_str())) return;
-  const int placement = bgImagePlacement_;
-  if (placement < 1 || placement > 9) {
-    area_->tile(image.get(), 0);
-    return;
-  }
-  // The chart corner, edge centre or centre that the placement names.
-  const int w = area_->getWidth(), h = area_->getHeight();
-  const int x = isCentreColumn(placement) ? w / 2 : isRightColumn(placement) ? w - 1 : 0;
-  const int y = isBottomRow(placement) ? h - 1 : isTopRow(placement) ? 0 : h / 2;
-  area_->merge(image.get(), x, y, placement, 0);
+  runStage([this] {
+    area_->setSize(width_, height_, kBackgroundColor);
+    if (bgImage_.empty()) return;
+    // An image that cannot be read is not placed: the background colour stays.
+    AreaHandle image(DrawArea::create());
+    if (!image || !image->load(bgImage_.c_str())) return;
+    const int placement = bgImagePlacement_;
+    if (placement < 1 || placement > 9) {
+      area_->tile(image.get(), 0);
+      return;
+    }
+    // The chart corner, edge centre or centre that the placement names.
+    const int w = area_->getWidth(), h = area_->getHeight();
+    const int x = isCentreColumn(placement) ? w / 2 : isRightColumn(placement) ? w - 1 : 0;
+    const int y = isBottomRow(placement) ? h - 1 : isTopRow(placement) ? 0 : h / 2;
+    area_->merge(image.get(), x, y, placement, 0);
+  });
 }
 
 void ChartCore::layout() {
   if (isLaidOut_) return;
   isLaidOut_ = true;
-  hooks_.layoutChart();
-  if (legend_->isVisible()) legend_->layout(*area_);
+  runStage([this] {
+    hooks_.layoutChart();
+    if (legend_->isVisible()) legend_->layout(*area_);
+  });
 }
 
-void ChartCore::draw() {
-  if (isDrawn_) return;
-  isDrawn_ = true;
-  layout();
-  prepareCanvas();
-  hooks_.drawChartBody(*area_);
-  legend_->draw(area_.get());  // nothing while hidden
-  // Only what was added before this drawing: a host drawable that adds
-  // drawables while it draws does not get them drawn.
-  const size_t count = drawables_.size();
-  for (size_t i = 0; i < count; ++i) drawables_[i]->draw(area_.get());
-  area_->rect(0, 0, clampToInt(int64_t{width_} - 1), clampToInt(int64_t{height_} - 1),
-              borderColor_, Transparent, raisedEffect_);
+bool ChartCore::draw() {
+  if (!isDrawn_) {
+    if (!hasDrawableSize()) return false;  // nothing drawn: a smaller size may still draw
+    isDrawn_ = true;
+    runStage([this] {
+      layout();
+      prepareCanvas();
+      hooks_.drawChartBody(*area_);
+      legend_->draw(area_.get());  // nothing while hidden
+      // Only what was added before this drawing: a host drawable that adds
+      // drawables while it draws does not get them drawn.
+      const size_t count = drawables_.size();
+      for (size_t i = 0; i < count; ++i) drawables_[i]->draw(area_.get());
+      area_->rect(0, 0, clampToInt(int64_t{width_} - 1), clampToInt(int64_t{height_} - 1),
+                  borderColor_, Transparent, raisedEffect_);
+    });
+  }
+  return !isBroken_;
 }
 
-DrawArea *ChartCore::makeChart3() {
-  draw();
-  return area_.get();
-}
+DrawArea *ChartCore::makeChart3() { return draw() ? area_.get() : nullptr; }
 
 bool ChartCore::makeChart2(int format, const char **data, int *len) {
-  draw();
+  if (data != nullptr) *data = nullptr;
+  if (len != nullptr) *len = 0;
+  if (!draw()) return false;
   const char *bytes = nullptr;
   int count = 0;
   bool ok;
@@ -222,15 +258,19 @@ MemBlock ChartCore::makeChart2(int format) {
 }
 
 bool ChartCore::makeChart(const char *filename) {
-  draw();
+  if (!draw()) return false;
   if (filename == nullptr || *filename == '\0') return true;
   return area_->out(filename);
 }
 
 const char *ChartCore::getHTMLImageMap(const char *url, const char *queryFormat,
                                        const char *extraAttr) {
+  // A map built while one of its parts failed would be incomplete.
+  const FailureWatch watch;
   imageMap_.clear();
-  if (!hooks_.appendImageMap(imageMap_, url, queryFormat, extraAttr)) return nullptr;
+  if (isBroken_ || !hooks_.appendImageMap(imageMap_, url, queryFormat, extraAttr) ||
+      watch.sawFailure())
+    return nullptr;
   return imageMap_.c_str();
 }
 

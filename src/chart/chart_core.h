@@ -8,11 +8,16 @@
 //   outputs         encode the one drawing; they never draw again
 //
 // Each stage runs at most once, so settings changed and objects added after
-// the first drawing do not appear in any output.
+// the first drawing do not appear in any output. A stage that fails part way
+// (it runs out of memory, or an area operation inside it does) breaks the
+// chart: its picture and image map may be incomplete, so every later output
+// fails instead of passing them off as whole. A chart larger than the surface
+// limits draws nothing, and its outputs fail until it is made smaller.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "chart/chart_math.h"
@@ -50,7 +55,8 @@ class ChartCore {
   // white) and border.
   void create(int width, int height, int bgColor, int edgeColor);
 
-  // The BaseChart operations.
+  // The BaseChart operations; the chart's published wrappers catch what they
+  // throw.
   void setSize(int width, int height);
   void setBackground(int color, int edgeColor, int raisedEffect);
   void setBorder(int color) { borderColor_ = color; }
@@ -85,18 +91,29 @@ class ChartCore {
   int height() const { return height_; }
   bool isLaidOut() const { return isLaidOut_; }
   bool isDrawn() const { return isDrawn_; }
+  bool isBroken() const { return isBroken_; }
   // setColors2 for an array of known length: entries up to the first -1 or
   // the end of the array.
   void setColorsBounded(int paramId, const int *colors, size_t count);
 
  private:
+  // Whether the chart's size (below 1 counting as 1) fits the surface limits.
+  bool hasDrawableSize() const;
+  // Runs one stage of the pipeline; the chart is broken unless it completes
+  // without a failure inside.
+  template <class Stage>
+  void runStage(Stage &&stage);
   void prepareCanvas();
-  void draw();
+  // Draws once; whether there is a whole drawing to output.
+  bool draw();
+  // Appends obj to the drawables, owned from then on.
+  void adopt(DrawObj *obj);
 
   ChartTypeHooks &hooks_;
   AreaHandle area_;
   std::unique_ptr<LegendBoxImpl> legend_;
-  std::vector<DrawObj *> drawables_;  // owned; destroyed through destroy()
+  std::vector<DrawObj *> drawables_;  // in drawing order, an object maybe twice
+  std::unordered_set<DrawObj *> owned_;  // each drawable once, the legend never
   int width_ = 480;
   int height_ = 360;
   int borderColor_ = Transparent;
@@ -106,6 +123,7 @@ class ChartCore {
   bool isLaidOut_ = false;
   bool isDrawn_ = false;
   bool isCanvasReady_ = false;
+  bool isBroken_ = false;
   std::string imageMap_;
 };
 

@@ -28,13 +28,15 @@ LegendBoxImpl::LegendBoxImpl() {
 }
 
 void LegendBoxImpl::addKey(const char *text, int color, int lineWidth, DrawArea *symbol) {
-  Key key;
-  key.text = text != nullptr ? text : "";
-  key.color = color;
-  key.lineWidth = lineWidth;
-  key.symbol = symbol;
-  keys_.push_back(std::move(key));
-  if (lineWidth > 0 && (isSpecialColor(color) || symbol != nullptr)) lineKeys_ = true;
+  completes([&] {
+    Key key;
+    key.text = text != nullptr ? text : "";
+    key.color = color;
+    key.lineWidth = lineWidth;
+    key.symbol = symbol;
+    keys_.push_back(std::move(key));
+    if (lineWidth > 0 && (isSpecialColor(color) || symbol != nullptr)) lineKeys_ = true;
+  });
 }
 
 void LegendBoxImpl::addKey(const char *text, int color) { addKey(text, color, 0, nullptr); }
@@ -151,21 +153,25 @@ std::string LegendBoxImpl::keyShape(const Key &key) const {
 
 const char *LegendBoxImpl::getImageCoor(int i) {
   if (i < 0 || static_cast<size_t>(i) >= keys_.size()) return nullptr;
-  keyCoor_ = keyShape(keys_[static_cast<size_t>(i)]);
-  return keyCoor_.c_str();
+  return guarded<const char *>(nullptr, [&] {
+    keyCoor_ = keyShape(keys_[static_cast<size_t>(i)]);
+    return keyCoor_.c_str();
+  });
 }
 
 const char *LegendBoxImpl::getHTMLImageMap(const char *url, const char *queryFormat,
                                            const char *extraAttr) {
-  ImageMapWriter map(url, queryFormat, kLegendDefaultQuery, extraAttr);
-  for (size_t i = 0; i < keys_.size(); ++i) {
-    const Key &key = keys_[i];
-    map.addArea(keyShape(key), [&](LabelTemplate &t) {
-      expandLegendKeyFields(t, static_cast<int>(i), key.text);
-    });
-  }
-  imageMap_ = map.text();
-  return imageMap_.c_str();
+  return guarded<const char *>(nullptr, [&] {
+    ImageMapWriter map(url, queryFormat, kLegendDefaultQuery, extraAttr);
+    for (size_t i = 0; i < keys_.size(); ++i) {
+      const Key &key = keys_[i];
+      map.addArea(keyShape(key), [&](LabelTemplate &t) {
+        expandLegendKeyFields(t, static_cast<int>(i), key.text);
+      });
+    }
+    imageMap_ = map.text();
+    return imageMap_.c_str();
+  });
 }
 
 }  // namespace quorvane

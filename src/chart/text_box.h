@@ -7,7 +7,8 @@
 // TextBoxBase implements the Box and TextBox operations once for every
 // published interface built on TextBox (TextBox itself, LegendBox, Mark).
 // Chart types that keep text boxes only as label styles draw them through
-// drawTextBox, which leaves the style untouched.
+// drawTextBox, which leaves the style untouched. The operations that
+// allocate catch what they throw and leave the box as it was.
 #pragma once
 
 #include <optional>
@@ -16,6 +17,7 @@
 #include "chart/chart_math.h"
 #include "chart/color_table.h"
 #include "chart/image_map.h"
+#include "drawing/guarded.h"
 #include "quorvane.h"
 
 namespace quorvane {
@@ -113,18 +115,23 @@ class TextBoxBase : public Interface {
     box_.raisedEffect = raisedEffect;
   }
   const char *getImageCoor() override {
-    imageCoor_ = rectShapeAsGiven(
-        box_.x, box_.y, clampToInt(int64_t{box_.x} + box_.width - 1),
-        clampToInt(int64_t{box_.y} + box_.height - 1));
-    return imageCoor_.c_str();
+    return guarded<const char *>(nullptr, [&] {
+      imageCoor_ = rectShapeAsGiven(box_.x, box_.y, clampToInt(int64_t{box_.x} + box_.width - 1),
+                                    clampToInt(int64_t{box_.y} + box_.height - 1));
+      return imageCoor_.c_str();
+    });
   }
 
   // TextBox
-  void setText(const char *text) override { box_.text = text != nullptr ? text : ""; }
+  void setText(const char *text) override {
+    completes([&] { box_.text = text != nullptr ? text : ""; });
+  }
   void setAlignment(int a) override { box_.alignment = a; }
   void setFontStyle(const char *font, int fontIndex) override {
-    box_.font = font != nullptr ? font : "";
-    box_.fontIndex = fontIndex;
+    completes([&] {
+      box_.font = font != nullptr ? font : "";
+      box_.fontIndex = fontIndex;
+    });
   }
   void setFontSize(double height, double width) override {
     box_.fontHeight = height;

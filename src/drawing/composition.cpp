@@ -8,51 +8,53 @@
 namespace quorvane {
 
 void DrawAreaImpl::merge(const DrawArea *src, int x, int y, int alignment, int transparency) {
-  if (src == nullptr || transparency > 254) return;
-  // Every DrawArea of this library is a DrawAreaImpl.
-  const auto *source = static_cast<const DrawAreaImpl *>(src);
-  const int64_t sw = source->width_;
-  const int64_t sh = source->height_;
-  int64_t left = x;
-  int64_t top = y;
-  // The anchor names a point of the source on a keypad grid: for right and
-  // bottom codes it is the last column or row. Other codes mean top-left.
-  if (alignment >= 1 && alignment <= 9) {
-    const int column = (alignment - 1) % 3;  // 0 left, 1 centre, 2 right
-    const int rowOf = (alignment - 1) / 3;   // 0 bottom, 1 middle, 2 top
-    if (column == 1) left -= sw / 2;
-    if (column == 2) left -= sw - 1;
-    if (rowOf == 1) top -= sh / 2;
-    if (rowOf == 0) top -= sh - 1;
-  }
-  const int64_t iLo = std::max<int64_t>(0, -left);
-  const int64_t iHi = std::min<int64_t>(width_ - left, sw);
-  const int64_t jLo = std::max<int64_t>(0, -top);
-  const int64_t jHi = std::min<int64_t>(height_ - top, sh);
-  if (iLo >= iHi || jLo >= jHi) return;
-
-  // Merging an area into itself reads from a copy.
-  std::vector<uint32_t> copy;
-  const uint32_t *pixels = source->pixels_.data();
-  if (source == this) {
-    copy = pixels_;
-    pixels = copy.data();
-  }
-  const uint32_t keep = 255 - static_cast<uint32_t>(std::max(transparency, 0));
-  for (int64_t j = jLo; j < jHi; ++j) {
-    for (int64_t i = iLo; i < iHi; ++i) {
-      uint32_t v = pixels[j * sw + i];
-      if (transparency > 0) {
-        const uint32_t a = v >> 24;
-        const uint32_t merged = 255 - (255 - a) * keep / 255;  // opacities multiply
-        v = (merged << 24) | (v & 0x00FFFFFFu);
-      }
-      // A value that reads as a table or special colour is not a colour of
-      // the source; it is skipped rather than looked up in this area's lists.
-      if ((v >> 16) >= 0xFFFEu) continue;
-      plot(left + i, top + j, v);
+  completes([&] {
+    if (src == nullptr || transparency > 254) return;
+    // Every DrawArea of this library is a DrawAreaImpl.
+    const auto *source = static_cast<const DrawAreaImpl *>(src);
+    const int64_t sw = source->width_;
+    const int64_t sh = source->height_;
+    int64_t left = x;
+    int64_t top = y;
+    // The anchor names a point of the source on a keypad grid: for right and
+    // bottom codes it is the last column or row. Other codes mean top-left.
+    if (alignment >= 1 && alignment <= 9) {
+      const int column = (alignment - 1) % 3;  // 0 left, 1 centre, 2 right
+      const int rowOf = (alignment - 1) / 3;   // 0 bottom, 1 middle, 2 top
+      if (column == 1) left -= sw / 2;
+      if (column == 2) left -= sw - 1;
+      if (rowOf == 1) top -= sh / 2;
+      if (rowOf == 0) top -= sh - 1;
     }
-  }
+    const int64_t iLo = std::max<int64_t>(0, -left);
+    const int64_t iHi = std::min<int64_t>(width_ - left, sw);
+    const int64_t jLo = std::max<int64_t>(0, -top);
+    const int64_t jHi = std::min<int64_t>(height_ - top, sh);
+    if (iLo >= iHi || jLo >= jHi) return;
+
+    // Merging an area into itself reads from a copy.
+    std::vector<uint32_t> copy;
+    const uint32_t *pixels = source->pixels_.data();
+    if (source == this) {
+      copy = pixels_;
+      pixels = copy.data();
+    }
+    const uint32_t keep = 255 - static_cast<uint32_t>(std::max(transparency, 0));
+    for (int64_t j = jLo; j < jHi; ++j) {
+      for (int64_t i = iLo; i < iHi; ++i) {
+        uint32_t v = pixels[j * sw + i];
+        if (transparency > 0) {
+          const uint32_t a = v >> 24;
+          const uint32_t merged = 255 - (255 - a) * keep / 255;  // opacities multiply
+          v = (merged << 24) | (v & 0x00FFFFFFu);
+        }
+        // A value that reads as a table or special colour is not a colour of
+        // the source; it is skipped rather than looked up in this area's lists.
+        if ((v >> 16) >= 0xFFFEu) continue;
+        plot(left + i, top + j, v);
+      }
+    }
+  });
 }
 
 void DrawAreaImpl::tile(const DrawArea *src, int transparency) {

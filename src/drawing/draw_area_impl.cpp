@@ -2,7 +2,7 @@
 #include "drawing/draw_area_impl.h"
 
 #include <limits>
-#include <new>
+#include <memory>
 
 namespace quorvane {
 
@@ -28,19 +28,27 @@ int DrawAreaImpl::addSpecial(std::unique_ptr<SpecialColor> color) {
   return static_cast<int>(0xFFFE0000u | static_cast<uint32_t>(specials_.size() - 1));
 }
 
+// A special colour that cannot be made (out of memory) is Transparent, as
+// one beyond the last index is.
 int DrawAreaImpl::dashLineColor(int color, int dashPattern) {
-  return addSpecial(std::make_unique<DashColor>(static_cast<uint32_t>(color),
-                                                static_cast<uint32_t>(dashPattern)));
+  return guarded(static_cast<int>(kTransparent), [&] {
+    return addSpecial(std::make_unique<DashColor>(static_cast<uint32_t>(color),
+                                                  static_cast<uint32_t>(dashPattern)));
+  });
 }
 
 int DrawAreaImpl::patternColor(const int *pixels, int width, int height, int startX,
                                int startY) {
-  return addSpecial(std::make_unique<PatternColor>(pixels, width, height, startX, startY));
+  return guarded(static_cast<int>(kTransparent), [&] {
+    return addSpecial(std::make_unique<PatternColor>(pixels, width, height, startX, startY));
+  });
 }
 
 int DrawAreaImpl::gradientColor(int x1, int y1, int x2, int y2, int color1, int color2) {
-  return addSpecial(GradientColor::twoColor(x1, y1, x2, y2, static_cast<uint32_t>(color1),
-                                            static_cast<uint32_t>(color2)));
+  return guarded(static_cast<int>(kTransparent), [&] {
+    return addSpecial(GradientColor::twoColor(x1, y1, x2, y2, static_cast<uint32_t>(color1),
+                                              static_cast<uint32_t>(color2)));
+  });
 }
 
 int DrawAreaImpl::gradientColor2(const int *stops, double angle, double scale, int startX,
@@ -51,14 +59,17 @@ int DrawAreaImpl::gradientColor2(const int *stops, double angle, double scale, i
 
 int DrawAreaImpl::gradientColor2Bounded(const int *stops, size_t stopInts, double angle,
                                         double scale, int startX, int startY) {
-  return addSpecial(GradientColor::multiStop(stops, stopInts, angle, scale, startX, startY));
+  return guarded(static_cast<int>(kTransparent), [&] {
+    return addSpecial(GradientColor::multiStop(stops, stopInts, angle, scale, startX, startY));
+  });
 }
 
 }  // namespace quorvane
 
 DrawArea *DrawArea::create() {
-  auto *area = new (std::nothrow) quorvane::DrawAreaImpl();
-  if (area == nullptr) return nullptr;
-  area->setBgColor(0xFFFFFF);
-  return area;
+  return quorvane::guarded<DrawArea *>(nullptr, [] {
+    auto area = std::make_unique<quorvane::DrawAreaImpl>();
+    area->setBgColor(0xFFFFFF);
+    return area.release();
+  });
 }

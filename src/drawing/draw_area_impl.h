@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "drawing/blend.h"
+#include "drawing/guarded.h"
 #include "drawing/special_colors.h"
 #include "quorvane.h"
 #include "text/text_canvas.h"
@@ -166,8 +167,17 @@ class DrawAreaImpl final : public DrawArea {
   // Radii above this draw nothing: the quarter table is ry + 1 rows and its
   // integer arithmetic stays within 64 bits up to here.
   static constexpr int64_t kMaxRadius = int64_t{1} << 20;
+  // Polygons of more points draw nothing: the edge list takes under 200
+  // bytes a point, so one polygon stays below 200 MB.
+  static constexpr int kMaxPolygonPoints = 1 << 20;
 
  private:
+  // A memory output through encode(sink, view), kept as keepMemoryOutput does.
+  template <typename Encode>
+  MemBlock encodeToMemory(Encode encode);
+  // setSize within the limits: the new buffer is made before anything
+  // changes, so running out of memory leaves the area as it was.
+  void resize(int width, int height, int bgColor);
   int addSpecial(std::unique_ptr<SpecialColor> color);
   uint32_t *row(int64_t y) { return pixels_.data() + y * width_; }
   // Blend one in-bounds pixel with an evaluated colour.

@@ -6,46 +6,18 @@
 
 #include <algorithm>
 
-#include "drawing/line_stepper.h"
-
 namespace quorvane {
 
 void EdgeList::addStraight(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
   Edge e{};
   e.kind = Edge::Kind::Straight;
+  e.line = LineStepper(x1, y1, x2, y2);
   e.yMin = std::min(y1, y2);
   e.yMax = std::max(y1, y2);
   e.endX = x2;
   e.endY = y2;
   e.rowLo = std::max<int64_t>(e.yMin, 0);
   e.rowHi = std::min<int64_t>(e.yMax, areaHeight_ - 1);
-  e.runOffset = runs_.size();
-  if (e.rowLo <= e.rowHi) {
-    const LineStepper ls(x1, y1, x2, y2);
-    if (!ls.xMajor) {
-      // One pixel a row: step the midpoint rule from the first visible row.
-      const int64_t kLo = e.rowLo - ls.major0;
-      int64_t minor = ls.minorAt(kLo);
-      int64_t error = ls.errorAt(kLo);
-      for (int64_t y = e.rowLo; y <= e.rowHi; ++y) {
-        runs_.push_back({minor, minor});
-        if (error >= 0) {
-          minor += ls.step;
-          error += 2 * (ls.dMinor - ls.dMajor);
-        } else {
-          error += 2 * ls.dMinor;
-        }
-      }
-    } else {
-      // A run of steps a row: the steps whose minor offset is t.
-      for (int64_t y = e.rowLo; y <= e.rowHi; ++y) {
-        const int64_t t = ls.step > 0 ? y - ls.minor0 : ls.minor0 - y;
-        const int64_t first = std::max<int64_t>(ls.firstStepReaching(t), 0);
-        const int64_t last = std::min<int64_t>(ls.firstStepReaching(t + 1) - 1, ls.dMajor);
-        runs_.push_back({ls.major0 + first, ls.major0 + last});
-      }
-    }
-  }
   edges_.push_back(e);
 }
 
@@ -65,7 +37,19 @@ void EdgeList::addArc(int64_t cx, int64_t cy, bool rightSide, OutlinePoint start
 }
 
 Run EdgeList::runAt(const Edge &e, int64_t y) const {
-  if (e.kind == Edge::Kind::Straight) return runs_[e.runOffset + static_cast<size_t>(y - e.rowLo)];
+  if (e.kind == Edge::Kind::Straight) {
+    const LineStepper &ls = e.line;
+    if (!ls.xMajor) {
+      // One pixel a row: the step whose major coordinate is y.
+      const int64_t minor = ls.minorAt(y - ls.major0);
+      return {minor, minor};
+    }
+    // A run of steps a row: the steps whose minor offset is t.
+    const int64_t t = ls.step > 0 ? y - ls.minor0 : ls.minor0 - y;
+    const int64_t first = std::max<int64_t>(ls.firstStepReaching(t), 0);
+    const int64_t last = std::min<int64_t>(ls.firstStepReaching(t + 1) - 1, ls.dMajor);
+    return {ls.major0 + first, ls.major0 + last};
+  }
   const int64_t v = e.cy - y;
   const QuarterRow &r = (*table_)[static_cast<size_t>(v < 0 ? -v : v)];
   if (e.rightSide) return {e.cx + r.inner, e.cx + r.outer};

@@ -2,8 +2,9 @@
 // Every edge knows its top and bottom rows, whether it crosses a row
 // (top <= y < bottom, so horizontal edges never cross and a vertex shared by a
 // rising and a falling edge counts once), its pixel run on a row, and how to
-// draw itself. Straight edges are midpoint lines whose runs are computed for
-// the rows inside the area only; arc edges are pieces of the ellipse outline
+// draw itself. Straight edges are midpoint lines whose run on a row is worked
+// out in closed form when it is asked for, so that a list takes memory by its
+// number of edges only, however tall they are; arc edges are pieces of the ellipse outline
 // on one side of the vertical through the centre, whose run on a row is the
 // whole outline run of that row on their side.
 #pragma once
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "drawing/draw_area_impl.h"
+#include "drawing/line_stepper.h"
 
 namespace quorvane {
 
@@ -26,11 +28,11 @@ struct Edge {
   enum class Kind { Straight, Arc } kind;
   int64_t yMin;
   int64_t yMax;
-  // Straight: runs of rows rowLo ... rowHi are stored from runOffset on; the
-  // end point (endX, endY) is not drawn (it is the next edge's start).
+  // Straight: the line, drawn on rows rowLo ... rowHi (those inside the
+  // area); the end point (endX, endY) is not drawn (it is the next edge's start).
+  LineStepper line{0, 0, 0, 0};
   int64_t rowLo = 0;
   int64_t rowHi = -1;
-  size_t runOffset = 0;
   int64_t endX = 0;
   int64_t endY = 0;
   // Arc: centre, side and the two end points.
@@ -67,7 +69,6 @@ class EdgeList {
   int64_t areaHeight_;
   const std::vector<QuarterRow> *table_;
   std::vector<Edge> edges_;
-  std::vector<Run> runs_;  // straight-edge runs, rows inside the area only
 };
 
 }  // namespace quorvane

@@ -186,96 +186,104 @@ bool DrawAreaImpl::ellipseMissesArea(int cx, int cy, int rx, int ry) const {
 }
 
 void DrawAreaImpl::circle(int cx, int cy, int rx, int ry, int edgeColor, int fillColor) {
-  const uint32_t edge = lookup(static_cast<uint32_t>(edgeColor));
-  const uint32_t fillC = lookup(static_cast<uint32_t>(fillColor));
-  if (ellipseMissesArea(cx, cy, rx, ry) || (edge == kTransparent && fillC == kTransparent))
-    return;
-  const std::vector<QuarterRow> &table = quarterTable(rx, ry);
-  const int64_t x0 = cx;
-  const int64_t y0 = cy;
-  for (int64_t i = 1; i <= ry; ++i) {
-    const int64_t upper = y0 - i;
-    const int64_t lower = y0 + i;
-    if (upper < 0 && lower >= height_) break;  // both rows have left the area
-    if ((upper < 0 || upper >= height_) && (lower < 0 || lower >= height_)) continue;
-    const QuarterRow &r = table[static_cast<size_t>(i)];
-    // The fill between the outline runs; a row whose runs touch has none.
-    if (fillC != kTransparent && r.inner >= 1) {
-      span(x0 - r.inner + 1, x0 + r.inner - 1, upper, fillC);
-      span(x0 - r.inner + 1, x0 + r.inner - 1, lower, fillC);
-    }
-    if (edge == kTransparent) continue;
-    for (int64_t j = r.inner; j <= r.outer; ++j) {
-      plot(x0 + j, upper, edge);
-      plot(x0 + j, lower, edge);
-      if (j != 0) {
-        plot(x0 - j, lower, edge);
-        plot(x0 - j, upper, edge);
+  completes([&] {
+    const uint32_t edge = lookup(static_cast<uint32_t>(edgeColor));
+    const uint32_t fillC = lookup(static_cast<uint32_t>(fillColor));
+    if (ellipseMissesArea(cx, cy, rx, ry) || (edge == kTransparent && fillC == kTransparent))
+      return;
+    const std::vector<QuarterRow> &table = quarterTable(rx, ry);
+    const int64_t x0 = cx;
+    const int64_t y0 = cy;
+    for (int64_t i = 1; i <= ry; ++i) {
+      const int64_t upper = y0 - i;
+      const int64_t lower = y0 + i;
+      if (upper < 0 && lower >= height_) break;  // both rows have left the area
+      if ((upper < 0 || upper >= height_) && (lower < 0 || lower >= height_)) continue;
+      const QuarterRow &r = table[static_cast<size_t>(i)];
+      // The fill between the outline runs; a row whose runs touch has none.
+      if (fillC != kTransparent && r.inner >= 1) {
+        span(x0 - r.inner + 1, x0 + r.inner - 1, upper, fillC);
+        span(x0 - r.inner + 1, x0 + r.inner - 1, lower, fillC);
+      }
+      if (edge == kTransparent) continue;
+      for (int64_t j = r.inner; j <= r.outer; ++j) {
+        plot(x0 + j, upper, edge);
+        plot(x0 + j, lower, edge);
+        if (j != 0) {
+          plot(x0 - j, lower, edge);
+          plot(x0 - j, upper, edge);
+        }
       }
     }
-  }
-  // The centre row: its run is rx alone except on very flat ellipses, where
-  // the outline reaches the row over several pixels.
-  const QuarterRow &centre = table[0];
-  span(x0 - centre.inner + 1, x0 + centre.inner - 1, y0, fillC);
-  if (edge == kTransparent) return;
-  for (int64_t j = centre.inner; j <= centre.outer; ++j) {
-    plot(x0 - j, y0, edge);
-    plot(x0 + j, y0, edge);
-  }
+    // The centre row: its run is rx alone except on very flat ellipses, where
+    // the outline reaches the row over several pixels.
+    const QuarterRow &centre = table[0];
+    span(x0 - centre.inner + 1, x0 + centre.inner - 1, y0, fillC);
+    if (edge == kTransparent) return;
+    for (int64_t j = centre.inner; j <= centre.outer; ++j) {
+      plot(x0 - j, y0, edge);
+      plot(x0 + j, y0, edge);
+    }
+  });
 }
 
 void DrawAreaImpl::arc(int cx, int cy, int rx, int ry, double a1, double a2, int color) {
-  const uint32_t c = lookup(static_cast<uint32_t>(color));
-  if (ellipseMissesArea(cx, cy, rx, ry) || c == kTransparent || !std::isfinite(a1) ||
-      !std::isfinite(a2))
-    return;
-  const std::vector<QuarterRow> &table = quarterTable(rx, ry);
-  const ArcOutline outline(a1, a2, rx, ry, table);
-  EdgeList edges(height_, &table);
-  outline.addTo(edges, cx, cy, true);
-  drawEdges(edges, c, kTransparent);
-  plot(int64_t{cx} + outline.dx2, int64_t{cy} - outline.dy2, c);
+  completes([&] {
+    const uint32_t c = lookup(static_cast<uint32_t>(color));
+    if (ellipseMissesArea(cx, cy, rx, ry) || c == kTransparent || !std::isfinite(a1) ||
+        !std::isfinite(a2))
+      return;
+    const std::vector<QuarterRow> &table = quarterTable(rx, ry);
+    const ArcOutline outline(a1, a2, rx, ry, table);
+    EdgeList edges(height_, &table);
+    outline.addTo(edges, cx, cy, true);
+    drawEdges(edges, c, kTransparent);
+    plot(int64_t{cx} + outline.dx2, int64_t{cy} - outline.dy2, c);
+  });
 }
 
 void DrawAreaImpl::sector(int cx, int cy, int rx, int ry, double a1, double a2, int edgeColor,
                           int fillColor) {
-  const uint32_t edge = lookup(static_cast<uint32_t>(edgeColor));
-  const uint32_t fillC = lookup(static_cast<uint32_t>(fillColor));
-  if (ellipseMissesArea(cx, cy, rx, ry) || (edge == kTransparent && fillC == kTransparent) ||
-      !std::isfinite(a1) || !std::isfinite(a2))
-    return;
-  const std::vector<QuarterRow> &table = quarterTable(rx, ry);
-  const ArcOutline outline(a1, a2, rx, ry, table);
-  // Centre -> a1 point, the arc, a2 point -> centre: every vertex is drawn
-  // once, as the start of the edge that leaves it.
-  EdgeList edges(height_, &table);
-  edges.addStraight(cx, cy, int64_t{cx} + outline.dx1, int64_t{cy} - outline.dy1);
-  outline.addTo(edges, cx, cy, true);
-  edges.addStraight(int64_t{cx} + outline.dx2, int64_t{cy} - outline.dy2, cx, cy);
-  drawEdges(edges, edge, fillC);
+  completes([&] {
+    const uint32_t edge = lookup(static_cast<uint32_t>(edgeColor));
+    const uint32_t fillC = lookup(static_cast<uint32_t>(fillColor));
+    if (ellipseMissesArea(cx, cy, rx, ry) || (edge == kTransparent && fillC == kTransparent) ||
+        !std::isfinite(a1) || !std::isfinite(a2))
+      return;
+    const std::vector<QuarterRow> &table = quarterTable(rx, ry);
+    const ArcOutline outline(a1, a2, rx, ry, table);
+    // Centre -> a1 point, the arc, a2 point -> centre: every vertex is drawn
+    // once, as the start of the edge that leaves it.
+    EdgeList edges(height_, &table);
+    edges.addStraight(cx, cy, int64_t{cx} + outline.dx1, int64_t{cy} - outline.dy1);
+    outline.addTo(edges, cx, cy, true);
+    edges.addStraight(int64_t{cx} + outline.dx2, int64_t{cy} - outline.dy2, cx, cy);
+    drawEdges(edges, edge, fillC);
+  });
 }
 
 void DrawAreaImpl::cylinder(int cx, int cy, int rx, int ry, double a1, double a2, int depthX,
                             int depthY, int edgeColor, int fillColor) {
-  const uint32_t edge = lookup(static_cast<uint32_t>(edgeColor));
-  const uint32_t fillC = lookup(static_cast<uint32_t>(fillColor));
-  if (!validRadii(rx, ry) || (edge == kTransparent && fillC == kTransparent) ||
-      !std::isfinite(a1) || !std::isfinite(a2))
-    return;
-  const std::vector<QuarterRow> &table = quarterTable(rx, ry);
-  const ArcOutline outline(a1, a2, rx, ry, table);
-  const int64_t cx2 = int64_t{cx} + depthX;
-  const int64_t cy2 = int64_t{cy} + depthY;
-  // The near arc a1 -> a2, across to the far arc at the a2 end, the far arc
-  // (which draws its end points instead of its start points, as if walked
-  // back from a2 to a1), and across again at the a1 end.
-  EdgeList edges(height_, &table);
-  outline.addTo(edges, cx, cy, true);
-  edges.addStraight(cx + outline.dx2, cy - outline.dy2, cx2 + outline.dx2, cy2 - outline.dy2);
-  outline.addTo(edges, cx2, cy2, false);
-  edges.addStraight(cx2 + outline.dx1, cy2 - outline.dy1, cx + outline.dx1, cy - outline.dy1);
-  drawEdges(edges, edge, fillC);
+  completes([&] {
+    const uint32_t edge = lookup(static_cast<uint32_t>(edgeColor));
+    const uint32_t fillC = lookup(static_cast<uint32_t>(fillColor));
+    if (!validRadii(rx, ry) || (edge == kTransparent && fillC == kTransparent) ||
+        !std::isfinite(a1) || !std::isfinite(a2))
+      return;
+    const std::vector<QuarterRow> &table = quarterTable(rx, ry);
+    const ArcOutline outline(a1, a2, rx, ry, table);
+    const int64_t cx2 = int64_t{cx} + depthX;
+    const int64_t cy2 = int64_t{cy} + depthY;
+    // The near arc a1 -> a2, across to the far arc at the a2 end, the far arc
+    // (which draws its end points instead of its start points, as if walked
+    // back from a2 to a1), and across again at the a1 end.
+    EdgeList edges(height_, &table);
+    outline.addTo(edges, cx, cy, true);
+    edges.addStraight(cx + outline.dx2, cy - outline.dy2, cx2 + outline.dx2, cy2 - outline.dy2);
+    outline.addTo(edges, cx2, cy2, false);
+    edges.addStraight(cx2 + outline.dx1, cy2 - outline.dy1, cx + outline.dx1, cy - outline.dy1);
+    drawEdges(edges, edge, fillC);
+  });
 }
 
 }  // namespace quorvane

@@ -80,20 +80,24 @@ bool loadInto(DrawAreaImpl &area, const char *filename, imageio::ImageReader rea
 
 }  // namespace
 
+// A loader that runs out of memory has not adopted anything yet: the area
+// stays as it was.
 bool DrawAreaImpl::loadGIF(const char *filename) {
-  return loadInto(*this, filename, imageio::readGif);
+  return guarded(false, [&] { return loadInto(*this, filename, imageio::readGif); });
 }
 bool DrawAreaImpl::loadPNG(const char *filename) {
-  return loadInto(*this, filename, imageio::readPng);
+  return guarded(false, [&] { return loadInto(*this, filename, imageio::readPng); });
 }
 bool DrawAreaImpl::loadWMP(const char *filename) {
-  return loadInto(*this, filename, imageio::readWbmp);
+  return guarded(false, [&] { return loadInto(*this, filename, imageio::readWbmp); });
 }
 bool DrawAreaImpl::loadJPG(const char *filename) {
-  bool progressive = false;
-  if (!loadInto(*this, filename, imageio::readJpeg, &progressive)) return false;
-  interlace_ = progressive ? 1 : 0;
-  return true;
+  return guarded(false, [&] {
+    bool progressive = false;
+    if (!loadInto(*this, filename, imageio::readJpeg, &progressive)) return false;
+    interlace_ = progressive ? 1 : 0;
+    return true;
+  });
 }
 
 bool DrawAreaImpl::load(const char *filename) {
@@ -105,11 +109,13 @@ bool DrawAreaImpl::load(const char *filename) {
 }
 
 int DrawAreaImpl::patternColor2(const char *filename, int startX, int startY) {
-  // A file that cannot be read gives a 1 x 1 white pattern.
-  DrawAreaImpl image;
-  image.load(filename);
-  return patternColor(reinterpret_cast<const int *>(image.pixelData()), image.width(),
-                      image.height(), startX, startY);
+  return guarded(static_cast<int>(kTransparent), [&] {
+    // A file that cannot be read gives a 1 x 1 white pattern.
+    DrawAreaImpl image;
+    image.load(filename);
+    return patternColor(reinterpret_cast<const int *>(image.pixelData()), image.width(),
+                        image.height(), startX, startY);
+  });
 }
 
 bool DrawAreaImpl::out(const char *filename) {
@@ -121,41 +127,51 @@ bool DrawAreaImpl::out(const char *filename) {
   return outPNG(filename);
 }
 
+// Outputs that run out of memory fail; the pixels are untouched, so a later
+// output may succeed.
 bool DrawAreaImpl::outGIF(const char *filename) {
-  return encodeToFile(filename, [&](imageio::ByteSink &s) { return imageio::writeGif(s, viewOf(*this)); });
+  return guarded(false, [&] {
+    return encodeToFile(filename,
+                        [&](imageio::ByteSink &s) { return imageio::writeGif(s, viewOf(*this)); });
+  });
 }
 bool DrawAreaImpl::outPNG(const char *filename) {
-  return encodeToFile(filename, [&](imageio::ByteSink &s) { return imageio::writePng(s, viewOf(*this)); });
+  return guarded(false, [&] {
+    return encodeToFile(filename,
+                        [&](imageio::ByteSink &s) { return imageio::writePng(s, viewOf(*this)); });
+  });
 }
 bool DrawAreaImpl::outJPG(const char *filename, int quality) {
-  return encodeToFile(filename, [&](imageio::ByteSink &s) {
-    return imageio::writeJpeg(s, viewOf(*this), quality);
+  return guarded(false, [&] {
+    return encodeToFile(filename, [&](imageio::ByteSink &s) {
+      return imageio::writeJpeg(s, viewOf(*this), quality);
+    });
   });
 }
 bool DrawAreaImpl::outWMP(const char *filename) {
-  return encodeToFile(filename, [&](imageio::ByteSink &s) { return imageio::writeWbmp(s, viewOf(*this)); });
+  return guarded(false, [&] {
+    return encodeToFile(filename,
+                        [&](imageio::ByteSink &s) { return imageio::writeWbmp(s, viewOf(*this)); });
+  });
 }
 
-MemBlock DrawAreaImpl::outGIF2() {
-  imageio::MemorySink sink;
-  const bool ok = imageio::writeGif(sink, viewOf(*this));
-  return keepMemoryOutput(ok, std::move(sink.bytes()));
+template <typename Encode>
+MemBlock DrawAreaImpl::encodeToMemory(Encode encode) {
+  return guarded(MemBlock{0, nullptr}, [&] {
+    imageio::MemorySink sink;
+    const bool ok = encode(sink, viewOf(*this));
+    return keepMemoryOutput(ok, std::move(sink.bytes()));
+  });
 }
-MemBlock DrawAreaImpl::outPNG2() {
-  imageio::MemorySink sink;
-  const bool ok = imageio::writePng(sink, viewOf(*this));
-  return keepMemoryOutput(ok, std::move(sink.bytes()));
-}
+
+MemBlock DrawAreaImpl::outGIF2() { return encodeToMemory(imageio::writeGif); }
+MemBlock DrawAreaImpl::outPNG2() { return encodeToMemory(imageio::writePng); }
 MemBlock DrawAreaImpl::outJPG2(int quality) {
-  imageio::MemorySink sink;
-  const bool ok = imageio::writeJpeg(sink, viewOf(*this), quality);
-  return keepMemoryOutput(ok, std::move(sink.bytes()));
+  return encodeToMemory([quality](imageio::ByteSink &s, const imageio::ImageView &v) {
+    return imageio::writeJpeg(s, v, quality);
+  });
 }
-MemBlock DrawAreaImpl::outWMP2() {
-  imageio::MemorySink sink;
-  const bool ok = imageio::writeWbmp(sink, viewOf(*this));
-  return keepMemoryOutput(ok, std::move(sink.bytes()));
-}
+MemBlock DrawAreaImpl::outWMP2() { return encodeToMemory(imageio::writeWbmp); }
 
 bool DrawAreaImpl::outGIF2(const char **data, int *len) { return deliver(outGIF2(), data, len); }
 bool DrawAreaImpl::outPNG2(const char **data, int *len) { return deliver(outPNG2(), data, len); }

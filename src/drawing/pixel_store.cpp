@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "drawing/draw_area_impl.h"
+#include "drawing/surface_limits.h"
 
 namespace quorvane {
 
@@ -34,10 +35,12 @@ void DrawAreaImpl::setColorTable(const int *colors, int n, int offset) {
   int64_t count = n;
   if (offset + count > limit) count = limit - offset;
   if (count <= 0) return;
-  const size_t end = static_cast<size_t>(offset + count);
-  if (colorTable_.size() < end) colorTable_.resize(end, kTransparent);
-  std::copy(reinterpret_cast<const uint32_t *>(colors),
-            reinterpret_cast<const uint32_t *>(colors) + count, colorTable_.begin() + offset);
+  completes([&] {
+    const size_t end = static_cast<size_t>(offset + count);
+    if (colorTable_.size() < end) colorTable_.resize(end, kTransparent);
+    std::copy(reinterpret_cast<const uint32_t *>(colors),
+              reinterpret_cast<const uint32_t *>(colors) + count, colorTable_.begin() + offset);
+  });
 }
 
 int DrawAreaImpl::getWidth() { return width_; }
@@ -46,25 +49,33 @@ int DrawAreaImpl::getHeight() { return height_; }
 void DrawAreaImpl::setSize(int width, int height, int bgColor) {
   width = std::max(width, 1);
   height = std::max(height, 1);
+  if (!surfaceSizeAllowed(width, height)) return;
+  completes([&] { resize(width, height, bgColor); });
+}
+
+void DrawAreaImpl::resize(int width, int height, int bgColor) {
   const int oldWidth = width_;
   const int oldHeight = height_;
   const bool wasUnit = oldWidth == 1 && oldHeight == 1;
+  const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
 
   // A fresh area in a plain background colour is filled as it is made.
   const uint32_t background = lookup(static_cast<uint32_t>(bgColor));
   const bool plain = background == kTransparent || (background >> 24) != 0xFF;
   if (wasUnit && plain) {
-    pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), background);
+    std::vector<uint32_t> filled(count, background);
+    pixels_.swap(filled);
     width_ = width;
     height_ = height;
     return;
   }
-  std::vector<uint32_t> resized(static_cast<size_t>(width) * static_cast<size_t>(height));
+  std::vector<uint32_t> resized(count);
   const int keepW = std::min(oldWidth, width);
   const int keepH = std::min(oldHeight, height);
   for (int y = 0; y < keepH; ++y)
     std::copy_n(pixels_.begin() + static_cast<ptrdiff_t>(y) * oldWidth, keepW,
                 resized.begin() + static_cast<ptrdiff_t>(y) * width);
+  // Nothing below allocates.
   pixels_.swap(resized);
   width_ = width;
   height_ = height;

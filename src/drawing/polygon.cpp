@@ -7,52 +7,57 @@
 namespace quorvane {
 
 void DrawAreaImpl::polygon(const int *x, const int *y, int n, int edgeColor, int fillColor) {
-  const uint32_t edge = lookup(static_cast<uint32_t>(edgeColor));
-  const uint32_t fillC = lookup(static_cast<uint32_t>(fillColor));
-  if (x == nullptr || y == nullptr || n < 3 || (edge == kTransparent && fillC == kTransparent))
-    return;
-  // Edge i runs from point i - 1 to point i; edge 0 closes the outline.
-  EdgeList edges(height_, nullptr);
-  for (int i = 0; i < n; ++i) {
-    const int prev = i == 0 ? n - 1 : i - 1;
-    edges.addStraight(x[prev], y[prev], x[i], y[i]);
-  }
-  drawEdges(edges, edge, fillC);
+  completes([&] {
+    const uint32_t edge = lookup(static_cast<uint32_t>(edgeColor));
+    const uint32_t fillC = lookup(static_cast<uint32_t>(fillColor));
+    if (x == nullptr || y == nullptr || n < 3 || n > kMaxPolygonPoints ||
+        (edge == kTransparent && fillC == kTransparent))
+      return;
+    // Edge i runs from point i - 1 to point i; edge 0 closes the outline.
+    EdgeList edges(height_, nullptr);
+    for (int i = 0; i < n; ++i) {
+      const int prev = i == 0 ? n - 1 : i - 1;
+      edges.addStraight(x[prev], y[prev], x[i], y[i]);
+    }
+    drawEdges(edges, edge, fillC);
+  });
 }
 
 void DrawAreaImpl::surface(int x1, int y1, int x2, int y2, int depthX, int depthY, int edgeColor,
                            int fillColor) {
-  // A special colour is read through a shear so that its pattern runs along
-  // the face: along y for a steep segment, along x otherwise.
-  const bool steep = std::llabs(int64_t{x1} - x2) < std::llabs(int64_t{y1} - y2);
-  auto sheared = [&](int color) -> int {
-    const uint32_t c = static_cast<uint32_t>(color);
-    if (!isSpecialColor(c)) return color;
-    const size_t index = c & 0xFFFFu;
-    if (index >= specials_.size()) return static_cast<int>(kTransparent);
-    SpecialColor *inner = specials_[index].get();
-    if (steep)  // (x, y) -> (x, y + x - x1)
-      return addSpecial(std::make_unique<ShearColor>(inner, 4096, 0, 0, 4096, 4096,
-                                                     -int64_t{x1} * 4096));
-    // (x, y) -> (x + y - y1, y)
-    return addSpecial(std::make_unique<ShearColor>(inner, 4096, 4096, -int64_t{y1} * 4096, 0,
-                                                   4096, 0));
-  };
-  const int edge = sheared(edgeColor);
-  const int fillC = sheared(fillColor);
-  // The points may leave the int range after the shift; the edge list works
-  // in 64 bits, so build the outline here rather than through polygon().
-  const uint32_t e = lookup(static_cast<uint32_t>(edge));
-  const uint32_t f = lookup(static_cast<uint32_t>(fillC));
-  if (e == kTransparent && f == kTransparent) return;
-  const int64_t px[4] = {x1, int64_t{x1} + depthX, int64_t{x2} + depthX, x2};
-  const int64_t py[4] = {y1, int64_t{y1} - depthY, int64_t{y2} - depthY, y2};
-  EdgeList edges(height_, nullptr);
-  for (int i = 0; i < 4; ++i) {
-    const int prev = i == 0 ? 3 : i - 1;
-    edges.addStraight(px[prev], py[prev], px[i], py[i]);
-  }
-  drawEdges(edges, e, f);
+  completes([&] {
+    // A special colour is read through a shear so that its pattern runs along
+    // the face: along y for a steep segment, along x otherwise.
+    const bool steep = std::llabs(int64_t{x1} - x2) < std::llabs(int64_t{y1} - y2);
+    auto sheared = [&](int color) -> int {
+      const uint32_t c = static_cast<uint32_t>(color);
+      if (!isSpecialColor(c)) return color;
+      const size_t index = c & 0xFFFFu;
+      if (index >= specials_.size()) return static_cast<int>(kTransparent);
+      SpecialColor *inner = specials_[index].get();
+      if (steep)  // (x, y) -> (x, y + x - x1)
+        return addSpecial(std::make_unique<ShearColor>(inner, 4096, 0, 0, 4096, 4096,
+                                                       -int64_t{x1} * 4096));
+      // (x, y) -> (x + y - y1, y)
+      return addSpecial(std::make_unique<ShearColor>(inner, 4096, 4096, -int64_t{y1} * 4096, 0,
+                                                     4096, 0));
+    };
+    const int edge = sheared(edgeColor);
+    const int fillC = sheared(fillColor);
+    // The points may leave the int range after the shift; the edge list works
+    // in 64 bits, so build the outline here rather than through polygon().
+    const uint32_t e = lookup(static_cast<uint32_t>(edge));
+    const uint32_t f = lookup(static_cast<uint32_t>(fillC));
+    if (e == kTransparent && f == kTransparent) return;
+    const int64_t px[4] = {x1, int64_t{x1} + depthX, int64_t{x2} + depthX, x2};
+    const int64_t py[4] = {y1, int64_t{y1} - depthY, int64_t{y2} - depthY, y2};
+    EdgeList edges(height_, nullptr);
+    for (int i = 0; i < 4; ++i) {
+      const int prev = i == 0 ? 3 : i - 1;
+      edges.addStraight(px[prev], py[prev], px[i], py[i]);
+    }
+    drawEdges(edges, e, f);
+  });
 }
 
 }  // namespace quorvane

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "drawing/blend.h"
+#include "drawing/surface_limits.h"
 
 namespace quorvane {
 
@@ -35,7 +36,7 @@ uint32_t DashColor::colorAt(int64_t x, int64_t y) {
 
 PatternColor::PatternColor(const int *pixels, int width, int height, int startX, int startY)
     : startX_(startX), startY_(startY) {
-  if (pixels == nullptr || width < 1 || height < 1 || width > 0xFFFF || height > 0xFFFF) return;
+  if (pixels == nullptr || !surfaceSizeAllowed(width, height)) return;
   width_ = width;
   height_ = height;
   const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);

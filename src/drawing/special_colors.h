@@ -40,7 +40,8 @@ class DashColor final : public SpecialColor {
 
 class PatternColor final : public SpecialColor {
  public:
-  // An out-of-range size gives an empty pattern that is Transparent everywhere.
+  // A size outside the surface limits gives an empty pattern that is
+  // Transparent everywhere.
   PatternColor(const int *pixels, int width, int height, int startX, int startY);
   uint32_t colorAt(int64_t x, int64_t y) override;
   void blendSpan(uint32_t *row, int64_t x1, int64_t x2, int64_t y) override;

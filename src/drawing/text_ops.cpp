@@ -2,6 +2,7 @@
 // subsystem, which sees this area only through a TextCanvas; the area hands
 // on its anti-alias mode.
 #include <algorithm>
+#include <new>
 
 #include "drawing/draw_area_impl.h"
 #include "text/text_factory.h"
@@ -57,6 +58,12 @@ text::TextStyle styleOf(const char *font, double fontHeight, double fontWidth, d
   return text::TextStyle{font, fontHeight, fontWidth, angle, vertical != 0, antiAliasMode};
 }
 
+// A text that could not be made counts as running out of memory.
+std::unique_ptr<TTFText> madeText(std::unique_ptr<TTFText> text) {
+  if (!text) throw std::bad_alloc();
+  return text;
+}
+
 // Lays out and draws a text in one go. Nothing is decoded or laid out for a
 // transparent colour or a size that is not above 0.
 template <class Decode>
@@ -65,9 +72,9 @@ void drawAtOnce(DrawAreaImpl &area, Decode decode, const char *font, double font
                 int alignment) {
   const uint32_t resolved = area.lookup(static_cast<uint32_t>(color));
   if (resolved == kTransparent || !(fontHeight > 0) || !(fontWidth > 0)) return;
-  auto laidOut = text::createText(
+  const auto laidOut = madeText(text::createText(
       area.textCanvas(), decode(),
-      styleOf(font, fontHeight, fontWidth, angle, vertical, area.antiAliasMode()));
+      styleOf(font, fontHeight, fontWidth, angle, vertical, area.antiAliasMode())));
   text::drawLookedUp(*laidOut, x, y, resolved, alignment);
 }
 
@@ -83,16 +90,22 @@ TTFText *DrawAreaImpl::text3(const char *text, const char *font, double fontSize
 
 TTFText *DrawAreaImpl::text4(const char *text, const char *font, int, double fontHeight,
                              double fontWidth, double angle, int vertical) {
-  return text::createText(textCanvas(), text::decodeText(text),
-                          styleOf(font, fontHeight, fontWidth, angle, vertical, antiAliasMode_))
-      .release();
+  return guarded<TTFText *>(nullptr, [&] {
+    return madeText(text::createText(
+                        textCanvas(), text::decodeText(text),
+                        styleOf(font, fontHeight, fontWidth, angle, vertical, antiAliasMode_)))
+        .release();
+  });
 }
 
 TTFText *DrawAreaImpl::text4(const char16_t *text, const char *font, int, double fontHeight,
                              double fontWidth, double angle, int vertical) {
-  return text::createText(textCanvas(), wide(text),
-                          styleOf(font, fontHeight, fontWidth, angle, vertical, antiAliasMode_))
-      .release();
+  return guarded<TTFText *>(nullptr, [&] {
+    return madeText(text::createText(
+                        textCanvas(), wide(text),
+                        styleOf(font, fontHeight, fontWidth, angle, vertical, antiAliasMode_)))
+        .release();
+  });
 }
 
 void DrawAreaImpl::text(const char16_t *text, const char *font, double fontSize, int x, int y,
@@ -108,15 +121,19 @@ void DrawAreaImpl::text(const char *text, const char *font, double fontSize, int
 void DrawAreaImpl::text2(const char16_t *text, const char *font, int, double fontHeight,
                          double fontWidth, double angle, int vertical, int x, int y, int color,
                          int alignment) {
-  drawAtOnce(*this, [text] { return wide(text); }, font, fontHeight, fontWidth, angle, vertical, x,
-             y, color, alignment);
+  completes([&] {
+    drawAtOnce(*this, [text] { return wide(text); }, font, fontHeight, fontWidth, angle, vertical,
+               x, y, color, alignment);
+  });
 }
 
 void DrawAreaImpl::text2(const char *text, const char *font, int, double fontHeight,
                          double fontWidth, double angle, int vertical, int x, int y, int color,
                          int alignment) {
-  drawAtOnce(*this, [text] { return text::decodeText(text); }, font, fontHeight, fontWidth, angle,
-             vertical, x, y, color, alignment);
+  completes([&] {
+    drawAtOnce(*this, [text] { return text::decodeText(text); }, font, fontHeight, fontWidth,
+               angle, vertical, x, y, color, alignment);
+  });
 }
 
 void DrawAreaImpl::close(TTFText *text) {

@@ -40,13 +40,17 @@ void PieChartImpl::setStartAngle(double startAngle, bool clockwise) {
 }
 
 void PieChartImpl::setLabelFormat(const char *format) {
-  labelBox_.data().text = format != nullptr && *format != '\0' ? format
-                                                               : kDefaultSectorLabelFormat;
+  completes([&] {
+    labelBox_.data().text = format != nullptr && *format != '\0' ? format
+                                                                 : kDefaultSectorLabelFormat;
+  });
 }
 
 TextBox *PieChartImpl::setLabelStyle(const char *font, double fontSize, int fontColor) {
-  setLabelBoxStyle(labelBox_, font, fontSize, fontColor);
-  return &labelBox_;
+  return guarded<TextBox *>(nullptr, [&] {
+    setLabelBoxStyle(labelBox_, font, fontSize, fontColor);
+    return &labelBox_;
+  });
 }
 
 void PieChartImpl::setLabelPos(int pos, int lineColor) {
@@ -55,6 +59,11 @@ void PieChartImpl::setLabelPos(int pos, int lineColor) {
 }
 
 void PieChartImpl::setData(int n, const double *data, const char *const *labels) {
+  // Running out of memory leaves the chart with the sectors made so far.
+  completes([&] { replaceData(n, data, labels); });
+}
+
+void PieChartImpl::replaceData(int n, const double *data, const char *const *labels) {
   sectors_.clear();
   if (n <= 0 || data == nullptr) return;
   sectors_.reserve(static_cast<size_t>(n));
@@ -161,8 +170,12 @@ bool PieChartImpl::appendImageMap(std::string &out, const char *url, const char 
 }  // namespace quorvane
 
 PieChart *PieChart::create(int width, int height, int bgColor, int edgeColor) {
-  auto *chart = new quorvane::PieChartImpl;
-  chart->core().create(width, height, bgColor, edgeColor);
-  chart->setStartAngle(0, true);
-  return chart;
+  return quorvane::guarded<PieChart *>(nullptr, [&] {
+    auto *chart = new quorvane::PieChartImpl;
+    // Nothing below throws: the core's setters store values and the area's
+    // colour table catches for itself.
+    chart->core().create(width, height, bgColor, edgeColor);
+    chart->setStartAngle(0, true);
+    return chart;
+  });
 }

@@ -38,6 +38,8 @@ class PieChartImpl final : public BaseChartImpl<PieChart> {
 
  private:
   ~PieChartImpl() override = default;
+  // setData's body: replaces the sectors.
+  void replaceData(int n, const double *data, const char *const *labels);
 
   int centreX_ = 150;
   int centreY_ = 100;

@@ -23,14 +23,18 @@ SectorImpl::SectorImpl(int index, double value, const char *label)
       fillColor_(static_cast<int>(0xFFFF0008u) + index) {}
 
 void SectorImpl::setLabelFormat(const char *format) {
-  labelBox_.data().text = format != nullptr && *format != '\0' ? format
-                                                              : kDefaultSectorLabelFormat;
+  completes([&] {
+    labelBox_.data().text = format != nullptr && *format != '\0' ? format
+                                                                : kDefaultSectorLabelFormat;
+  });
 }
 
 TextBox *SectorImpl::setLabelStyle(const char *font, double fontSize, int fontColor) {
-  setLabelBoxStyle(labelBox_, font, fontSize, fontColor);
-  isLabelStyleSet_ = true;
-  return &labelBox_;
+  return guarded<TextBox *>(nullptr, [&] {
+    setLabelBoxStyle(labelBox_, font, fontSize, fontColor);
+    isLabelStyleSet_ = true;
+    return &labelBox_;
+  });
 }
 
 void SectorImpl::setLabelPos(int pos, int lineColor) {
@@ -165,6 +169,10 @@ void SectorImpl::drawLabel(DrawArea &area) {
 }
 
 const char *SectorImpl::getImageCoor() {
+  return guarded<const char *>(nullptr, [&] { return imageCoor(); });
+}
+
+const char *SectorImpl::imageCoor() {
   if (g_.end == g_.start) return nullptr;
   const double e = g_.end >= g_.start ? g_.end : g_.end + kTwoPi;
   const double step = kPi * 0.16666666666666666;

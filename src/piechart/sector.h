@@ -71,6 +71,8 @@ class SectorImpl final : public Sector {
   int fillColor() const { return fillColor_; }
 
  private:
+  // getImageCoor's body.
+  const char *imageCoor();
   // The depth offset (dx, dy), dy counting upwards.
   void depthOffset(int &dx, int &dy) const;
   // Side colours from the fill and edge colours resolved through area.
