@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "chart/item_fields.h"
 #include "chart/label_template.h"
@@ -207,5 +209,131 @@ TEST(LabelTemplate, NonFiniteValuesExpandToNothing) {
     t.assign("[&value&|&value|2&]");
     t.replaceAmpersandNumber("&value", v, "");
     EXPECT_EQ(t.text(), "[|]");
+  }
+}
+
+namespace {
+
+// The expansion rules written plainly: splice each field in place and, for
+// ampersand fields, search again from the front after every replacement.
+// Quadratic, and so only for short texts.
+struct PlainTemplate {
+  std::string text;
+  std::vector<int> source;  // 0: the template
+  int next = 1;
+
+  explicit PlainTemplate(const std::string &t) : text(t), source(t.size(), 0) {}
+  bool oneSource(size_t k, size_t len) const {
+    for (size_t i = k; i < k + len; ++i)
+      if (source[i] != source[k]) return false;
+    return true;
+  }
+  void splice(size_t k, size_t len, const std::string &value) {
+    text.replace(k, len, value);
+    source.erase(source.begin() + k, source.begin() + k + len);
+    source.insert(source.begin() + k, value.size(), next++);
+  }
+  void replaceText(const std::string &field, const std::string &value) {
+    for (size_t k = text.find(field); k != std::string::npos; k = text.find(field, k)) {
+      if (!oneSource(k, field.size())) { ++k; continue; }
+      splice(k, field.size(), value);
+      k += value.size();
+    }
+  }
+  void replaceNumber(const std::string &name, double v) {
+    for (size_t k = text.find(name); k != std::string::npos; k = text.find(name, k)) {
+      const size_t after = k + name.size();
+      size_t end = std::string::npos;
+      if (after < text.size() && oneSource(k, name.size() + 1)) {
+        if (text[after] == '}') end = after;
+        else if (text[after] == '|')
+          for (size_t c = after; c < text.size() && source[c] == source[k]; ++c)
+            if (text[c] == '}') { end = c; break; }
+      }
+      if (end == std::string::npos) { ++k; continue; }
+      std::string number;
+      quorvane::appendFieldNumber(number, v, text.substr(after, end - after));
+      splice(k, end + 1 - k, number);
+      k += number.size();
+    }
+  }
+  void replacePercent(double p) {
+    bool plain = false;
+    for (size_t k = text.find("{percent}"); k != std::string::npos; k = text.find("{percent}", k + 1))
+      plain = plain || (oneSource(k, 9) && source[k] == 0);
+    if (!plain) return replaceNumber("{percent", p);
+    std::string number;
+    quorvane::appendFieldNumber(number, p, "2");
+    replaceText("{percent}", number);
+  }
+  void replaceAmpersandNumber(const std::string &name, double v, const std::string &defaultSpec) {
+    size_t k = text.find(name);
+    while (k != std::string::npos) {
+      const size_t after = k + name.size();
+      const size_t c = after < text.size() && (text[after] == '&' || text[after] == '|')
+                           ? text.find('&', after) : std::string::npos;
+      if (!oneSource(k, name.size())) {
+        k = text.find(name, k + 1);
+      } else if (c != std::string::npos && oneSource(k, c + 1 - k)) {
+        const std::string spec = text.substr(after, c - after);
+        std::string number;
+        quorvane::appendFieldNumber(number, v, spec.empty() ? defaultSpec : spec);
+        splice(k, c + 1 - k, number);
+        k = text.find(name);  // from the front again
+      } else if (source[k] == 0) {
+        return;
+      } else {
+        k = text.find(name, k + 1);
+      }
+    }
+  }
+  std::string queryEscaped() const {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+      if (source[i] == 0) out += text[i];
+      else quorvane::appendQueryEscaped(out, text.substr(i, 1));
+    }
+    return out;
+  }
+};
+
+}  // namespace
+
+TEST(LabelTemplate, OnePassExpansionMatchesThePlainRules) {
+  // Seeded random templates and labels built from pieces of fields, so that
+  // fields form, cross sources and meet across empty insertions.
+  const char *const pieces[] = {"{value}", "{value|", "{value", "}", "{percent}", "{percent|1}",
+                                "&value&", "&value|", "&value", "&", "|", "{label}", "&label&",
+                                "&percent&", "x", "2", ",", "{", "&va", "lue&", "{val", "ue}"};
+  std::mt19937 rng(11);
+  auto randomText = [&](int most) {
+    std::string t;
+    for (int n = static_cast<int>(rng() % (most + 1)); n > 0; --n) t += pieces[rng() % std::size(pieces)];
+    return t;
+  };
+  for (int round = 0; round < 20000; ++round) {
+    const std::string templ = randomText(8);
+    const std::string label = randomText(3);
+    const double value = round % 3 == 0 ? NoValue : 1234.5;
+    const double percent = round % 5 == 0 ? NoValue : 12.25;
+    LabelTemplate fast(templ);
+    PlainTemplate plain(templ);
+    if (round % 2 == 0) {  // an image map's fields
+      fast.replaceText("{label}", label);
+      fast.replaceNumber("{value", value);
+      fast.replacePercent(percent);
+      plain.replaceText("{label}", label);
+      plain.replaceNumber("{value", value);
+      plain.replacePercent(percent);
+    } else {  // a drawn label's
+      fast.replaceText("&label&", label);
+      fast.replaceAmpersandNumber("&value", value, "");
+      fast.replaceAmpersandNumber("&percent", percent, "2");
+      plain.replaceText("&label&", label);
+      plain.replaceAmpersandNumber("&value", value, "");
+      plain.replaceAmpersandNumber("&percent", percent, "2");
+    }
+    ASSERT_EQ(plain.text, fast.text()) << templ << " with " << label;
+    ASSERT_EQ(plain.queryEscaped(), escaped(fast, Escape::kQuery)) << templ << " with " << label;
   }
 }
