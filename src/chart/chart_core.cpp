@@ -24,7 +24,9 @@ constexpr size_t kUnboundedList = static_cast<size_t>(-1);
 ChartCore::ChartCore(ChartTypeHooks &hooks)
     : hooks_(hooks), area_(DrawArea::create()), legend_(std::make_unique<LegendBoxImpl>()) {
   if (!area_) throw std::bad_alloc();
+  const FailureWatch watch;
   setTableColors(*area_, 0, kDefaultColorTable, std::size(kDefaultColorTable));
+  watch.throwIfFailed();
 }
 
 ChartCore::~ChartCore() {
@@ -38,9 +40,11 @@ ChartCore::~ChartCore() {
 }
 
 void ChartCore::create(int width, int height, int bgColor, int edgeColor) {
+  const FailureWatch watch;
   setSize(width, height);
   if (bgColor != kBackgroundColor) setColor(kBackgroundColor, bgColor);
   setBorder(edgeColor);
+  watch.throwIfFailed();
 }
 
 void ChartCore::setSize(int width, int height) {
@@ -99,6 +103,7 @@ TextBox *ChartCore::addTitle2(int alignment, const char *text, const char *font,
 
 TextBox *ChartCore::addText(int x, int y, const char *text, const char *font, double fontSize,
                             int fontColor, int alignment, double angle, bool vertical) {
+  const FailureWatch watch;
   auto box = std::make_unique<TextBoxImpl>();
   box->setPos(x, y);
   box->setFontAngle(angle, vertical);
@@ -107,6 +112,7 @@ TextBox *ChartCore::addText(int x, int y, const char *text, const char *font, do
   box->setFontColor(fontColor);
   box->setText(text);
   box->setFontStyle(font, 0);
+  watch.throwIfFailed();  // a box without its text or font is not handed out
   adopt(box.get());
   return box.release();
 }
@@ -138,7 +144,9 @@ void ChartCore::adopt(DrawObj *obj) {
 
 LegendBox *ChartCore::addLegend(int x, int y, bool vertical, const char *font, double fontSize) {
   LegendBoxImpl &legend = *legend_;
+  const FailureWatch watch;
   legend.setFontStyle(font, 0);  // the one step that allocates goes first
+  watch.throwIfFailed();
   legend.setVisible(true);
   legend.setPos(x, y);
   legend.setVertical(vertical);

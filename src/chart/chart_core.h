@@ -52,7 +52,7 @@ class ChartCore {
   ChartCore &operator=(const ChartCore &) = delete;
 
   // The end of every factory: size, background (0xFFFF0000 keeps the table's
-  // white) and border.
+  // white) and border. Throws std::bad_alloc when memory runs out.
   void create(int width, int height, int bgColor, int edgeColor);
 
   // The BaseChart operations; the chart's published wrappers catch what they

@@ -171,11 +171,10 @@ bool PieChartImpl::appendImageMap(std::string &out, const char *url, const char 
 
 PieChart *PieChart::create(int width, int height, int bgColor, int edgeColor) {
   return quorvane::guarded<PieChart *>(nullptr, [&] {
-    auto *chart = new quorvane::PieChartImpl;
-    // Nothing below throws: the core's setters store values and the area's
-    // colour table catches for itself.
+    std::unique_ptr<quorvane::PieChartImpl, void (*)(quorvane::PieChartImpl *)> chart(
+        new quorvane::PieChartImpl, [](quorvane::PieChartImpl *c) { c->destroy(); });
     chart->core().create(width, height, bgColor, edgeColor);
     chart->setStartAngle(0, true);
-    return chart;
+    return chart.release();
   });
 }

@@ -1,0 +1,277 @@
+// Running out of memory anywhere inside a published call. The global
+// allocation functions are replaced (so this file is its own executable) by
+// ones that use malloc and free and, while armed, refuse allocation number N
+// of a run: std::bad_alloc, or null for the nothrow forms. N is swept over a
+// whole pie chart and a whole drawing session. Nothing here catches: an
+// exception that left the library would fail the test, and ASan's leak check
+// sees through malloc whatever a failure path forgot to free.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "quorvane.h"
+
+namespace {
+
+// The injector. Only calls made through lib() are armed, so the test's own
+// allocations and gtest's never fail. Single-threaded.
+struct Injector {
+  bool armed = false;
+  long long countdown = -1;  // allocations left to grant; -1: grant all
+  bool persistent = true;    // once refused, refuse every later one too
+  long long allocations = 0;  // counted while armed
+  bool refused = false;       // whether one was refused in this run
+};
+Injector gInjector;
+
+bool refuseNow() noexcept {
+  Injector &in = gInjector;
+  if (!in.armed) return false;
+  ++in.allocations;
+  if (in.countdown < 0) return false;
+  if (in.countdown > 0) {
+    --in.countdown;
+    return false;
+  }
+  in.refused = true;
+  if (!in.persistent) in.countdown = -1;
+  return true;
+}
+
+void *allocate(std::size_t n, std::size_t alignment) noexcept {
+  if (refuseNow()) return nullptr;
+  if (n == 0) n = 1;
+  if (alignment <= alignof(std::max_align_t)) return std::malloc(n);
+  void *p = nullptr;
+  return posix_memalign(&p, alignment, n) == 0 ? p : nullptr;
+}
+
+void *allocateOrThrow(std::size_t n, std::size_t alignment) {
+  void *p = allocate(n, alignment);
+  if (p == nullptr) throw std::bad_alloc();
+  return p;
+}
+
+}  // namespace
+
+void *operator new(std::size_t n) { return allocateOrThrow(n, 0); }
+void *operator new[](std::size_t n) { return allocateOrThrow(n, 0); }
+void *operator new(std::size_t n, std::align_val_t a) {
+  return allocateOrThrow(n, static_cast<std::size_t>(a));
+}
+void *operator new[](std::size_t n, std::align_val_t a) {
+  return allocateOrThrow(n, static_cast<std::size_t>(a));
+}
+void *operator new(std::size_t n, const std::nothrow_t &) noexcept { return allocate(n, 0); }
+void *operator new[](std::size_t n, const std::nothrow_t &) noexcept { return allocate(n, 0); }
+void *operator new(std::size_t n, std::align_val_t a, const std::nothrow_t &) noexcept {
+  return allocate(n, static_cast<std::size_t>(a));
+}
+void *operator new[](std::size_t n, std::align_val_t a, const std::nothrow_t &) noexcept {
+  return allocate(n, static_cast<std::size_t>(a));
+}
+void operator delete(void *p) noexcept { std::free(p); }
+void operator delete[](void *p) noexcept { std::free(p); }
+void operator delete(void *p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void *p, std::size_t) noexcept { std::free(p); }
+void operator delete(void *p, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void *p, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void *p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void *p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void *p, const std::nothrow_t &) noexcept { std::free(p); }
+void operator delete[](void *p, const std::nothrow_t &) noexcept { std::free(p); }
+void operator delete(void *p, std::align_val_t, const std::nothrow_t &) noexcept { std::free(p); }
+void operator delete[](void *p, std::align_val_t, const std::nothrow_t &) noexcept {
+  std::free(p);
+}
+
+namespace {
+
+// Runs one library call armed. The guard disarms on every way out, so that
+// gtest can report an escaping exception.
+template <class F>
+auto lib(F &&f) {
+  struct Arm {
+    Arm() { gInjector.armed = true; }
+    ~Arm() { gInjector.armed = false; }
+  } arm;
+  return f();
+}
+
+// Starts a run that refuses allocation n (-1: none).
+void startRun(long long n, bool persistent) {
+  gInjector.countdown = n;
+  gInjector.persistent = persistent;
+  gInjector.allocations = 0;
+  gInjector.refused = false;
+}
+
+// A memory output is either bytes or the empty block, never a mix.
+std::string bytesOf(MemBlock block) {
+  EXPECT_EQ(block.len == 0, block.data == nullptr) << block.len;
+  EXPECT_GE(block.len, 0);
+  return block.data != nullptr ? std::string(block.data, static_cast<size_t>(block.len))
+                               : std::string();
+}
+
+struct PieRun {
+  bool created = false;
+  bool setUp = false;  // every setting step reported success
+  std::string png, gif, map;
+  bool hasMap = false;
+};
+
+// A 3D pie with title, legend, labels and an exploded sector, drawn to PNG
+// and GIF in memory, with its image map.
+PieRun renderPie() {
+  static const double values[] = {25, 18, 15, 12};
+  static const char *const labels[] = {"North", "South", "East", "West"};
+  PieRun run;
+  PieChart *pie = lib([] { return PieChart::create(360, 260, 0xFFFFFF, Transparent); });
+  if (pie == nullptr) return run;
+  run.created = true;
+  bool ok = true;
+  ok &= lib([&] { return pie->addTitle("Regions", "arialbd.ttf", 12, 0x000000, Transparent,
+                                       Transparent); }) != nullptr;
+  ok &= lib([&] { return pie->addLegend(10, 30, true, "arial.ttf", 8); }) != nullptr;
+  lib([&] { pie->setPieSize(180, 140, 80); });
+  lib([&] { pie->set3D(-1, -1, false); });
+  lib([&] { pie->setData(4, values, labels); });
+  ok &= lib([&] { return pie->sector(3); }) != nullptr;  // all four were made
+  if (Sector *s = lib([&] { return pie->sector(0); })) lib([&] { s->setExplode(-1); });
+  ok &= lib([&] { return pie->setLabelStyle("arial.ttf", 9, 0x202020); }) != nullptr;
+  run.setUp = ok;
+  run.png = bytesOf(lib([&] { return pie->makeChart2(BaseChart::PNG); }));
+  run.gif = bytesOf(lib([&] { return pie->makeChart2(BaseChart::GIF); }));
+  if (const char *map = lib([&] { return pie->getHTMLImageMap("d.php", "", "title='{label}'"); })) {
+    run.hasMap = true;
+    run.map = map;
+  }
+  lib([&] { pie->destroy(); });
+  return run;
+}
+
+struct AreaRun {
+  bool created = false;
+  std::string png, gif, jpg, wbmp;
+};
+
+// A drawing session: shapes in plain and special colours, text, merging,
+// and every memory output.
+AreaRun renderArea() {
+  AreaRun run;
+  DrawArea *a = lib([] { return DrawArea::create(); });
+  if (a == nullptr) return run;
+  run.created = true;
+  static const int table[] = {0x3060C0, 0xC06030};
+  static const int stripes[] = {0xFF0000, 0x0000FF, 0x00FF00, 0x000000};
+  static const int stops[] = {0, 0xFF0000, 128, 0x00FF00, 255, 0x0000FF};
+  static const int px[] = {5, 40, 30, 8}, py[] = {5, 10, 35, 30};
+  lib([&] { a->setSize(71, 47, 0xFFFFFF); });
+  lib([&] { a->setColorTable(table, 2, 0); });
+  const int dash = lib([&] { return a->dashLineColor(0x000000, 0x03020302); });
+  const int pattern = lib([&] { return a->patternColor(stripes, 2, 2, 0, 0); });
+  const int ramp = lib([&] { return a->gradientColor(0, 0, 70, 0, 0xFF0000, 0x0000FF); });
+  const int ramp2 = lib([&] { return a->gradientColor2(stops, 30, 1, 0, 0); });
+  lib([&] { a->rect(2, 2, 68, 44, dash, ramp, 2); });
+  lib([&] { a->polygon(px, py, 4, static_cast<int>(0xFFFF0000u), pattern); });
+  lib([&] { a->sector(50, 20, 15, 10, 30, 250, 0x000000, ramp2); });
+  lib([&] { a->cylinder(20, 30, 12, 6, 90, 270, 0, 5, 0x000000, 0x808080); });
+  lib([&] { a->surface(40, 30, 60, 35, 6, 4, 0x000000, pattern); });
+  lib([&] { a->circle(60, 38, 6, 4, 0x000000, static_cast<int>(0xFFFF0001u)); });
+  lib([&] { a->arc(35, 23, 20, 12, 200, 340, dash); });
+  lib([&] { a->line(0, 46, 70, 0, dash, 2); });
+  lib([&] { a->text2("Qy\nOk", "arial.ttf", 0, 10, 0, 15, 0, 35, 23, 0x000000, AlignCentre); });
+  if (TTFText *t = lib([&] { return a->text3(u"Ab", "times.ttf", 9); })) {
+    lib([&] { t->draw(3, 3, 0x400000FF, AlignTopLeft); });
+    lib([&] { a->close(t); });
+  }
+  if (DrawArea *b = lib([] { return DrawArea::create(); })) {
+    lib([&] { b->setSize(9, 7, 0x8000FF00); });
+    lib([&] { a->merge(b, 35, 23, AlignCentre, 64); });
+    lib([&] { b->tile(a, 0); });
+    lib([&] { b->destroy(); });
+  }
+  lib([&] { a->merge(a, 3, 2, AlignTopLeft, 100); });
+  run.png = bytesOf(lib([&] { return a->outPNG2(); }));
+  run.gif = bytesOf(lib([&] { return a->outGIF2(); }));
+  run.jpg = bytesOf(lib([&] { return a->outJPG2(70); }));
+  run.wbmp = bytesOf(lib([&] { return a->outWMP2(); }));
+  lib([&] { a->destroy(); });
+  return run;
+}
+
+TEST(FailingAllocation, APieChartFailsCleanlyWhereverMemoryRunsOut) {
+  startRun(-1, true);
+  renderPie();  // fills the process-wide font caches
+  startRun(-1, true);
+  const PieRun reference = renderPie();
+  const long long total = gInjector.allocations;
+  ASSERT_TRUE(reference.setUp);
+  ASSERT_FALSE(reference.png.empty());
+  ASSERT_FALSE(reference.gif.empty());
+  ASSERT_TRUE(reference.hasMap);
+  EXPECT_GT(total, 100);
+
+  startRun(0, true);
+  EXPECT_FALSE(renderPie().created);  // the factory returns null
+
+  long long tried = 0, refusedDrawings = 0;
+  for (const bool persistent : {true, false}) {
+    for (long long n = 0; n <= total; ++n, ++tried) {
+      startRun(n, persistent);
+      const PieRun run = renderPie();
+      if (!run.created || !run.setUp) continue;
+      if (run.png.empty()) ++refusedDrawings;
+      // A chart that says it is whole must be: an output that succeeds after
+      // a failure inside the drawing would be a partial picture.
+      EXPECT_TRUE(run.png.empty() || run.png == reference.png) << "PNG, N = " << n;
+      EXPECT_TRUE(run.gif.empty() || run.gif == reference.gif) << "GIF, N = " << n;
+      EXPECT_TRUE(!run.hasMap || run.map == reference.map) << "map, N = " << n;
+    }
+  }
+  EXPECT_GT(refusedDrawings, 0);  // the sweep reached the drawing itself
+  startRun(-1, true);
+  const PieRun after = renderPie();
+  EXPECT_EQ(after.png, reference.png);
+  EXPECT_EQ(after.gif, reference.gif);
+  EXPECT_EQ(after.map, reference.map);
+  std::printf("pie: %lld allocations a run, %lld runs\n", total, tried);
+}
+
+TEST(FailingAllocation, ADrawingSessionFailsCleanlyWhereverMemoryRunsOut) {
+  startRun(-1, true);
+  renderArea();
+  startRun(-1, true);
+  const AreaRun reference = renderArea();
+  const long long total = gInjector.allocations;
+  ASSERT_FALSE(reference.png.empty());
+  ASSERT_FALSE(reference.gif.empty());
+  ASSERT_FALSE(reference.jpg.empty());
+  ASSERT_FALSE(reference.wbmp.empty());
+
+  startRun(0, true);
+  EXPECT_FALSE(renderArea().created);
+
+  long long tried = 0;
+  for (const bool persistent : {true, false}) {
+    for (long long n = 0; n <= total; ++n, ++tried) {
+      startRun(n, persistent);
+      const AreaRun run = renderArea();
+      // Past the last allocation nothing is refused and all comes out whole.
+      EXPECT_TRUE(gInjector.refused || run.png == reference.png) << "N = " << n;
+    }
+  }
+  startRun(-1, true);
+  const AreaRun after = renderArea();
+  EXPECT_EQ(after.png, reference.png);
+  EXPECT_EQ(after.gif, reference.gif);
+  EXPECT_EQ(after.jpg, reference.jpg);
+  EXPECT_EQ(after.wbmp, reference.wbmp);
+  std::printf("area: %lld allocations a run, %lld runs\n", total, tried);
+}
+
+}  // namespace
