@@ -3,13 +3,18 @@
 // run (the floor). Two floors: with the face kept open, and with the face
 // opened and sized per label as a text's layout does. Drawing an already
 // laid-out text is measured on its own: it should cost only the mask copy.
+// RotatedLayout lays out 256 KB of words in lines of about 80 characters at
+// 45 degrees, against the same text laid out flat (its floor); after the run
+// it is reported as a ratio to that floor.
 #include <benchmark/benchmark.h>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <random>
 #include <string>
 
+#include "floor_ratio_reporter.h"
 #include "quorvane.h"
 
 namespace {
@@ -78,6 +83,50 @@ void DrawLaidOut(benchmark::State &state) {
   a->destroy();
 }
 
+// Seeded ordinary words, a line feed after the word that passes 80
+// characters, 256 KB in all.
+const std::string &longText() {
+  static const std::string text = [] {
+    static const char *const kWords[] = {
+        "the",     "of",     "and",    "to",       "in",      "revenue", "quarter", "growth",
+        "market",  "region", "north",  "south",    "sales",   "total",   "average", "chart",
+        "value",   "series", "profit", "forecast", "budget",  "with",    "from",    "by",
+        "product", "year",   "month",  "customer", "service", "cost",    "margin",  "Q3",
+        "2024",    "12.5%",  "(k$)",   "Europe",   "Asia",    "America", "index",   "share"};
+    constexpr size_t kWordCount = sizeof kWords / sizeof kWords[0];
+    std::mt19937 rng(11);
+    std::string out;
+    size_t lineLength = 0;
+    while (out.size() < size_t{256} << 10) {
+      const std::string word = kWords[rng() % kWordCount];
+      out += word;
+      lineLength += word.size();
+      if (lineLength >= 80) {
+        out += '\n';
+        lineLength = 0;
+      } else {
+        out += ' ';
+        ++lineLength;
+      }
+    }
+    return out;
+  }();
+  return text;
+}
+
+// Lays out and destroys the long text at angleDeg.
+void layoutLongText(benchmark::State &state, double angleDeg) {
+  DrawArea *a = makeArea(static_cast<int>(state.range(0)));
+  const std::string &text = longText();
+  for (auto _ : state) {
+    TTFText *t = a->text4(text.c_str(), kFont, 0, kSizePt, kSizePt, angleDeg, 0);
+    benchmark::DoNotOptimize(t->getWidth());
+    t->destroy();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+  a->destroy();
+}
+
 // Argument: 0 one-bit, 1 grey.
 BENCHMARK(FloorFreeTypeGlyphs)->ArgName("grey")->Arg(0)->Arg(1);
 BENCHMARK(FloorFreeTypeOpenAndGlyphs)->ArgName("grey")->Arg(0)->Arg(1);
@@ -86,4 +135,15 @@ BENCHMARK(DrawLaidOut)->ArgName("grey")->Arg(0)->Arg(1);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv) {
+  for (const int grey : {0, 1}) {
+    const std::string suffix = grey ? "/grey" : "/one-bit";
+    benchmark::RegisterBenchmark(("Floor/RotatedLayout" + suffix).c_str(), layoutLongText, 0.0)
+        ->Arg(grey)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("RotatedLayout" + suffix).c_str(), layoutLongText, 45.0)
+        ->Arg(grey)
+        ->Unit(benchmark::kMillisecond);
+  }
+  return runWithFloorRatios(argc, argv);
+}

@@ -1,5 +1,5 @@
 // Loading and rendering glyphs into coverage masks, and the per-face cache
-// of sizes and rendered glyphs.
+// of sizes and rendered glyphs, upright and turned.
 #include "text/shared_face.h"
 
 #include <cstddef>
@@ -45,6 +45,62 @@ void copyLevels(const FT_BitmapGlyphRec &bitmapGlyph, GlyphMask &mask) {
   }
 }
 
+// A glyph's key in a size's cache: index, load flags and render mode.
+uint64_t glyphKey(FT_UInt index, FT_Int32 loadFlags, FT_Render_Mode mode) {
+  return uint64_t{index} | (uint64_t{static_cast<uint32_t>(loadFlags) & 0xFFFFFFu} << 32) |
+         (uint64_t{static_cast<uint32_t>(mode) & 0xFFu} << 56);
+}
+
+// The four products of a whole-pixel pen (m, n) with the rotation's entries,
+// 64 m r = 2^22 a + 64 b: the residues b (16 bits each) and the whole pixels a
+// they add to the turned pen.
+struct PenPhase {
+  int64_t residues[4] = {};  // xx, yx, xy, yy
+  uint64_t key = 0;
+  FT_Vector wholePixels{0, 0};  // y up
+};
+
+PenPhase penPhase(int64_t m, int64_t n, const FT_Matrix &rotation) {
+  PenPhase phase;
+  const int64_t products[4] = {m * rotation.xx, m * rotation.yx, n * rotation.xy, n * rotation.yy};
+  int64_t whole[4];
+  for (int i = 0; i < 4; ++i) {
+    whole[i] = products[i] >> 16;  // floor, also for negative products
+    phase.residues[i] = products[i] & 0xFFFF;
+    phase.key |= static_cast<uint64_t>(phase.residues[i]) << (16 * i);
+  }
+  phase.wholePixels.x = whole[0] + whole[2];
+  phase.wholePixels.y = whole[1] + whole[3];
+  return phase;
+}
+
+// Whether no product of a point coordinate with a rotation entry, offset by
+// the pen's residue, is a tie for FreeType's rounding, and every coordinate is
+// small enough for the products of FreeType's 32-bit arithmetic.
+bool hasNoTies(const FT_Outline &outline, const FT_Matrix &rotation, const PenPhase &phase) {
+  constexpr FT_Pos kMaxCoordinate = FT_Pos{1} << 24;
+  const auto isTie = [](int64_t product) { return (product & 0xFFFF) == 0x8000; };
+  for (short i = 0; i < outline.n_points; ++i) {
+    const int64_t x = outline.points[i].x, y = outline.points[i].y;
+    if (x <= -kMaxCoordinate || x >= kMaxCoordinate || y <= -kMaxCoordinate ||
+        y >= kMaxCoordinate)
+      return false;
+    if (isTie(x * rotation.xx + 64 * phase.residues[0]) ||
+        isTie(x * rotation.yx + 64 * phase.residues[1]) ||
+        isTie(y * rotation.xy + 64 * phase.residues[2]) ||
+        isTie(y * rotation.yy + 64 * phase.residues[3]))
+      return false;
+  }
+  return true;
+}
+
+// Whether a mask moved by shift (whole pixels, y up) lies within limit
+// pixels of the origin.
+bool liesWithin(const GlyphMask &mask, FT_Vector shift, int64_t limit) {
+  const int64_t left = mask.x + shift.x, top = mask.y - shift.y;
+  return left >= -limit && left + mask.width <= limit && top >= -limit && top + mask.rows <= limit;
+}
+
 }  // namespace
 
 bool loadGlyph(FT_Face face, FT_UInt index, FT_Int32 loadFlags, GlyphPtr &glyph,
@@ -80,6 +136,13 @@ void renderGlyph(GlyphPtr &glyph, FT_Render_Mode mode, RenderedGlyph &out) {
   if (!fitsLimits(bitmapGlyph->bitmap.width, bitmapGlyph->bitmap.rows, kMaxGlyphPixels)) return;
   copyLevels(*bitmapGlyph, out.mask);
   out.rendered = true;
+}
+
+void renderTurned(GlyphPtr &glyph, FT_Vector pen, const FT_Matrix &rotation, FT_Render_Mode mode,
+                  RenderedGlyph &out) {
+  FT_Glyph_Transform(glyph.get(), nullptr, &pen);
+  FT_Glyph_Transform(glyph.get(), &rotation, nullptr);
+  renderGlyph(glyph, mode, out);
 }
 
 bool takeFromBudget(const RenderedGlyph &glyph, uint64_t &budget) {
@@ -122,6 +185,7 @@ int SharedFace::activateSize(FT_F26Dot6 width, FT_F26Dot6 height, int strike) {
     sizes_.splice(sizes_.begin(), sizes_, std::prev(sizes_.end()));
     sizes_.front().glyphs.clear();
     sizes_.front().glyphBytes = 0;
+    dropTurns(sizes_.front());
   }
   Size &made = sizes_.front();
   FT_Activate_Size(made.size);
@@ -140,9 +204,7 @@ int SharedFace::activateSize(FT_F26Dot6 width, FT_F26Dot6 height, int strike) {
 const RenderedGlyph &SharedFace::glyph(FT_UInt index, FT_Int32 loadFlags, FT_Render_Mode mode,
                                        RenderedGlyph &scratch) {
   Size &active = sizes_.front();
-  const uint64_t key = uint64_t{index} |
-                       (uint64_t{static_cast<uint32_t>(loadFlags) & 0xFFFFFFu} << 32) |
-                       (uint64_t{static_cast<uint32_t>(mode) & 0xFFu} << 56);
+  const uint64_t key = glyphKey(index, loadFlags, mode);
   if (const auto found = active.glyphs.find(key); found != active.glyphs.end())
     return found->second;
 
@@ -156,6 +218,110 @@ const RenderedGlyph &SharedFace::glyph(FT_UInt index, FT_Int32 loadFlags, FT_Ren
   }
   active.glyphBytes += bytes;
   return active.glyphs.emplace(key, std::move(scratch)).first->second;
+}
+
+size_t SharedFace::turnedBytesOf(const RenderedGlyph &glyph) {
+  return glyph.mask.levels.size() + sizeof(TurnedGlyph) + sizeof(TurnedKey) + 32;
+}
+
+size_t SharedFace::turnedGlyphBytes() const {
+  size_t bytes = 0;
+  for (const Size &size : sizes_)
+    for (const Turn &turn : size.turns)
+      for (const auto &[key, kept] : turn.glyphs) bytes += turnedBytesOf(kept.glyph);
+  return bytes;
+}
+
+void SharedFace::dropTurns(Size &size) {
+  for (const Turn &turn : size.turns) turnedGlyphBytes_ -= turn.glyphBytes;
+  size.turns.clear();
+}
+
+SharedFace::Turn &SharedFace::activeTurn(const FT_Matrix &rotation) {
+  std::list<Turn> &turns = sizes_.front().turns;
+  for (auto it = turns.begin(); it != turns.end(); ++it) {
+    if (it->rotation.xx != rotation.xx || it->rotation.xy != rotation.xy ||
+        it->rotation.yx != rotation.yx || it->rotation.yy != rotation.yy)
+      continue;
+    turns.splice(turns.begin(), turns, it);
+    return turns.front();
+  }
+  if (turns.size() < kMaxTurnsPerSize) {
+    turns.emplace_front();
+  } else {
+    turns.splice(turns.begin(), turns, std::prev(turns.end()));
+    turnedGlyphBytes_ -= turns.front().glyphBytes;
+    turns.front().glyphs.clear();
+    turns.front().glyphBytes = 0;
+  }
+  turns.front().rotation = rotation;
+  return turns.front();
+}
+
+const RenderedGlyph &SharedFace::turnedGlyph(FT_UInt index, FT_Int32 loadFlags,
+                                             FT_Render_Mode mode, const FT_Matrix &rotation,
+                                             FT_Vector pen, RenderedGlyph &scratch,
+                                             FT_Vector &shift) {
+  shift = FT_Vector{0, 0};
+  const bool penKept = pen.x % 64 == 0 && pen.y % 64 == 0 &&
+                       pen.x / 64 >= -kMaxTurnedPenPixels && pen.x / 64 <= kMaxTurnedPenPixels &&
+                       pen.y / 64 >= -kMaxTurnedPenPixels && pen.y / 64 <= kMaxTurnedPenPixels;
+  const uint64_t key = glyphKey(index, loadFlags, mode);
+  PenPhase phase;
+  if (penKept) {
+    phase = penPhase(pen.x / 64, pen.y / 64, rotation);
+    Turn &turn = activeTurn(rotation);
+    if (const auto found = turn.glyphs.find(TurnedKey{key, phase.key});
+        found != turn.glyphs.end() &&
+        (!found->second.pinned || (found->second.pen.x == pen.x && found->second.pen.y == pen.y)) &&
+        liesWithin(found->second.glyph.mask, phase.wholePixels, kMaxTurnedMaskPixels)) {
+      shift = phase.wholePixels;
+      return found->second.glyph;
+    }
+    const auto &upright = sizes_.front().glyphs;
+    if (const auto found = upright.find(key);
+        found != upright.end() && (!found->second.loaded || found->second.emptyOutline))
+      return found->second;
+  }
+
+  GlyphPtr loaded;
+  // A glyph that does not load, or an outline without points, is the same
+  // at every pen and angle.
+  if (!loadGlyph(face_.get(), index, loadFlags, loaded, scratch))
+    return glyph(index, loadFlags, mode, scratch);
+  const bool isOutline = loaded->format == FT_GLYPH_FORMAT_OUTLINE;
+  const FT_Outline *outline =
+      isOutline ? &reinterpret_cast<FT_OutlineGlyph>(loaded.get())->outline : nullptr;
+  if (outline != nullptr && outline->n_points == 0) return glyph(index, loadFlags, mode, scratch);
+  const bool keep = penKept && outline != nullptr;
+  const bool pinned = keep && !hasNoTies(*outline, rotation, phase);
+  renderTurned(loaded, pen, rotation, mode, scratch);
+  if (!keep || !scratch.rendered || scratch.mask.levels.size() > kMaxKeptGlyphPixels ||
+      !liesWithin(scratch.mask, FT_Vector{0, 0}, kMaxTurnedMaskPixels))
+    return scratch;
+
+  // The phase is taken by a glyph pinned to another pen.
+  const TurnedKey turnedKey{key, phase.key};
+  if (activeTurn(rotation).glyphs.count(turnedKey) != 0) return scratch;
+
+  const size_t bytes = turnedBytesOf(scratch);
+  if (turnedGlyphBytes_ + bytes > kMaxTurnedGlyphBytesPerFace) {
+    for (Size &size : sizes_)
+      for (Turn &turn : size.turns) {
+        turn.glyphs.clear();
+        turn.glyphBytes = 0;
+      }
+    turnedGlyphBytes_ = 0;
+  }
+  scratch.mask.x -= phase.wholePixels.x;
+  scratch.mask.y += phase.wholePixels.y;
+  Turn &turn = activeTurn(rotation);
+  TurnedGlyph &kept = turn.glyphs.emplace(turnedKey, TurnedGlyph{std::move(scratch), pinned, pen})
+                          .first->second;
+  turn.glyphBytes += bytes;
+  turnedGlyphBytes_ += bytes;
+  shift = phase.wholePixels;
+  return kept.glyph;
 }
 
 }  // namespace quorvane::text

@@ -1,8 +1,8 @@
 // A font face the font manager keeps open between texts, with the sizes it
-// has been set to and the glyphs already rendered at each. Opening a face,
-// running its size program and hinting a glyph are most of what a label
-// costs; a chart sets many labels in one font, so each is paid once. Used
-// only under the font lock.
+// has been set to and the glyphs already rendered at each, upright and
+// turned. Opening a face, running its size program and hinting and
+// rendering a glyph are most of what a label costs; a chart sets many labels
+// in one font, so each is paid once. Used only under the font lock.
 #pragma once
 
 #include <ft2build.h>
@@ -10,6 +10,7 @@
 #include FT_GLYPH_H
 #include FT_SIZES_H
 
+#include <cstddef>
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -94,7 +95,78 @@ class SharedFace {
   const RenderedGlyph &glyph(FT_UInt index, FT_Int32 loadFlags, FT_Render_Mode mode,
                              RenderedGlyph &scratch);
 
+  // Turned glyphs. A turned text translates each outline by its pen (whole
+  // pixels) and then transforms it by the rotation in FreeType's 16.16
+  // arithmetic, so the rendering depends on the pen's sub-pixel phase. A
+  // point coordinate p (26.6) and a pen component of m pixels meet an entry
+  // r of the matrix as round((p + 64 m) r / 2^16). Writing m r = 2^16 a + b
+  // (0 <= b < 2^16), that is 64 a + round((p r + 64 b) / 2^16) unless the
+  // last quotient is a tie, whose rounding (away from zero) may change with
+  // the sign of the whole sum. So pens with the same four residues b (for xx,
+  // yx with the pen's x, xy, yy with its y) render the same bitmap moved by
+  // their whole pixels a, and a glyph is kept under its index, flags, mode
+  // and the residues, with offsets measured from those whole pixels. A glyph
+  // with a tie is kept for its own pen only. Pens beyond kMaxTurnedPenPixels,
+  // masks that would lie beyond kMaxTurnedMaskPixels of the origin (FreeType
+  // declines bitmaps past 2^15 pixels, wherever the pen puts them), masks
+  // larger than kMaxKeptGlyphPixels and glyphs that are not outlines are
+  // rendered where they stand and not kept. A glyph that does not load, and
+  // an outline without points, is the same at every pen and angle: the
+  // upright cache serves it.
+  //
+  // The rotations kept per size, and the bytes of turned glyphs kept per
+  // face; past that share the face's turned glyphs start afresh. With the
+  // faces the manager keeps, turned glyphs take at most kMaxOpenFaces x
+  // kMaxTurnedGlyphBytesPerFace (64 MB, counting a glyph as its mask bytes
+  // and a fixed overhead) however many angles, pens and texts are laid out.
+  // A megabyte of ordinary 80-character lines at 10 points and one angle
+  // keeps about 5 MB.
+  static constexpr size_t kMaxTurnsPerSize = 4;
+  static constexpr size_t kMaxTurnedGlyphBytesPerFace = size_t{8} << 20;
+  static constexpr int64_t kMaxTurnedPenPixels = int64_t{1} << 14;
+  static constexpr int64_t kMaxTurnedMaskPixels = int64_t{1} << 14;
+
+  // The active size's rendering of glyph index under loadFlags and mode,
+  // translated by pen (26.6, whole pixels) and transformed by rotation.
+  // The mask's offsets are measured from shift (whole pixels, y up), which
+  // the caller adds. Like glyph(), a rendering that is not kept is made in
+  // scratch; the result stays valid until the next call on this face.
+  const RenderedGlyph &turnedGlyph(FT_UInt index, FT_Int32 loadFlags, FT_Render_Mode mode,
+                                   const FT_Matrix &rotation, FT_Vector pen,
+                                   RenderedGlyph &scratch, FT_Vector &shift);
+
+  // The bytes the turned glyphs kept now take, counted afresh from the
+  // cache as the bound counts them.
+  size_t turnedGlyphBytes() const;
+
  private:
+  // A glyph's key under one rotation: index, flags and mode as upright
+  // glyphs are keyed, and the pen's four 16-bit residues (xx, yx, xy, yy).
+  struct TurnedKey {
+    uint64_t glyph = 0;
+    uint64_t phase = 0;
+    bool operator==(const TurnedKey &) const = default;
+  };
+  struct TurnedKeyHash {
+    size_t operator()(const TurnedKey &k) const noexcept {
+      uint64_t h = k.glyph * 0x9E3779B97F4A7C15u + k.phase;
+      h = (h ^ (h >> 30)) * 0xBF58476D1CE4E5B9u;
+      h = (h ^ (h >> 27)) * 0x94D049BB133111EBu;
+      return static_cast<size_t>(h ^ (h >> 31));
+    }
+  };
+  // A turned glyph; one with a tie is kept for the pen it was rendered at
+  // only, and rendered afresh at any other pen of the same phase.
+  struct TurnedGlyph {
+    RenderedGlyph glyph;
+    bool pinned = false;
+    FT_Vector pen{0, 0};
+  };
+  struct Turn {
+    FT_Matrix rotation{};
+    size_t glyphBytes = 0;
+    std::unordered_map<TurnedKey, TurnedGlyph, TurnedKeyHash> glyphs;
+  };
   struct Size {
     FT_Size size = nullptr;
     bool requested = false;  // false: the face's first size, not yet asked for
@@ -103,12 +175,26 @@ class SharedFace {
     int heldStrike = -1;
     size_t glyphBytes = 0;
     std::unordered_map<uint64_t, RenderedGlyph> glyphs;
+    std::list<Turn> turns;  // most recently used first
   };
+
+  // The active size's turn for rotation, made (in place of its least
+  // recently used one when there are enough) if new.
+  Turn &activeTurn(const FT_Matrix &rotation);
+  void dropTurns(Size &size);
+  // What a kept turned glyph counts against kMaxTurnedGlyphBytesPerFace.
+  static size_t turnedBytesOf(const RenderedGlyph &glyph);
 
   FacePtr face_;
   std::string path_;
   platform::FileIdentity identity_;
   std::list<Size> sizes_;  // most recently used first; the front is active
+  size_t turnedGlyphBytes_ = 0;  // over every size's turns
 };
+
+// Renders a loaded glyph translated by pen and transformed by rotation, as
+// a turned text places it.
+void renderTurned(GlyphPtr &glyph, FT_Vector pen, const FT_Matrix &rotation, FT_Render_Mode mode,
+                  RenderedGlyph &out);
 
 }  // namespace quorvane::text

@@ -1,9 +1,10 @@
 // Single-line layout. Pipeline: size the face (a bitmap-only face takes its
-// nearest fixed size), then per character load, kern, round the pen to whole
-// pixels, place (upright glyphs are rendered once per face and size and
-// moved by the pen; turned outlines are translated by the pen, turned by the
-// angle and rendered; bitmap faces are turned by quarter turns at draw time),
-// advance, and keep the mask. Then the box, the vertical extent (global font
+// nearest fixed size), then per character kern, round the pen to whole
+// pixels, load and place (upright glyphs are rendered once per face and size
+// and moved by the pen; turned outlines are translated by the pen, turned by
+// the angle and rendered, once per pen phase; bitmap faces are turned by
+// quarter turns at draw time), advance, and keep the mask. A glyph that does
+// not load is skipped: the pen stays and it is not kerned against. Then the box, the vertical extent (global font
 // metrics for scalable unrotated horizontal text, so every line of a font is
 // equally high), the shift to the box's top-left, and the line distance. Pen
 // and glyph positions are 26.6 fixed point, y up.
@@ -104,36 +105,35 @@ TextLine TextLine::layout(std::u16string_view text, const TextStyle &style, Font
       ++i;
     }
     const FT_UInt index = FT_Get_Char_Index(face, cp);
-    // Upright glyphs come from the face's cache, rendered at the origin and
-    // moved by the pen; turned ones are rendered where they stand.
-    RenderedGlyph scratch;
-    GlyphPtr loaded;
-    const RenderedGlyph *glyph = &scratch;
-    if (!rotated)
-      glyph = &opened->glyph(index, loadFlags, renderMode, scratch);
-    else
-      loadGlyph(face, index, loadFlags, loaded, scratch);
-    if (!glyph->loaded) continue;
-
+    // The pen this glyph would stand at; it moves there only if the glyph loads.
+    FT_Vector at = pen;
     if (useKerning && previous != 0 && index != 0) {
       FT_Vector delta{0, 0};
       if (FT_Get_Kerning(face, previous, index, FT_KERNING_DEFAULT, &delta) == 0) {
-        pen.x += delta.x;
-        pen.y += delta.y;
+        at.x += delta.x;
+        at.y += delta.y;
       }
     }
-    previous = index;
-    pen.x = (pen.x + 32) & ~FT_Pos{63};
-    pen.y = (pen.y + 32) & ~FT_Pos{63};
+    at.x = (at.x + 32) & ~FT_Pos{63};
+    at.y = (at.y + 32) & ~FT_Pos{63};
 
-    int64_t offsetX = pen.x / 64, offsetY = pen.y / 64;
-    if (glyph->emptyOutline) offsetX = offsetY = 0;
-    if (rotated) {
-      FT_Glyph_Transform(loaded.get(), nullptr, &pen);
-      FT_Glyph_Transform(loaded.get(), &rotation, nullptr);
-      renderGlyph(loaded, renderMode, scratch);
-      offsetX = offsetY = 0;
+    // Upright glyphs are rendered at the origin and moved by the pen; turned
+    // ones are rendered at their pen's sub-pixel phase and moved by its whole
+    // pixels. Both come from the face's cache when kept there.
+    RenderedGlyph scratch;
+    const RenderedGlyph *glyph = nullptr;
+    int64_t offsetX = 0, offsetY = 0;
+    if (!rotated) {
+      glyph = &opened->glyph(index, loadFlags, renderMode, scratch);
+      if (!glyph->emptyOutline) offsetX = at.x / 64, offsetY = at.y / 64;
+    } else {
+      FT_Vector shift{0, 0};
+      glyph = &opened->turnedGlyph(index, loadFlags, renderMode, rotation, at, scratch, shift);
+      offsetX = shift.x, offsetY = shift.y;
     }
+    if (!glyph->loaded) continue;
+    previous = index;
+    pen = at;
 
     const FT_Vector advance = glyph->advance;
     pen.x += advance.x;

@@ -1,16 +1,19 @@
 // Upright glyphs are rendered once per face and size and reused wherever the
-// pen puts them. The pictures are checked pixel by pixel against FreeType
-// called directly the long way: each outline moved to its whole-pixel pen
-// and rendered there. Repeated letters, texts drawn again, more sizes than
-// a face keeps, and glyphs too large to keep all have to match.
+// pen puts them; turned glyphs once per face, size, angle and pen phase. The
+// pictures are checked pixel by pixel against FreeType called directly the
+// long way: each outline moved to its whole-pixel pen (and turned) and
+// rendered there. Repeated letters, texts drawn again, more sizes and angles
+// than a face keeps, and glyphs too large to keep all have to match.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
+#include <map>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "text/font_manager.h"
 #include "text/text_test_util.h"
 
 using namespace texttest;
@@ -19,19 +22,36 @@ namespace {
 
 constexpr int kDontCare = -1;
 
-// Expected picture of one line of ASCII text drawn in black at (x0, y0) by
-// its top-left on white: the glyph bitmaps as FreeType renders each outline
-// at its rounded pen, quantised as drawing quantises coverage. Pixels that
-// two glyphs both cover are left out of the comparison.
+// The rotation of a text turned by angleDeg, in 16.16 with the factors
+// truncated towards zero.
+FT_Matrix rotationOf(double angleDeg) {
+  const double radians = angleDeg * 0.0174532925203;
+  return FT_Matrix{static_cast<FT_Fixed>(std::cos(radians) * 65536),
+                   static_cast<FT_Fixed>(-std::sin(radians) * 65536),
+                   static_cast<FT_Fixed>(std::sin(radians) * 65536),
+                   static_cast<FT_Fixed>(std::cos(radians) * 65536)};
+}
+
+// Expected picture of one line of ASCII text turned by angleDeg, drawn in
+// black at (x0, y0) by its top-left on white: the glyph bitmaps as FreeType
+// renders each outline at its rounded pen (turned about the origin),
+// quantised as drawing quantises coverage. An upright line is as high as the
+// font's ascent; a turned one's box is that of its glyphs, empty ones
+// included. Pixels that two glyphs both cover are left out of the comparison.
 std::vector<int> expectedPicture(const std::string &font, double sizePt, const std::string &text,
-                                 FT_Render_Mode mode, int width, int height, int x0, int y0) {
+                                 FT_Render_Mode mode, double angleDeg, int width, int height,
+                                 int x0, int y0) {
   RefFace ref(font, sizePt);
   FT_Face face = ref.face();
-  const auto glyphs = ref.placedGlyphs(text, mode, FT_HAS_KERNING(face) && sizePt >= 14);
-  long minX = LONG_MAX;
-  for (const auto &g : glyphs) minX = std::min(minX, g.left);
+  const FT_Matrix turn = rotationOf(angleDeg);
+  const auto glyphs = ref.placedGlyphs(text, mode, FT_HAS_KERNING(face) && sizePt >= 14,
+                                       angleDeg != 0 ? &turn : nullptr);
+  long minX = LONG_MAX, maxTop = LONG_MIN;
+  for (const auto &g : glyphs) minX = std::min(minX, g.left), maxTop = std::max(maxTop, g.top);
   const long em = face->units_per_EM;
-  const long ascent = static_cast<long>(std::trunc(sizePt * face->ascender * 96)) / 72 / em;
+  const long ascent = angleDeg != 0
+                          ? maxTop
+                          : static_cast<long>(std::trunc(sizePt * face->ascender * 96)) / 72 / em;
 
   std::vector<int> picture(static_cast<size_t>(width) * height, kWhite);
   std::vector<int> covers(picture.size(), 0);
@@ -48,23 +68,28 @@ std::vector<int> expectedPicture(const std::string &font, double sizePt, const s
   return picture;
 }
 
-// Draws the text and compares; returns the number of pixels that differ.
-int differences(const std::string &font, double sizePt, const std::string &text, int mode) {
+// Draws the text turned by angleDeg and compares; returns the number of
+// pixels that differ. drawn, when given, receives the picture drawn.
+int differences(const std::string &font, double sizePt, const std::string &text, int mode,
+                double angleDeg = 0, std::vector<int> *drawn = nullptr) {
   const int width = 40 + static_cast<int>(text.size() * sizePt * 1.5);
-  const int height = 20 + static_cast<int>(2 * sizePt);
+  const int height = angleDeg != 0 ? width : 20 + static_cast<int>(2 * sizePt);
   Area a = makeArea(width, height);
   a->setAntiAliasText(mode);
-  a->text(text.c_str(), font.c_str(), sizePt, 6, 5, kBlack);
+  a->text2(text.c_str(), font.c_str(), 0, sizePt, sizePt, angleDeg, 0, 6, 5, kBlack,
+           AlignTopLeft);
   const FT_Render_Mode ftMode =
       mode == TTFText::AntiAliasOff ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL;
-  const auto expected = expectedPicture(font, sizePt, text, ftMode, width, height, 6, 5);
-  const auto drawn = pixels(a.get());
+  const auto expected =
+      expectedPicture(font, sizePt, text, ftMode, angleDeg, width, height, 6, 5);
+  const auto picture = pixels(a.get());
   int wrong = 0, inked = 0;
-  for (size_t i = 0; i < drawn.size(); ++i) {
+  for (size_t i = 0; i < picture.size(); ++i) {
     if (expected[i] != kWhite) ++inked;
-    if (expected[i] != kDontCare && expected[i] != drawn[i]) ++wrong;
+    if (expected[i] != kDontCare && expected[i] != picture[i]) ++wrong;
   }
   EXPECT_GT(inked, 0) << text;
+  if (drawn != nullptr) *drawn = picture;
   return wrong;
 }
 
@@ -90,4 +115,51 @@ TEST(GlyphCache, MoreSizesThanAFaceKeepsAndGlyphsTooLargeToKeep) {
   // Masks above the size kept are rendered for each text.
   for (int round = 0; round < 2; ++round)
     EXPECT_EQ(differences(kSans, 90, "Wg", M::AntiAliasOn), 0) << round;
+}
+
+TEST(GlyphCache, TurnedGlyphsMatchRenderingAtThePenColdWarmAndAfterEviction) {
+  using M = TTFText::AntiAliasMode;
+  // A size no other test uses, so that the first pass renders every glyph.
+  constexpr double kSize = 10.75;
+  const std::string text = "Wage 42% / wage 42%, mmm iii AVA";
+  const double angles[] = {45, 90, 30, -30, -90, 135, 180, -150, 1, 359.5};
+  std::map<std::pair<double, int>, std::vector<int>> first;
+  for (int pass = 0; pass < 3; ++pass)  // cold, warm, and after the other angles took the turns
+    for (double angle : angles)
+      for (int mode : {M::AntiAliasOff, M::AntiAliasOn}) {
+        std::vector<int> drawn;
+        EXPECT_EQ(differences(kSans, kSize, text, mode, angle, &drawn), 0)
+            << angle << " " << mode << " pass " << pass;
+        const auto [at, made] = first.try_emplace({angle, mode}, drawn);
+        if (!made) {
+          EXPECT_EQ(drawn, at->second) << angle << " " << mode << " pass " << pass;
+        }
+      }
+  // Kerned, in another face, and masks too large to keep.
+  for (int pass = 0; pass < 2; ++pass) {
+    EXPECT_EQ(differences(kSansBold, 16, "AVAVA To Wa LTY", M::AntiAliasOn, -45), 0) << pass;
+    EXPECT_EQ(differences(kDejaVu, 12.5, "Sales 12.5% / R&D", M::AntiAliasOff, 60), 0) << pass;
+    EXPECT_EQ(differences(kSans, 70, "Wg", M::AntiAliasOn, 30), 0) << pass;
+  }
+}
+
+TEST(GlyphCache, TurnedGlyphsStayWithinTheirBoundAtManySizesAndAngles) {
+  using quorvane::text::FontManager;
+  using quorvane::text::SharedFace;
+  // Long lines at many sizes and angles: each glyph at each pen is a phase
+  // of its own, far more than a face keeps.
+  std::string line;
+  for (int i = 0; i < 150; ++i) line += "Quarterly 42% ";
+  Area a = makeArea(50, 50);
+  a->setAntiAliasText(TTFText::AntiAliasOn);
+  for (double size = 7; size < 12; size += 0.5)
+    for (double angle = 3; angle < 360; angle += 37)
+      a->text2(line.c_str(), kDejaVuBold.c_str(), 0, size, size, angle, 0, 0, 0, kBlack,
+               AlignTopLeft);
+  FontManager &fonts = FontManager::instance();
+  const FontManager::Lock lock(fonts);
+  SharedFace *face = fonts.openFace(kDejaVuBold, lock);
+  ASSERT_NE(face, nullptr);
+  EXPECT_GT(face->turnedGlyphBytes(), SharedFace::kMaxTurnedGlyphBytesPerFace / 8);
+  EXPECT_LE(face->turnedGlyphBytes(), SharedFace::kMaxTurnedGlyphBytesPerFace);
 }

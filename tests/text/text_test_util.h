@@ -110,14 +110,15 @@ class RefFace {
     return static_cast<int>(std::trunc(sizePt_ * face_->height * 96 / 72.0 / face_->units_per_EM));
   }
   // A glyph of a horizontal ASCII text as FreeType renders its outline moved
-  // to the pen, the pen rounded to whole pixels before each glyph.
+  // to the pen, the pen rounded to whole pixels before each glyph, and then
+  // transformed by turn when one is given.
   struct PlacedGlyph {
     long left = 0, top = 0;  // as FreeType reports them, y up
     unsigned width = 0, rows = 0;
     std::vector<unsigned char> coverage;  // rows x width, 0 ... 255
   };
-  std::vector<PlacedGlyph> placedGlyphs(const std::string &text, FT_Render_Mode mode,
-                                        bool kern) const {
+  std::vector<PlacedGlyph> placedGlyphs(const std::string &text, FT_Render_Mode mode, bool kern,
+                                        const FT_Matrix *turn = nullptr) const {
     std::vector<PlacedGlyph> glyphs;
     FT_Pos pen = 0;
     FT_UInt previous = 0;
@@ -132,6 +133,7 @@ class RefFace {
       previous = index;
       pen = (pen + 32) & ~FT_Pos{63};
       FT_Outline_Translate(&face_->glyph->outline, pen, 0);
+      if (turn != nullptr) FT_Outline_Transform(&face_->glyph->outline, turn);
       pen += face_->glyph->advance.x;
       if (FT_Render_Glyph(face_->glyph, mode) != 0) continue;
       const FT_Bitmap &bm = face_->glyph->bitmap;
