@@ -216,8 +216,9 @@ const RenderedGlyph &SharedFace::glyph(FT_UInt index, FT_Int32 loadFlags, FT_Ren
     active.glyphs.clear();
     active.glyphBytes = 0;
   }
+  RenderedGlyph &kept = active.glyphs.emplace(key, std::move(scratch)).first->second;
   active.glyphBytes += bytes;
-  return active.glyphs.emplace(key, std::move(scratch)).first->second;
+  return kept;
 }
 
 size_t SharedFace::turnedBytesOf(const RenderedGlyph &glyph) {

@@ -1,7 +1,8 @@
 // Multi-line texts and the TTFText operations. The whole text is laid out
 // under one hold of the font lock. A text keeps copies of its glyph masks and
 // no face, so drawing and destroying a text touch nothing shared and need no
-// lock.
+// lock. Drawing stops at anything thrown below it (the canvas running out of
+// memory), as every published operation does.
 #include "text/ttf_text.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "drawing/guarded.h"
 #include "text/text_factory.h"
 
 namespace quorvane::text {
@@ -68,10 +70,14 @@ TTFTextImpl::TTFTextImpl(TextCanvas &canvas, std::u16string_view text, const Tex
 void TTFTextImpl::destroy() { delete this; }
 
 void TTFTextImpl::draw(int x, int y, int color, Alignment alignment) {
-  drawLookedUp(x, y, canvas_->lookup(static_cast<uint32_t>(color)), alignment);
+  completes([&] { drawLines(x, y, canvas_->lookup(static_cast<uint32_t>(color)), alignment); });
 }
 
 void TTFTextImpl::drawLookedUp(int64_t x, int64_t y, uint32_t color, int alignment) const {
+  completes([&] { drawLines(x, y, color, alignment); });
+}
+
+void TTFTextImpl::drawLines(int64_t x, int64_t y, uint32_t color, int alignment) const {
   if (color == kTransparent) return;
   if (alignment < 1 || alignment > 9) alignment = AlignTopLeft;
   // Move the reference point so that the point named by the alignment is on

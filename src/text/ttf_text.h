@@ -18,6 +18,7 @@ class TTFTextImpl final : public TTFText {
   TTFTextImpl(const TTFTextImpl &) = delete;
   TTFTextImpl &operator=(const TTFTextImpl &) = delete;
 
+  // Only draw() does anything that can throw; it catches.
   void destroy() override;
   int getWidth() override { return width_; }
   int getHeight() override { return height_; }
@@ -25,12 +26,15 @@ class TTFTextImpl final : public TTFText {
   int getLineDistance() override { return lines_.back().lineDistance(); }
   void draw(int x, int y, int color, Alignment alignment) override;
 
+  // draw() with a colour already looked up; nothing throws out of it.
   void drawLookedUp(int64_t x, int64_t y, uint32_t color, int alignment) const;
   const std::vector<TextLine> &lines() const { return lines_; }
   int stepX() const { return stepX_; }
   int stepY() const { return stepY_; }
 
  private:
+  void drawLines(int64_t x, int64_t y, uint32_t color, int alignment) const;
+
   TextCanvas *canvas_;
   std::vector<TextLine> lines_;  // never empty
   int width_ = 0;

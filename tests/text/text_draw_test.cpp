@@ -6,8 +6,11 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <new>
+#include <stdexcept>
 
 #include "drawing/draw_test_util.h"
+#include "drawing/guarded.h"
 #include "text/text_line.h"
 #include "text/text_test_util.h"
 #include "text/ttf_text.h"
@@ -301,4 +304,39 @@ TEST(TextPixelLimit, GlyphsTooLargeAreLeftOutAndATextHasABudget) {
     EXPECT_EQ(Text(a->text3("", kSans.c_str(), size))->getHeight(), capped) << size;
   Text odd(a->text4("x", kSans.c_str(), 0, 12, 12, std::numeric_limits<double>::infinity(), 0));
   EXPECT_GT(odd->getWidth(), 0);
+}
+
+TEST(TextFailure, ACanvasThatRunsOutOfMemoryStopsTheDrawAndNothingLeaves) {
+  // A canvas whose every write runs out of memory, and one whose lookup does.
+  struct FailingCanvas final : quorvane::text::TextCanvas {
+    bool failLookup = false;
+    int writes = 0;
+    uint32_t lookup(uint32_t color) override {
+      if (failLookup) throw std::bad_alloc();
+      return color;
+    }
+    uint32_t evaluate(uint32_t resolved, int64_t, int64_t) override { return resolved; }
+    void plot(int64_t, int64_t, uint32_t) override { ++writes, throw std::bad_alloc(); }
+    void blendLevels(int64_t, int64_t, const uint8_t *, size_t, const uint32_t *) override {
+      ++writes;
+      throw std::length_error("canvas");
+    }
+  };
+  FailingCanvas canvas;
+  quorvane::text::TextStyle style;
+  style.fontName = kSans.c_str();
+  for (const double angle : {0.0, 45.0}) {
+    style.angleDeg = angle;
+    TTFTextImpl text(canvas, u"Out of\nmemory", style, quorvane::text::FontManager::instance());
+    const quorvane::FailureWatch watch;
+    canvas.writes = 0;
+    EXPECT_NO_THROW(text.draw(3, 4, kBlack, AlignCentre)) << angle;
+    EXPECT_EQ(canvas.writes, 1) << angle;  // the first failure ends the draw
+    EXPECT_NO_THROW(text.drawLookedUp(3, 4, 0xFFFE0000u, AlignTopLeft)) << angle;  // special colour
+    canvas.failLookup = true;
+    EXPECT_NO_THROW(text.draw(3, 4, kBlack, AlignTopLeft)) << angle;
+    canvas.failLookup = false;
+    EXPECT_TRUE(watch.sawFailure()) << angle;
+    EXPECT_GT(text.getWidth(), 0);
+  }
 }
