@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "drawing/draw_area_impl.h"
+#include "drawing/guarded.h"
 
 namespace quorvane {
 
@@ -57,33 +58,39 @@ void DrawAreaImpl::floodFill(int seedX, int seedY, Fillable fillable, Paint pain
 }
 
 void DrawAreaImpl::fill(int x, int y, int color) {
-  const uint32_t c = lookup(static_cast<uint32_t>(color));
-  if (x < 0 || y < 0 || x >= width_ || y >= height_ || c == kTransparent) return;
-  const uint32_t old = row(y)[x];
-  if (old == c) return;
-  // Each pixel is replaced, not blended; a special colour is evaluated at it,
-  // so its value there is what is stored.
-  auto fillable = [&](int64_t px, int64_t py) { return row(py)[px] == old; };
-  if (isSpecialColor(c)) {
-    floodFill(x, y, fillable, [&](int64_t px, int64_t py) { row(py)[px] = evaluate(c, px, py); });
-  } else {
-    floodFill(x, y, fillable, [&](int64_t px, int64_t py) { row(py)[px] = c; });
-  }
+  // Out of memory for the marks or the stack, the region stays as it was or
+  // partly filled.
+  completes([&] {
+    const uint32_t c = lookup(static_cast<uint32_t>(color));
+    if (x < 0 || y < 0 || x >= width_ || y >= height_ || c == kTransparent) return;
+    const uint32_t old = row(y)[x];
+    if (old == c) return;
+    // Each pixel is replaced, not blended; a special colour is evaluated at it,
+    // so its value there is what is stored.
+    auto fillable = [&](int64_t px, int64_t py) { return row(py)[px] == old; };
+    if (isSpecialColor(c)) {
+      floodFill(x, y, fillable, [&](int64_t px, int64_t py) { row(py)[px] = evaluate(c, px, py); });
+    } else {
+      floodFill(x, y, fillable, [&](int64_t px, int64_t py) { row(py)[px] = c; });
+    }
+  });
 }
 
 void DrawAreaImpl::fill2(int x, int y, int color, int borderColor) {
-  const uint32_t c = lookup(static_cast<uint32_t>(color));
-  const uint32_t border = lookup(static_cast<uint32_t>(borderColor));
-  if (x < 0 || y < 0 || x >= width_ || y >= height_ || c == kTransparent) return;
-  const uint32_t seed = row(y)[x];
-  if (seed == c || seed == border) return;
-  floodFill(
-      x, y,
-      [&](int64_t px, int64_t py) {
-        const uint32_t v = row(py)[px];
-        return v != c && v != border;
-      },
-      [&](int64_t px, int64_t py) { blendAt(px, py, evaluate(c, px, py)); });
+  completes([&] {
+    const uint32_t c = lookup(static_cast<uint32_t>(color));
+    const uint32_t border = lookup(static_cast<uint32_t>(borderColor));
+    if (x < 0 || y < 0 || x >= width_ || y >= height_ || c == kTransparent) return;
+    const uint32_t seed = row(y)[x];
+    if (seed == c || seed == border) return;
+    floodFill(
+        x, y,
+        [&](int64_t px, int64_t py) {
+          const uint32_t v = row(py)[px];
+          return v != c && v != border;
+        },
+        [&](int64_t px, int64_t py) { blendAt(px, py, evaluate(c, px, py)); });
+  });
 }
 
 }  // namespace quorvane

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "drawing/draw_area_impl.h"
 #include "drawing/draw_test_util.h"
 
 using namespace drawtest;
@@ -71,11 +72,14 @@ TEST(Composition, MergeTransparencyMultipliesOpacities) {
 }
 
 TEST(Composition, MergeSkipsTransparentTableAndSpecialValues) {
+  // Such values come from a decoded image (a fully transparent pixel) or, for
+  // a table value, from a table entry that names another entry.
   Area src = makeArea(3, 1, kNone);
+  static_cast<quorvane::DrawAreaImpl &>(*src).adoptImage(
+      3, 1, {0xFF000000u, 0xFFFF0000u, 0xFFFE0000u});
   const int entry = col(0xFFFF0001);
   src->setColorTable(&entry, 1, 0);
   src->pixel(1, 0, col(0xFFFF0000));  // one level: 0xFFFF0001 is stored
-  src->fill(2, 0, src->dashLineColor(kGreen, 0x0100));
   ASSERT_EQ(src->getPixel(1, 0), col(0xFFFF0001));
   ASSERT_EQ(src->getPixel(2, 0), col(0xFFFE0000));
   // The target would resolve both to green through its own lists.
