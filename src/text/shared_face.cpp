@@ -2,6 +2,7 @@
 // of sizes and rendered glyphs, upright and turned.
 #include "text/shared_face.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <utility>
 
@@ -221,15 +222,56 @@ const RenderedGlyph &SharedFace::glyph(FT_UInt index, FT_Int32 loadFlags, FT_Ren
   return kept;
 }
 
+size_t SharedFace::TurnedTable::slotOf(const TurnedKey &key) const {
+  uint64_t h = key.glyph * 0x9E3779B97F4A7C15u + key.phase;
+  h = (h ^ (h >> 30)) * 0xBF58476D1CE4E5B9u;
+  h = (h ^ (h >> 27)) * 0x94D049BB133111EBu;
+  return static_cast<size_t>(h ^ (h >> 31)) & (slots_.size() - 1);
+}
+
+SharedFace::TurnedGlyph *SharedFace::TurnedTable::find(const TurnedKey &key) {
+  if (slots_.empty()) return nullptr;
+  for (size_t i = slotOf(key);; i = (i + 1) & (slots_.size() - 1)) {
+    const Slot &slot = slots_[i];
+    if (slot.glyph == kEmpty) return nullptr;
+    if (slot.key == key) return &glyphs_[slot.glyph];
+  }
+}
+
+SharedFace::TurnedGlyph &SharedFace::TurnedTable::insert(const TurnedKey &key, TurnedGlyph glyph) {
+  if ((glyphs_.size() + 1) * 4 > slots_.size() * 3) {
+    std::vector<Slot> grown(std::max<size_t>(64, slots_.size() * 2));
+    slots_.swap(grown);
+    for (const Slot &slot : grown) {
+      if (slot.glyph == kEmpty) continue;
+      size_t i = slotOf(slot.key);
+      while (slots_[i].glyph != kEmpty) i = (i + 1) & (slots_.size() - 1);
+      slots_[i] = slot;
+    }
+  }
+  glyphs_.push_back(std::move(glyph));
+  size_t i = slotOf(key);
+  while (slots_[i].glyph != kEmpty) i = (i + 1) & (slots_.size() - 1);
+  slots_[i] = Slot{key, static_cast<uint32_t>(glyphs_.size() - 1)};
+  return glyphs_.back();
+}
+
+void SharedFace::TurnedTable::clear() {
+  slots_.clear();
+  glyphs_.clear();
+}
+
 size_t SharedFace::turnedBytesOf(const RenderedGlyph &glyph) {
-  return glyph.mask.levels.size() + sizeof(TurnedGlyph) + sizeof(TurnedKey) + 32;
+  // The mask, the glyph, and two of the table's slots (it is kept between
+  // three eighths and three quarters full).
+  return glyph.mask.levels.size() + sizeof(TurnedGlyph) + 2 * sizeof(TurnedTable::Slot) + 32;
 }
 
 size_t SharedFace::turnedGlyphBytes() const {
   size_t bytes = 0;
   for (const Size &size : sizes_)
     for (const Turn &turn : size.turns)
-      for (const auto &[key, kept] : turn.glyphs) bytes += turnedBytesOf(kept.glyph);
+      for (const TurnedGlyph &kept : turn.glyphs.glyphs()) bytes += turnedBytesOf(kept.glyph);
   return bytes;
 }
 
@@ -272,12 +314,11 @@ const RenderedGlyph &SharedFace::turnedGlyph(FT_UInt index, FT_Int32 loadFlags,
   if (penKept) {
     phase = penPhase(pen.x / 64, pen.y / 64, rotation);
     Turn &turn = activeTurn(rotation);
-    if (const auto found = turn.glyphs.find(TurnedKey{key, phase.key});
-        found != turn.glyphs.end() &&
-        (!found->second.pinned || (found->second.pen.x == pen.x && found->second.pen.y == pen.y)) &&
-        liesWithin(found->second.glyph.mask, phase.wholePixels, kMaxTurnedMaskPixels)) {
+    if (const TurnedGlyph *found = turn.glyphs.find(TurnedKey{key, phase.key});
+        found != nullptr && (!found->pinned || (found->pen.x == pen.x && found->pen.y == pen.y)) &&
+        liesWithin(found->glyph.mask, phase.wholePixels, kMaxTurnedMaskPixels)) {
       shift = phase.wholePixels;
-      return found->second.glyph;
+      return found->glyph;
     }
     const auto &upright = sizes_.front().glyphs;
     if (const auto found = upright.find(key);
@@ -303,7 +344,7 @@ const RenderedGlyph &SharedFace::turnedGlyph(FT_UInt index, FT_Int32 loadFlags,
 
   // The phase is taken by a glyph pinned to another pen.
   const TurnedKey turnedKey{key, phase.key};
-  if (activeTurn(rotation).glyphs.count(turnedKey) != 0) return scratch;
+  if (activeTurn(rotation).glyphs.find(turnedKey) != nullptr) return scratch;
 
   const size_t bytes = turnedBytesOf(scratch);
   if (turnedGlyphBytes_ + bytes > kMaxTurnedGlyphBytesPerFace) {
@@ -317,8 +358,7 @@ const RenderedGlyph &SharedFace::turnedGlyph(FT_UInt index, FT_Int32 loadFlags,
   scratch.mask.x -= phase.wholePixels.x;
   scratch.mask.y += phase.wholePixels.y;
   Turn &turn = activeTurn(rotation);
-  TurnedGlyph &kept = turn.glyphs.emplace(turnedKey, TurnedGlyph{std::move(scratch), pinned, pen})
-                          .first->second;
+  TurnedGlyph &kept = turn.glyphs.insert(turnedKey, TurnedGlyph{std::move(scratch), pinned, pen});
   turn.glyphBytes += bytes;
   turnedGlyphBytes_ += bytes;
   shift = phase.wholePixels;

@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "text/glyph_mask.h"
 #include "text/platform_fonts.h"
@@ -147,14 +148,6 @@ class SharedFace {
     uint64_t phase = 0;
     bool operator==(const TurnedKey &) const = default;
   };
-  struct TurnedKeyHash {
-    size_t operator()(const TurnedKey &k) const noexcept {
-      uint64_t h = k.glyph * 0x9E3779B97F4A7C15u + k.phase;
-      h = (h ^ (h >> 30)) * 0xBF58476D1CE4E5B9u;
-      h = (h ^ (h >> 27)) * 0x94D049BB133111EBu;
-      return static_cast<size_t>(h ^ (h >> 31));
-    }
-  };
   // A turned glyph; one with a tie is kept for the pen it was rendered at
   // only, and rendered afresh at any other pen of the same phase.
   struct TurnedGlyph {
@@ -162,10 +155,35 @@ class SharedFace {
     bool pinned = false;
     FT_Vector pen{0, 0};
   };
+  // The turned glyphs of one rotation: an open-addressed table of keys
+  // (linear probing, at most three quarters full) over the glyphs in the
+  // order they were kept. A text at one angle keeps thousands of phases; a
+  // lookup then fetches one slot and one glyph from memory, where chained
+  // buckets fetch three.
+  class TurnedTable {
+   public:
+    TurnedGlyph *find(const TurnedKey &key);
+    // Keeps glyph under key, which must not be in the table.
+    TurnedGlyph &insert(const TurnedKey &key, TurnedGlyph glyph);
+    void clear();
+    const std::vector<TurnedGlyph> &glyphs() const { return glyphs_; }
+
+    static constexpr uint32_t kEmpty = UINT32_MAX;
+    struct Slot {
+      TurnedKey key;
+      uint32_t glyph = kEmpty;
+    };
+
+   private:
+    size_t slotOf(const TurnedKey &key) const;
+
+    std::vector<Slot> slots_;  // a power of two in size, or none
+    std::vector<TurnedGlyph> glyphs_;
+  };
   struct Turn {
     FT_Matrix rotation{};
     size_t glyphBytes = 0;
-    std::unordered_map<TurnedKey, TurnedGlyph, TurnedKeyHash> glyphs;
+    TurnedTable glyphs;
   };
   struct Size {
     FT_Size size = nullptr;

@@ -163,3 +163,12 @@ TEST(GlyphCache, TurnedGlyphsStayWithinTheirBoundAtManySizesAndAngles) {
   EXPECT_GT(face->turnedGlyphBytes(), SharedFace::kMaxTurnedGlyphBytesPerFace / 8);
   EXPECT_LE(face->turnedGlyphBytes(), SharedFace::kMaxTurnedGlyphBytesPerFace);
 }
+
+TEST(GlyphCache, ALongTurnedLineMatchesRenderingAtThePenOnceKept) {
+  // Hundreds of phases in one rotation: the first pass keeps them, the
+  // second finds every one.
+  std::string line;
+  for (int i = 0; i < 6; ++i) line += "Net sales 8.4% ";
+  for (int pass = 0; pass < 2; ++pass)
+    EXPECT_EQ(differences(kDejaVuBold, 9.25, line, TTFText::AntiAliasOn, 33), 0) << pass;
+}
