@@ -136,14 +136,16 @@ BENCHMARK(DrawLaidOut)->ArgName("grey")->Arg(0)->Arg(1);
 }  // namespace
 
 int main(int argc, char **argv) {
-  for (const int grey : {0, 1}) {
-    const std::string suffix = grey ? "/grey" : "/one-bit";
-    benchmark::RegisterBenchmark(("Floor/RotatedLayout" + suffix).c_str(), layoutLongText, 0.0)
-        ->Arg(grey)
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark(("RotatedLayout" + suffix).c_str(), layoutLongText, 45.0)
-        ->Arg(grey)
-        ->Unit(benchmark::kMillisecond);
-  }
+  // Argument: 0 one-bit, 1 grey.
+  benchmark::RegisterBenchmark("Floor/RotatedLayout", layoutLongText, 0.0)
+      ->ArgName("grey")
+      ->Arg(0)
+      ->Arg(1)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("RotatedLayout", layoutLongText, 45.0)
+      ->ArgName("grey")
+      ->Arg(0)
+      ->Arg(1)
+      ->Unit(benchmark::kMillisecond);
   return runWithFloorRatios(argc, argv);
 }
