@@ -39,15 +39,40 @@ void EdgeList::addArc(int64_t cx, int64_t cy, bool rightSide, OutlinePoint start
 Run EdgeList::runAt(const Edge &e, int64_t y) const {
   if (e.kind == Edge::Kind::Straight) {
     const LineStepper &ls = e.line;
+    const bool isNextRow = e.cursorRow != INT64_MIN && y == e.cursorRow + 1;
+    e.cursorRow = y;
     if (!ls.xMajor) {
       // One pixel a row: the step whose major coordinate is y.
-      const int64_t minor = ls.minorAt(y - ls.major0);
+      int64_t &minor = e.cursorA;
+      int64_t &error = e.cursorB;
+      if (!isNextRow) {
+        minor = ls.minorAt(y - ls.major0);
+        error = ls.errorAt(y - ls.major0);
+      } else if (error >= 0) {
+        minor += ls.step;
+        error += 2 * (ls.dMinor - ls.dMajor);
+      } else {
+        error += 2 * ls.dMinor;
+      }
       return {minor, minor};
     }
-    // A run of steps a row: the steps whose minor offset is t.
+    // A run of steps a row: the steps whose minor offset is t. A row down
+    // moves t by the line's minor direction, so one end is the last row's.
     const int64_t t = ls.step > 0 ? y - ls.minor0 : ls.minor0 - y;
-    const int64_t first = std::max<int64_t>(ls.firstStepReaching(t), 0);
-    const int64_t last = std::min<int64_t>(ls.firstStepReaching(t + 1) - 1, ls.dMajor);
+    int64_t &reachT = e.cursorA;
+    int64_t &reachNext = e.cursorB;
+    if (isNextRow && ls.step > 0) {
+      reachT = reachNext;
+      reachNext = ls.firstStepReaching(t + 1);
+    } else if (isNextRow) {
+      reachNext = reachT;
+      reachT = ls.firstStepReaching(t);
+    } else {
+      reachT = ls.firstStepReaching(t);
+      reachNext = ls.firstStepReaching(t + 1);
+    }
+    const int64_t first = std::max<int64_t>(reachT, 0);
+    const int64_t last = std::min<int64_t>(reachNext - 1, ls.dMajor);
     return {ls.major0 + first, ls.major0 + last};
   }
   const int64_t v = e.cy - y;
