@@ -6,8 +6,8 @@
 // can allocate catch what they throw here and return their failure value.
 #pragma once
 
+#include "base/guarded.h"
 #include "chart/chart_core.h"
-#include "drawing/guarded.h"
 #include "quorvane.h"
 
 namespace quorvane {

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <new>
 
+#include "base/guarded.h"
 #include "chart/color_table.h"
 #include "chart/text_box.h"
-#include "drawing/guarded.h"
 #include "drawing/surface_limits.h"
 
 namespace quorvane {

@@ -14,10 +14,10 @@
 #include <optional>
 #include <string>
 
+#include "base/guarded.h"
 #include "chart/chart_math.h"
 #include "chart/color_table.h"
 #include "chart/image_map.h"
-#include "drawing/guarded.h"
 #include "quorvane.h"
 
 namespace quorvane {

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/guarded.h"
 #include "drawing/blend.h"
-#include "drawing/guarded.h"
 #include "drawing/special_colors.h"
 #include "quorvane.h"
 #include "text/text_canvas.h"

@@ -6,8 +6,8 @@
 // would otherwise find its own pixels fillable again.
 #include <vector>
 
+#include "base/guarded.h"
 #include "drawing/draw_area_impl.h"
-#include "drawing/guarded.h"
 
 namespace quorvane {
 

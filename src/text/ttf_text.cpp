@@ -10,7 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "drawing/guarded.h"
+#include "base/guarded.h"
 #include "text/text_factory.h"
 
 namespace quorvane::text {

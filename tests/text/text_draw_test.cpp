@@ -9,8 +9,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "base/guarded.h"
 #include "drawing/draw_test_util.h"
-#include "drawing/guarded.h"
 #include "text/text_line.h"
 #include "text/text_test_util.h"
 #include "text/ttf_text.h"
