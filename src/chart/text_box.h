@@ -91,12 +91,14 @@ class TextBoxBase : public Interface {
   // are stored, so the box reports the drawn rectangle afterwards.
   void draw(DrawArea *area) override {
     if (!visible_ || area == nullptr) return;
-    if (const auto g = drawTextBox(*area, box_, box_.text)) {
-      box_.x = g->x;
-      box_.y = g->y;
-      box_.width = g->width;
-      box_.height = g->height;
-    }
+    completes([&] {
+      if (const auto g = drawTextBox(*area, box_, box_.text)) {
+        box_.x = g->x;
+        box_.y = g->y;
+        box_.width = g->width;
+        box_.height = g->height;
+      }
+    });
   }
 
   // Box
