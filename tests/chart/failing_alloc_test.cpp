@@ -159,7 +159,7 @@ struct AreaRun {
   std::string png, gif, jpg, wbmp;
 };
 
-// A drawing session: shapes in plain and special colours, text, merging,
+// A drawing session: shapes in plain and special colours, flood fills, text, merging,
 // and every memory output.
 AreaRun renderArea() {
   AreaRun run;
@@ -184,6 +184,8 @@ AreaRun renderArea() {
   lib([&] { a->circle(60, 38, 6, 4, 0x000000, static_cast<int>(0xFFFF0001u)); });
   lib([&] { a->arc(35, 23, 20, 12, 200, 340, dash); });
   lib([&] { a->line(0, 46, 70, 0, dash, 2); });
+  lib([&] { a->fill(0, 0, pattern); });
+  lib([&] { a->fill2(60, 38, ramp, 0x000000); });
   lib([&] { a->text2("Qy\nOk", "arial.ttf", 0, 10, 0, 15, 0, 35, 23, 0x000000, AlignCentre); });
   if (TTFText *t = lib([&] { return a->text3(u"Ab", "times.ttf", 9); })) {
     lib([&] { t->draw(3, 3, 0x400000FF, AlignTopLeft); });
