@@ -133,14 +133,18 @@ void PieChartImpl::layoutChart() {
 }
 
 void PieChartImpl::drawChartBody(DrawArea &area) {
-  // Side faces farthest from the depth direction are drawn last, over the
-  // nearer ones they would otherwise hide behind.
-  std::vector<SideFace> faces(sectors_.size() * 2);
-  int count = 0;
-  for (const auto &s : sectors_) s->collectSideFaces(area, faces.data(), count);
-  faces.resize(static_cast<size_t>(count));
-  std::sort(faces.begin(), faces.end(),
-            [](const SideFace &a, const SideFace &b) { return a.key < b.key; });
+  // Side faces from the farthest from the depth direction to the nearest, so
+  // that a nearer face covers the farther ones behind it. Faces at the same
+  // distance (the shared edge of two sectors) keep the sectors' order.
+  std::vector<SideFace> faces;
+  faces.reserve(sectors_.size() * 2);
+  for (const auto &s : sectors_) {
+    const SideFaces own = s->sideFaces(area);
+    faces.insert(faces.end(), own.face, own.face + own.count);
+  }
+  std::stable_sort(faces.begin(), faces.end(), [](const SideFace &a, const SideFace &b) {
+    return a.distance < b.distance;
+  });
   for (auto it = faces.rbegin(); it != faces.rend(); ++it)
     area.surface(it->x1, it->y1, it->x2, it->y2, it->depthX, it->depthY, it->edgeColor,
                  it->fillColor);

@@ -1,14 +1,34 @@
 // Sector settings, geometry, drawing passes, image-map shapes and labels.
 #include "piechart/sector.h"
 
-#include <cstdio>
+#include <vector>
 
+#include "chart/color_table.h"
+#include "chart/image_map.h"
 #include "chart/item_fields.h"
 #include "chart/label_template.h"
 
 namespace quorvane {
 
 using namespace pie;
+
+namespace {
+
+struct PiePoint {
+  int x;
+  int y;
+};
+
+// The point at angle a (clockwise from 12 o'clock) on the ellipse of radii
+// rx, ry around (cx, cy), each offset scaled and then rounded half away from
+// zero. The products keep their order, sin(a) * rx * scale, since the pixels
+// and map coordinates depend on its rounding.
+PiePoint rimPoint(int cx, int cy, double a, double rx, double ry, double scale = 1) {
+  return {clampToInt(int64_t{cx} + roundAway(std::sin(a) * rx * scale)),
+          clampToInt(int64_t{cy} - roundAway(std::cos(a) * ry * scale))};
+}
+
+}  // namespace
 
 void setLabelBoxStyle(TextBoxImpl &box, const char *font, double fontSize, int fontColor) {
   TextBoxData &d = box.data();
@@ -20,7 +40,7 @@ void setLabelBoxStyle(TextBoxImpl &box, const char *font, double fontSize, int f
 SectorImpl::SectorImpl(int index, double value, const char *label)
     : value_(value),
       label_(label != nullptr ? label : ""),
-      fillColor_(static_cast<int>(0xFFFF0008u) + index) {}
+      fillColor_(automaticDataColor(index)) {}
 
 void SectorImpl::setLabelFormat(const char *format) {
   completes([&] {
@@ -73,8 +93,9 @@ void SectorImpl::resolveLabelDefaults(const TextBoxImpl &chartBox, int chartPos,
 }
 
 void SectorImpl::depthOffset(int &dx, int &dy) const {
-  dx = roundAway(g_.depth * std::sin(g_.depthAngle));
-  dy = roundAway(g_.depth * std::cos(g_.depthAngle));
+  const PiePoint d = rimPoint(0, 0, g_.depthAngle, g_.depth, g_.depth);
+  dx = d.x;
+  dy = -d.y;
 }
 
 void SectorImpl::sideColors(DrawArea &area, int &edge, int &fill) const {
@@ -82,8 +103,9 @@ void SectorImpl::sideColors(DrawArea &area, int &edge, int &fill) const {
   fill = sideFillColor_ != -1 ? sideFillColor_ : halfColor(area.getARGBColor(fillColor_));
 }
 
-void SectorImpl::collectSideFaces(DrawArea &area, SideFace *faces, int &count) const {
-  if (g_.depth <= 0) return;
+SideFaces SectorImpl::sideFaces(DrawArea &area) const {
+  SideFaces faces;
+  if (g_.depth <= 0) return faces;
   SideFace face;
   face.x1 = g_.cx;
   face.y1 = g_.cy;
@@ -91,16 +113,16 @@ void SectorImpl::collectSideFaces(DrawArea &area, SideFace *faces, int &count) c
   sideColors(area, face.edgeColor, face.fillColor);
   const double theta = g_.depthAngle;
   auto add = [&](double a) {
-    // Angular distance between the edge and the depth direction, 0 to π.
-    double dist = normAngle(theta - a);
-    if (dist > kPi) dist = kTwoPi - dist;
-    face.key = truncToInt(dist);
-    face.x2 = clampToInt(int64_t{g_.cx} + roundAway(std::sin(a) * g_.rx));
-    face.y2 = clampToInt(int64_t{g_.cy} - roundAway(std::cos(a) * g_.ry));
-    faces[count++] = face;
+    face.distance = normAngle(theta - a);
+    if (face.distance > kPi) face.distance = kTwoPi - face.distance;
+    const PiePoint rim = rimPoint(g_.cx, g_.cy, a, g_.rx, g_.ry);
+    face.x2 = rim.x;
+    face.y2 = rim.y;
+    faces.face[faces.count++] = face;
   };
   if (normAngle(g_.start - theta) < kPi) add(g_.start);
   if (normAngle(theta - g_.end) < kPi) add(g_.end);
+  return faces;
 }
 
 void SectorImpl::drawWalls(DrawArea &area) const {
@@ -137,14 +159,18 @@ void SectorImpl::drawLabel(DrawArea &area) {
   int x0 = g_.cx, y0 = g_.cy;
   // Labels on the half facing the depth direction sit below the side wall.
   if (normAngle(mid - normAngle(g_.depthAngle - kHalfPi)) < kPi) {
-    x0 = clampToInt(int64_t{g_.cx} + roundAway(g_.depth * std::sin(g_.depthAngle)));
-    y0 = clampToInt(int64_t{g_.cy} - roundAway(g_.depth * std::cos(g_.depthAngle)));
+    const PiePoint shifted = rimPoint(g_.cx, g_.cy, g_.depthAngle, g_.depth, g_.depth);
+    x0 = shifted.x;
+    y0 = shifted.y;
   }
   int p = labelPos_;
   if (p == -1) p = g_.rx / 10;
-  const int x = clampToInt(int64_t{x0} + roundAway((static_cast<double>(p) + g_.rx) * std::sin(mid)));
+  // The anchor lies on the ellipse widened by p, in the pie's proportions.
   const int64_t outerRy = g_.rx != 0 ? int64_t{g_.ry} * p / g_.rx + g_.ry : g_.ry;
-  const int y = clampToInt(int64_t{y0} - roundAway(outerRy * std::cos(mid)));
+  const PiePoint anchor = rimPoint(x0, y0, mid, static_cast<double>(p) + g_.rx,
+                                   static_cast<double>(outerRy));
+  const int x = anchor.x;
+  const int y = anchor.y;
 
   int alignment = AlignCentre;
   if (p >= 0) {
@@ -156,16 +182,17 @@ void SectorImpl::drawLabel(DrawArea &area) {
     else alignment = AlignBottomRight;
   }
   if (p > 0 && labelLineColor_ != Transparent) {
-    area.line(x, y, clampToInt(int64_t{x0} + roundAway(g_.rx * std::sin(mid))),
-              clampToInt(int64_t{y0} - roundAway(g_.ry * std::cos(mid))), labelLineColor_, 1);
+    const PiePoint rim = rimPoint(x0, y0, mid, g_.rx, g_.ry);
+    area.line(x, y, rim.x, rim.y, labelLineColor_, 1);
   }
+  // The box keeps its template; the expanded text is drawn in a placed copy.
   LabelTemplate t(box.text);
   expandSectorLabel(t, label_, value_, fraction_ * 100);
-  box.text = t.text();
-  box.alignment = alignment;
-  labelBox_.setPos(x, y);
-  labelBox_.draw(&area);
-  isLabelDrawn_ = true;
+  TextBoxData placed = box;
+  placed.alignment = alignment;
+  placed.x = x;
+  placed.y = y;
+  labelRect_ = drawTextBox(area, placed, t.text());
 }
 
 const char *SectorImpl::getImageCoor() {
@@ -176,30 +203,34 @@ const char *SectorImpl::imageCoor() {
   if (g_.end == g_.start) return nullptr;
   const double e = g_.end >= g_.start ? g_.end : g_.end + kTwoPi;
   const double step = kPi * 0.16666666666666666;
-  imageCoor_ = "shape=\"poly\" coords=\"";
-  char buf[48];
   // Rim points every 30 degrees on an ellipse 3.5 % larger than the pie, the
   // last one exactly at the end, then the centre. A step that lands within
   // rounding of the end is the end, so the end is never written twice.
   constexpr double kSameAngle = 1e-9;
+  std::vector<int> xy;
   for (double a = g_.start;;) {
-    std::snprintf(buf, sizeof buf, "%d,%d,",
-                  clampToInt(int64_t{g_.cx} + roundAway(std::sin(a) * g_.rx * 1.035)),
-                  clampToInt(int64_t{g_.cy} - roundAway(std::cos(a) * g_.ry * 1.035)));
-    imageCoor_ += buf;
+    const PiePoint rim = rimPoint(g_.cx, g_.cy, a, g_.rx, g_.ry, 1.035);
+    xy.push_back(rim.x);
+    xy.push_back(rim.y);
     if (!(a < e)) break;  // also ends the walk for angles that are not numbers
     a += step;
     if (a > e || e - a < kSameAngle) a = e;
   }
-  std::snprintf(buf, sizeof buf, "%d,%d\"", g_.cx, g_.cy);
-  imageCoor_ += buf;
+  xy.push_back(g_.cx);
+  xy.push_back(g_.cy);
+  imageCoor_ = polygonShape(xy);
   return imageCoor_.c_str();
 }
 
 const char *SectorImpl::getLabelCoor() {
-  // The rectangle exists only once the label has been placed and drawn.
-  if (!isLabelDrawn_ || labelBox_.data().text.empty()) return nullptr;
-  return labelBox_.getImageCoor();
+  // The rectangle exists only once a label with text has been drawn.
+  if (!labelRect_) return nullptr;
+  return guarded<const char *>(nullptr, [&] {
+    const TextBoxGeometry &r = *labelRect_;
+    labelCoor_ = rectShapeAsGiven(r.x, r.y, clampToInt(int64_t{r.x} + r.width - 1),
+                                  clampToInt(int64_t{r.y} + r.height - 1));
+    return labelCoor_.c_str();
+  });
 }
 
 }  // namespace quorvane

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "chart/color_table.h"
 #include "chart/text_box.h"
 #include "piechart/pie_math.h"
 #include "quorvane.h"
@@ -31,12 +33,20 @@ struct SectorGeometry {
   double depthAngle = pie::kPi;  // direction θ the depth is drawn towards
 };
 
-// One radial side face of a 3D sector; key orders the faces for drawing.
+// One radial side face of a 3D sector. Faces are drawn from the farthest
+// from the depth direction to the nearest, so nearer faces cover farther ones.
 struct SideFace {
-  int key = 0;
+  double distance = 0;  // angle between the face and the depth direction, 0 to π
   int x1, y1, x2, y2;
   int depthX, depthY;  // depthY counts upwards
   int edgeColor, fillColor;
+};
+
+// The radial faces a sector shows: its start and end edges where they face
+// the depth direction.
+struct SideFaces {
+  SideFace face[2];
+  int count = 0;
 };
 
 class SectorImpl final : public Sector {
@@ -60,7 +70,7 @@ class SectorImpl final : public Sector {
   void resolveLabelDefaults(const TextBoxImpl &chartBox, int chartPos, int chartLineColor);
 
   // Drawing passes; colours are resolved through area.
-  void collectSideFaces(DrawArea &area, SideFace *faces, int &count) const;
+  SideFaces sideFaces(DrawArea &area) const;
   void drawWalls(DrawArea &area) const;
   void drawTop(DrawArea &area) const;
   void drawLabel(DrawArea &area);
@@ -83,16 +93,17 @@ class SectorImpl final : public Sector {
   std::string label_;
   TextBoxImpl labelBox_;
   bool isLabelStyleSet_ = false;
-  bool isLabelDrawn_ = false;
   int labelPos_ = -1;
   int labelLineColor_ = -1;
   int fillColor_;
-  int edgeColor_ = static_cast<int>(0xFFFF0001u);
+  int edgeColor_ = kLineColor;
   int sideFillColor_ = -1;
   int sideEdgeColor_ = -1;
   int explode_ = 0;
   SectorGeometry g_;
   std::string imageCoor_;
+  std::optional<TextBoxGeometry> labelRect_;  // where the label was drawn
+  std::string labelCoor_;
 };
 
 }  // namespace quorvane

@@ -2,6 +2,9 @@
 // brightness, shadow mode, sectors beyond the colour table and label lines.
 // Sector 0 is red (table entry 8), sector 1 green (entry 9); half of red is
 // 0x7F0000 and half of green 0x007F00.
+#include <utility>
+#include <vector>
+
 #include "pie_test_util.h"
 
 namespace pietest {
@@ -70,6 +73,28 @@ TEST(PieDrawing, SideFacesNearerTheDepthDirectionAreDrawnOverFartherOnes) {
     EXPECT_EQ(kHalfGreen, a->getPixel(98, y)) << y;
     EXPECT_EQ(0x7F7F00, a->getPixel(102, y)) << y;  // half of yellow, entry 11
   }
+}
+
+TEST(PieDrawing, SideFacesWithinOneRadianAreOrderedByTheirExactDistance) {
+  // Seven sectors of 25, 18, 15, 12, 8, 30 and 22 (of 130), tilted with the
+  // automatic depth (15, straight down), sector 2 pulled out. Sector 0's end
+  // edge at 69.2 degrees is 110.8 degrees from the depth direction and sector
+  // 1's end edge at 119.1 degrees is 60.9 degrees from it: both lie between
+  // one and two radians. The nearer face is drawn last, so through the gap
+  // sector 2 leaves, sector 1's half-green face covers sector 0's half-red
+  // one, and no half red shows anywhere.
+  const std::vector<double> values{25, 18, 15, 12, 8, 30, 22};
+  Pie pie = pieOf(values, 420, 300);
+  pie->setPieSize(210, 155, 90);
+  pie->set3D(-1, -1, false);
+  pie->sector(2)->setExplode(-1);
+  DrawArea *a = pie->makeChart3();
+  for (const auto &[x, y] : {std::pair{216, 160}, {220, 162}, {226, 164}})
+    EXPECT_EQ(kHalfGreen, a->getPixel(x, y)) << x << "," << y;
+  int halfRed = 0;
+  for (int y = 0; y < 300; ++y)
+    for (int x = 0; x < 420; ++x) halfRed += a->getPixel(x, y) == kHalfRed;
+  EXPECT_EQ(0, halfRed);
 }
 
 TEST(PieDrawing, SectorsBeyondTheDefaultTableHaveNoFill) {
