@@ -1,10 +1,13 @@
 # Top-level driver: `make` builds, `make test` runs every test (plain build,
 # ASan + UBSan build, ThreadSanitizer tests, and a short libFuzzer run of every
-# fuzz target), `make demo` renders the demo gallery, `make bench` runs the
-# benchmarks.
+# fuzz target) and ends with one "N passed, N failed" line over them all,
+# `make demo` builds the library and the examples alone (build-demo/) and
+# renders the demo gallery into build/demo/, `make bench` runs the benchmarks.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD_TYPE ?= RelWithDebInfo
 FUZZ_SECONDS ?= 20
+export JOBS FUZZ_SECONDS
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps build test test-plain test-asan test-tsan test-fuzz demo bench clean
 
@@ -39,17 +42,15 @@ test-fuzz: deps
 	cmake --build build-fuzz -j $(JOBS) --target fuzzers
 	bash scripts/run-fuzzers.sh build-fuzz/tests/fuzz $(FUZZ_SECONDS)
 
-test: test-plain test-asan test-tsan test-fuzz
+# Every stage runs even when an earlier one failed; the summary line is last.
+test:
+	@MAKE="$(MAKE)" bash scripts/run-tests.sh test-plain test-asan test-tsan test-fuzz
 
-demo: build
-	mkdir -p build/demo
-	for program in build/examples/*; do \
-		if [ -f "$$program" ] && [ -x "$$program" ]; then "$$program" build/demo || exit 1; fi; \
-	done
-	@echo "demo pictures are in build/demo/"
+demo:
+	@bash scripts/demo.sh
 
 bench: build
 	for program in build/bench/*_bench; do "$$program" || exit 1; done
 
 clean:
-	rm -rf build build-asan build-tsan build-fuzz
+	rm -rf build build-demo build-asan build-tsan build-fuzz

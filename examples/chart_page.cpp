@@ -121,7 +121,8 @@ int main(int argc, char **argv) {
 
   const std::string png = dir + "/chart_page.png";
   const bool ok = chart->makeChart(png.c_str());
-  const char *map = legend->getHTMLImageMap("legend.php", nullptr, "title='{dataSetName}'");
+  const char *map = legend->getHTMLImageMap("legend.php", nullptr,
+                                            "alt='{dataSetName}' title='{dataSetName}'");
   if (FILE *f = std::fopen((dir + "/chart_page.map").c_str(), "w")) {
     std::fputs(map, f);
     std::fclose(f);

@@ -1,7 +1,8 @@
 // The pie gallery: flat, tilted and shadow-mode pies, exploded sectors,
 // labels inside and outside, counter-clockwise order, written as PNG into the
-// folder given on the command line with pies.html showing each picture with
-// its clickable image map. Only the published interface is used.
+// folder given on the command line, each with its image map beside it
+// (<name>.map, the areas alone) and pies.html showing every picture with its
+// clickable map. Only the published interface is used.
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -18,7 +19,15 @@ constexpr int kCount = 7;
 struct Page {
   std::string dir;
   std::string html;
+  bool ok = true;
 };
+
+bool writeText(const std::string &path, const char *text) {
+  FILE *f = std::fopen(path.c_str(), "w");
+  if (f == nullptr) return false;
+  const bool written = std::fputs(text, f) >= 0;
+  return std::fclose(f) == 0 && written;
+}
 
 void addPie(Page &page, const char *name, const char *title,
             const std::function<void(PieChart *)> &configure) {
@@ -28,20 +37,27 @@ void addPie(Page &page, const char *name, const char *title,
   pie->setData(kCount, kValues, kLabels);
   configure(pie);
   const std::string file = std::string(name) + ".png";
-  if (!pie->makeChart((page.dir + "/" + file).c_str()))
+  if (!pie->makeChart((page.dir + "/" + file).c_str())) {
     std::fprintf(stderr, "cannot write %s\n", file.c_str());
+    page.ok = false;
+  }
   std::puts(file.c_str());
-  const char *map = pie->getHTMLImageMap("javascript:void(0)", "", "title='{label}: {percent}%'");
-  page.html += "<h2>" + std::string(title) + "</h2>\n<img src=\"" + file + "\" usemap=\"#" +
-               name + "\">\n<map name=\"" + name + "\">\n" + (map != nullptr ? map : "") +
-               "</map>\n";
+  // An area with a link needs its alt text in HTML5; the label serves.
+  const char *map = pie->getHTMLImageMap("javascript:void(0)", "",
+                                         "alt='{label}' title='{label}: {percent}%'");
+  if (map == nullptr || !writeText(page.dir + "/" + name + ".map", map)) page.ok = false;
+  page.html += "<h2>" + std::string(title) + "</h2>\n<img src=\"" + file + "\" alt=\"" + title +
+               "\" usemap=\"#" + name + "\">\n<map name=\"" + name + "\">\n" +
+               (map != nullptr ? map : "") + "</map>\n";
   pie->destroy();
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
-  Page page{argc > 1 ? argv[1] : ".", "<!DOCTYPE html>\n<html><body>\n"};
+  Page page{argc > 1 ? argv[1] : ".",
+            "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
+            "<title>Quorvane pie gallery</title></head><body>\n"};
   addPie(page, "pie_flat", "Flat pie", [](PieChart *) {});
   addPie(page, "pie_tilted", "Tilted 3D pie, exploded sector, labels with lines",
          [](PieChart *p) {
@@ -69,11 +85,7 @@ int main(int argc, char **argv) {
     p->setLabelPos(15, 0x000000);
   });
   page.html += "</body></html>\n";
-  const std::string htmlPath = page.dir + "/pies.html";
-  if (FILE *f = std::fopen(htmlPath.c_str(), "w")) {
-    std::fputs(page.html.c_str(), f);
-    std::fclose(f);
-    std::puts("pies.html");
-  }
-  return 0;
+  if (!writeText(page.dir + "/pies.html", page.html.c_str())) page.ok = false;
+  std::puts("pies.html");
+  return page.ok ? 0 : 1;
 }

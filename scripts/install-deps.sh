@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the build, the tests and the demo need,
 # but only those that are missing; running it again changes nothing.
+# `install-deps.sh demo` asks only for what the library and the examples need
+# (no test frameworks, no clang).
 set -euo pipefail
 
 packages=(
   g++ make cmake pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libpng-dev libjpeg-dev libfreetype-dev
-  clang libclang-rt-14-dev libgif-dev
   fonts-liberation2 fonts-dejavu-core gsfonts
 )
+if [ "${1:-all}" != demo ]; then
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libgif-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

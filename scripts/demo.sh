@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# `make demo`: builds the library and the examples alone (no tests, no
+# benchmarks) in build-demo/, runs every example into build/demo/, writes
+# build/demo/index.html linking every picture with its image map, and says
+# where the page is and how long it all took. Build errors and warnings stay
+# visible; cmake's and make's progress chatter does not.
+set -euo pipefail
+start=$(date +%s%N)
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
+builddir=build-demo
+outdir=build/demo
+
+bash scripts/install-deps.sh demo
+
+echo "building the library and the examples in $builddir/"
+# Configure output is shown only when it holds more than cmake's status lines.
+if ! config=$(cmake -S . -B "$builddir" -DCMAKE_BUILD_TYPE=Release \
+      -DQUORVANE_TESTS=OFF -DQUORVANE_BENCH=OFF -DQUORVANE_SANITIZE= -DQUORVANE_FUZZ=OFF \
+      -DCMAKE_RULE_MESSAGES=OFF --log-level=WARNING 2>&1); then
+  printf '%s\n' "$config" >&2
+  exit 1
+fi
+printf '%s\n' "$config" | grep -v -E '^-- (Configuring done|Generating done|Build files have been written)' || true
+
+set +e
+MAKEFLAGS=--no-print-directory cmake --build "$builddir" -j "$jobs" 2>&1 |
+  grep -v -E '^\[ *[0-9]+%\] Built target |^Consolidate compiler generated dependencies'
+status=${PIPESTATUS[0]}
+set -e
+if [ "$status" -ne 0 ]; then
+  echo "demo: the build failed" >&2
+  exit "$status"
+fi
+
+echo "rendering into $outdir/"
+rm -rf "$outdir"
+mkdir -p "$outdir"
+failed=0
+for program in "$builddir"/examples/*; do
+  [ -f "$program" ] && [ -x "$program" ] || continue
+  if ! log=$("$program" "$outdir" 2>&1); then
+    printf '%s\n' "$log" >&2
+    echo "demo: $(basename "$program") failed" >&2
+    failed=1
+  fi
+done
+
+bash scripts/demo-index.sh "$outdir"
+elapsed=$(( ($(date +%s%N) - start) / 1000000 ))
+printf 'demo page: file://%s/%s/index.html (%d.%d s)\n' \
+  "$root" "$outdir" $((elapsed / 1000)) $((elapsed % 1000 / 100))
+exit "$failed"
