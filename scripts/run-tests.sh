@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# `make test`: runs each stage named on the command line (a Makefile target:
+# test-plain, test-asan, test-tsan, test-fuzz) through make, goes on when one
+# fails, and ends with one line "N passed, N failed" over every stage. Counts
+# come from ctest's summary line and from the fuzz runner's; a stage that
+# fails without saying how many of its tests failed (a build error, say)
+# counts as one failure. Exits non-zero when anything failed.
+set -uo pipefail
+make=${MAKE:-make}
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+passed=0
+failed=0
+report=()
+for stage in "$@"; do
+  echo "== $stage"
+  "$make" --no-print-directory "$stage" 2>&1 | tee "$log"
+  status=${PIPESTATUS[0]}
+  p=0
+  f=0
+  # ctest: "97% tests passed, 3 tests failed out of 100"
+  line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -n "$line" ]; then
+    read -r f total < <(sed -E 's/^[0-9]+% tests passed, ([0-9]+) tests failed out of ([0-9]+).*/\1 \2/' <<<"$line")
+    p=$((total - f))
+  fi
+  # scripts/run-fuzzers.sh: "fuzz targets: 5 passed, 0 failed"
+  line=$(grep -E '^fuzz targets: [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1)
+  if [ -n "$line" ]; then
+    read -r fp ff < <(sed -E 's/^fuzz targets: ([0-9]+) passed, ([0-9]+) failed.*/\1 \2/' <<<"$line")
+    p=$((p + fp))
+    f=$((f + ff))
+  fi
+  note=
+  if [ "$status" -ne 0 ] && [ "$f" -eq 0 ]; then
+    f=1
+    note=" (the stage failed outside its tests: see above)"
+  fi
+  report+=("$stage: $p passed, $f failed$note")
+  passed=$((passed + p))
+  failed=$((failed + f))
+done
+echo
+printf '%s\n' "${report[@]}"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
