@@ -20,7 +20,6 @@
 #include <vector>
 
 #include "chart/base_chart_impl.h"
-#include "chart/item_fields.h"
 #include "chart/label_template.h"
 #include "chart/number_format.h"
 #include "chart_png_workloads.h"
@@ -86,7 +85,7 @@ void expandDrawnLabel(benchmark::State &state) {
   quorvane::LabelTemplate t;
   for (auto _ : state) {
     t.assign(label);
-    quorvane::expandValueLabel(t, 1234.5);
+    t.replaceAmpersandNumber("&value", 1234.5, "");
     benchmark::DoNotOptimize(t.text().data());
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * label.size()));

@@ -163,10 +163,6 @@ void ChartCore::setColors2(int paramId, const int *colors) {
   setTableColors(*area_, paramId, colors, kUnboundedList);
 }
 
-void ChartCore::setColorsBounded(int paramId, const int *colors, size_t count) {
-  setTableColors(*area_, paramId, colors, count);
-}
-
 bool ChartCore::hasDrawableSize() const {
   return surfaceSizeAllowed(std::max(width_, 1), std::max(height_, 1));
 }

@@ -86,15 +86,8 @@ class ChartCore {
 
   // The area as it is, without preparing the canvas.
   DrawArea &area() { return *area_; }
-  LegendBoxImpl &legend() { return *legend_; }
-  int width() const { return width_; }
   int height() const { return height_; }
   bool isLaidOut() const { return isLaidOut_; }
-  bool isDrawn() const { return isDrawn_; }
-  bool isBroken() const { return isBroken_; }
-  // setColors2 for an array of known length: entries up to the first -1 or
-  // the end of the array.
-  void setColorsBounded(int paramId, const int *colors, size_t count);
 
  private:
   // Whether the chart's size (below 1 counting as 1) fits the surface limits.

@@ -20,7 +20,8 @@ const int kDefaultColorTable[25] = {
 
 int automaticDataColor(int n) {
   // Entry 0xFFFF lies outside every table (at most 0xFFFE entries).
-  const int index = n < 0 || n > 0xFFFF - 8 ? 0xFFFF : 8 + n;
+  constexpr int kFirst = kFirstDataColor & 0xFFFF;
+  const int index = n < 0 || n > 0xFFFF - kFirst ? 0xFFFF : kFirst + n;
   return static_cast<int>(0xFFFF0000u | static_cast<unsigned>(index));
 }
 

@@ -24,8 +24,6 @@ extern const int kDefaultColorTable[25];
 // counter past the largest table names an entry outside every table, which
 // resolves to Transparent.
 int automaticDataColor(int n);
-// The next automatic data colour; advances counter.
-inline int takeAutomaticDataColor(int &counter) { return automaticDataColor(counter++); }
 
 // The number of entries before the first -1 among the first `available`
 // entries, or nothing when there is no -1 among them.

@@ -10,18 +10,6 @@ void expandLegendKeyFields(LabelTemplate &t, int keyIndex, std::string_view keyT
   t.replaceText("{dataSetName}", keyText);
 }
 
-void expandXYPointFields(LabelTemplate &t, const XYPointFields &f) {
-  t.replaceText("{x}", std::to_string(f.x));
-  t.replaceText("{xLabel}", f.xLabel);
-  t.replaceText("{x2Label}", f.x2Label);
-  t.replaceNumber("{totalValue", f.totalValue);
-  if (!f.hasDataSet) return;
-  t.replaceText("{dataSet}", std::to_string(f.dataSet));
-  t.replaceText("{dataSetName}", f.dataSetName);
-  t.replaceNumber("{value", f.value);
-  t.replaceNumber("{accValue", f.accValue);
-}
-
 void expandSectorFields(LabelTemplate &t, int sector, std::string_view label, double value,
                         double percent) {
   t.replaceText("{sector}", std::to_string(sector));
@@ -34,10 +22,6 @@ void expandSectorLabel(LabelTemplate &t, std::string_view label, double value, d
   t.replaceText("&label&", label);
   t.replaceAmpersandNumber("&value", value, "");
   t.replaceAmpersandNumber("&percent", percent, "2");
-}
-
-void expandValueLabel(LabelTemplate &t, double value) {
-  t.replaceAmpersandNumber("&value", value, "");
 }
 
 }  // namespace quorvane

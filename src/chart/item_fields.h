@@ -16,22 +16,6 @@ inline constexpr std::string_view kLegendDefaultQuery =
 // "{dataSet}", "{dataSetName}".
 void expandLegendKeyFields(LabelTemplate &t, int keyIndex, std::string_view keyText);
 
-// A point of an XY layer: "{x}", "{xLabel}", "{x2Label}", "{totalValue}", then,
-// for an area of a single data set, "{dataSet}", "{dataSetName}", "{value}",
-// "{accValue}".
-struct XYPointFields {
-  int x = 0;
-  std::string_view xLabel;
-  std::string_view x2Label;
-  double totalValue = 0;
-  bool hasDataSet = false;
-  int dataSet = 0;
-  std::string_view dataSetName;
-  double value = 0;
-  double accValue = 0;
-};
-void expandXYPointFields(LabelTemplate &t, const XYPointFields &f);
-
 // A pie sector: "{sector}", "{label}", "{value}", "{percent}".
 void expandSectorFields(LabelTemplate &t, int sector, std::string_view label, double value,
                         double percent);
@@ -39,9 +23,5 @@ void expandSectorFields(LabelTemplate &t, int sector, std::string_view label, do
 // A drawn pie label: "&label&", then "&value" (automatic precision) and
 // "&percent" (two decimals unless the field gives a spec).
 void expandSectorLabel(LabelTemplate &t, std::string_view label, double value, double percent);
-
-// A drawn axis or data label: "&value" with automatic precision unless the
-// field gives a spec.
-void expandValueLabel(LabelTemplate &t, double value);
 
 }  // namespace quorvane

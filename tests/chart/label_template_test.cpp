@@ -106,27 +106,7 @@ TEST(LabelTemplate, EscapesInsertedValuesOnly) {
 }
 
 TEST(LabelTemplate, ReplacementOrdersOfEachItemKind) {
-  // XY points: "{x}" ... "{totalValue}" before the data set's own fields, so
-  // a data-set name holding "{value}" is expanded and one holding "{x}" is not.
-  quorvane::XYPointFields point;
-  point.x = 3;
-  point.xLabel = "Q{dataSet}";
-  point.x2Label = "";
-  point.totalValue = 10.5;
-  point.hasDataSet = true;
-  point.dataSet = 1;
-  point.dataSetName = "n{x}{value|1}";
-  point.value = 2.25;
-  point.accValue = NoValue;
-  LabelTemplate t("x={x}&l={xLabel}&l2={x2Label}&t={totalValue}&d={dataSet}&n={dataSetName}"
-                  "&v={value}&a={accValue}");
-  quorvane::expandXYPointFields(t, point);
-  EXPECT_EQ(t.text(), "x=3&l=Q1&l2=&t=10.5&d=1&n=n{x}2.3&v=2.25&a=");
-  // An aggregate area leaves the data-set fields as written.
-  point.hasDataSet = false;
-  t.assign("{x} {dataSet} {value}");
-  quorvane::expandXYPointFields(t, point);
-  EXPECT_EQ(t.text(), "3 {dataSet} {value}");
+  LabelTemplate t;
   // Pie sectors, and the pie's drawn label (default and with specs).
   t.assign("sector={sector}&label={label}&value={value}&percent={percent}");
   quorvane::expandSectorFields(t, 2, "A&B", 1234.5, 25);
@@ -137,9 +117,6 @@ TEST(LabelTemplate, ReplacementOrdersOfEachItemKind) {
   t.assign("&label& &value|0,& (&percent|1&%)");
   quorvane::expandSectorLabel(t, "&value&", 1234.5, 12.25);
   EXPECT_EQ(t.text(), "1234.5 1,235 (12.3%)");
-  t.assign("&value&/&value|2&");
-  quorvane::expandValueLabel(t, 0.5);
-  EXPECT_EQ(t.text(), "0.5/0.50");
   // Legend keys.
   t.assign("{dataSet}:{dataSetName}");
   quorvane::expandLegendKeyFields(t, 4, "K{dataSet}");
