@@ -44,58 +44,105 @@ bool isType1Path(std::string_view path) {
 
 }  // namespace
 
-TextLine TextLine::layout(std::u16string_view text, const TextStyle &style, FontManager &fonts,
-                          const FontManager::Lock &lock, uint64_t &pixelBudget) {
-  TextLine line;
-  double heightPt = style.heightPt > 0 ? std::min(style.heightPt, kMaxFontSizePt) : 12.0;
-  double widthPt =
-      std::isnan(style.widthPt) ? 0.0 : std::clamp(style.widthPt, -kMaxFontSizePt, kMaxFontSizePt);
-  const double angle = std::isfinite(style.angleDeg) ? style.angleDeg : 0.0;
+namespace {
 
-  SharedFace *const opened = fonts.selectFace(style.fontName, lock);
-  if (opened == nullptr) return line;
-  line.hasFace_ = true;
-  FT_Face face = opened->face();
-  const bool scalable = FT_IS_SCALABLE(face);
+// How the glyphs are turned: scalable faces by a matrix applied to each
+// outline, faces without outlines by quarter turns at draw time.
+struct Orientation {
+  bool rotated = false;
+  FT_Matrix rotation{};
+  int quadrant = 0;
+};
 
-  // A size the face refuses takes the fixed size nearest in height.
+// How every glyph of the line is loaded and rendered.
+struct RenderChoice {
+  bool useKerning = false;
+  FT_Int32 loadFlags = 0;
+  FT_Render_Mode renderMode = FT_RENDER_MODE_NORMAL;
+};
+
+// The glyph masks in pen order, placed by the pen, and where the pen stopped.
+struct PlacedGlyphs {
+  std::vector<GlyphMask> glyphs;
+  FT_Vector pen{0, 0};
+};
+
+// The box over every glyph, y upwards.
+struct GlyphBox {
+  int64_t minX = 0, minY = 0, maxX = 0, maxY = 0;
+};
+
+// Above and below the baseline, y upwards.
+struct VerticalExtent {
+  int64_t ascent = 0;
+  int64_t descent = 0;
+};
+
+struct LineMetrics {
+  int64_t width = 0;
+  int64_t height = 0;
+  int lineDistance = 0;
+};
+
+// Sets the face to the size asked for; a size the face refuses takes the
+// fixed size nearest in height, and the size in points becomes that one's.
+void sizeFace(SharedFace &opened, double &heightPt, double &widthPt) {
+  FT_Face face = opened.face();
   const int strike = face->num_fixed_sizes > 0 ? nearestFixedSize(face, heightPt) : -1;
-  const int chosen = opened->activateSize(static_cast<FT_F26Dot6>(widthPt * 64),
-                                          static_cast<FT_F26Dot6>(heightPt * 64), strike);
+  const int chosen = opened.activateSize(static_cast<FT_F26Dot6>(widthPt * 64),
+                                         static_cast<FT_F26Dot6>(heightPt * 64), strike);
   if (chosen >= 0) {
     heightPt = (face->available_sizes[chosen].height * 3 + 2) / 4;
     widthPt = (face->available_sizes[chosen].width * 3 + 2) / 4;
   }
+}
 
-  const bool rotated = scalable && angle != 0;
-  FT_Matrix rotation{};
-  if (rotated) {
+Orientation orientationOf(bool scalable, double angle) {
+  Orientation o;
+  o.rotated = scalable && angle != 0;
+  if (o.rotated) {
     const double radians = angle * kRadiansPerDegree;
-    rotation.xx = static_cast<FT_Fixed>(std::cos(radians) * 65536);
-    rotation.xy = static_cast<FT_Fixed>(-std::sin(radians) * 65536);
-    rotation.yx = static_cast<FT_Fixed>(std::sin(radians) * 65536);
-    rotation.yy = static_cast<FT_Fixed>(std::cos(radians) * 65536);
+    o.rotation.xx = static_cast<FT_Fixed>(std::cos(radians) * 65536);
+    o.rotation.xy = static_cast<FT_Fixed>(-std::sin(radians) * 65536);
+    o.rotation.yx = static_cast<FT_Fixed>(std::sin(radians) * 65536);
+    o.rotation.yy = static_cast<FT_Fixed>(std::cos(radians) * 65536);
   } else if (!scalable) {
     double turned = std::fmod(angle, 360.0);
     if (turned < 0) turned += 360.0;
-    line.quadrant_ = (turned > 315 || turned <= 45) ? 0 : turned <= 135 ? 1 : turned <= 225 ? 2 : 3;
+    o.quadrant = (turned > 315 || turned <= 45) ? 0 : turned <= 135 ? 1 : turned <= 225 ? 2 : 3;
   }
+  return o;
+}
 
-  const bool useKerning = !style.vertical && FT_HAS_KERNING(face) &&
-                          (widthPt >= 14 || (widthPt == 0 && heightPt >= 14));
-  const FT_Int32 loadFlags = FT_LOAD_NO_BITMAP | (style.vertical ? FT_LOAD_VERTICAL_LAYOUT : 0);
-
+// Kerning for horizontal text of 14 points or more; one-bit glyphs when the
+// mode asks for them or, in the automatic mode, for small upright text that
+// is not bold and not a Type 1 font.
+RenderChoice renderChoiceOf(const SharedFace &opened, const TextStyle &style, double heightPt,
+                            double widthPt, double angle) {
+  FT_Face face = opened.face();
+  RenderChoice r;
+  r.useKerning = !style.vertical && FT_HAS_KERNING(face) &&
+                 (widthPt >= 14 || (widthPt == 0 && heightPt >= 14));
+  r.loadFlags = FT_LOAD_NO_BITMAP | (style.vertical ? FT_LOAD_VERTICAL_LAYOUT : 0);
   bool oneBit = style.antiAliasMode == 0;
   if (style.antiAliasMode != 0 && style.antiAliasMode != 1) {
     const bool bold = (face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
     oneBit = (!bold || (widthPt < 8 && heightPt < 8)) && widthPt < 15 && heightPt < 15 &&
-             std::fmod(angle, 90.0) == 0 && !isType1Path(opened->path());
+             std::fmod(angle, 90.0) == 0 && !isType1Path(opened.path());
   }
-  const FT_Render_Mode renderMode = oneBit ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL;
+  r.renderMode = oneBit ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL;
+  return r;
+}
 
-  FT_Vector pen{0, 0};
+// Per character: kern, round the pen to whole pixels, load and place,
+// advance, and keep the mask while the budget lasts.
+PlacedGlyphs placeGlyphs(std::u16string_view text, SharedFace &opened, const TextStyle &style,
+                         double heightPt, const Orientation &orientation,
+                         const RenderChoice &render, uint64_t &pixelBudget) {
+  FT_Face face = opened.face();
+  PlacedGlyphs placed;
+  FT_Vector &pen = placed.pen;
   FT_UInt previous = 0;
-  std::vector<GlyphMask> glyphs;
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t cp = text[i];
     // A surrogate pair is one character.
@@ -107,7 +154,7 @@ TextLine TextLine::layout(std::u16string_view text, const TextStyle &style, Font
     const FT_UInt index = FT_Get_Char_Index(face, cp);
     // The pen this glyph would stand at; it moves there only if the glyph loads.
     FT_Vector at = pen;
-    if (useKerning && previous != 0 && index != 0) {
+    if (render.useKerning && previous != 0 && index != 0) {
       FT_Vector delta{0, 0};
       if (FT_Get_Kerning(face, previous, index, FT_KERNING_DEFAULT, &delta) == 0) {
         at.x += delta.x;
@@ -123,12 +170,13 @@ TextLine TextLine::layout(std::u16string_view text, const TextStyle &style, Font
     RenderedGlyph scratch;
     const RenderedGlyph *glyph = nullptr;
     int64_t offsetX = 0, offsetY = 0;
-    if (!rotated) {
-      glyph = &opened->glyph(index, loadFlags, renderMode, scratch);
+    if (!orientation.rotated) {
+      glyph = &opened.glyph(index, render.loadFlags, render.renderMode, scratch);
       if (!glyph->emptyOutline) offsetX = at.x / 64, offsetY = at.y / 64;
     } else {
       FT_Vector shift{0, 0};
-      glyph = &opened->turnedGlyph(index, loadFlags, renderMode, rotation, at, scratch, shift);
+      glyph = &opened.turnedGlyph(index, render.loadFlags, render.renderMode, orientation.rotation,
+                                  at, scratch, shift);
       offsetX = shift.x, offsetY = shift.y;
     }
     if (!glyph->loaded) continue;
@@ -146,54 +194,111 @@ TextLine TextLine::layout(std::u16string_view text, const TextStyle &style, Font
     GlyphMask mask = glyph == &scratch ? std::move(scratch.mask) : glyph->mask;
     mask.x += offsetX;
     mask.y -= offsetY;
-    glyphs.push_back(std::move(mask));
+    placed.glyphs.push_back(std::move(mask));
   }
+  return placed;
+}
 
-  // The box, y upwards, over every glyph (an empty one counts at its place).
-  int64_t minX = 0, minY = 0, maxX = 0, maxY = 0;
-  if (!glyphs.empty()) {
-    minX = minY = INT64_MAX;
-    maxX = maxY = INT64_MIN;
-    for (const auto &g : glyphs) {
-      minX = std::min(minX, g.x);
-      maxX = std::max(maxX, g.x + g.width);
-      maxY = std::max(maxY, -g.y);
-      minY = std::min(minY, -g.y - g.rows);
-    }
-    if (maxX < minX) minX = minY = maxX = maxY = 0;
+// An empty glyph counts at its place.
+GlyphBox boxOf(const std::vector<GlyphMask> &glyphs) {
+  GlyphBox box;
+  if (glyphs.empty()) return box;
+  box.minX = box.minY = INT64_MAX;
+  box.maxX = box.maxY = INT64_MIN;
+  for (const auto &g : glyphs) {
+    box.minX = std::min(box.minX, g.x);
+    box.maxX = std::max(box.maxX, g.x + g.width);
+    box.maxY = std::max(box.maxY, -g.y);
+    box.minY = std::min(box.minY, -g.y - g.rows);
   }
+  if (box.maxX < box.minX) box = GlyphBox{};
+  return box;
+}
 
-  int64_t ascent = maxY, descent = minY;
-  if (scalable && angle == 0 && !style.vertical && face->units_per_EM > 0) {
+// The global font metrics for scalable unrotated horizontal text, so that
+// every line of a font is equally high; the box's otherwise.
+VerticalExtent verticalExtentOf(FT_Face face, const TextStyle &style, double heightPt,
+                                double angle, const GlyphBox &box) {
+  VerticalExtent extent{box.maxY, box.minY};
+  if (FT_IS_SCALABLE(face) && angle == 0 && !style.vertical && face->units_per_EM > 0) {
     const int64_t unitsPerEm = face->units_per_EM;
-    ascent = static_cast<int64_t>(std::trunc(heightPt * face->ascender * 96)) / 72 / unitsPerEm;
-    descent = static_cast<int64_t>(std::trunc(heightPt * face->descender * 96)) / 72 / unitsPerEm;
+    extent.ascent =
+        static_cast<int64_t>(std::trunc(heightPt * face->ascender * 96)) / 72 / unitsPerEm;
+    extent.descent =
+        static_cast<int64_t>(std::trunc(heightPt * face->descender * 96)) / 72 / unitsPerEm;
   }
-  int64_t width = maxX - minX;
-  int64_t height = ascent - descent;
+  return extent;
+}
 
+// Moves the glyphs from the pen's origin to the box's top-left, y downwards.
+void shiftToBoxTopLeft(std::vector<GlyphMask> &glyphs, FT_Face face, int64_t minX,
+                       int64_t ascent) {
   const int64_t shiftX = (FT_IS_FIXED_WIDTH(face) && minX >= 0) ? 0 : minX;
   for (auto &g : glyphs) {
     g.x -= shiftX;
     g.y += ascent;
   }
+}
 
-  if (scalable) {
+// Scalable faces take the line distance from the font; a face without
+// outlines is measured by its pen, turned by its quadrant, and spaced by a
+// third of its height more (a PCF font a sixth more again).
+LineMetrics lineMetricsOf(const SharedFace &opened, const TextStyle &style, double heightPt,
+                          int quadrant, const GlyphBox &box, const VerticalExtent &extent,
+                          FT_Vector pen) {
+  FT_Face face = opened.face();
+  LineMetrics m;
+  m.width = box.maxX - box.minX;
+  m.height = extent.ascent - extent.descent;
+  if (FT_IS_SCALABLE(face)) {
     if (face->units_per_EM > 0)
-      line.lineDistance_ = clampToInt(static_cast<int64_t>(
+      m.lineDistance = clampToInt(static_cast<int64_t>(
           std::trunc(heightPt * face->height * 96 * 0.013888888888888888 / face->units_per_EM)));
-  } else {
-    if (!style.vertical)
-      width = pen.x / 64;
-    else
-      height = pen.y / -64;
-    if (line.quadrant_ == 1 || line.quadrant_ == 3) std::swap(width, height);
-    int64_t distance = static_cast<int64_t>(std::trunc(static_cast<double>(height) * 1.3333333333333333));
-    if (endsWithIgnoringAsciiCase(opened->path(), ".pcf")) distance += distance / 6;
-    line.lineDistance_ = clampToInt(distance);
+    return m;
   }
-  line.width_ = clampToInt(width);
-  line.height_ = clampToInt(height);
+  if (!style.vertical)
+    m.width = pen.x / 64;
+  else
+    m.height = pen.y / -64;
+  if (quadrant == 1 || quadrant == 3) std::swap(m.width, m.height);
+  int64_t distance =
+      static_cast<int64_t>(std::trunc(static_cast<double>(m.height) * 1.3333333333333333));
+  if (endsWithIgnoringAsciiCase(opened.path(), ".pcf")) distance += distance / 6;
+  m.lineDistance = clampToInt(distance);
+  return m;
+}
+
+}  // namespace
+
+TextLine TextLine::layout(std::u16string_view text, const TextStyle &style, FontManager &fonts,
+                          const FontManager::Lock &lock, uint64_t &pixelBudget) {
+  TextLine line;
+  double heightPt = style.heightPt > 0 ? std::min(style.heightPt, kMaxFontSizePt) : 12.0;
+  double widthPt =
+      std::isnan(style.widthPt) ? 0.0 : std::clamp(style.widthPt, -kMaxFontSizePt, kMaxFontSizePt);
+  const double angle = std::isfinite(style.angleDeg) ? style.angleDeg : 0.0;
+
+  SharedFace *const opened = fonts.selectFace(style.fontName, lock);
+  if (opened == nullptr) return line;
+  line.hasFace_ = true;
+  FT_Face face = opened->face();
+
+  sizeFace(*opened, heightPt, widthPt);
+  const Orientation orientation = orientationOf(FT_IS_SCALABLE(face), angle);
+  line.quadrant_ = orientation.quadrant;
+  const RenderChoice render = renderChoiceOf(*opened, style, heightPt, widthPt, angle);
+  PlacedGlyphs placed =
+      placeGlyphs(text, *opened, style, heightPt, orientation, render, pixelBudget);
+  std::vector<GlyphMask> &glyphs = placed.glyphs;
+
+  const GlyphBox box = boxOf(glyphs);
+  const VerticalExtent extent = verticalExtentOf(face, style, heightPt, angle, box);
+  shiftToBoxTopLeft(glyphs, face, box.minX, extent.ascent);
+  const LineMetrics metrics =
+      lineMetricsOf(*opened, style, heightPt, line.quadrant_, box, extent, placed.pen);
+  line.lineDistance_ = metrics.lineDistance;
+  line.width_ = clampToInt(metrics.width);
+  line.height_ = clampToInt(metrics.height);
 
   // Empty masks have given their place to the box; drawing needs only the rest.
   std::erase_if(glyphs, [](const GlyphMask &g) { return g.width == 0 || g.rows == 0; });
