@@ -43,24 +43,16 @@ Run EdgeList::runAt(const Edge &e, int64_t y) const {
     e.cursorRow = y;
     if (!ls.xMajor) {
       // One pixel a row: the step whose major coordinate is y.
-      int64_t &minor = e.cursorA;
-      int64_t &error = e.cursorB;
-      if (!isNextRow) {
-        minor = ls.minorAt(y - ls.major0);
-        error = ls.errorAt(y - ls.major0);
-      } else if (error >= 0) {
-        minor += ls.step;
-        error += 2 * (ls.dMinor - ls.dMajor);
-      } else {
-        error += 2 * ls.dMinor;
-      }
-      return {minor, minor};
+      LineStepper::Cursor &walk = e.cursor.walk;
+      if (isNextRow) ls.advance(walk);
+      else walk = ls.cursorAt(y - ls.major0);
+      return {walk.minor, walk.minor};
     }
     // A run of steps a row: the steps whose minor offset is t. A row down
     // moves t by the line's minor direction, so one end is the last row's.
     const int64_t t = ls.step > 0 ? y - ls.minor0 : ls.minor0 - y;
-    int64_t &reachT = e.cursorA;
-    int64_t &reachNext = e.cursorB;
+    int64_t &reachT = e.cursor.reach.t;
+    int64_t &reachNext = e.cursor.reach.next;
     if (isNextRow && ls.step > 0) {
       reachT = reachNext;
       reachNext = ls.firstStepReaching(t + 1);
@@ -93,106 +85,119 @@ void outlineRun(int64_t a, int64_t b, Plot &plot) {
     for (int64_t u = a; u >= b; --u) plot(u);
 }
 
+// The fill pass: on every row the edges cross, their runs sorted by left
+// then right end, filled between the first and second, third and fourth,
+// and so on.
+void fillBetweenEdges(DrawAreaImpl &area, const EdgeList &list, uint32_t fillColor) {
+  const std::vector<Edge> &edges = list.edges();
+  int64_t top = edges[0].yMin;
+  int64_t bottom = edges[0].yMax;
+  for (const Edge &e : edges) {
+    top = std::min(top, e.yMin);
+    bottom = std::max(bottom, e.yMax);
+  }
+  top = std::max<int64_t>(top, 0);
+  bottom = std::min<int64_t>(bottom, area.height() - 1);
+  std::vector<Run> runs;
+  runs.reserve(edges.size());
+  for (int64_t y = top; y <= bottom; ++y) {
+    runs.clear();
+    for (const Edge &e : edges)
+      if (e.crosses(y)) runs.push_back(list.runAt(e, y));
+    std::sort(runs.begin(), runs.end(), [](const Run &a, const Run &b) {
+      return a.left != b.left ? a.left < b.left : a.right < b.right;
+    });
+    for (size_t i = 0; i + 1 < runs.size(); i += 2)
+      if (runs[i].right + 1 <= runs[i + 1].left - 1)
+        area.span(runs[i].right + 1, runs[i + 1].left - 1, y, fillColor);
+  }
+}
+
+// A straight edge's outline: row by row from the top, left to right, without
+// the end point.
+void outlineStraightEdge(DrawAreaImpl &area, const EdgeList &list, const Edge &e,
+                         uint32_t edgeColor) {
+  for (int64_t y = e.rowLo; y <= e.rowHi; ++y) {
+    const Run r = list.runAt(e, y);
+    if (y == e.endY && e.endX >= r.left && e.endX <= r.right) {
+      if (r.left < e.endX) area.span(r.left, e.endX - 1, y, edgeColor);
+      if (e.endX < r.right) area.span(e.endX + 1, r.right, y, edgeColor);
+    } else {
+      area.span(r.left, r.right, y, edgeColor);
+    }
+  }
+}
+
+// An arc edge's outline: rows from the start point towards the end point. On
+// the start row the piece runs from the start point away from the end row's
+// side of the outline; rows strictly between are whole; the end row runs up
+// to the end point. A row is "inward" when travel along it (clockwise)
+// decreases |dx|: left side above the centre, right side below it.
+void outlineArcEdge(DrawAreaImpl &area, const EdgeList &list, const Edge &e,
+                    uint32_t edgeColor) {
+  const std::vector<QuarterRow> &table = list.table();
+  const int64_t width = area.width();
+  const int64_t height = area.height();
+  const int64_t sign = e.rightSide ? 1 : -1;
+  auto plotRow = [&](int64_t v, int64_t a, int64_t b) {
+    const int64_t y = e.cy - v;
+    if (y < 0 || y >= height) return;
+    // Clip u to the columns of the area before walking.
+    auto plotU = [&](int64_t u) { area.plot(e.cx + sign * u, y, edgeColor); };
+    const int64_t uMin = e.rightSide ? -e.cx : e.cx - (width - 1);
+    const int64_t uMax = e.rightSide ? (width - 1) - e.cx : e.cx;
+    if (a <= b) {
+      a = std::max(a, uMin);
+      b = std::min(b, uMax);
+      if (a <= b) outlineRun(a, b, plotU);
+    } else {
+      a = std::min(a, uMax);
+      b = std::max(b, uMin);
+      if (a >= b) outlineRun(a, b, plotU);
+    }
+  };
+  auto inward = [&](int64_t v) { return e.rightSide ? v < 0 : v > 0; };
+  const OutlinePoint s = e.start;
+  const OutlinePoint t = e.end;
+  if (s.v == t.v) {
+    if (s.u == t.u) return;
+    const int64_t dir = t.u > s.u ? 1 : -1;
+    if (e.drawsStart) plotRow(s.v, s.u, t.u - dir);
+    else plotRow(s.v, s.u + dir, t.u);
+    return;
+  }
+  const int64_t dv = t.v > s.v ? 1 : -1;
+  for (int64_t v = s.v;; v += dv) {
+    const QuarterRow &q = table[static_cast<size_t>(v < 0 ? -v : v)];
+    const bool in = inward(v);
+    int64_t lo = q.inner;
+    int64_t hi = q.outer;
+    if (v == s.v) {
+      const int64_t first = e.drawsStart ? s.u : (in ? s.u - 1 : s.u + 1);
+      if (in) hi = first;
+      else lo = first;
+    } else if (v == t.v) {
+      const int64_t last = e.drawsStart ? (in ? t.u + 1 : t.u - 1) : t.u;
+      if (in) lo = last;
+      else hi = last;
+    }
+    if (lo <= hi) {
+      if (in) plotRow(v, hi, lo);
+      else plotRow(v, lo, hi);
+    }
+    if (v == t.v) break;
+  }
+}
+
 }  // namespace
 
 void DrawAreaImpl::drawEdges(EdgeList &list, uint32_t edgeColor, uint32_t fillColor) {
-  const std::vector<Edge> &edges = list.edges();
-  if (edges.empty()) return;
-
-  if (fillColor != kTransparent) {
-    int64_t top = edges[0].yMin;
-    int64_t bottom = edges[0].yMax;
-    for (const Edge &e : edges) {
-      top = std::min(top, e.yMin);
-      bottom = std::max(bottom, e.yMax);
-    }
-    top = std::max<int64_t>(top, 0);
-    bottom = std::min<int64_t>(bottom, height_ - 1);
-    std::vector<Run> runs;
-    runs.reserve(edges.size());
-    for (int64_t y = top; y <= bottom; ++y) {
-      runs.clear();
-      for (const Edge &e : edges)
-        if (e.crosses(y)) runs.push_back(list.runAt(e, y));
-      std::sort(runs.begin(), runs.end(), [](const Run &a, const Run &b) {
-        return a.left != b.left ? a.left < b.left : a.right < b.right;
-      });
-      for (size_t i = 0; i + 1 < runs.size(); i += 2)
-        if (runs[i].right + 1 <= runs[i + 1].left - 1)
-          span(runs[i].right + 1, runs[i + 1].left - 1, y, fillColor);
-    }
-  }
-
+  if (list.edges().empty()) return;
+  if (fillColor != kTransparent) fillBetweenEdges(*this, list, fillColor);
   if (edgeColor == kTransparent) return;
-  for (const Edge &e : edges) {
-    if (e.kind == Edge::Kind::Straight) {
-      // Row by row from the top, left to right, without the end point.
-      for (int64_t y = e.rowLo; y <= e.rowHi; ++y) {
-        const Run r = list.runAt(e, y);
-        if (y == e.endY && e.endX >= r.left && e.endX <= r.right) {
-          if (r.left < e.endX) span(r.left, e.endX - 1, y, edgeColor);
-          if (e.endX < r.right) span(e.endX + 1, r.right, y, edgeColor);
-        } else {
-          span(r.left, r.right, y, edgeColor);
-        }
-      }
-      continue;
-    }
-    // Arc edge: rows from the start point towards the end point. On the start
-    // row the piece runs from the start point away from the end row's side of
-    // the outline; rows strictly between are whole; the end row runs up to the
-    // end point. A row is "inward" when travel along it (clockwise) decreases
-    // |dx|: left side above the centre, right side below it.
-    const std::vector<QuarterRow> &table = list.table();
-    const int64_t sign = e.rightSide ? 1 : -1;
-    auto plotRow = [&](int64_t v, int64_t a, int64_t b) {
-      const int64_t y = e.cy - v;
-      if (y < 0 || y >= height_) return;
-      // Clip u to the columns of the area before walking.
-      auto plotU = [&](int64_t u) { plot(e.cx + sign * u, y, edgeColor); };
-      const int64_t uMin = e.rightSide ? -e.cx : e.cx - (width_ - 1);
-      const int64_t uMax = e.rightSide ? (width_ - 1) - e.cx : e.cx;
-      if (a <= b) {
-        a = std::max(a, uMin);
-        b = std::min(b, uMax);
-        if (a <= b) outlineRun(a, b, plotU);
-      } else {
-        a = std::min(a, uMax);
-        b = std::max(b, uMin);
-        if (a >= b) outlineRun(a, b, plotU);
-      }
-    };
-    auto inward = [&](int64_t v) { return e.rightSide ? v < 0 : v > 0; };
-    const OutlinePoint s = e.start;
-    const OutlinePoint t = e.end;
-    if (s.v == t.v) {
-      if (s.u == t.u) continue;
-      const int64_t dir = t.u > s.u ? 1 : -1;
-      if (e.drawsStart) plotRow(s.v, s.u, t.u - dir);
-      else plotRow(s.v, s.u + dir, t.u);
-      continue;
-    }
-    const int64_t dv = t.v > s.v ? 1 : -1;
-    for (int64_t v = s.v;; v += dv) {
-      const QuarterRow &q = table[static_cast<size_t>(v < 0 ? -v : v)];
-      const bool in = inward(v);
-      int64_t lo = q.inner;
-      int64_t hi = q.outer;
-      if (v == s.v) {
-        const int64_t first = e.drawsStart ? s.u : (in ? s.u - 1 : s.u + 1);
-        if (in) hi = first;
-        else lo = first;
-      } else if (v == t.v) {
-        const int64_t last = e.drawsStart ? (in ? t.u + 1 : t.u - 1) : t.u;
-        if (in) lo = last;
-        else hi = last;
-      }
-      if (lo <= hi) {
-        if (in) plotRow(v, hi, lo);
-        else plotRow(v, lo, hi);
-      }
-      if (v == t.v) break;
-    }
+  for (const Edge &e : list.edges()) {
+    if (e.kind == Edge::Kind::Straight) outlineStraightEdge(*this, list, e, edgeColor);
+    else outlineArcEdge(*this, list, e, edgeColor);
   }
 }
 

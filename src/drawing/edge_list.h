@@ -35,13 +35,20 @@ struct Edge {
   int64_t rowHi = -1;
   int64_t endX = 0;
   int64_t endY = 0;
-  // Straight: where the last run asked for left the line, so that the next
-  // row down is a step of the midpoint rule rather than a division. A
-  // y-major line keeps its x and error term there; an x-major one the first
+  // Straight: where the last run asked for (row cursorRow) left the line, so
+  // that the next row down is a step of the midpoint rule rather than a
+  // division. A y-major line keeps its walk there; an x-major one the first
   // steps reaching the row's minor offset t and t + 1.
+  struct Reach {
+    int64_t t;
+    int64_t next;
+  };
+  union Cursor {
+    LineStepper::Cursor walk;
+    Reach reach;
+  };
   mutable int64_t cursorRow = INT64_MIN;
-  mutable int64_t cursorA = 0;
-  mutable int64_t cursorB = 0;
+  mutable Cursor cursor{};
   // Arc: centre, side and the two end points.
   int64_t cx = 0;
   int64_t cy = 0;

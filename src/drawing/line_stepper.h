@@ -4,8 +4,10 @@
 // at step k the minor offset is
 //   q(k) = floor((2 dm k + dM) / (2 dM)),
 // which is what the incremental rule (error 2dm - dM; on error >= 0 move the
-// minor coordinate and add 2(dm - dM), else add 2dm) produces. Arithmetic on
-// products of coordinates is done in 128 bits where 64 could overflow.
+// minor coordinate and add 2(dm - dM), else add 2dm) produces. Every line and
+// straight edge steps by this one rule: a walk starts anywhere in closed form
+// (cursorAt) and then advances incrementally, one addition a step. Arithmetic
+// on products of coordinates is done in 128 bits where 64 could overflow.
 #pragma once
 
 #include <cstdint>
@@ -53,6 +55,25 @@ struct LineStepper {
     const __int128 e = static_cast<__int128>(2) * dMinor * (k + 1) - dMajor -
                        static_cast<__int128>(2) * dMajor * offsetAt(k);
     return static_cast<int64_t>(e);
+  }
+
+  // A walk along the line: the minor coordinate at the current step and the
+  // error term that decides the next move.
+  struct Cursor {
+    int64_t minor;
+    int64_t error;
+  };
+  Cursor cursorAt(int64_t k) const { return {minorAt(k), errorAt(k)}; }
+  // One major step by the incremental rule; true when the minor coordinate
+  // moved.
+  bool advance(Cursor &c) const {
+    if (c.error >= 0) {
+      c.minor += step;
+      c.error += 2 * (dMinor - dMajor);
+      return true;
+    }
+    c.error += 2 * dMinor;
+    return false;
   }
 
   // Smallest k >= 0 with q(k) >= t (may exceed dMajor when no step reaches t).

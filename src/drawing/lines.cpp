@@ -8,6 +8,71 @@
 
 namespace quorvane {
 
+namespace {
+
+// Clips the centre line to the area along both axes; the kept steps
+// [kLo, kHi] are those of the whole line. False when none is kept.
+bool clipSteps(const LineStepper &ls, int64_t width, int64_t height, int64_t &kLo,
+               int64_t &kHi) {
+  const int64_t majorSize = ls.xMajor ? width : height;
+  const int64_t minorSize = ls.xMajor ? height : width;
+  kLo = std::max<int64_t>(0, -ls.major0);
+  kHi = std::min<int64_t>(ls.dMajor, majorSize - 1 - ls.major0);
+  return kLo <= kHi && ls.clipMinor(0, minorSize - 1, kLo, kHi);
+}
+
+// A plain colour: an index walks through the buffer, one major step and at
+// most one minor step at a time, and put lays the w pixels across at each.
+template <typename Put>
+void walkPlainLine(uint32_t *data, int64_t width, int64_t height, const LineStepper &ls,
+                   int64_t kLo, int64_t kHi, int64_t w, Put put) {
+  const int64_t minorSize = ls.xMajor ? height : width;
+  const int64_t below = w / 2;
+  const int64_t majorStride = ls.xMajor ? 1 : width;
+  const int64_t minorUnit = ls.xMajor ? width : 1;
+  LineStepper::Cursor at = ls.cursorAt(kLo);
+  int64_t centre = ls.xMajor ? at.minor * width + ls.major0 + kLo
+                             : (ls.major0 + kLo) * width + at.minor;
+  for (int64_t k = kLo; k <= kHi; ++k) {
+    if (w == 1) {
+      put(data[centre]);
+    } else {
+      const int64_t lo = std::max<int64_t>(at.minor - below, 0);
+      const int64_t hi = std::min<int64_t>(at.minor - below + w - 1, minorSize - 1);
+      int64_t across = centre + (lo - at.minor) * minorUnit;
+      for (int64_t m = lo; m <= hi; ++m, across += minorUnit) put(data[across]);
+    }
+    centre += majorStride;
+    if (ls.advance(at)) centre += ls.step * minorUnit;
+  }
+}
+
+// A special colour is evaluated once a step, at the centre pixel, and the
+// steps are visited from the caller's first point, so that a dash pattern
+// starts there.
+void walkSpecialLine(DrawAreaImpl &area, const LineStepper &ls, int64_t kLo, int64_t kHi,
+                     int64_t w, uint32_t c) {
+  const int64_t below = w / 2;
+  auto stepAt = [&](int64_t k, int64_t m) {
+    const int64_t x = ls.xMajor ? ls.major0 + k : m;
+    const int64_t y = ls.xMajor ? m : ls.major0 + k;
+    const uint32_t evaluated = area.evaluate(c, x, y);
+    if (ls.xMajor) area.columnEvaluated(m - below, m - below + w - 1, x, evaluated);
+    else area.spanEvaluated(m - below, m - below + w - 1, y, evaluated);
+  };
+  if (ls.reversed) {
+    for (int64_t k = kHi; k >= kLo; --k) stepAt(k, ls.minorAt(k));
+    return;
+  }
+  LineStepper::Cursor at = ls.cursorAt(kLo);
+  for (int64_t k = kLo; k <= kHi; ++k) {
+    stepAt(k, at.minor);
+    ls.advance(at);
+  }
+}
+
+}  // namespace
+
 void DrawAreaImpl::line(int x1, int y1, int x2, int y2, int color, int lineWidth) {
   const uint32_t c = lookup(static_cast<uint32_t>(color));
   if (c == kTransparent || lineWidth < 1) return;
@@ -17,73 +82,17 @@ void DrawAreaImpl::line(int x1, int y1, int x2, int y2, int color, int lineWidth
   const int64_t w = std::min<int64_t>(lineWidth, std::max(width_, height_));
 
   const LineStepper ls(x1, y1, x2, y2);
-  const int64_t majorSize = ls.xMajor ? width_ : height_;
-  const int64_t minorSize = ls.xMajor ? height_ : width_;
-  // Clip the centre line to the area along both axes; the kept steps are
-  // those of the whole line.
-  int64_t kLo = std::max<int64_t>(0, -ls.major0);
-  int64_t kHi = std::min<int64_t>(ls.dMajor, majorSize - 1 - ls.major0);
-  if (kLo > kHi || !ls.clipMinor(0, minorSize - 1, kLo, kHi)) return;
+  int64_t kLo = 0, kHi = -1;
+  if (!clipSteps(ls, width_, height_, kLo, kHi)) return;
 
-  const int64_t below = w / 2;
-  int64_t minor = ls.minorAt(kLo);
-  int64_t error = ls.errorAt(kLo);
-  const int64_t moveDelta = 2 * (ls.dMinor - ls.dMajor);
-  const int64_t stayDelta = 2 * ls.dMinor;
-
-  if (!isSpecialColor(c)) {
-    // A plain colour: walk an index through the buffer, one major step and at
-    // most one minor step at a time, and lay the w pixels across at each.
-    const int64_t majorStride = ls.xMajor ? 1 : width_;
-    const int64_t minorUnit = ls.xMajor ? width_ : 1;
-    const bool opaque = (c >> 24) == 0;
-    int64_t centre = ls.xMajor ? minor * width_ + ls.major0 + kLo
-                               : (ls.major0 + kLo) * width_ + minor;
-    uint32_t *const data = pixels_.data();
-    for (int64_t k = kLo; k <= kHi; ++k) {
-      if (w == 1) {
-        data[centre] = opaque ? c : blend(data[centre], c);
-      } else {
-        const int64_t lo = std::max<int64_t>(minor - below, 0);
-        const int64_t hi = std::min<int64_t>(minor - below + w - 1, minorSize - 1);
-        int64_t at = centre + (lo - minor) * minorUnit;
-        for (int64_t m = lo; m <= hi; ++m, at += minorUnit)
-          data[at] = opaque ? c : blend(data[at], c);
-      }
-      centre += majorStride;
-      if (error >= 0) {
-        minor += ls.step;
-        centre += ls.step * minorUnit;
-        error += moveDelta;
-      } else {
-        error += stayDelta;
-      }
-    }
-    return;
-  }
-
-  // A special colour is evaluated once a step, at the centre pixel, and the
-  // steps are visited from the caller's first point, so that a dash pattern
-  // starts there.
-  auto stepAt = [&](int64_t k, int64_t m) {
-    const int64_t x = ls.xMajor ? ls.major0 + k : m;
-    const int64_t y = ls.xMajor ? m : ls.major0 + k;
-    const uint32_t at = evaluate(c, x, y);
-    if (ls.xMajor) columnEvaluated(m - below, m - below + w - 1, x, at);
-    else spanEvaluated(m - below, m - below + w - 1, y, at);
-  };
-  if (ls.reversed) {
-    for (int64_t k = kHi; k >= kLo; --k) stepAt(k, ls.minorAt(k));
-    return;
-  }
-  for (int64_t k = kLo; k <= kHi; ++k) {
-    stepAt(k, minor);
-    if (error >= 0) {
-      minor += ls.step;
-      error += moveDelta;
-    } else {
-      error += stayDelta;
-    }
+  if (isSpecialColor(c)) {
+    walkSpecialLine(*this, ls, kLo, kHi, w, c);
+  } else if ((c >> 24) == 0) {
+    // Opaque: blending gives c.
+    walkPlainLine(pixels_.data(), width_, height_, ls, kLo, kHi, w, [c](uint32_t &p) { p = c; });
+  } else {
+    walkPlainLine(pixels_.data(), width_, height_, ls, kLo, kHi, w,
+                  [c](uint32_t &p) { p = blend(p, c); });
   }
 }
 
