@@ -83,13 +83,19 @@ void DrawAreaImpl::fill2(int x, int y, int color, int borderColor) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_ || c == kTransparent) return;
     const uint32_t seed = row(y)[x];
     if (seed == c || seed == border) return;
-    floodFill(
-        x, y,
-        [&](int64_t px, int64_t py) {
-          const uint32_t v = row(py)[px];
-          return v != c && v != border;
-        },
-        [&](int64_t px, int64_t py) { blendAt(px, py, evaluate(c, px, py)); });
+    auto fillable = [&](int64_t px, int64_t py) {
+      const uint32_t v = row(py)[px];
+      return v != c && v != border;
+    };
+    if (isSpecialColor(c)) {
+      floodFill(x, y, fillable,
+                [&](int64_t px, int64_t py) { blendAt(px, py, evaluate(c, px, py)); });
+    } else if ((c >> 24) == 0) {
+      // Opaque: blending gives c.
+      floodFill(x, y, fillable, [&](int64_t px, int64_t py) { row(py)[px] = c; });
+    } else {
+      floodFill(x, y, fillable, [&](int64_t px, int64_t py) { blendAt(px, py, c); });
+    }
   });
 }
 

@@ -168,7 +168,11 @@ void DrawAreaImpl::columnEvaluated(int64_t y1, int64_t y2, int64_t x, uint32_t c
   if (y1 > y2) std::swap(y1, y2);
   y1 = std::max<int64_t>(y1, 0);
   y2 = std::min<int64_t>(y2, height_ - 1);
-  for (int64_t y = y1; y <= y2; ++y) blendAt(x, y, c);
+  if ((c >> 24) == 0) {
+    for (int64_t y = y1; y <= y2; ++y) row(y)[x] = c;  // opaque: blending gives c
+  } else {
+    for (int64_t y = y1; y <= y2; ++y) blendAt(x, y, c);
+  }
 }
 
 void DrawAreaImpl::hline(int x1, int x2, int y, int color) {
