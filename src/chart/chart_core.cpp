@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <new>
 
+#include "base/alignment.h"
 #include "base/guarded.h"
+#include "base/int_math.h"
 #include "chart/color_table.h"
 #include "chart/text_box.h"
 #include "drawing/surface_limits.h"
@@ -199,8 +201,8 @@ void ChartCore::prepareCanvas() {
     }
     // The chart corner, edge centre or centre that the placement names.
     const int w = area_->getWidth(), h = area_->getHeight();
-    const int x = isCentreColumn(placement) ? w / 2 : isRightColumn(placement) ? w - 1 : 0;
-    const int y = isBottomRow(placement) ? h - 1 : isTopRow(placement) ? 0 : h / 2;
+    const int x = static_cast<int>(alignedOffsetX(placement, w));
+    const int y = static_cast<int>(alignedOffsetY(placement, h));
     area_->merge(image.get(), x, y, placement, 0);
   });
 }

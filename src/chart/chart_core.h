@@ -20,7 +20,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "chart/chart_math.h"
+#include "chart/handles.h"
 #include "chart/legend_box.h"
 #include "quorvane.h"
 

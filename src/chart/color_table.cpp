@@ -20,9 +20,9 @@ const int kDefaultColorTable[25] = {
 
 int automaticDataColor(int n) {
   // Entry 0xFFFF lies outside every table (at most 0xFFFE entries).
-  constexpr int kFirst = kFirstDataColor & 0xFFFF;
+  constexpr int kFirst = static_cast<int>(colorIndex(kFirstDataColor));
   const int index = n < 0 || n > 0xFFFF - kFirst ? 0xFFFF : kFirst + n;
-  return static_cast<int>(0xFFFF0000u | static_cast<unsigned>(index));
+  return static_cast<int>(tableColor(static_cast<uint32_t>(index)));
 }
 
 std::optional<size_t> colorListLength(const int *colors, size_t available) {

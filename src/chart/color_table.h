@@ -6,15 +6,17 @@
 #include <cstddef>
 #include <optional>
 
+#include "base/colors.h"
+
 class DrawArea;
 
 namespace quorvane {
 
 // Table colours of the fixed entries.
-inline constexpr int kBackgroundColor = static_cast<int>(0xFFFF0000u);  // canvas fill
-inline constexpr int kLineColor = static_cast<int>(0xFFFF0001u);        // edges and lines
-inline constexpr int kTextColor = static_cast<int>(0xFFFF0002u);        // font colour
-inline constexpr int kFirstDataColor = static_cast<int>(0xFFFF0008u);   // automatic colours
+inline constexpr int kBackgroundColor = static_cast<int>(tableColor(0));  // canvas fill
+inline constexpr int kLineColor = static_cast<int>(tableColor(1));        // edges and lines
+inline constexpr int kTextColor = static_cast<int>(tableColor(2));        // font colour
+inline constexpr int kFirstDataColor = static_cast<int>(tableColor(8));   // automatic colours
 
 // The 24 default entries (background, line, text, five greys, sixteen data
 // colours), ended by -1.

@@ -12,15 +12,11 @@
 #include <algorithm>
 #include <limits>
 
+#include "base/colors.h"
+#include "base/int_math.h"
 #include "chart/item_fields.h"
 
 namespace quorvane {
-
-namespace {
-
-bool isSpecialColor(int color) { return (static_cast<uint32_t>(color) >> 16) == 0xFFFEu; }
-
-}  // namespace
 
 LegendBoxImpl::LegendBoxImpl() {
   box_.fontHeight = 10;
@@ -35,7 +31,8 @@ void LegendBoxImpl::addKey(const char *text, int color, int lineWidth, DrawArea 
     key.lineWidth = lineWidth;
     key.symbol = symbol;
     keys_.push_back(std::move(key));
-    if (lineWidth > 0 && (isSpecialColor(color) || symbol != nullptr)) lineKeys_ = true;
+    const bool special = isSpecialColor(static_cast<uint32_t>(color));
+    if (lineWidth > 0 && (special || symbol != nullptr)) lineKeys_ = true;
   });
 }
 

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 
+#include "base/alignment.h"
+
 namespace quorvane {
 
 namespace {

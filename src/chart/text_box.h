@@ -15,7 +15,8 @@
 #include <string>
 
 #include "base/guarded.h"
-#include "chart/chart_math.h"
+#include "base/int_math.h"
+#include "chart/handles.h"
 #include "chart/color_table.h"
 #include "chart/image_map.h"
 #include "quorvane.h"

@@ -1,16 +1,13 @@
-// The one blending rule of the library and the colour-value classes.
+// The one blending rule of the library.
 // Colours are 0xAARRGGBB with AA a transparency (0 opaque, 255 invisible);
 // nothing is premultiplied, so the rule divides by the combined weight.
 #pragma once
 
 #include <cstdint>
 
+#include "base/colors.h"
+
 namespace quorvane {
-
-constexpr uint32_t kTransparent = 0xFF000000u;
-
-inline bool isTableColor(uint32_t c) { return (c >> 16) == 0xFFFFu; }
-inline bool isSpecialColor(uint32_t c) { return (c >> 16) == 0xFFFEu; }
 
 // blend(existing P, incoming C):
 //   Pa = 255 or Ca = 0  -> C;  Ca = 255 -> P;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/alignment.h"
 #include "drawing/draw_area_impl.h"
 
 namespace quorvane {
@@ -14,18 +15,10 @@ void DrawAreaImpl::merge(const DrawArea *src, int x, int y, int alignment, int t
     const auto *source = static_cast<const DrawAreaImpl *>(src);
     const int64_t sw = source->width_;
     const int64_t sh = source->height_;
-    int64_t left = x;
-    int64_t top = y;
-    // The anchor names a point of the source on a keypad grid: for right and
-    // bottom codes it is the last column or row. Other codes mean top-left.
-    if (alignment >= 1 && alignment <= 9) {
-      const int column = (alignment - 1) % 3;  // 0 left, 1 centre, 2 right
-      const int rowOf = (alignment - 1) / 3;   // 0 bottom, 1 middle, 2 top
-      if (column == 1) left -= sw / 2;
-      if (column == 2) left -= sw - 1;
-      if (rowOf == 1) top -= sh / 2;
-      if (rowOf == 0) top -= sh - 1;
-    }
+    // The anchor names a point of the source: for right and bottom codes it
+    // is the last column or row.
+    const int64_t left = x - alignedOffsetX(alignment, sw);
+    const int64_t top = y - alignedOffsetY(alignment, sh);
     const int64_t iLo = std::max<int64_t>(0, -left);
     const int64_t iHi = std::min<int64_t>(width_ - left, sw);
     const int64_t jLo = std::max<int64_t>(0, -top);
@@ -50,7 +43,7 @@ void DrawAreaImpl::merge(const DrawArea *src, int x, int y, int alignment, int t
         }
         // A value that reads as a table or special colour is not a colour of
         // the source; it is skipped rather than looked up in this area's lists.
-        if ((v >> 16) >= 0xFFFEu) continue;
+        if (isNamedColor(v)) continue;
         plot(left + i, top + j, v);
       }
     }

@@ -25,7 +25,7 @@ int DrawAreaImpl::addSpecial(std::unique_ptr<SpecialColor> color) {
   // fails and the new colour draws nothing.
   if (specials_.size() > 0xFFFF) return static_cast<int>(kTransparent);
   specials_.push_back(std::move(color));
-  return static_cast<int>(0xFFFE0000u | static_cast<uint32_t>(specials_.size() - 1));
+  return static_cast<int>(specialColor(static_cast<uint32_t>(specials_.size() - 1)));
 }
 
 // A special colour that cannot be made (out of memory) is Transparent, as

@@ -193,7 +193,7 @@ class DrawAreaImpl final : public DrawArea {
   int width_ = 1;
   int height_ = 1;
   int interlace_ = 0;
-  uint32_t transparentColor_ = 0xFF000000u;
+  uint32_t transparentColor_ = kTransparent;
   int antiAliasMode_ = 2;
   int paletteMode_ = 0;
   int ditherMethod_ = 2;

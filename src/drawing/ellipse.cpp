@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/angles.h"
 #include "drawing/draw_area_impl.h"
 #include "drawing/edge_list.h"
 
@@ -79,8 +80,6 @@ const std::vector<QuarterRow> &DrawAreaImpl::quarterTable(int64_t rx, int64_t ry
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 // Angles outside -360 ... 360 are reduced by the floating remainder; a
 // negative angle then gets 360 added, so the result lies in 0 ... 360.
 double normaliseAngle(double a) {
@@ -97,7 +96,7 @@ struct AnglePoint {
 };
 
 AnglePoint pointAt(double a, int64_t rx, int64_t ry, const std::vector<QuarterRow> &table) {
-  const double rad = a * kPi / 180;
+  const double rad = a * kArcPi / 180;
   const int64_t dx = static_cast<int64_t>(std::floor(static_cast<double>(rx) * std::sin(rad) + 0.5));
   int64_t dy = static_cast<int64_t>(std::floor(static_cast<double>(ry) * std::cos(rad) + 0.5));
   dy = std::clamp<int64_t>(dy, -ry, ry);

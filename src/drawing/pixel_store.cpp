@@ -11,13 +11,13 @@ namespace quorvane {
 
 uint32_t DrawAreaImpl::lookup(uint32_t color) const {
   if (!isTableColor(color)) return color;
-  const size_t index = color & 0xFFFFu;
+  const size_t index = colorIndex(color);
   return index < colorTable_.size() ? colorTable_[index] : kTransparent;
 }
 
 uint32_t DrawAreaImpl::evaluate(uint32_t resolved, int64_t x, int64_t y) {
   if (!isSpecialColor(resolved)) return resolved;
-  const size_t index = resolved & 0xFFFFu;
+  const size_t index = colorIndex(resolved);
   return index < specials_.size() ? specials_[index]->colorAt(x, y) : kTransparent;
 }
 
@@ -128,7 +128,7 @@ void DrawAreaImpl::span(int64_t x1, int64_t x2, int64_t y, uint32_t resolved) {
   x1 = std::max<int64_t>(x1, 0);
   x2 = std::min<int64_t>(x2, width_ - 1);
   if (x1 > x2) return;
-  const size_t index = resolved & 0xFFFFu;
+  const size_t index = colorIndex(resolved);
   if (index >= specials_.size()) {
     spanEvaluated(x1, x2, y, kTransparent);
     return;

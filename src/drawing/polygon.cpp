@@ -32,7 +32,7 @@ void DrawAreaImpl::surface(int x1, int y1, int x2, int y2, int depthX, int depth
     auto sheared = [&](int color) -> int {
       const uint32_t c = static_cast<uint32_t>(color);
       if (!isSpecialColor(c)) return color;
-      const size_t index = c & 0xFFFFu;
+      const size_t index = colorIndex(c);
       if (index >= specials_.size()) return static_cast<int>(kTransparent);
       SpecialColor *inner = specials_[index].get();
       if (steep)  // (x, y) -> (x, y + x - x1)

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "base/angles.h"
 #include "drawing/blend.h"
 #include "drawing/surface_limits.h"
 
@@ -31,7 +32,7 @@ uint32_t DashColor::colorAt(int64_t x, int64_t y) {
   if (jumpX > 1 || jumpY > 1 || position_ >= static_cast<int64_t>(dash_.size())) position_ = 0;
   lastX_ = x;
   lastY_ = y;
-  return dash_[static_cast<size_t>(position_)] == ' ' ? 0xFF000000u : color_;
+  return dash_[static_cast<size_t>(position_)] == ' ' ? kTransparent : color_;
 }
 
 PatternColor::PatternColor(const int *pixels, int width, int height, int startX, int startY)
@@ -45,7 +46,7 @@ PatternColor::PatternColor(const int *pixels, int width, int height, int startX,
 }
 
 uint32_t PatternColor::colorAt(int64_t x, int64_t y) {
-  if (pixels_.empty()) return 0xFF000000u;
+  if (pixels_.empty()) return kTransparent;
   int64_t col = (x - startX_) % width_;
   int64_t row = (y - startY_) % height_;
   if (col < 0) col += width_;
@@ -142,7 +143,7 @@ std::unique_ptr<GradientColor> GradientColor::multiStop(const int *stops, size_t
                                                         double angleDeg, double scale,
                                                         int startX, int startY) {
   Ramp ramp;
-  ramp.fill(0xFF000000u);
+  ramp.fill(kTransparent);
   const size_t pairs = stops == nullptr ? 0 : stopInts / 2;
   if (pairs == 1) {
     ramp.fill(static_cast<uint32_t>(stops[1]));
@@ -165,7 +166,7 @@ std::unique_ptr<GradientColor> GradientColor::multiStop(const int *stops, size_t
     }
   }
   if (!(scale >= 0) || scale == 0) scale = 1;  // below 0, zero and NaN count as 1
-  double theta = -angleDeg * 3.14159265359 / 180;
+  double theta = -angleDeg * kPieAndGradientPi / 180;
   if (!std::isfinite(theta)) theta = 0;
   const int64_t p = fixedStep(std::sin(theta) * 4096 / scale);
   const int64_t q = fixedStep(std::cos(theta) * 4096 / scale);

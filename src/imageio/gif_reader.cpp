@@ -10,14 +10,13 @@
 #include <cstring>
 #include <memory>
 
+#include "base/colors.h"
 #include "imageio/codecs.h"
 #include "imageio/lzw_decoder.h"
 
 namespace quorvane::imageio {
 
 namespace {
-
-constexpr uint32_t kTransparent = 0xFF000000u;
 
 bool readColorTable(ByteSource &source, int entries, uint32_t *table) {
   uint8_t rgb[256 * 3];

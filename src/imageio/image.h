@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/colors.h"
+
 namespace quorvane::imageio {
 
 // Pixels are 0xAARRGGBB with AA = transparency (0 opaque, 255 invisible),
@@ -16,11 +18,11 @@ struct ImageView {
   int width = 0;
   int height = 0;
   bool interlace = false;
-  uint32_t transparentColor = 0xFF000000u;  // 0xFF000000: none
+  uint32_t transparentColor = kTransparent;  // none
   int paletteMode = 0;
   int ditherMethod = 2;
 
-  bool hasTransparentColor() const { return transparentColor != 0xFF000000u; }
+  bool hasTransparentColor() const { return transparentColor != kTransparent; }
 };
 
 struct DecodedImage {

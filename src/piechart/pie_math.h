@@ -1,16 +1,18 @@
 // Angle arithmetic of pie charts. Angles are radians from 12 o'clock growing
-// clockwise on the screen. π is the decimal 3.14159265359 rather than the
-// full-precision constant, and rounding is half away from zero, so that the
-// pixels and image-map coordinates of a pie are reproducible to the pixel.
+// clockwise on the screen. π is the decimal value pies share with gradients
+// rather than the full-precision constant, and rounding is half away from
+// zero, so that the pixels and image-map coordinates of a pie are
+// reproducible to the pixel.
 #pragma once
 
 #include <cmath>
 
-#include "chart/chart_math.h"
+#include "base/angles.h"
+#include "base/int_math.h"
 
 namespace quorvane::pie {
 
-inline constexpr double kPi = 3.14159265359;
+inline constexpr double kPi = kPieAndGradientPi;
 inline constexpr double kTwoPi = kPi + kPi;
 inline constexpr double kHalfPi = kPi * 0.5;
 // A zero or negative value still gets a sector this wide, and a full circle

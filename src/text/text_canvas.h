@@ -6,11 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/colors.h"
+
 namespace quorvane::text {
-
-inline constexpr uint32_t kTransparent = 0xFF000000u;
-
-inline bool isSpecialColor(uint32_t c) { return (c >> 16) == 0xFFFEu; }
 
 class TextCanvas {
  public:

@@ -6,6 +6,8 @@
 // pixel by pixel, in mask order, as its state (a dash) depends on the order.
 #include "text/text_line.h"
 
+#include "base/alignment.h"
+
 namespace quorvane::text {
 
 namespace {
@@ -31,16 +33,8 @@ void TextLine::turn(int64_t &px, int64_t &py) const {
 void TextLine::draw(TextCanvas &canvas, int64_t x, int64_t y, uint32_t color,
                     int alignment) const {
   if (color == kTransparent || glyphs_.empty()) return;
-  switch (alignment) {
-    case 2: case 5: case 8: x -= width_ / 2; break;
-    case 3: case 6: case 9: x += 1 - int64_t{width_}; break;
-    default: break;
-  }
-  switch (alignment) {
-    case 4: case 5: case 6: y -= height_ / 2; break;
-    case 1: case 2: case 3: y += 1 - int64_t{height_}; break;
-    default: break;
-  }
+  x -= alignedOffsetX(alignment, width_);
+  y -= alignedOffsetY(alignment, height_);
   if (isSpecialColor(color))
     drawSpecial(canvas, x, y, color);
   else

@@ -9,19 +9,16 @@
 // equally high), the shift to the box's top-left, and the line distance. Pen
 // and glyph positions are 26.6 fixed point, y up.
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <utility>
 
+#include "base/angles.h"
+#include "base/int_math.h"
 #include "text/text_line.h"
 
 namespace quorvane::text {
 
 namespace {
-
-constexpr double kRadiansPerDegree = 0.0174532925203;
-
-int clampToInt(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
 
 // Among the fixed sizes, the one whose pixel height is nearest to the
 // height in points at 96 dpi; the first of equally near sizes wins. Returns
@@ -101,7 +98,7 @@ Orientation orientationOf(bool scalable, double angle) {
   Orientation o;
   o.rotated = scalable && angle != 0;
   if (o.rotated) {
-    const double radians = angle * kRadiansPerDegree;
+    const double radians = angle * kTextRadiansPerDegree;
     o.rotation.xx = static_cast<FT_Fixed>(std::cos(radians) * 65536);
     o.rotation.xy = static_cast<FT_Fixed>(-std::sin(radians) * 65536);
     o.rotation.yx = static_cast<FT_Fixed>(std::sin(radians) * 65536);

@@ -6,22 +6,16 @@
 #include "text/ttf_text.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdlib>
 
+#include "base/alignment.h"
+#include "base/angles.h"
 #include "base/guarded.h"
+#include "base/int_math.h"
 #include "text/text_factory.h"
 
 namespace quorvane::text {
-
-namespace {
-
-constexpr double kRadiansPerDegree = 0.0174532925203;
-
-int clampToInt(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
-
-}  // namespace
 
 TTFTextImpl::TTFTextImpl(TextCanvas &canvas, std::u16string_view text, const TextStyle &style,
                          FontManager &fonts)
@@ -43,7 +37,7 @@ TTFTextImpl::TTFTextImpl(TextCanvas &canvas, std::u16string_view text, const Tex
   int64_t stepX = 0, stepY = distance;
   if (angle != 0) {
     // (0, D) turned by -angle with a 16.16 matrix: (D sin a, D cos a).
-    const double radians = -angle * kRadiansPerDegree;
+    const double radians = -angle * kTextRadiansPerDegree;
     FT_Matrix turn;
     turn.xx = static_cast<FT_Fixed>(std::cos(radians) * 65536);
     turn.xy = static_cast<FT_Fixed>(-std::sin(radians) * 65536);
@@ -79,26 +73,24 @@ void TTFTextImpl::drawLookedUp(int64_t x, int64_t y, uint32_t color, int alignme
 
 void TTFTextImpl::drawLines(int64_t x, int64_t y, uint32_t color, int alignment) const {
   if (color == kTransparent) return;
-  if (alignment < 1 || alignment > 9) alignment = AlignTopLeft;
+  alignment = normalAlignment(alignment);
   // Move the reference point so that the point named by the alignment is on
   // the box of all lines: the box grows by the steps away from line 0.
   const int64_t more = static_cast<int64_t>(lines_.size()) - 1;
   const int64_t dx = stepX_, dy = stepY_;
-  const int column = (alignment - 1) % 3;  // 0 left, 1 centre, 2 right
-  const int row = (alignment - 1) / 3;     // 0 bottom, 1 middle, 2 top
   if (dx > 0) {
-    if (column == 1) x -= dx * more / 2;
-    if (column == 2) x -= dx * more;
+    if (isCentreColumn(alignment)) x -= dx * more / 2;
+    if (isRightColumn(alignment)) x -= dx * more;
   } else if (dx < 0) {
-    if (column == 0) x -= dx * more;
-    if (column == 1) x -= dx * more / 2;
+    if (isLeftColumn(alignment)) x -= dx * more;
+    if (isCentreColumn(alignment)) x -= dx * more / 2;
   }
   if (dy > 0) {
-    if (row == 0) y -= dy * more;
-    if (row == 1) y -= dy * more / 2;
+    if (isBottomRow(alignment)) y -= dy * more;
+    if (isMiddleRow(alignment)) y -= dy * more / 2;
   } else if (dy < 0) {
-    if (row == 2) y -= dy * more;
-    if (row == 1) y -= dy * more / 2;
+    if (isTopRow(alignment)) y -= dy * more;
+    if (isMiddleRow(alignment)) y -= dy * more / 2;
   }
   for (size_t i = 0; i < lines_.size(); ++i) {
     const auto step = static_cast<int64_t>(i);

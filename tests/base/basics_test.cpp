@@ -1,0 +1,131 @@
+// The shared basics: the keypad arithmetic of alignments, saturating integer
+// conversions and the classes of colour values, each against a table written
+// out by hand.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "base/alignment.h"
+#include "base/angles.h"
+#include "base/colors.h"
+#include "base/int_math.h"
+
+using namespace quorvane;
+
+namespace {
+
+constexpr int kIntMin = std::numeric_limits<int>::min();
+constexpr int kIntMax = std::numeric_limits<int>::max();
+
+}  // namespace
+
+TEST(Alignment, EveryCodeNamesOneColumnAndOneRow) {
+  // column: 0 left, 1 centre, 2 right; row: 0 top, 1 middle, 2 bottom.
+  // Offsets are for a box 7 wide and 4 high.
+  struct Case {
+    int code;
+    int column, row;
+    int64_t dx, dy;
+  };
+  const Case cases[] = {
+      {1, 0, 2, 0, 3}, {2, 1, 2, 3, 3}, {3, 2, 2, 6, 3},
+      {4, 0, 1, 0, 2}, {5, 1, 1, 3, 2}, {6, 2, 1, 6, 2},
+      {7, 0, 0, 0, 0}, {8, 1, 0, 3, 0}, {9, 2, 0, 6, 0},
+      // Anything else acts as the top-left corner.
+      {0, 0, 0, 0, 0}, {10, 0, 0, 0, 0}, {-1, 0, 0, 0, 0}, {-7, 0, 0, 0, 0},
+      {kIntMin, 0, 0, 0, 0}, {kIntMax, 0, 0, 0, 0},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.code);
+    EXPECT_EQ(normalAlignment(c.code), c.code >= 1 && c.code <= 9 ? c.code : AlignTopLeft);
+    EXPECT_EQ(isLeftColumn(c.code), c.column == 0);
+    EXPECT_EQ(isCentreColumn(c.code), c.column == 1);
+    EXPECT_EQ(isRightColumn(c.code), c.column == 2);
+    EXPECT_EQ(isTopRow(c.code), c.row == 0);
+    EXPECT_EQ(isMiddleRow(c.code), c.row == 1);
+    EXPECT_EQ(isBottomRow(c.code), c.row == 2);
+    EXPECT_EQ(alignedOffsetX(c.code, 7), c.dx);
+    EXPECT_EQ(alignedOffsetY(c.code, 4), c.dy);
+  }
+}
+
+TEST(Alignment, OffsetsTruncateTheHalfAndReachTheLastPixel) {
+  struct Case {
+    int64_t size, centre, last;
+  };
+  const Case cases[] = {{1, 0, 0}, {2, 1, 1}, {3, 1, 2}, {0, 0, -1},
+                        {int64_t{1} << 40, int64_t{1} << 39, (int64_t{1} << 40) - 1}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.size);
+    EXPECT_EQ(alignedOffsetX(AlignTopCentre, c.size), c.centre);
+    EXPECT_EQ(alignedOffsetX(AlignRight, c.size), c.last);
+    EXPECT_EQ(alignedOffsetY(AlignLeft, c.size), c.centre);
+    EXPECT_EQ(alignedOffsetY(AlignBottomRight, c.size), c.last);
+  }
+}
+
+TEST(IntMath, ClampToIntSaturatesAtTheEdgesOnly) {
+  const int64_t wide[][2] = {
+      {0, 0},
+      {-1, -1},
+      {kIntMax, kIntMax},
+      {int64_t{kIntMax} + 1, kIntMax},
+      {kIntMin, kIntMin},
+      {int64_t{kIntMin} - 1, kIntMin},
+      {std::numeric_limits<int64_t>::max(), kIntMax},
+      {std::numeric_limits<int64_t>::min(), kIntMin},
+  };
+  for (const auto &c : wide) EXPECT_EQ(clampToInt(c[0]), c[1]) << c[0];
+}
+
+TEST(IntMath, TruncToIntDropsTheFractionAndSaturates) {
+  const double inf = std::numeric_limits<double>::infinity();
+  struct Case {
+    double v;
+    int expected;
+  };
+  const Case cases[] = {
+      {0.0, 0},           {2.9, 2},           {-2.9, -2},
+      {-0.5, 0},          {1e300, kIntMax},   {-1e300, kIntMin},
+      {inf, kIntMax},     {-inf, kIntMin},    {std::nan(""), 0},
+      {2147483646.75, kIntMax - 1},           {-2147483647.75, kIntMin + 1},
+      {2147483647.0, kIntMax},                {-2147483648.0, kIntMin},
+  };
+  for (const Case &c : cases) EXPECT_EQ(truncToInt(c.v), c.expected) << c.v;
+}
+
+TEST(Colors, TheTopSixteenBitsTellTableSpecialAndPlainColoursApart) {
+  struct Case {
+    uint32_t value;
+    bool table, special;
+  };
+  const Case cases[] = {
+      {0x00000000u, false, false}, {0x00FFFFFFu, false, false},
+      {kTransparent, false, false}, {0xFFFDFFFFu, false, false},
+      {0xFFFE0000u, false, true},  {0xFFFEFFFFu, false, true},
+      {0xFFFF0000u, true, false},  {0xFFFF0008u, true, false},
+      {0xFFFFFFFFu, true, false},  {0x7FFE0000u, false, false},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.value);
+    EXPECT_EQ(isTableColor(c.value), c.table);
+    EXPECT_EQ(isSpecialColor(c.value), c.special);
+    EXPECT_EQ(isNamedColor(c.value), c.table || c.special);
+  }
+  EXPECT_EQ(static_cast<int>(kTransparent), Transparent);
+  for (const uint32_t index : {0u, 1u, 0x1234u, 0xFFFFu}) {
+    EXPECT_TRUE(isTableColor(tableColor(index)));
+    EXPECT_TRUE(isSpecialColor(specialColor(index)));
+    EXPECT_EQ(colorIndex(tableColor(index)), index);
+    EXPECT_EQ(colorIndex(specialColor(index)), index);
+  }
+}
+
+TEST(Angles, EachConstantKeepsTheValueItsPixelsWereDrawnWith) {
+  EXPECT_EQ(kPieAndGradientPi, 3.14159265359);
+  EXPECT_EQ(kTextRadiansPerDegree, 0.0174532925203);
+  EXPECT_EQ(kArcPi, 3.14159265358979323846);
+  EXPECT_NE(kPieAndGradientPi, kArcPi);
+}
