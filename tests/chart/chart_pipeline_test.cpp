@@ -1,22 +1,15 @@
 // The common chart pipeline: creation, the three one-way stages, outputs,
 // canvas preparation with background images, drawing order and the border,
 // and the colour-table operations seen through a chart.
-#include <fstream>
-#include <iterator>
-
 #include "chart/color_table.h"
 #include "chart_test_util.h"
 
 using namespace charttest;
+using testutil::Bytes;
+using testutil::bytesOf;
+using testutil::readFile;
 
 namespace {
-
-std::string readFile(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::string bytesOf(MemBlock b) { return b.data ? std::string(b.data, static_cast<size_t>(b.len)) : ""; }
 
 // A 3 x 2 picture, every pixel its own colour: row 0 red, green, blue, row 1
 // black, white, grey; written as PNG into dir.
@@ -63,7 +56,7 @@ TEST(ChartPipeline, StagesRunOnce) {
   EXPECT_EQ(c->layoutCalls, 1);
   EXPECT_EQ(c->bodyCalls, 0);
   c->body = [](DrawArea &a) { a.rect(2, 2, 8, 6, kRed, kRed, 0); };
-  const std::string first = bytesOf(c->makeChart2(BaseChart::PNG));
+  const Bytes first = bytesOf(c->makeChart2(BaseChart::PNG));
   ASSERT_FALSE(first.empty());
   // Changes and additions after the first drawing never show.
   c->addTitle("late title", nullptr, 12, kBlack, kBlue, kBlue);
@@ -91,7 +84,7 @@ TEST(ChartPipeline, OutputsEncodeTheOneDrawing) {
   EXPECT_TRUE(c->makeChart(nullptr));
   EXPECT_EQ(c->bodyCalls, 1);
   c->addText(0, 0, "late", "arial.ttf", 10, kBlack, 7, 0, false);
-  const std::string png = bytesOf(c->makeChart2(BaseChart::PNG));
+  const Bytes png = bytesOf(c->makeChart2(BaseChart::PNG));
   Area expected = makeArea(11, 9, kWhite);
   expected->pixel(3, 3, kRed);
   EXPECT_EQ(png, bytesOf(expected->outPNG2()));
@@ -109,7 +102,7 @@ TEST(ChartPipeline, OutputsEncodeTheOneDrawing) {
   const char *data = nullptr;
   int len = 0;
   ASSERT_TRUE(c->makeChart2(BaseChart::GIF, &data, &len));
-  EXPECT_EQ(std::string(data, static_cast<size_t>(len)), bytesOf(expected->outGIF2()));
+  EXPECT_EQ(Bytes(data, data + len), bytesOf(expected->outGIF2()));
   EXPECT_TRUE(c->makeChart2(BaseChart::PNG, nullptr, nullptr));
 }
 

@@ -1,31 +1,34 @@
 // Chart test helpers: a minimal chart type on the common pipeline (it counts
 // its hook calls, adds the legend keys it is given at layout, draws an
-// optional body and maps one rectangle), owning handles, and text measured
-// through the public DrawArea so that expected geometry follows the fonts.
+// optional body and maps one rectangle) and text measured through the public
+// DrawArea so that expected geometry follows the fonts, beside the shared
+// helpers of test_util.h.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "chart/base_chart_impl.h"
-#include "drawing/draw_test_util.h"
 #include "chart/image_map.h"
 #include "quorvane.h"
+#include "test_util.h"
 
 namespace charttest {
 
-constexpr int kWhite = 0x00FFFFFF;
-constexpr int kRed = 0x00FF0000;
-constexpr int kGreen = 0x0000FF00;
-constexpr int kBlue = 0x000000FF;
-constexpr int kBlack = 0x00000000;
+using testutil::Area;
+using testutil::kBlack;
+using testutil::kBlue;
+using testutil::kGreen;
+using testutil::kRed;
+using testutil::kWhite;
+using testutil::makeArea;
+using testutil::pixels;
+using testutil::rectText;
+using testutil::ScratchDir;
 
 class TestChart final : public quorvane::BaseChartImpl<BaseChart> {
  public:
@@ -62,18 +65,12 @@ class TestChart final : public quorvane::BaseChartImpl<BaseChart> {
   }
 };
 
-struct ChartDeleter {
-  void operator()(BaseChart *c) const { c->destroy(); }
-};
-using Chart = std::unique_ptr<TestChart, ChartDeleter>;
+using Chart = testutil::Owned<TestChart>;
 
 inline Chart makeChart(int width, int height, int bg = static_cast<int>(0xFFFF0000u),
                        int edge = Transparent) {
   return Chart(TestChart::create(width, height, bg, edge));
 }
-
-using drawtest::Area;
-using drawtest::makeArea;
 
 // Width and height of text laid out as a text box or legend lays it out.
 struct TextSize {
@@ -89,33 +86,5 @@ inline TextSize measure(const char *text, const char *font, double height, doubl
   a->close(t);
   return size;
 }
-
-// The whole picture, row-major.
-inline std::vector<int> pixels(DrawArea *a) {
-  std::vector<int> out;
-  for (int y = 0; y < a->getHeight(); ++y)
-    for (int x = 0; x < a->getWidth(); ++x) out.push_back(a->getPixel(x, y));
-  return out;
-}
-
-inline std::string rectText(int l, int t, int r, int b) {
-  char buf[96];
-  std::snprintf(buf, sizeof buf, "shape=\"rect\" coords=\"%d,%d,%d,%d\"", l, t, r, b);
-  return buf;
-}
-
-// A scratch folder removed with its contents at the end of the test.
-class ScratchDir {
- public:
-  ScratchDir() {
-    char name[] = "/tmp/quorvane-chart-XXXXXX";
-    path_ = mkdtemp(name);
-  }
-  ~ScratchDir() { std::filesystem::remove_all(path_); }
-  std::string file(const std::string &name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
 
 }  // namespace charttest

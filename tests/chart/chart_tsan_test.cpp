@@ -3,8 +3,6 @@
 // ThreadSanitizer this shows charts share nothing but the font lock; the
 // bytes must equal those of a single-threaded run.
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "chart_test_util.h"
 
@@ -29,16 +27,5 @@ std::string chartBytes(int seed) {
 }  // namespace
 
 TEST(ChartThreads, ChartsOnSeveralThreadsMatchASingleThread) {
-  constexpr int kThreads = 4, kRounds = 2;
-  std::vector<std::string> expected;
-  for (int t = 0; t < kThreads; ++t) expected.push_back(chartBytes(t));
-  std::vector<std::vector<std::string>> results(kThreads);
-  std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t)
-    threads.emplace_back([t, &results] {
-      for (int r = 0; r < kRounds; ++r) results[t].push_back(chartBytes(t));
-    });
-  for (auto &th : threads) th.join();
-  for (int t = 0; t < kThreads; ++t)
-    for (int r = 0; r < kRounds; ++r) EXPECT_EQ(results[t][r], expected[t]) << t << " " << r;
+  testutil::expectSameOnThreads(4, 2, chartBytes);
 }

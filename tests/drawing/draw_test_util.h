@@ -1,55 +1,32 @@
-// Drawing test helpers: an owning area handle, pictures as character maps,
-// a touch counter (kGlass over black shows how often a pixel was drawn), and
-// the blending rule and midpoint line written out independently.
+// Drawing test helpers beside the shared ones (test_util.h): a touch counter
+// (kGlass over black shows how often a pixel was drawn), and the blending
+// rule and midpoint line written out independently.
 #pragma once
 
 #include <cstdint>
 #include <cstdlib>
-#include <map>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "quorvane.h"
+#include "test_util.h"
 
 namespace drawtest {
 
-// A colour value written as 0xAARRGGBB.
-constexpr int col(uint32_t v) { return static_cast<int>(v); }
+using testutil::Area;
+using testutil::col;
+using testutil::makeArea;
+using testutil::render;
+using testutil::rows;
+using testutil::kBlack;
+using testutil::kBlue;
+using testutil::kGreen;
+using testutil::kRed;
 
-constexpr int kRed = 0x00FF0000, kGreen = 0x0000FF00, kBlue = 0x000000FF, kBlack = 0;
 constexpr int kNone = col(0xFF000000);
 // White at transparency 128: over black, one coat gives 127 a channel, two 190.
 constexpr int kGlass = col(0x80FFFFFF);
-
-struct AreaDeleter {
-  void operator()(DrawArea *a) const { a->destroy(); }
-};
-using Area = std::unique_ptr<DrawArea, AreaDeleter>;
-
-inline Area makeArea(int width, int height, int bg) {
-  Area a(DrawArea::create());
-  a->setSize(width, height, bg);
-  return a;
-}
-
-// One character a pixel, one line a row; '?' for a value not in the legend.
-inline std::string render(DrawArea *a, const std::map<int, char> &legend) {
-  std::string out;
-  for (int y = 0; y < a->getHeight(); ++y, out += '\n')
-    for (int x = 0; x < a->getWidth(); ++x) {
-      auto it = legend.find(a->getPixel(x, y));
-      out += it == legend.end() ? '?' : it->second;
-    }
-  return out;
-}
-
-inline std::string rows(const std::vector<std::string> &lines) {
-  std::string out;
-  for (const auto &l : lines) out += l + '\n';
-  return out;
-}
 
 inline std::string touches(DrawArea *a) {
   return render(a, {{kBlack, '.'}, {0x007F7F7F, '1'}, {0x00BEBEBE, '2'}});

@@ -1,6 +1,7 @@
 // Codec test helpers: decoders we did not write (giflib, libpng's simplified
 // reading API, libjpeg) run on our encoded bytes, a ten-line WBMP reader,
-// a PNG chunk lister, and seeded chart-like scenes.
+// a PNG chunk lister, and seeded chart-like scenes, beside the shared
+// helpers of test_util.h.
 #pragma once
 
 #include <gif_lib.h>
@@ -9,8 +10,6 @@
 #include <cstdio>  // before jpeglib.h
 #include <jpeglib.h>
 
-#include <unistd.h>
-
 #include <csetjmp>
 #include <cstdint>
 #include <cstring>
@@ -18,42 +17,19 @@
 #include <string>
 #include <vector>
 
-#include "drawing/draw_test_util.h"
 #include "quorvane.h"
+#include "test_util.h"
 
 namespace iotest {
 
-using drawtest::Area;
-using drawtest::col;
-using drawtest::makeArea;
-using Bytes = std::vector<uint8_t>;
-
-inline Bytes bytesOf(MemBlock b) {
-  return b.data == nullptr ? Bytes() : Bytes(b.data, b.data + b.len);
-}
-
-inline Bytes readFile(const std::string &path) {
-  Bytes out;
-  if (std::FILE *f = std::fopen(path.c_str(), "rb")) {
-    uint8_t buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.insert(out.end(), buf, buf + n);
-    std::fclose(f);
-  }
-  return out;
-}
-
-inline void writeFile(const std::string &path, const Bytes &bytes) {
-  std::FILE *f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return;
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
-}
-
-// A scratch file name unique to the test process.
-inline std::string scratchPath(const std::string &name) {
-  return "/tmp/quorvane_test_" + std::to_string(::getpid()) + "_" + name;
-}
+using testutil::Area;
+using testutil::Bytes;
+using testutil::bytesOf;
+using testutil::col;
+using testutil::makeArea;
+using testutil::readFile;
+using testutil::scratchPath;
+using testutil::writeFile;
 
 // ---- GIF through giflib ----------------------------------------------------
 

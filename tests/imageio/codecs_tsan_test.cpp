@@ -3,8 +3,6 @@
 // same time give the same bytes as on one thread.
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "imageio/codec_test_util.h"
 
 using namespace iotest;
@@ -24,11 +22,5 @@ TEST(CodecThreads, ConcurrentEncodingAndDecodingMatchOneThread) {
     std::remove(path.c_str());
     return out;
   };
-  constexpr unsigned kThreads = 4;
-  std::vector<std::vector<Bytes>> alone, together(kThreads);
-  for (unsigned i = 0; i < kThreads; ++i) alone.push_back(work(i));
-  std::vector<std::thread> threads;
-  for (unsigned i = 0; i < kThreads; ++i) threads.emplace_back([&, i] { together[i] = work(i); });
-  for (auto &t : threads) t.join();
-  for (unsigned i = 0; i < kThreads; ++i) EXPECT_EQ(together[i], alone[i]) << "thread " << i;
+  testutil::expectSameOnThreads(4, 1, work);
 }

@@ -1,4 +1,5 @@
-// Pie test helpers: owning chart handles and access to the drawn picture.
+// Pie test helpers beside the shared ones (test_util.h): pies made from
+// values and the implementation behind a pie.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,18 +10,19 @@
 
 #include "piechart/pie_chart.h"
 #include "quorvane.h"
+#include "test_util.h"
 
 namespace pietest {
 
-constexpr int kWhite = 0xFFFFFF;
-constexpr int kRed = 0xFF0000;    // table entry 8: sector 0
-constexpr int kGreen = 0x00FF00;  // table entry 9: sector 1
-constexpr int kBlack = 0x000000;
+using testutil::kBlack;
+using testutil::kGreen;  // table entry 9: sector 1
+using testutil::kRed;    // table entry 8: sector 0
+using testutil::kWhite;
+using testutil::parseRect;
+using testutil::Rect;
+using testutil::str;
 
-struct PieDeleter {
-  void operator()(PieChart *c) const { c->destroy(); }
-};
-using Pie = std::unique_ptr<PieChart, PieDeleter>;
+using Pie = testutil::Owned<PieChart>;
 
 inline Pie makePie(int width = 300, int height = 200) {
   return Pie(PieChart::create(width, height, static_cast<int>(0xFFFF0000u), Transparent));
@@ -34,20 +36,6 @@ inline Pie pieOf(const std::vector<double> &values, int width = 300, int height 
 
 inline quorvane::PieChartImpl &impl(const Pie &pie) {
   return static_cast<quorvane::PieChartImpl &>(*pie);
-}
-
-inline std::string str(const char *s) { return s != nullptr ? s : "<null>"; }
-
-// The four rectangle values of a label's shape="rect" text.
-struct Rect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-};
-inline Rect parseRect(const char *shape) {
-  Rect r;
-  EXPECT_EQ(4, std::sscanf(shape, "shape=\"rect\" coords=\"%d,%d,%d,%d\"", &r.left, &r.top,
-                           &r.right, &r.bottom))
-      << str(shape);
-  return r;
 }
 
 }  // namespace pietest

@@ -12,6 +12,7 @@
 #include "text/text_test_util.h"
 
 using namespace texttest;
+using testutil::ScratchDir;
 using quorvane::text::buildFontDirectories;
 using quorvane::text::FontManager;
 namespace fs = std::filesystem;
@@ -19,27 +20,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::vector<std::string> kPlatform{"/usr/share/fonts", "/home/u/.fonts/"};
-
-// A scratch folder removed at the end of the test.
-class ScratchDir {
- public:
-  ScratchDir() {
-    path_ = fs::temp_directory_path() /
-            ("quorvane-fonts-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~ScratchDir() { fs::remove_all(path_); }
-  std::string dir(const std::string &sub = "") const {
-    const fs::path p = sub.empty() ? path_ : path_ / sub;
-    fs::create_directories(p);
-    return p.string() + "/";
-  }
-
- private:
-  fs::path path_;
-};
 
 std::string familyOf(quorvane::text::SharedFace &opened) {
   return opened.face()->family_name != nullptr ? opened.face()->family_name : "";

@@ -1,6 +1,6 @@
-// Text test helpers: the Debian font files the tests use, an owning area, the
-// ink of a picture (pixels that differ from the background), and FreeType
-// called directly for expected metrics.
+// Text test helpers beside the shared ones (test_util.h): the Debian font
+// files the tests use, the ink of a picture (pixels that differ from the
+// background), and FreeType called directly for expected metrics.
 #pragma once
 
 #include <ft2build.h>
@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "drawing/draw_test_util.h"
 #include "quorvane.h"
+#include "test_util.h"
 
 namespace texttest {
 
@@ -31,29 +31,12 @@ inline const std::string kDejaVu = kDejaVuDir + "DejaVuSans.ttf";
 inline const std::string kDejaVuBold = kDejaVuDir + "DejaVuSans-Bold.ttf";
 inline const std::string kType1 = "/usr/share/fonts/X11/Type1/NimbusSans-Regular.pfb";
 
-constexpr int kWhite = 0x00FFFFFF;
-constexpr int kBlack = 0x00000000;
-
-using drawtest::Area;
-
-struct TextCloser {
-  void operator()(TTFText *t) const { t->destroy(); }
-};
-using Text = std::unique_ptr<TTFText, TextCloser>;
-
-inline Area makeArea(int width, int height, int bg = kWhite) {
-  Area a(DrawArea::create());
-  a->setSize(width, height, bg);
-  return a;
-}
-
-// The whole picture, row-major.
-inline std::vector<int> pixels(DrawArea *a) {
-  std::vector<int> out;
-  for (int y = 0; y < a->getHeight(); ++y)
-    for (int x = 0; x < a->getWidth(); ++x) out.push_back(a->getPixel(x, y));
-  return out;
-}
+using testutil::Area;
+using testutil::kBlack;
+using testutil::kWhite;
+using testutil::makeArea;
+using testutil::pixels;
+using Text = testutil::Owned<TTFText>;
 
 inline std::set<int> distinctColours(DrawArea *a) {
   const auto all = pixels(a);

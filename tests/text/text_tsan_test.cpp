@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "text/text_test_util.h"
@@ -34,18 +33,5 @@ std::vector<int> scene(int seed) {
 }  // namespace
 
 TEST(TextThreads, ConcurrentTextWorkMatchesASingleThread) {
-  constexpr int kThreads = 4, kRounds = 3;
-  std::vector<std::vector<int>> expected;
-  for (int t = 0; t < kThreads; ++t) expected.push_back(scene(t));
-
-  std::vector<std::vector<std::vector<int>>> results(kThreads);
-  std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t)
-    threads.emplace_back([t, &results] {
-      for (int r = 0; r < kRounds; ++r) results[t].push_back(scene(t));
-    });
-  for (auto &th : threads) th.join();
-
-  for (int t = 0; t < kThreads; ++t)
-    for (int r = 0; r < kRounds; ++r) EXPECT_EQ(results[t][r], expected[t]) << t << " " << r;
+  testutil::expectSameOnThreads(4, 3, scene);
 }

@@ -1,0 +1,174 @@
+// What every test suite shares: owning handles for the library's objects,
+// the picture of an area as values or as rows of characters, files and
+// scratch folders, the rectangle text of image maps, and the check that work
+// done on several threads at once gives what it gives on one.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "quorvane.h"
+
+namespace testutil {
+
+// A colour value written as 0xAARRGGBB.
+constexpr int col(uint32_t v) { return static_cast<int>(v); }
+
+constexpr int kWhite = 0x00FFFFFF, kRed = 0x00FF0000, kGreen = 0x0000FF00, kBlue = 0x000000FF,
+              kBlack = 0x00000000;
+
+// An owning handle for anything the library hands out with a destroy().
+struct Destroy {
+  template <typename T>
+  void operator()(T *p) const {
+    p->destroy();
+  }
+};
+template <typename T>
+using Owned = std::unique_ptr<T, Destroy>;
+
+using Area = Owned<DrawArea>;
+
+inline Area makeArea(int width, int height, int bg = kWhite) {
+  Area a(DrawArea::create());
+  a->setSize(width, height, bg);
+  return a;
+}
+
+// The whole picture, row-major.
+inline std::vector<int> pixels(DrawArea *a) {
+  std::vector<int> out;
+  for (int y = 0; y < a->getHeight(); ++y)
+    for (int x = 0; x < a->getWidth(); ++x) out.push_back(a->getPixel(x, y));
+  return out;
+}
+
+// One character a pixel, one line a row; '?' for a value not in the legend.
+inline std::string render(DrawArea *a, const std::map<int, char> &legend) {
+  std::string out;
+  for (int y = 0; y < a->getHeight(); ++y, out += '\n')
+    for (int x = 0; x < a->getWidth(); ++x) {
+      auto it = legend.find(a->getPixel(x, y));
+      out += it == legend.end() ? '?' : it->second;
+    }
+  return out;
+}
+
+// Lines joined as render() writes them.
+inline std::string rows(const std::vector<std::string> &lines) {
+  std::string out;
+  for (const auto &l : lines) out += l + '\n';
+  return out;
+}
+
+// ---- Bytes and files -------------------------------------------------------
+
+using Bytes = std::vector<uint8_t>;
+
+inline Bytes bytesOf(MemBlock b) {
+  return b.data == nullptr ? Bytes() : Bytes(b.data, b.data + b.len);
+}
+
+inline Bytes readFile(const std::string &path) {
+  Bytes out;
+  if (std::FILE *f = std::fopen(path.c_str(), "rb")) {
+    uint8_t buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.insert(out.end(), buf, buf + n);
+    std::fclose(f);
+  }
+  return out;
+}
+
+inline void writeFile(const std::string &path, const Bytes &bytes) {
+  std::FILE *f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return;
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+// A scratch file name unique to the test process.
+inline std::string scratchPath(const std::string &name) {
+  return "/tmp/quorvane_test_" + std::to_string(::getpid()) + "_" + name;
+}
+
+// A scratch folder of its own, removed with its contents at the end of the
+// test.
+class ScratchDir {
+ public:
+  ScratchDir() {
+    char name[] = "/tmp/quorvane-test-XXXXXX";
+    path_ = mkdtemp(name);
+  }
+  ~ScratchDir() { std::filesystem::remove_all(path_); }
+  ScratchDir(const ScratchDir &) = delete;
+  ScratchDir &operator=(const ScratchDir &) = delete;
+
+  std::string file(const std::string &name) const { return (path_ / name).string(); }
+  // The folder, or a folder inside it made when missing, with a trailing '/'.
+  std::string dir(const std::string &sub = "") const {
+    const std::filesystem::path p = sub.empty() ? path_ : path_ / sub;
+    std::filesystem::create_directories(p);
+    return p.string() + "/";
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// ---- Rectangles of image maps and labels ------------------------------------
+
+inline std::string str(const char *s) { return s != nullptr ? s : "<null>"; }
+
+inline std::string rectText(int l, int t, int r, int b) {
+  char buf[96];
+  std::snprintf(buf, sizeof buf, "shape=\"rect\" coords=\"%d,%d,%d,%d\"", l, t, r, b);
+  return buf;
+}
+
+// The four values of a shape="rect" text.
+struct Rect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+inline Rect parseRect(const char *shape) {
+  Rect r;
+  EXPECT_EQ(4, std::sscanf(shape, "shape=\"rect\" coords=\"%d,%d,%d,%d\"", &r.left, &r.top,
+                           &r.right, &r.bottom))
+      << str(shape);
+  return r;
+}
+
+// ---- Threads ------------------------------------------------------------------
+
+// Runs work(i) for i < threads on one thread, then rounds times on each of
+// threads threads at once, and expects thread i to get what work(i) gave
+// alone every time.
+template <typename Work>
+void expectSameOnThreads(int threads, int rounds, Work work) {
+  using Result = decltype(work(0));
+  std::vector<Result> alone;
+  for (int t = 0; t < threads; ++t) alone.push_back(work(t));
+  std::vector<std::vector<Result>> together(static_cast<size_t>(threads));
+  std::vector<std::thread> running;
+  for (int t = 0; t < threads; ++t)
+    running.emplace_back([t, rounds, &together, &work] {
+      for (int r = 0; r < rounds; ++r) together[static_cast<size_t>(t)].push_back(work(t));
+    });
+  for (auto &th : running) th.join();
+  for (int t = 0; t < threads; ++t)
+    for (int r = 0; r < rounds; ++r)
+      EXPECT_EQ(together[static_cast<size_t>(t)][static_cast<size_t>(r)],
+                alone[static_cast<size_t>(t)])
+          << "thread " << t << " round " << r;
+}
+
+}  // namespace testutil
