@@ -852,9 +852,9 @@ public:
 
     // Centre and horizontal radius, unchecked.
     virtual void setPieSize(int x, int y, int r) = 0;
-    // Depth in pixels (-1: chart height / 20) and angle in degrees (-1: 45 when
-    // depth is not 0). The pie tilts by angle, or in shadow mode stays round with
-    // its depth drawn towards angle.
+    // Depth in pixels (-1: the chart height at this call / 20, at least 1) and
+    // angle in degrees (-1: 45 when depth is not 0). The pie tilts by angle, or in
+    // shadow mode stays round with its depth drawn towards angle.
     virtual void set3D(int depth, double angle, bool shadowMode) = 0;
     // Where the first sector starts, in degrees clockwise from 12 o'clock, and the
     // direction in which sectors follow.
