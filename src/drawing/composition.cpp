@@ -32,20 +32,26 @@ void DrawAreaImpl::merge(const DrawArea *src, int x, int y, int alignment, int t
       copy = pixels_;
       pixels = copy.data();
     }
-    const uint32_t keep = 255 - static_cast<uint32_t>(std::max(transparency, 0));
-    for (int64_t j = jLo; j < jHi; ++j) {
-      for (int64_t i = iLo; i < iHi; ++i) {
-        uint32_t v = pixels[j * sw + i];
-        if (transparency > 0) {
-          const uint32_t a = v >> 24;
-          const uint32_t merged = 255 - (255 - a) * keep / 255;  // opacities multiply
-          v = (merged << 24) | (v & 0x00FFFFFFu);
+    // Each source pixel, faded by the extra transparency when there is one,
+    // is plotted; a value that reads as a table or special colour is not a
+    // colour of the source and is skipped rather than looked up in this
+    // area's lists. The fade is chosen once, outside the loops.
+    auto mergeFaded = [&](auto fade) {
+      for (int64_t j = jLo; j < jHi; ++j) {
+        for (int64_t i = iLo; i < iHi; ++i) {
+          const uint32_t v = fade(pixels[j * sw + i]);
+          if (!isNamedColor(v)) plot(left + i, top + j, v);
         }
-        // A value that reads as a table or special colour is not a colour of
-        // the source; it is skipped rather than looked up in this area's lists.
-        if (isNamedColor(v)) continue;
-        plot(left + i, top + j, v);
       }
+    };
+    if (transparency > 0) {
+      const uint32_t keep = 255 - static_cast<uint32_t>(transparency);
+      mergeFaded([keep](uint32_t v) {
+        const uint32_t merged = 255 - (255 - (v >> 24)) * keep / 255;  // opacities multiply
+        return (merged << 24) | (v & 0x00FFFFFFu);
+      });
+    } else {
+      mergeFaded([](uint32_t v) { return v; });
     }
   });
 }
