@@ -134,7 +134,7 @@ void LabelTemplate::replaceNumber(std::string_view name, double value) {
         if (nextClose < runEnd) end = nextClose;
       }
     }
-    if (end == std::string::npos) {  // "{values}", or a spec not closed in its own source
+    if (end == std::string::npos) {  // "{values}", or a format not closed in its own source
       k = in_.find(name, k + 1);
       continue;
     }
@@ -184,7 +184,7 @@ void LabelTemplate::replaceAmpersandNumber(std::string_view name, double value,
     const size_t after = k + name.size();
     size_t close = std::string::npos;
     if (after < n && (in_[after] == '&' || in_[after] == '|')) {
-      // The spec ends at the next "&"; the names begin with one, so this
+      // The format ends at the next "&"; the names begin with one, so this
       // search never passes the next occurrence.
       const size_t c = in_.find('&', after);
       if (c != std::string::npos && isOneSource(k, c + 1 - k)) close = c;

@@ -50,7 +50,7 @@ class LabelTemplate {
   // An ampersand number field named with its ampersand ("&value"): "&value&"
   // formatted by defaultSpec, "&value|spec&" by spec. Fields are taken from the
   // front of the text; an occurrence of the name in the template that is no
-  // field (not followed by "&" or "|", or a spec without its closing "&") ends
+  // field (not followed by "&" or "|", or a format without its closing "&") ends
   // the replacement, while one inside an inserted value is passed over.
   void replaceAmpersandNumber(std::string_view name, double value, std::string_view defaultSpec);
 

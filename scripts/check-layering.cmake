@@ -1,8 +1,8 @@
 # Checks that the sources follow the subsystem layering the build declares.
 #
 #   cmake -DSOURCE_DIR=<src> -DORDER=base,imageio,... -DDEPS="drawing=base,text|..."
-#         -P check_layering.cmake
-#   cmake -DSELF_TEST=ON -DFIXTURES=<folder> -P check_layering.cmake
+#         -P check-layering.cmake
+#   cmake -DSELF_TEST=ON -DFIXTURES=<folder> -P check-layering.cmake
 #
 # ORDER lists the subsystems bottom first; DEPS the subsystems each one's
 # target links. A subsystem may depend only on subsystems before it in ORDER,
