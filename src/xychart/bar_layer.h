@@ -1,0 +1,25 @@
+// Bars from the zero line of their y axis to each value, centred on the
+// point's x, flat or 3D: overlaid, stacked (positives up, negatives down) or
+// side by side within each category slot.
+#pragma once
+
+#include "xychart/layer.h"
+
+namespace quorvane {
+
+class BarLayerImpl final : public LayerBase<BarLayer> {
+ public:
+  void setBarGap(double barGap, double subBarGap) override {
+    barGap_ = barGap;
+    subBarGap_ = subBarGap;
+  }
+
+ protected:
+  void drawLayer(DrawArea &area) override;
+
+ private:
+  double barGap_ = 0.25;
+  double subBarGap_ = 0.2;
+};
+
+}  // namespace quorvane

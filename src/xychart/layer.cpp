@@ -1,0 +1,323 @@
+// The state and rules every layer kind shares: automatic depth, attaching to
+// the chart (automatic colours, legend keys), value ranges, coordinates,
+// shape records, data labels and the layer's image map.
+#include "xychart/layer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include "base/guarded.h"
+#include "base/int_math.h"
+#include "chart/color_table.h"
+#include "chart/image_map.h"
+#include "xychart/axes.h"
+#include "xychart/xy_chart.h"
+
+namespace quorvane {
+
+namespace {
+
+constexpr std::string_view kNotLaidOut =
+    "<!-- Cannot produce image map - need to makeChart first -->";
+
+bool isValue(double v) { return v != NoValue && std::isfinite(v); }
+
+void setLabelStyle(TextBoxImpl &box, const char *font, double fontSize, int fontColor,
+                   double fontAngle) {
+  TextBoxData &d = box.data();
+  d.font = font != nullptr ? font : "";
+  d.fontHeight = fontSize;
+  d.fontColor = fontColor;
+  d.angleDeg = fontAngle;
+}
+
+// Draws format with its "&value" fields replaced at (x, y) by alignment.
+void drawValueLabel(DrawArea &area, const std::string &format, const TextBoxImpl &style,
+                    double value, int x, int y, int alignment) {
+  if (style.data().fontColor == Transparent) return;
+  LabelTemplate t(format.empty() ? std::string_view("&value&") : std::string_view(format));
+  t.replaceAmpersandNumber("&value", value, "");
+  TextBoxData placed = style.data();
+  placed.x = x;
+  placed.y = y;
+  placed.alignment = alignment;
+  drawTextBox(area, placed, t.text());
+}
+
+}  // namespace
+
+LayerCore::LayerCore() : borderColor_(kLineColor) {
+  dataLabelStyle_.data().fontColor = Transparent;
+  aggregateLabelStyle_.data().fontColor = Transparent;
+}
+
+LayerCore::~LayerCore() = default;
+
+void LayerCore::setSize(int x, int y, int width, int height) {
+  x_ = x;
+  y_ = y;
+  width_ = width;
+  height_ = height;
+  if (xDepth_ == -1) {
+    // The depth grows with the layer, at least 4 pixels where the size allows.
+    const int side = std::min(width, height);
+    for (const int divisor : {40, 30, 20}) {
+      xDepth_ = std::max(1, side / divisor);
+      if (xDepth_ >= 4) break;
+    }
+  }
+  if (yDepth_ == -1) yDepth_ = xDepth_;
+  if (depthStepX_ == -1) depthStepX_ = xDepth_;
+  if (depthStepY_ == -1) depthStepY_ = yDepth_;
+}
+
+void LayerCore::set3D2(int xDepth, int yDepth, int xGap, int yGap) {
+  xDepth_ = xDepth;
+  yDepth_ = yDepth;
+  depthStepX_ = clampToInt(int64_t{xDepth} + xGap);
+  depthStepY_ = clampToInt(int64_t{yDepth} + yGap);
+}
+
+DataSet *LayerCore::addDataSet(int count, const double *values, int color, const char *name) {
+  return guarded<DataSet *>(nullptr, [&] {
+    dataSets_.push_back(std::make_unique<DataSetImpl>());
+    DataSetImpl &ds = *dataSets_.back();
+    ds.setData(count, values);
+    ds.setDataColor(color, -1, -1, -1);
+    ds.setDataName(name);
+    return &ds;
+  });
+}
+
+double LayerCore::getMinX() const {
+  int n = std::numeric_limits<int>::max();
+  for (const auto &ds : dataSets_) n = std::min(n, ds->size());
+  return n;
+}
+
+double LayerCore::getMaxX() const { return pointCount(); }
+
+int LayerCore::pointCount() const {
+  int n = 0;
+  for (const auto &ds : dataSets_) n = std::max(n, ds->size());
+  return n;
+}
+
+double LayerCore::getMaxY(bool primaryAxis) const { return valueRange(primaryAxis, true); }
+
+double LayerCore::getMinY(bool primaryAxis) const { return valueRange(primaryAxis, false); }
+
+double LayerCore::valueRange(bool primaryAxis, bool largest) const {
+  double best = largest ? -NoValue : NoValue;
+  auto consider = [&](double v) { best = largest ? std::max(best, v) : std::min(best, v); };
+  if (combineMethod_ != Layer::Stack) {
+    for (const auto &ds : dataSets_)
+      if (ds->usesPrimaryAxis() == primaryAxis)
+        for (int i = 0; i < ds->size(); ++i)
+          if (isValue(ds->value(i))) consider(ds->value(i));
+    return best;
+  }
+  // A stack draws every value from the running sum of its sign, so the range
+  // holds each value, each running sum and the total.
+  const int n = pointCount();
+  for (int i = 0; i < n; ++i) {
+    double up = 0;
+    double down = 0;
+    bool any = false;
+    for (const auto &ds : dataSets_) {
+      const double v = ds->value(i);
+      if (ds->usesPrimaryAxis() != primaryAxis || !isValue(v)) continue;
+      any = true;
+      consider(v);
+      if (v >= 0) consider(up += v);
+      else consider(down += v);
+    }
+    if (any) consider(up + down);
+  }
+  return best;
+}
+
+int LayerCore::getXCoor(double v) const {
+  if (chart_ == nullptr) return x_;
+  return clampToInt(int64_t{x_} + xAxis().getCoor(v));
+}
+
+int LayerCore::getYCoor(double v, bool primaryAxis) const {
+  if (chart_ == nullptr) return y_;
+  return clampToInt(int64_t{y_} + height_ - 1 - yAxisOf(primaryAxis).getCoor(v));
+}
+
+XAxisImpl &LayerCore::xAxis() const { return chart_->xAxisImpl(); }
+
+YAxisImpl &LayerCore::yAxisOf(bool primaryAxis) const { return chart_->yAxisImpl(primaryAxis); }
+
+std::optional<size_t> LayerCore::slotOf(int d, int i) const {
+  if (d < -1 || d >= static_cast<int>(dataSets_.size()) || i < 0 || i >= shapePoints_)
+    return std::nullopt;
+  const size_t slot = static_cast<size_t>(d + 1) * static_cast<size_t>(shapePoints_) +
+                      static_cast<size_t>(i);
+  if (slot >= shapeSlots_.size()) return std::nullopt;
+  return slot;
+}
+
+void LayerCore::recordShape(int d, int i, std::span<const int> shape) {
+  const auto slot = slotOf(d, i);
+  // The values of a replaced shape stay behind unused until the next drawing.
+  if (!slot || shapeValues_.size() + shape.size() > std::numeric_limits<uint32_t>::max())
+    return;
+  shapeSlots_[*slot] = {static_cast<uint32_t>(shapeValues_.size()),
+                        static_cast<uint32_t>(shape.size())};
+  shapeValues_.insert(shapeValues_.end(), shape.begin(), shape.end());
+}
+
+std::span<const int> LayerCore::shape(int d, int i) const {
+  const auto slot = slotOf(d, i);
+  if (!slot) return {};
+  const ShapeSlot s = shapeSlots_[*slot];
+  return std::span<const int>(shapeValues_).subspan(s.start, s.count);
+}
+
+const char *LayerCore::getImageCoor2(int i) { return getImageCoor(-1, i); }
+
+const char *LayerCore::getImageCoor(int dataSet, int i) {
+  return guarded<const char *>(nullptr, [&]() -> const char * {
+    const std::span<const int> s = shape(dataSet, i);
+    if (s.empty()) return nullptr;
+    text_ = shapeFromInts(s);
+    return text_.c_str();
+  });
+}
+
+bool LayerCore::refersToDataSets(std::string_view t) const {
+  for (const std::string_view field :
+       {"{dataSet}", "{dataSetName}", "{value}", "{value|", "{accValue}", "{accValue|"})
+    if (t.find(field) != std::string_view::npos) return true;
+  return false;
+}
+
+void LayerCore::expandFields(LabelTemplate &t, int d, int i) const {
+  const XAxisImpl &bottom = chart_->xAxisImpl();
+  const XAxisImpl &top = chart_->xAxis2Impl();
+  auto labelAt = [i](const XAxisImpl &axis) -> std::string_view {
+    return i < static_cast<int>(axis.labels().size()) ? axis.labels()[static_cast<size_t>(i)]
+                                                       : std::string_view();
+  };
+  t.replaceText("{x}", std::to_string(i));
+  t.replaceText("{xLabel}", labelAt(bottom));
+  t.replaceText("{x2Label}", labelAt(top));
+  t.replaceText("{dataSet}", std::to_string(d));
+  const DataSetImpl *ds = d >= 0 && d < static_cast<int>(dataSets_.size())
+                              ? dataSets_[static_cast<size_t>(d)].get()
+                              : nullptr;
+  t.replaceText("{dataSetName}", ds != nullptr ? std::string_view(ds->name()) : "");
+  t.replaceNumber("{value", ds != nullptr ? ds->value(i) : NoValue);
+  // Sums skip missing points.
+  double accumulated = 0;
+  double total = 0;
+  for (size_t k = 0; k < dataSets_.size(); ++k) {
+    const double v = dataSets_[k]->value(i);
+    if (!isValue(v)) continue;
+    total += v;
+    if (static_cast<int>(k) <= d) accumulated += v;
+  }
+  t.replaceNumber("{accValue", accumulated);
+  t.replaceNumber("{totalValue", total);
+}
+
+const char *LayerCore::getHTMLImageMap(const char *url, const char *queryFormat,
+                                       const char *extraAttr) {
+  return guarded<const char *>(nullptr, [&] {
+    if (chart_ == nullptr) {
+      text_ = kNotLaidOut;
+      return text_.c_str();
+    }
+    ImageMapWriter map(url, queryFormat, defaultQuery(), extraAttr);
+    const bool perDataSet = (map.hasUrl() && refersToDataSets(map.queryFormat())) ||
+                            refersToDataSets(map.extraAttr());
+    const int n = pointCount();
+    const int sets = perDataSet ? static_cast<int>(dataSets_.size()) : 0;
+    for (int i = 0; i < n; ++i) {
+      for (int d = perDataSet ? 0 : -1; d < (perDataSet ? sets : 0); ++d) {
+        const std::span<const int> s = shape(d, i);
+        if (s.empty()) continue;
+        map.addArea(shapeFromInts(s), [&](LabelTemplate &t) { expandFields(t, d, i); });
+      }
+    }
+    text_ = map.text();
+    return text_.c_str();
+  });
+}
+
+void LayerCore::addLegendKey(LegendBox &legend, const DataSetImpl &ds) const {
+  legend.addKey(ds.name().c_str(), ds.color());
+}
+
+void LayerCore::attach(XYChart *chart, int *colorCounter) {
+  auto *owner = dynamic_cast<XYChartImpl *>(chart);
+  if (owner == nullptr || owner != owner_) return;
+  chart_ = owner;
+  LegendBox *legend = chart_->getLegend();
+  for (const auto &ds : dataSets_) {
+    int color = ds->color();
+    if (color == -1 && colorCounter != nullptr) color = automaticDataColor((*colorCounter)++);
+    ds->setResolvedColors(color, ds->edgeColor() == -1 ? borderColor_ : ds->edgeColor());
+    if (legend != nullptr && !ds->name().empty()) addLegendKey(*legend, *ds);
+  }
+}
+
+void LayerCore::draw(XYChart *chart) {
+  if (chart_ == nullptr || chart != chart_) return;
+  shapePoints_ = pointCount();
+  shapeSlots_.assign((dataSets_.size() + 1) * static_cast<size_t>(shapePoints_), {});
+  shapeValues_.clear();
+  drawLayer(chart_->core().area());
+}
+
+void LayerCore::drawDataLabel(DrawArea &area, const DataSetImpl &ds, double value, int x,
+                              int y, int alignment) const {
+  if (ds.hasOwnLabels())
+    drawValueLabel(area, ds.labelFormat(), ds.labelStyle(), value, x, y, alignment);
+  else
+    drawValueLabel(area, dataLabelFormat_, dataLabelStyle_, value, x, y, alignment);
+}
+
+void LayerCore::drawAggregateLabel(DrawArea &area, double value, int x, int y,
+                                   int alignment) const {
+  drawValueLabel(area, aggregateLabelFormat_, aggregateLabelStyle_, value, x, y, alignment);
+}
+
+void LayerCore::setDataLabelFormat(const char *format) {
+  completes([&] {
+    dataLabelFormat_ = format != nullptr ? format : "";
+    if (dataLabelStyle_.data().fontColor == Transparent)
+      dataLabelStyle_.data().fontColor = kTextColor;
+  });
+}
+
+TextBox *LayerCore::setDataLabelStyle(const char *font, double fontSize, int fontColor,
+                                      double fontAngle) {
+  return guarded<TextBox *>(nullptr, [&] {
+    setLabelStyle(dataLabelStyle_, font, fontSize, fontColor, fontAngle);
+    return &dataLabelStyle_;
+  });
+}
+
+void LayerCore::setAggregateLabelFormat(const char *format) {
+  completes([&] {
+    aggregateLabelFormat_ = format != nullptr ? format : "";
+    if (aggregateLabelStyle_.data().fontColor == Transparent)
+      aggregateLabelStyle_.data().fontColor = kTextColor;
+  });
+}
+
+TextBox *LayerCore::setAggregateLabelStyle(const char *font, double fontSize, int fontColor,
+                                           double fontAngle) {
+  return guarded<TextBox *>(nullptr, [&] {
+    setLabelStyle(aggregateLabelStyle_, font, fontSize, fontColor, fontAngle);
+    return &aggregateLabelStyle_;
+  });
+}
+
+}  // namespace quorvane
