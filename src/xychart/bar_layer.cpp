@@ -1,0 +1,365 @@
+// Bar drawing: the slot each point index gets on the x axis, one bar box
+// (front face, 3D side and top faces, outline, label anchor) and the three
+// ways the data sets of a slot share it: overlaid, stacked or side by side.
+// Offsets count up from the layer's bottom row, as the y axes give them;
+// sums of positions are formed in 64 bits and saturate into int.
+#include "xychart/bar_layer.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "base/int_math.h"
+#include "xychart/axes.h"
+
+namespace quorvane {
+
+namespace {
+
+constexpr int kDefaultFaceColor = 0xc000;
+
+// NoValue and values that are not finite are missing points.
+bool hasValue(double v) { return v != NoValue && std::isfinite(v); }
+
+// The colour of a face turned away from the light: half brightness, except
+// that a colour whose top byte is 0xFF (transparent, or special) stays
+// itself. A table colour is judged by the entry it names.
+int shadowOf(DrawArea &area, int color) {
+  const uint32_t c = static_cast<uint32_t>(area.getARGBColor(color));
+  if ((c >> 24) == 0xFFu) return color;
+  return static_cast<int>(((c >> 1) & 0x7F7F7Fu) | (c & 0xFF000000u));
+}
+
+struct BoxColors {
+  int face;
+  int shadow;      // the 3D side face
+  int edge;
+  int shadowEdge;  // the outline of the side face
+};
+
+BoxColors boxColorsOf(DrawArea &area, const DataSetImpl &ds, int borderColor) {
+  BoxColors k;
+  k.face = ds.color() == -1 ? kDefaultFaceColor : ds.color();
+  k.shadow = ds.shadowColor() == -1 ? shadowOf(area, k.face) : ds.shadowColor();
+  k.edge = ds.edgeColor() == -1 ? borderColor : ds.edgeColor();
+  k.shadowEdge = ds.shadowEdgeColor() == -1 ? shadowOf(area, k.edge) : ds.shadowEdgeColor();
+  return k;
+}
+
+// Columns left .. left + width - 1, from offset base to offset top; top lies
+// below base for a value under the zero line.
+struct Box {
+  int left;
+  int width;
+  int base;
+  int top;
+  // Shows the 3D top face: each side-by-side sub-bar does, and of an
+  // overlaid or stacked group only the flat box that closes it.
+  bool drawsTop;
+};
+
+struct LabelSpot {
+  int x;
+  int y;
+  int alignment;
+};
+
+// Left, top, right, bottom in image coordinates.
+using RectCoords = std::array<int, 4>;
+
+// Draws boxes for one layer: its bottom row, 3D depth and bevel.
+class BoxPainter {
+ public:
+  BoxPainter(DrawArea &area, int64_t bottomRow, int dx, int dy, int raisedEffect)
+      : area_(area), bottomRow_(bottomRow), dx_(dx), dy_(dy), raisedEffect_(raisedEffect) {}
+
+  int row(int64_t offset) const { return clampToInt(bottomRow_ - offset); }
+
+  RectCoords rectOf(int64_t left, int64_t right, int64_t offset1, int64_t offset2) const {
+    return {clampToInt(left), row(std::max(offset1, offset2)), clampToInt(right),
+            row(std::min(offset1, offset2))};
+  }
+
+  RectCoords draw(const Box &b, const BoxColors &k) const {
+    const RectCoords r = rectOf(b.left, int64_t{b.left} + b.width - 1, b.base, b.top);
+    const auto [x1, top, x2, bottom] = r;
+    const bool isFlat = b.base == b.top;
+    const bool hasDepth = dx_ != 0 && dy_ != 0;
+    if (hasDepth) {
+      if (!isFlat) area_.surface(x2, top, x2, bottom, dx_, dy_, Transparent, k.shadow);
+      if (b.drawsTop) area_.surface(x1, top, x2, top, dx_, dy_, Transparent, k.face);
+    }
+    if (!isFlat) area_.rect(x1, top, x2, bottom, k.face, k.face, raisedEffect_);
+    if (k.edge == Transparent && k.shadowEdge == Transparent) return r;
+    // A flat closing box is only its top face: an outline would put a line
+    // across the top of the bar below it.
+    if (!isFlat || !b.drawsTop) area_.rect(x1, top, x2, bottom, k.edge, Transparent, 0);
+    if (hasDepth) {
+      if (!isFlat) area_.surface(x2, top, x2, bottom, dx_, dy_, k.shadowEdge, Transparent);
+      if (b.drawsTop) area_.surface(x1, top, x2, top, dx_, dy_, k.edge, Transparent);
+    }
+    return r;
+  }
+
+  // Inside the box at its far end (the end away from the base).
+  LabelSpot labelInside(const Box &b) const {
+    return {centreOf(b), row(b.top), b.top - int64_t{b.base} >= 1 ? AlignTopCentre
+                                                                   : AlignBottomCentre};
+  }
+
+  // Beyond the far end: standing on the box and its top face, or hanging
+  // under a box that goes down.
+  LabelSpot labelBeyond(const Box &b) const {
+    const int x = clampToInt(int64_t{centreOf(b)} + dx_ - 1);
+    if (b.top >= b.base) return {x, clampToInt(int64_t{row(b.top)} - dy_), AlignBottomCentre};
+    return {x, row(b.top), AlignTopCentre};
+  }
+
+ private:
+  static int centreOf(const Box &b) { return clampToInt(int64_t{b.left} + b.width / 2); }
+
+  DrawArea &area_;
+  int64_t bottomRow_;
+  int dx_;
+  int dy_;
+  int raisedEffect_;
+};
+
+// What a group hands back to its layer while it is drawn.
+class GroupSink {
+ public:
+  virtual void record(int d, const RectCoords &r) = 0;
+  virtual void dataLabel(int d, double value, const LabelSpot &at) = 0;
+  virtual void aggregateLabel(double value, const LabelSpot &at) = 0;
+
+ protected:
+  ~GroupSink() = default;
+};
+
+// The columns of one point index.
+struct Slot {
+  int left;
+  int width;
+};
+
+class GroupDrawer {
+ public:
+  GroupDrawer(const BoxPainter &painter, GroupSink &sink,
+              const std::vector<std::unique_ptr<DataSetImpl>> &dataSets,
+              const std::vector<BoxColors> &colors, YAxisImpl &primary, YAxisImpl &secondary,
+              int zero)
+      : painter_(painter),
+        sink_(sink),
+        dataSets_(dataSets),
+        colors_(colors),
+        primary_(primary),
+        secondary_(secondary),
+        zero_(zero) {}
+
+  // Lowest first, each positive box on the one below it, negative boxes from
+  // the zero line; the most negative is drawn first so that shorter ones stay
+  // in view.
+  void overlay(int i, const Slot &s) {
+    entries_.clear();
+    for (size_t d = 0; d < dataSets_.size(); ++d) {
+      const double v = dataSets_[d]->value(i);
+      if (hasValue(v)) entries_.push_back({static_cast<int>(d), v, coorOf(d, v)});
+    }
+    if (entries_.empty()) return;
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [](const Entry &a, const Entry &b) { return a.coor < b.coor; });
+    int positiveTop = zero_;
+    for (const Entry &e : entries_) {
+      const bool isBelow = e.coor < zero_;
+      const Box b{s.left, s.width, isBelow ? zero_ : positiveTop, e.coor, false};
+      if (!isBelow) positiveTop = e.coor;
+      drawDataBox(e.d, b, e.value, painter_.labelInside(b));
+    }
+    // The top face and the group's label sit on the highest box; a box under
+    // the zero line has its top on that line.
+    const Entry &highest = entries_.back();
+    closeGroup(s, highest.d, positiveTop, highest.value);
+    sink_.record(-1, painter_.rectOf(s.left, int64_t{s.left} + s.width - 1, zero_, positiveTop));
+  }
+
+  // Positive values pile up from the zero line and negative ones down from
+  // it, each box in its data set's own axis.
+  void stack(int i, const Slot &s) {
+    double sums[2] = {0, 0};  // [0] non-negative, [1] negative
+    bool hasBox[2] = {false, false};
+    int ends[2] = {zero_, zero_};
+    int last = -1;
+    for (size_t d = 0; d < dataSets_.size(); ++d) {
+      const double v = dataSets_[d]->value(i);
+      if (!hasValue(v)) continue;
+      const int side = v < 0 ? 1 : 0;
+      const int base = hasBox[side] ? coorOf(d, sums[side]) : zero_;
+      sums[side] += v;
+      hasBox[side] = true;
+      ends[side] = coorOf(d, sums[side]);
+      const Box b{s.left, s.width, base, ends[side], false};
+      drawDataBox(static_cast<int>(d), b, v, painter_.labelInside(b));
+      last = static_cast<int>(d);
+    }
+    if (last < 0) return;
+    closeGroup(s, last, ends[0], sums[0]);
+    sink_.record(-1, painter_.rectOf(s.left, int64_t{s.left} + s.width - 1,
+                                     std::max({zero_, ends[0], ends[1]}),
+                                     std::min({zero_, ends[0], ends[1]})));
+  }
+
+  // Sub-bars of width S spaced G apart, each with its own top face and label.
+  void side(int i, const Slot &s, double subBarGap) {
+    const int64_t m = static_cast<int64_t>(dataSets_.size());
+    int64_t width = s.width;
+    int64_t spacing = 0;
+    if (m > 1) {
+      width = std::max(1, truncToInt(s.width / (static_cast<double>(m - 1) * subBarGap +
+                                                static_cast<double>(m))));
+      spacing = std::max<int64_t>(0, (s.width - m * width) / (m - 1));
+    }
+    bool any = false;
+    int highest = 0;
+    for (int64_t j = 0; j < m; ++j) {
+      const double v = dataSets_[static_cast<size_t>(j)]->value(i);
+      if (!hasValue(v)) continue;
+      const int coor = coorOf(static_cast<size_t>(j), v);
+      const Box b{clampToInt(s.left + j * (width + spacing)), static_cast<int>(width), zero_,
+                  coor, true};
+      drawDataBox(static_cast<int>(j), b, v, painter_.labelBeyond(b));
+      highest = any ? std::max(highest, coor) : coor;
+      any = true;
+    }
+    if (!any) return;
+    const int64_t right = s.left + (m - 1) * (width + spacing) + width - 1;
+    sink_.record(-1, painter_.rectOf(s.left, right, zero_, highest));
+  }
+
+ private:
+  struct Entry {
+    int d;
+    double value;
+    int coor;
+  };
+
+  int coorOf(size_t d, double v) const {
+    return (dataSets_[d]->usesPrimaryAxis() ? primary_ : secondary_).getCoor(v);
+  }
+
+  void drawDataBox(int d, const Box &b, double value, const LabelSpot &label) {
+    sink_.record(d, painter_.draw(b, colors_[static_cast<size_t>(d)]));
+    sink_.dataLabel(d, value, label);
+  }
+
+  // A flat box at offset top in data set d's colours: the group's 3D top
+  // face and its aggregate label.
+  void closeGroup(const Slot &s, int d, int top, double value) {
+    const Box b{s.left, s.width, top, top, true};
+    painter_.draw(b, colors_[static_cast<size_t>(d)]);
+    sink_.aggregateLabel(value, painter_.labelBeyond(b));
+  }
+
+  const BoxPainter &painter_;
+  GroupSink &sink_;
+  const std::vector<std::unique_ptr<DataSetImpl>> &dataSets_;
+  const std::vector<BoxColors> &colors_;
+  YAxisImpl &primary_;
+  YAxisImpl &secondary_;
+  int zero_;
+  std::vector<Entry> entries_;  // reused by every overlaid group
+};
+
+}  // namespace
+
+void BarLayerImpl::drawLayer(DrawArea &area) {
+  const auto &sets = dataSets();
+  const int n = pointCount();
+  if (n <= 0 || sets.empty()) return;
+
+  const int64_t barWidth =
+      std::max(1, truncToInt((1 - barGap_) * xAxis().getLength() / static_cast<double>(n)));
+
+  // The zero line: the shared one of the axes in use, or the layer bottom
+  // when two axes put zero in different places.
+  bool usesPrimary = false;
+  bool usesSecondary = false;
+  for (const auto &ds : sets) (ds->usesPrimaryAxis() ? usesPrimary : usesSecondary) = true;
+  int zero = 0;
+  if (!usesSecondary) {
+    zero = yAxisOf(true).getCoor(0);
+  } else if (!usesPrimary) {
+    zero = yAxisOf(false).getCoor(0);
+  } else {
+    const int a = yAxisOf(true).getCoor(0);
+    zero = a == yAxisOf(false).getCoor(0) ? a : 0;
+  }
+  if (zero < 0) zero = 0;
+  if (zero > height()) zero = height();
+
+  std::vector<BoxColors> colors;
+  colors.reserve(sets.size());
+  for (const auto &ds : sets) colors.push_back(boxColorsOf(area, *ds, borderColor()));
+
+  class Sink final : public GroupSink {
+   public:
+    Sink(BarLayerImpl &layer, DrawArea &area, int i) : layer_(layer), area_(area), i_(i) {}
+    void record(int d, const RectCoords &r) override { layer_.recordShape(d, i_, r); }
+    void dataLabel(int d, double value, const LabelSpot &at) override {
+      layer_.drawDataLabel(area_, *layer_.dataSets()[static_cast<size_t>(d)], value, at.x,
+                           at.y, at.alignment);
+    }
+    void aggregateLabel(double value, const LabelSpot &at) override {
+      layer_.drawAggregateLabel(area_, value, at.x, at.y, at.alignment);
+    }
+    void setPoint(int i) { i_ = i; }
+
+   private:
+    BarLayerImpl &layer_;
+    DrawArea &area_;
+    int i_;
+  };
+  Sink sink(*this, area, 0);
+  const BoxPainter painter(area, int64_t{y()} + height() - 1, depthX(), depthY(),
+                           raisedEffect());
+  GroupDrawer groups(painter, sink, sets, colors, yAxisOf(true), yAxisOf(false), zero);
+
+  const int64_t layerLeft = x();
+  const int64_t layerRight = layerLeft + width() - 1;
+  int64_t previousRight = 0;
+  for (int i = 0; i < n; ++i) {
+    int64_t left = layerLeft + xAxis().getCoor(i) - barWidth / 2;
+    int64_t w = barWidth;
+    // Without a gap, rounding must not leave a column of background between
+    // neighbours: a gap after the previous group is closed by widening.
+    if (barGap_ == 0 && i > 0 && left > previousRight + 1) {
+      w += left - (previousRight + 1);
+      left = previousRight + 1;
+    }
+    previousRight = left + w - 1;
+    if (left < layerLeft) {
+      w -= layerLeft - left;
+      left = layerLeft;
+    }
+    if (left + w - 1 > layerRight) w = layerRight - left + 1;
+    if (w < 1) continue;
+
+    const Slot slot{static_cast<int>(left), static_cast<int>(w)};
+    sink.setPoint(i);
+    switch (combineMethod()) {
+      case Layer::Overlay:
+        groups.overlay(i, slot);
+        break;
+      case Layer::Stack:
+        groups.stack(i, slot);
+        break;
+      default:
+        groups.side(i, slot, subBarGap_);
+        break;
+    }
+  }
+}
+
+}  // namespace quorvane
