@@ -3,11 +3,10 @@
 // folder given on the command line, each with its image map beside it
 // (<name>.map, the areas alone) and pies.html showing every picture with its
 // clickable map. Only the published interface is used.
-#include <cstdio>
 #include <functional>
 #include <string>
 
-#include "quorvane.h"
+#include "gallery_page.h"
 
 namespace {
 
@@ -16,48 +15,23 @@ const char *const kLabels[] = {"Labor", "Production", "Facilities", "Taxes",
                                "Misc",  "R&D",        "Sales"};
 constexpr int kCount = 7;
 
-struct Page {
-  std::string dir;
-  std::string html;
-  bool ok = true;
-};
-
-bool writeText(const std::string &path, const char *text) {
-  FILE *f = std::fopen(path.c_str(), "w");
-  if (f == nullptr) return false;
-  const bool written = std::fputs(text, f) >= 0;
-  return std::fclose(f) == 0 && written;
-}
-
-void addPie(Page &page, const char *name, const char *title,
+void addPie(GalleryPage &page, const char *name, const char *title,
             const std::function<void(PieChart *)> &configure) {
   PieChart *pie = PieChart::create(420, 300, static_cast<int>(0xFFFF0000u), 0x000000);
-  pie->addTitle(title, "", 11, 0x000000, -1, -1);
-  pie->setPieSize(210, 155, 90);
-  pie->setData(kCount, kValues, kLabels);
-  configure(pie);
-  const std::string file = std::string(name) + ".png";
-  if (!pie->makeChart((page.dir + "/" + file).c_str())) {
-    std::fprintf(stderr, "cannot write %s\n", file.c_str());
-    page.ok = false;
+  if (pie != nullptr) {
+    pie->addTitle(title, "", 11, 0x000000, -1, -1);
+    pie->setPieSize(210, 155, 90);
+    pie->setData(kCount, kValues, kLabels);
+    configure(pie);
   }
-  std::puts(file.c_str());
   // An area with a link needs its alt text in HTML5; the label serves.
-  const char *map = pie->getHTMLImageMap("javascript:void(0)", "",
-                                         "alt='{label}' title='{label}: {percent}%'");
-  if (map == nullptr || !writeText(page.dir + "/" + name + ".map", map)) page.ok = false;
-  page.html += "<h2>" + std::string(title) + "</h2>\n<img src=\"" + file + "\" alt=\"" + title +
-               "\" usemap=\"#" + name + "\">\n<map name=\"" + name + "\">\n" +
-               (map != nullptr ? map : "") + "</map>\n";
-  pie->destroy();
+  page.add(pie, name, title, "alt='{label}' title='{label}: {percent}%'");
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
-  Page page{argc > 1 ? argv[1] : ".",
-            "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
-            "<title>Quorvane pie gallery</title></head><body>\n"};
+  GalleryPage page(argc > 1 ? argv[1] : ".", "Quorvane pie gallery");
   addPie(page, "pie_flat", "Flat pie", [](PieChart *) {});
   addPie(page, "pie_tilted", "Tilted 3D pie, exploded sector, labels with lines",
          [](PieChart *p) {
@@ -84,8 +58,5 @@ int main(int argc, char **argv) {
     for (int i = 0; i < kCount; ++i) p->sector(i)->setExplode(8);
     p->setLabelPos(15, 0x000000);
   });
-  page.html += "</body></html>\n";
-  if (!writeText(page.dir + "/pies.html", page.html.c_str())) page.ok = false;
-  std::puts("pies.html");
-  return page.ok ? 0 : 1;
+  return page.finish("pies.html") ? 0 : 1;
 }

@@ -1,0 +1,56 @@
+// What the chart galleries share: a page of charts, each written as PNG into
+// the page's folder with its image map beside it (<name>.map, the areas
+// alone), and the page itself showing every picture with its clickable map.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "quorvane.h"
+
+struct GalleryPage {
+  std::string dir;
+  std::string html;
+  bool ok = true;
+
+  GalleryPage(const char *folder, const char *title)
+      : dir(folder),
+        html("<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>" +
+             std::string(title) + "</title></head><body>\n") {}
+
+  static bool writeText(const std::string &path, const char *text) {
+    FILE *f = std::fopen(path.c_str(), "w");
+    if (f == nullptr) return false;
+    const bool written = std::fputs(text, f) >= 0;
+    return std::fclose(f) == 0 && written;
+  }
+
+  // Writes chart as <name>.png with its map (areas carrying extraAttr), adds
+  // both to the page, and destroys the chart.
+  void add(BaseChart *chart, const char *name, const char *title, const char *extraAttr) {
+    if (chart == nullptr) {
+      ok = false;
+      return;
+    }
+    const std::string file = std::string(name) + ".png";
+    if (!chart->makeChart((dir + "/" + file).c_str())) {
+      std::fprintf(stderr, "cannot write %s\n", file.c_str());
+      ok = false;
+    }
+    std::puts(file.c_str());
+    const char *map = chart->getHTMLImageMap("javascript:void(0)", "", extraAttr);
+    if (map == nullptr || !writeText(dir + "/" + name + ".map", map)) ok = false;
+    html += "<h2>" + std::string(title) + "</h2>\n<img src=\"" + file + "\" alt=\"" + title +
+            "\" usemap=\"#" + name + "\">\n<map name=\"" + name + "\">\n" +
+            (map != nullptr ? map : "") + "</map>\n";
+    chart->destroy();
+  }
+
+  // Ends the page and writes it as <pageName>; whether everything was written.
+  bool finish(const char *pageName) {
+    html += "</body></html>\n";
+    if (!writeText(dir + "/" + pageName, html.c_str())) ok = false;
+    std::puts(pageName);
+    return ok;
+  }
+};
