@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,21 @@ struct Zone {
   double end;
   int color;
 };
+
+// The signed end of a tick of `length` pixels, counted away from the plot
+// area: a tick starts on the pixel next to the axis line, so it ends one
+// beyond its length. 0 when no tick is drawn.
+inline int64_t tickEnd(int length, int color) {
+  if (length == 0 || color == Transparent) return 0;
+  return length > 0 ? int64_t{length} + 1 : int64_t{length} - 1;
+}
+
+// The offset of the labels from the axis line, counted away from the plot
+// area: the label gap, beyond the tick end when both lie on the same side.
+inline int64_t labelOffset(int labelGap, int64_t end) {
+  const bool isBeyondTick = (labelGap > 0 && end > 0) || (labelGap < 0 && end < 0);
+  return labelGap + (isBeyondTick ? end : 0);
+}
 
 // What every axis holds besides its scale.
 struct AxisStyle {
@@ -135,8 +151,10 @@ class AxisBase : public Interface {
     style_.title.data().fontColor = style_.resolvedTitleColor();
   }
   void setTickLength(int major) override {
-    // Halving the length rounded away from zero.
-    this->setTickLength2(major, major >= 0 ? (major + 1) / 2 : (major - 1) / 2);
+    // Halving the length rounded away from zero, in 64 bits so that the
+    // extreme lengths do not overflow.
+    const int64_t m = major;
+    this->setTickLength2(major, static_cast<int>(m >= 0 ? (m + 1) / 2 : (m - 1) / 2));
   }
   Mark *addMark(double value, int lineColor, const char *text, const char *font,
                 double fontSize) override {
@@ -193,8 +211,8 @@ class XAxisImpl final : public AxisBase<XAxis> {
 
  private:
   // Offset of each mark that lies on the axis, in the order of the marks;
-  // -1 for one that does not.
-  std::vector<int64_t> markOffsets();
+  // none for one that does not.
+  std::vector<std::optional<int>> markOffsets();
 
   std::vector<std::string> labels_;
   int indent_ = -1;  // -1 automatic, 0 off, 1 on
