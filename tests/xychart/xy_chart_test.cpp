@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "test_util.h"
 
@@ -147,6 +148,59 @@ TEST(XyChart, BackgroundBandsGridZonesAndMarksLieOnTheTickRows) {
               {90, kBg},   {110, 0x00FFE0E0},  {120, kGrid},     {150, kAlt}, {200, kEdge}};
   for (const auto &r : rows)
     EXPECT_EQ(r.color, a->getPixel(x, kBottom - r.offset)) << "offset " << r.offset;
+}
+
+// Ticks as the grid shows them: the lowest tick at the bottom, the highest at
+// the top, a grid line on every tick between and none halfway. The tick
+// density sets the automatic tick count T = 200 / density.
+TEST(XyChart, AxisScalesFromTheDataAsTheGridShows) {
+  const struct {
+    std::vector<double> data;
+    bool isLog;
+    int density;
+    std::vector<double> ticks;
+    int topOffset;  // of the highest tick
+  } cases[] = {
+      {{0, 5}, false, 40, {0, 2, 4, 6}, kPh},           // raw step 1 gives 2
+      {{10, 12}, false, 40, {10, 10.5, 11, 11.5, 12}, kPh},  // keeps its non-zero minimum
+      {{5, 100}, false, 20, {0, 20, 40, 60, 80, 100}, kPh},  // starts at 0
+      {{7, 7, 7}, false, 40, {2, 4, 6, 8, 10, 12}, kPh},     // widened to 3.5..10.5
+      {{0, 0, 0}, false, 20, {0, 20, 40, 60, 80, 100}, kPh},
+      {{-3, 7}, false, 40, {-5, 0, 5, 10}, kPh},             // a tick on 0
+      {{1, 1000}, true, 33, {1, 10, 100, 1000}, 198},        // whole pixels a decade
+      {{1, 3}, true, 33, {1, 1.5, 2, 2.5, 3}, kPh},          // linear steps
+      {{0.1, 100}, true, 16, {0.1, 0.2, 0.5, 1, 2, 5, 10, 20, 50, 100}, kPh},  // 1-2-5
+  };
+  for (const auto &c : cases) {
+    auto chart = plainChart();
+    chart->addBarLayer(static_cast<int>(c.data.size()), c.data.data(), 0x00208020, "", 0);
+    YAxis *y = chart->yAxis();
+    y->setLogScale(c.isLog);
+    y->setTickDensity(c.density);
+    ASSERT_NE(nullptr, chart->makeChart3());
+    DrawArea *a = chart->getDrawArea();
+    const std::string what = "ticks from " + std::to_string(c.ticks.front());
+    EXPECT_EQ(0, y->getCoor(c.ticks.front())) << what;
+    EXPECT_EQ(c.topOffset, y->getCoor(c.ticks.back())) << what;
+    for (size_t k = 1; k < c.ticks.size(); ++k) {
+      const int below = y->getCoor(c.ticks[k - 1]), at = y->getCoor(c.ticks[k]);
+      if (k + 1 < c.ticks.size()) {
+        EXPECT_EQ(kGrid, a->getPixel(kPx + 2, kBottom - at)) << what;
+      }
+      EXPECT_NE(kGrid, a->getPixel(kPx + 2, kBottom - (below + at) / 2)) << what;
+    }
+  }
+}
+
+TEST(XyChart, LayerDepthFollowsTheLayerSizeUnlessGiven) {
+  auto c = plainChart();
+  Layer *layer = c->addBarLayer2(Layer::Overlay, -1);
+  layer->setSize(0, 0, 400, 300);
+  EXPECT_EQ(7, layer->getDepthX());  // 300 / 40
+  EXPECT_EQ(7, layer->getDepthY());
+  layer->set3D(-1, 0);
+  layer->setSize(0, 0, 100, 100);
+  EXPECT_EQ(5, layer->getDepthX());  // 100 / 40 and 100 / 30 are below 4: 100 / 20
 }
 
 TEST(XyChart, WallpaperIsAnchoredByItsAlignmentOrTiled) {
