@@ -119,8 +119,9 @@ double LayerCore::valueRange(bool primaryAxis, bool largest) const {
           if (isValue(ds->value(i))) consider(ds->value(i));
     return best;
   }
-  // A stack draws every value from the running sum of its sign, so the range
-  // holds each value, each running sum and the total.
+  // A stack draws every value from the running sum of its sign (or from the
+  // running total), so the range holds each value, each running sum and the
+  // total.
   const int n = pointCount();
   for (int i = 0; i < n; ++i) {
     double up = 0;
@@ -131,7 +132,7 @@ double LayerCore::valueRange(bool primaryAxis, bool largest) const {
       if (ds->usesPrimaryAxis() != primaryAxis || !isValue(v)) continue;
       any = true;
       consider(v);
-      if (v >= 0) consider(up += v);
+      if (v >= 0 || !stacksBySign()) consider(up += v);
       else consider(down += v);
     }
     if (any) consider(up + down);
@@ -250,7 +251,7 @@ const char *LayerCore::getHTMLImageMap(const char *url, const char *queryFormat,
   });
 }
 
-void LayerCore::addLegendKey(LegendBox &legend, const DataSetImpl &ds) const {
+void LayerCore::addLegendKey(LegendBox &legend, DataSetImpl &ds) {
   legend.addKey(ds.name().c_str(), ds.color());
 }
 

@@ -87,7 +87,11 @@ class LayerCore {
   // Replaces the fields of (data set d, point i); d is -1 for a whole group.
   virtual void expandFields(LabelTemplate &t, int d, int i) const;
   // The legend key of a named data set.
-  virtual void addLegendKey(LegendBox &legend, const DataSetImpl &ds) const;
+  virtual void addLegendKey(LegendBox &legend, DataSetImpl &ds);
+  // Whether a stack runs positives up and negatives down from the zero line
+  // (bars), rather than one running total per point (areas). The value range
+  // holds every running sum the stack draws.
+  virtual bool stacksBySign() const { return true; }
 
   // For the kinds' drawing.
   const std::vector<std::unique_ptr<DataSetImpl>> &dataSets() const { return dataSets_; }

@@ -1,0 +1,22 @@
+// High-low lines with open and close ticks: data sets 0 to 3 hold the high,
+// low, open and close values. The image map has one area per point, with
+// the four values as fields.
+#pragma once
+
+#include "xychart/layer.h"
+
+namespace quorvane {
+
+// The query template of HLOC layer maps when the caller gives none.
+inline constexpr std::string_view kHLOCDefaultQuery =
+    "x={x}&xLabel={xLabel}&high={high}&low={low}&open={open}&close={close}";
+
+class HLOCLayerImpl final : public LayerBase<HLOCLayer> {
+ protected:
+  void drawLayer(DrawArea &area) override;
+  std::string_view defaultQuery() const override { return kHLOCDefaultQuery; }
+  bool refersToDataSets(std::string_view) const override { return false; }
+  void expandFields(LabelTemplate &t, int d, int i) const override;
+};
+
+}  // namespace quorvane
