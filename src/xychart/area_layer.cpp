@@ -1,0 +1,345 @@
+// Area drawing: each run of consecutive points is filled down to the zero
+// line as one outline whose top passes through every point and through the
+// interpolated zero crossings, then edged along its top; in 3D the top of
+// each piece is a face swept by the layer depth. A stack fills its running
+// totals from the top one down, so that each data set shows as the band
+// between its running total and the one below it. Positions are formed in 64
+// bits and saturate into int at the drawing calls.
+#include "xychart/area_layer.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "base/int_math.h"
+#include "xychart/axes.h"
+
+namespace quorvane {
+
+namespace {
+
+constexpr int kDefaultFaceColor = 0xc000;
+
+// The row of a curve at a point index where the curve has no point.
+constexpr int64_t kNoRow = std::numeric_limits<int64_t>::min();
+
+// The most top vertices one polygon takes; a longer run is filled in pieces
+// that share their end points.
+constexpr size_t kMaxPieceVertices = 65536;
+
+// NoValue and values that are not finite are missing points.
+bool hasValue(double v) { return v != NoValue && std::isfinite(v); }
+
+// The colour of a face turned away from the light: half brightness, except
+// that a colour whose top byte is 0xFF (transparent, or special) stays
+// itself. A table colour is judged by the entry it names.
+int shadowOf(DrawArea &area, int color) {
+  const uint32_t c = static_cast<uint32_t>(area.getARGBColor(color));
+  if ((c >> 24) == 0xFFu) return color;
+  return static_cast<int>(((c >> 1) & 0x7F7F7Fu) | (c & 0xFF000000u));
+}
+
+struct AreaColors {
+  int fill;      // the front and the 3D top faces
+  int edge;      // the top edge line and the outline of the top faces
+  int side;      // the 3D face at the right end of a run
+  int sideEdge;  // its outline
+};
+
+AreaColors areaColorsOf(DrawArea &area, const DataSetImpl &ds, int borderColor) {
+  AreaColors k;
+  k.fill = ds.color() == -1 ? kDefaultFaceColor : ds.color();
+  k.edge = ds.edgeColor() == -1 ? borderColor : ds.edgeColor();
+  k.side = ds.shadowColor() == -1 ? shadowOf(area, k.fill) : ds.shadowColor();
+  k.sideEdge = ds.shadowEdgeColor() == -1 ? shadowOf(area, k.edge) : ds.shadowEdgeColor();
+  return k;
+}
+
+struct Vertex {
+  int64_t x;
+  int64_t y;
+};
+
+// The floor of the mean; image positions are far from the int64 limits.
+int64_t halfway(int64_t a, int64_t b) { return (a + b) >> 1; }
+
+// Where the segment p-q passes through the zero row, when its ends lie on
+// opposite sides of it. Opposite sides make the divisor non-zero.
+std::optional<Vertex> zeroCrossing(const Vertex &p, const Vertex &q, int64_t zeroRow) {
+  const int64_t sp = p.y - zeroRow;
+  const int64_t sq = q.y - zeroRow;
+  if (!((sp < 0 && sq > 0) || (sp > 0 && sq < 0))) return std::nullopt;
+  const double t = static_cast<double>(sp) / static_cast<double>(sp - sq);
+  const double x = static_cast<double>(p.x) + t * static_cast<double>(q.x - p.x);
+  return Vertex{static_cast<int64_t>(std::floor(x + 0.5)), zeroRow};
+}
+
+// Fills curves down to their zero rows for one layer: its point columns and
+// 3D depth.
+class AreaPainter {
+ public:
+  AreaPainter(DrawArea &area, const std::vector<int64_t> &columns, int dx, int dy)
+      : area_(area), columns_(columns), dx_(dx), dy_(dy) {}
+
+  // rows holds the curve's row at each point index; every run of two or more
+  // consecutive points is filled.
+  void fill(const std::vector<int64_t> &rows, int64_t zeroRow, const AreaColors &k,
+            int lineWidth) {
+    const size_t n = rows.size();
+    for (size_t a = 0; a < n;) {
+      if (rows[a] == kNoRow) {
+        ++a;
+        continue;
+      }
+      size_t b = a;
+      while (b + 1 < n && rows[b + 1] != kNoRow) ++b;
+      if (b > a) fillRun(rows, a, b, zeroRow, k, lineWidth);
+      a = b + 1;
+    }
+  }
+
+ private:
+  void fillRun(const std::vector<int64_t> &rows, size_t a, size_t b, int64_t zeroRow,
+               const AreaColors &k, int lineWidth) {
+    // The top runs through the points and the zero crossings between them, so
+    // that a value on each side of zero gives two pieces meeting on the line.
+    top_.clear();
+    for (size_t i = a; i <= b; ++i) {
+      const Vertex p{columns_[i], rows[i]};
+      if (i > a)
+        if (const auto c = zeroCrossing(top_.back(), p, zeroRow)) top_.push_back(*c);
+      top_.push_back(p);
+    }
+    if (dx_ != 0 && dy_ != 0) drawTopFaces(zeroRow, k);
+
+    // The outline is filled and edged in the fill colour: the fill alone
+    // stops short of the outline, which would leave the zero row and the end
+    // columns open. Each pixel is still drawn once.
+    for (size_t s = 0; s + 1 < top_.size(); s += kMaxPieceVertices) {
+      const size_t e = std::min(s + kMaxPieceVertices, top_.size() - 1);
+      xs_.clear();
+      ys_.clear();
+      addVertex({top_[s].x, zeroRow});
+      for (size_t j = s; j <= e; ++j) addVertex(top_[j]);
+      addVertex({top_[e].x, zeroRow});
+      area_.polygon(xs_.data(), ys_.data(), static_cast<int>(xs_.size()), k.fill, k.fill);
+    }
+    for (size_t i = a; i < b; ++i)
+      area_.line(clampToInt(columns_[i]), clampToInt(rows[i]), clampToInt(columns_[i + 1]),
+                 clampToInt(rows[i + 1]), k.edge, lineWidth);
+  }
+
+  // A piece above the zero line has its top at the curve; pieces below it
+  // hang from the zero line, which is then their top: one face for each
+  // stretch of them, so that no seam crosses the flat face. The last point
+  // closes the run with its side face.
+  void drawTopFaces(int64_t zeroRow, const AreaColors &k) {
+    auto face = [&](int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
+      area_.surface(clampToInt(x1), clampToInt(y1), clampToInt(x2), clampToInt(y2), dx_, dy_,
+                    k.edge, k.fill);
+    };
+    std::optional<int64_t> belowFrom;  // the left end of the stretch below
+    for (size_t j = 0; j + 1 < top_.size(); ++j) {
+      const Vertex &p = top_[j];
+      const Vertex &q = top_[j + 1];
+      if (std::max(p.y, q.y) > zeroRow) {
+        if (!belowFrom) belowFrom = p.x;
+        continue;
+      }
+      if (belowFrom) face(*belowFrom, zeroRow, p.x, zeroRow);
+      belowFrom.reset();
+      face(p.x, p.y, q.x, q.y);
+    }
+    if (belowFrom) face(*belowFrom, zeroRow, top_.back().x, zeroRow);
+    const Vertex &end = top_.back();
+    if (end.y != zeroRow)
+      area_.surface(clampToInt(end.x), clampToInt(std::min(end.y, zeroRow)), clampToInt(end.x),
+                    clampToInt(std::max(end.y, zeroRow)), dx_, dy_, k.sideEdge, k.side);
+  }
+
+  void addVertex(const Vertex &v) {
+    xs_.push_back(clampToInt(v.x));
+    ys_.push_back(clampToInt(v.y));
+  }
+
+  DrawArea &area_;
+  const std::vector<int64_t> &columns_;
+  int dx_;
+  int dy_;
+  std::vector<Vertex> top_;  // reused by every run
+  std::vector<int> xs_;
+  std::vector<int> ys_;
+};
+
+// The shape record of point i: the region between the base (a curve, or the
+// zero row where it has no point) and the top, from the midpoint with the
+// previous point to the midpoint with the next one, top left to right, then
+// base right to left. Empty when the point belongs to no filled run.
+std::vector<int> pointShape(const std::vector<int64_t> &columns, const std::vector<int64_t> &top,
+                            const std::vector<int64_t> *base, int64_t zeroRow, size_t i) {
+  if (top[i] == kNoRow) return {};
+  const bool hasLeft = i > 0 && top[i - 1] != kNoRow;
+  const bool hasRight = i + 1 < top.size() && top[i + 1] != kNoRow;
+  if (!hasLeft && !hasRight) return {};
+  auto baseAt = [&](size_t j) {
+    return base != nullptr && (*base)[j] != kNoRow ? (*base)[j] : zeroRow;
+  };
+  // The x positions of the record by point index: a neighbour j stands for
+  // the midpoint with i.
+  std::array<size_t, 3> spots{};
+  size_t count = 0;
+  if (hasLeft) spots[count++] = i - 1;
+  spots[count++] = i;
+  if (hasRight) spots[count++] = i + 1;
+  const std::span<const size_t> used(spots.data(), count);
+  auto at = [&](size_t j, int64_t rowJ, int64_t rowI) {
+    return j == i ? Vertex{columns[i], rowI}
+                  : Vertex{halfway(columns[j], columns[i]), halfway(rowJ, rowI)};
+  };
+  std::vector<int> out;
+  out.reserve(12);
+  auto add = [&out](const Vertex &v) {
+    out.push_back(clampToInt(v.x));
+    out.push_back(clampToInt(v.y));
+  };
+  for (const size_t j : used) add(at(j, top[j], top[i]));
+  // On the zero line the point's own base vertex lies between the other two.
+  const bool skipsMiddle = base == nullptr && hasLeft && hasRight;
+  for (auto it = used.rbegin(); it != used.rend(); ++it)
+    if (!(skipsMiddle && *it == i)) add(at(*it, baseAt(*it), baseAt(i)));
+  return out;
+}
+
+}  // namespace
+
+void AreaLayerImpl::drawLayer(DrawArea &area) {
+  const auto &sets = dataSets();
+  const int n = pointCount();
+  if (n <= 0 || sets.empty()) return;
+  const size_t points = static_cast<size_t>(n);
+  const size_t count = sets.size();
+  const int64_t bottomRow = int64_t{y()} + height() - 1;
+
+  std::vector<int64_t> columns(points);
+  for (size_t i = 0; i < points; ++i)
+    columns[i] = int64_t{x()} + xAxis().getCoor(static_cast<double>(i));
+  // The zero line of each y axis ([0] primary), kept within the layer.
+  int64_t zeroRows[2];
+  for (const bool primary : {true, false})
+    zeroRows[primary ? 0 : 1] =
+        bottomRow - std::max(0, std::min(yAxisOf(primary).getCoor(0), height()));
+  auto axisOf = [&](size_t d) { return sets[d]->usesPrimaryAxis() ? 0 : 1; };
+
+  // The top of each data set: its own values, or in a stack the running
+  // total of the data sets before it on its y axis and its own. Totals are
+  // summed from the first data set up rather than taken off the grand total,
+  // so that a large value above cannot swallow small ones below by rounding.
+  const bool isStacked = combineMethod() == Layer::Stack;
+  std::vector<std::vector<int64_t>> tops(count, std::vector<int64_t>(points, kNoRow));
+  std::vector<double> totals[2];
+  std::vector<int> below(count, -1);  // the data set under each band in a stack
+  if (isStacked) {
+    totals[0].assign(points, 0);
+    totals[1].assign(points, 0);
+    std::vector<bool> isStarted[2] = {std::vector<bool>(points), std::vector<bool>(points)};
+    int lastOnAxis[2] = {-1, -1};
+    for (size_t d = 0; d < count; ++d) {
+      const int axis = axisOf(d);
+      YAxisImpl &yAxis = yAxisOf(axis == 0);
+      for (size_t i = 0; i < points; ++i) {
+        const double v = sets[d]->value(static_cast<int>(i));
+        if (hasValue(v)) {
+          totals[axis][i] += v;
+          isStarted[axis][i] = true;
+        }
+        if (isStarted[axis][i]) tops[d][i] = bottomRow - yAxis.getCoor(totals[axis][i]);
+      }
+      below[d] = lastOnAxis[axis];
+      lastOnAxis[axis] = static_cast<int>(d);
+    }
+  } else {
+    for (size_t d = 0; d < count; ++d) {
+      YAxisImpl &yAxis = yAxisOf(axisOf(d) == 0);
+      for (size_t i = 0; i < points; ++i) {
+        const double v = sets[d]->value(static_cast<int>(i));
+        if (hasValue(v)) tops[d][i] = bottomRow - yAxis.getCoor(v);
+      }
+    }
+  }
+
+  // A stack is drawn from its last data set to its first, each over the
+  // one before; overlaid areas in list order.
+  AreaPainter painter(area, columns, depthX(), depthY());
+  for (size_t k = 0; k < count; ++k) {
+    const size_t d = isStacked ? count - 1 - k : k;
+    const DataSetImpl &ds = *sets[d];
+    painter.fill(tops[d], zeroRows[axisOf(d)], areaColorsOf(area, ds, borderColor()),
+                 ds.lineWidth() > 0 ? ds.lineWidth() : lineWidth());
+  }
+
+  // Shape records and labels, once every area is down so that no area
+  // covers another's label. A point is recorded and labelled where its data
+  // set has a value and a filled run passes through it; the group record is
+  // the rectangle around the records of its point.
+  const int dx = depthX();
+  const int dy = depthY();
+  for (size_t i = 0; i < points; ++i) {
+    constexpr int64_t kHigh = std::numeric_limits<int64_t>::max();
+    std::array<int64_t, 4> group = {kHigh, kHigh, -kHigh, -kHigh};  // left, top, right, bottom
+    int topSet = -1;
+    for (size_t d = 0; d < count; ++d) {
+      const DataSetImpl &ds = *sets[d];
+      const double v = ds.value(static_cast<int>(i));
+      if (!hasValue(v)) continue;
+      const int64_t zeroRow = zeroRows[axisOf(d)];
+      const std::vector<int64_t> *base =
+          below[d] >= 0 ? &tops[static_cast<size_t>(below[d])] : nullptr;
+      const std::vector<int> shape = pointShape(columns, tops[d], base, zeroRow, i);
+      if (shape.empty()) continue;
+      recordShape(static_cast<int>(d), static_cast<int>(i), shape);
+      for (size_t j = 0; j + 1 < shape.size(); j += 2) {
+        group[0] = std::min<int64_t>(group[0], shape[j]);
+        group[1] = std::min<int64_t>(group[1], shape[j + 1]);
+        group[2] = std::max<int64_t>(group[2], shape[j]);
+        group[3] = std::max<int64_t>(group[3], shape[j + 1]);
+      }
+      topSet = static_cast<int>(d);
+
+      const int64_t row = tops[d][i];
+      if (isStacked) {
+        // Inside the band, half-way between its two totals.
+        const int64_t baseRow = base != nullptr && (*base)[i] != kNoRow ? (*base)[i] : zeroRow;
+        drawDataLabel(area, ds, v, clampToInt(columns[i]), clampToInt(halfway(row, baseRow)),
+                      AlignCentre);
+      } else if (row <= zeroRow) {
+        // Standing on the point and its 3D top face.
+        drawDataLabel(area, ds, v, clampToInt(columns[i] + dx / 2), clampToInt(row - dy),
+                      AlignBottomCentre);
+      } else {
+        drawDataLabel(area, ds, v, clampToInt(columns[i]), clampToInt(row), AlignTopCentre);
+      }
+    }
+    if (topSet < 0) continue;
+    recordShape(-1, static_cast<int>(i),
+                {clampToInt(group[0]), clampToInt(group[1]), clampToInt(group[2]),
+                 clampToInt(group[3])});
+    if (isStacked) {
+      // The total on the y axis of the last data set drawn at the point.
+      const int axis = axisOf(static_cast<size_t>(topSet));
+      const int64_t row = bottomRow - yAxisOf(axis == 0).getCoor(totals[axis][i]);
+      if (row <= zeroRows[axis])
+        drawAggregateLabel(area, totals[axis][i], clampToInt(columns[i] + dx / 2),
+                           clampToInt(row - dy), AlignBottomCentre);
+      else
+        drawAggregateLabel(area, totals[axis][i], clampToInt(columns[i]), clampToInt(row),
+                           AlignTopCentre);
+    }
+  }
+}
+
+}  // namespace quorvane
