@@ -3,6 +3,7 @@
 
 #include "base/guarded.h"
 #include "chart/color_table.h"
+#include "xychart/symbol.h"
 
 namespace quorvane {
 
@@ -57,8 +58,26 @@ void DataSetImpl::setDataSymbol2(const char *filename) {
   });
 }
 
-const DrawArea *DataSetImpl::symbolImage() const {
-  return ownedImage_ ? ownedImage_.get() : borrowedImage_;
+const DrawArea *DataSetImpl::symbolImage(DrawArea &palette) {
+  if (ownedImage_) return ownedImage_.get();
+  if (borrowedImage_ != nullptr) return borrowedImage_;
+  const int side = symbolSide(symbolSize_);
+  if (!isShapeSymbol(symbol_) || side == 0) return nullptr;
+  const SymbolKey key{symbol_, side,
+                      palette.getARGBColor(symbolFillColor_ == -1 ? color_ : symbolFillColor_),
+                      palette.getARGBColor(symbolEdgeColor_ == -1 ? edgeColor_ : symbolEdgeColor_)};
+  if (generatedImage_ && key == generatedKey_) return generatedImage_.get();
+  if (!generatedImage_) {
+    generatedImage_.reset(DrawArea::create());
+    if (!generatedImage_) return nullptr;
+  }
+  // A symbol left half drawn is drawn again on the next request.
+  generatedKey_ = SymbolKey{};
+  const FailureWatch watch;
+  drawSymbol(*generatedImage_, key.type, key.side, key.fillColor, key.edgeColor);
+  watch.throwIfFailed();
+  generatedKey_ = key;
+  return generatedImage_.get();
 }
 
 void DataSetImpl::setDataLabelFormat(const char *format) {

@@ -1,7 +1,8 @@
 // A data set: a named series of values (NoValue marks a missing point) with
 // its colours, the y axis it is drawn against, its symbol and its own label
 // settings. It is owned by its layer; colours of -1 are resolved when the
-// chart is laid out.
+// chart is laid out. A symbol type is drawn into an image of its own once,
+// when it is first wanted, and kept until the data set goes.
 #pragma once
 
 #include <string>
@@ -52,8 +53,12 @@ class DataSetImpl final : public DataSet {
   int symbolSize() const { return symbolSize_; }
   int symbolFillColor() const { return symbolFillColor_; }
   int symbolEdgeColor() const { return symbolEdgeColor_; }
-  // The symbol image, owned or not; null when there is none.
-  const DrawArea *symbolImage() const;
+  // The image drawn at each point: the given or loaded one, else the symbol
+  // type drawn with colours of -1 taking the data set's colour and edge
+  // colour, looked up in the table of palette (the chart's area). Null when
+  // there is no symbol. A generated image stays at the same address for the
+  // data set's life, so a legend key may keep it.
+  const DrawArea *symbolImage(DrawArea &palette);
   // The data set's own label format and style, used once a format is set.
   bool hasOwnLabels() const { return hasOwnLabels_; }
   const std::string &labelFormat() const { return labelFormat_; }
@@ -74,6 +79,17 @@ class DataSetImpl final : public DataSet {
   int symbolEdgeColor_ = -1;
   const DrawArea *borrowedImage_ = nullptr;
   AreaHandle ownedImage_;
+  // The generated symbol and what it was drawn from; drawn again in place
+  // when the symbol settings or the resolved colours change.
+  struct SymbolKey {
+    int type = NoSymbol;
+    int side = 0;
+    int fillColor = 0;
+    int edgeColor = 0;
+    bool operator==(const SymbolKey &) const = default;
+  };
+  AreaHandle generatedImage_;
+  SymbolKey generatedKey_;
   bool hasOwnLabels_ = false;  // a format of its own is set
   bool hasOwnStyle_ = false;
   std::string labelFormat_;
