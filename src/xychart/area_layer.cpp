@@ -32,18 +32,6 @@ constexpr int64_t kNoRow = std::numeric_limits<int64_t>::min();
 // that share their end points.
 constexpr size_t kMaxPieceVertices = 65536;
 
-// NoValue and values that are not finite are missing points.
-bool hasValue(double v) { return v != NoValue && std::isfinite(v); }
-
-// The colour of a face turned away from the light: half brightness, except
-// that a colour whose top byte is 0xFF (transparent, or special) stays
-// itself. A table colour is judged by the entry it names.
-int shadowOf(DrawArea &area, int color) {
-  const uint32_t c = static_cast<uint32_t>(area.getARGBColor(color));
-  if ((c >> 24) == 0xFFu) return color;
-  return static_cast<int>(((c >> 1) & 0x7F7F7Fu) | (c & 0xFF000000u));
-}
-
 struct AreaColors {
   int fill;      // the front and the 3D top faces
   int edge;      // the top edge line and the outline of the top faces
@@ -55,8 +43,8 @@ AreaColors areaColorsOf(DrawArea &area, const DataSetImpl &ds, int borderColor) 
   AreaColors k;
   k.fill = ds.color() == -1 ? kDefaultFaceColor : ds.color();
   k.edge = ds.edgeColor() == -1 ? borderColor : ds.edgeColor();
-  k.side = ds.shadowColor() == -1 ? shadowOf(area, k.fill) : ds.shadowColor();
-  k.sideEdge = ds.shadowEdgeColor() == -1 ? shadowOf(area, k.edge) : ds.shadowEdgeColor();
+  k.side = ds.shadowColor() == -1 ? shadowColorOf(area, k.fill) : ds.shadowColor();
+  k.sideEdge = ds.shadowEdgeColor() == -1 ? shadowColorOf(area, k.edge) : ds.shadowEdgeColor();
   return k;
 }
 

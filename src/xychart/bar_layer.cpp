@@ -21,18 +21,6 @@ namespace {
 
 constexpr int kDefaultFaceColor = 0xc000;
 
-// NoValue and values that are not finite are missing points.
-bool hasValue(double v) { return v != NoValue && std::isfinite(v); }
-
-// The colour of a face turned away from the light: half brightness, except
-// that a colour whose top byte is 0xFF (transparent, or special) stays
-// itself. A table colour is judged by the entry it names.
-int shadowOf(DrawArea &area, int color) {
-  const uint32_t c = static_cast<uint32_t>(area.getARGBColor(color));
-  if ((c >> 24) == 0xFFu) return color;
-  return static_cast<int>(((c >> 1) & 0x7F7F7Fu) | (c & 0xFF000000u));
-}
-
 struct BoxColors {
   int face;
   int shadow;      // the 3D side face
@@ -43,9 +31,9 @@ struct BoxColors {
 BoxColors boxColorsOf(DrawArea &area, const DataSetImpl &ds, int borderColor) {
   BoxColors k;
   k.face = ds.color() == -1 ? kDefaultFaceColor : ds.color();
-  k.shadow = ds.shadowColor() == -1 ? shadowOf(area, k.face) : ds.shadowColor();
+  k.shadow = ds.shadowColor() == -1 ? shadowColorOf(area, k.face) : ds.shadowColor();
   k.edge = ds.edgeColor() == -1 ? borderColor : ds.edgeColor();
-  k.shadowEdge = ds.shadowEdgeColor() == -1 ? shadowOf(area, k.edge) : ds.shadowEdgeColor();
+  k.shadowEdge = ds.shadowEdgeColor() == -1 ? shadowColorOf(area, k.edge) : ds.shadowEdgeColor();
   return k;
 }
 

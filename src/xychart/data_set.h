@@ -5,6 +5,7 @@
 // when it is first wanted, and kept until the data set goes.
 #pragma once
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,10 @@
 #include "chart/text_box.h"
 
 namespace quorvane {
+
+// Whether v is a point to draw: NoValue and values that are not finite are
+// missing points.
+inline bool hasValue(double v) { return v != NoValue && std::isfinite(v); }
 
 class DataSetImpl final : public DataSet {
  public:

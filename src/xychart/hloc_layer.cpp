@@ -27,8 +27,6 @@ enum Role : size_t { kHigh, kLow, kOpen, kClose, kRoleCount };
 constexpr std::array<std::string_view, kRoleCount> kRoleFields = {"{high", "{low", "{open",
                                                                   "{close"};
 
-bool hasValue(double v) { return v != NoValue && std::isfinite(v); }
-
 // The value of data set role at point i; NoValue when the data set is absent.
 double valueOf(const std::vector<std::unique_ptr<DataSetImpl>> &sets, size_t role, int i) {
   return role < sets.size() ? sets[role]->value(i) : NoValue;

@@ -22,8 +22,6 @@ namespace {
 constexpr std::string_view kNotLaidOut =
     "<!-- Cannot produce image map - need to makeChart first -->";
 
-bool isValue(double v) { return v != NoValue && std::isfinite(v); }
-
 void setLabelStyle(TextBoxImpl &box, const char *font, double fontSize, int fontColor,
                    double fontAngle) {
   TextBoxData &d = box.data();
@@ -47,6 +45,12 @@ void drawValueLabel(DrawArea &area, const std::string &format, const TextBoxImpl
 }
 
 }  // namespace
+
+int shadowColorOf(DrawArea &area, int color) {
+  const uint32_t c = static_cast<uint32_t>(area.getARGBColor(color));
+  if ((c >> 24) == 0xFFu) return color;
+  return static_cast<int>(((c >> 1) & 0x7F7F7Fu) | (c & 0xFF000000u));
+}
 
 LayerCore::LayerCore() : borderColor_(kLineColor) {
   dataLabelStyle_.data().fontColor = Transparent;
@@ -116,7 +120,7 @@ double LayerCore::valueRange(bool primaryAxis, bool largest) const {
     for (const auto &ds : dataSets_)
       if (ds->usesPrimaryAxis() == primaryAxis)
         for (int i = 0; i < ds->size(); ++i)
-          if (isValue(ds->value(i))) consider(ds->value(i));
+          if (hasValue(ds->value(i))) consider(ds->value(i));
     return best;
   }
   // A stack draws every value from the running sum of its sign (or from the
@@ -129,7 +133,7 @@ double LayerCore::valueRange(bool primaryAxis, bool largest) const {
     bool any = false;
     for (const auto &ds : dataSets_) {
       const double v = ds->value(i);
-      if (ds->usesPrimaryAxis() != primaryAxis || !isValue(v)) continue;
+      if (ds->usesPrimaryAxis() != primaryAxis || !hasValue(v)) continue;
       any = true;
       consider(v);
       if (v >= 0 || !stacksBySign()) consider(up += v);
@@ -219,7 +223,7 @@ void LayerCore::expandFields(LabelTemplate &t, int d, int i) const {
   double total = 0;
   for (size_t k = 0; k < dataSets_.size(); ++k) {
     const double v = dataSets_[k]->value(i);
-    if (!isValue(v)) continue;
+    if (!hasValue(v)) continue;
     total += v;
     if (static_cast<int>(k) <= d) accumulated += v;
   }

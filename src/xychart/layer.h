@@ -29,6 +29,12 @@ class YAxisImpl;
 inline constexpr std::string_view kLayerDefaultQuery =
     "x={x}&xLabel={xLabel}&dataSet={dataSet}&dataSetName={dataSetName}&value={value}";
 
+// The colour of a face turned away from the light (3D side and top faces,
+// ribbon undersides): half brightness, except that a colour whose top byte is
+// 0xFF (transparent, or special) stays itself. A table colour is judged by
+// the entry it names, so automatic colours are shaded too.
+int shadowColorOf(DrawArea &area, int color);
+
 class LayerCore {
  public:
   LayerCore();
@@ -121,6 +127,8 @@ class LayerCore {
   // and style when it has them, else the layer's) at (x, y) by alignment.
   void drawDataLabel(DrawArea &area, const DataSetImpl &ds, double value, int x, int y,
                      int alignment) const;
+  // The layer's own data label style (its alignment places line labels).
+  const TextBoxImpl &dataLabelStyle() const { return dataLabelStyle_; }
   // Draws the aggregate label of a group at (x, y) by alignment.
   void drawAggregateLabel(DrawArea &area, double value, int x, int y, int alignment) const;
 

@@ -24,18 +24,6 @@ namespace {
 // a thin line can still be hit in an image map.
 constexpr int64_t kMinHalfBand = 3;
 
-// NoValue and values that are not finite are missing points.
-bool hasValue(double v) { return v != NoValue && std::isfinite(v); }
-
-// The colour of a face turned away from the light: half brightness, except
-// that a colour whose top byte is 0xFF (transparent, or special) stays
-// itself. A table colour is judged by the entry it names.
-int shadowOf(DrawArea &area, int color) {
-  const uint32_t c = static_cast<uint32_t>(area.getARGBColor(color));
-  if ((c >> 24) == 0xFFu) return color;
-  return static_cast<int>(((c >> 1) & 0x7F7F7Fu) | (c & 0xFF000000u));
-}
-
 // The same keypad row in the left or the right column.
 int inLeftColumn(int alignment) {
   const int a = normalAlignment(alignment);
@@ -47,13 +35,6 @@ int inRightColumn(int alignment) { return inLeftColumn(alignment) + 2; }
 int heightOf(const DrawArea &image) { return const_cast<DrawArea &>(image).getHeight(); }
 
 }  // namespace
-
-TextBox *LineLayerImpl::setDataLabelStyle(const char *font, double fontSize, int fontColor,
-                                          double fontAngle) {
-  TextBox *box = LayerBase::setDataLabelStyle(font, fontSize, fontColor, fontAngle);
-  if (box != nullptr) labelStyle_ = static_cast<const TextBoxImpl *>(box);
-  return box;
-}
 
 std::optional<LineLayerImpl::Point> LineLayerImpl::pointOf(const DataSetImpl &ds, int i) const {
   const double v = ds.value(i);
@@ -71,7 +52,7 @@ void LineLayerImpl::drawLines(DrawArea &area, const DataSetImpl &ds, Shift shift
   const int width = lineWidthOf(ds);
   const int face = ds.color();
   const int edge = ds.edgeColor();
-  const int shadow = ds.shadowColor() == -1 ? shadowOf(area, face) : ds.shadowColor();
+  const int shadow = ds.shadowColor() == -1 ? shadowColorOf(area, face) : ds.shadowColor();
   // A ribbon shows its underside when its segment climbs more steeply than
   // the depth runs: rise / run > y depth / x depth, with run the width of one
   // category step. Compared multiplied out, so that no depth divides.
@@ -138,9 +119,8 @@ void LineLayerImpl::recordBands(int d, Shift shift, int halfBand, std::vector<in
 }
 
 int LineLayerImpl::labelAlignmentAt(const DataSetImpl &ds, int pointX) const {
-  const int alignment = ds.hasOwnLabels()        ? ds.labelStyle().data().alignment
-                        : labelStyle_ != nullptr ? labelStyle_->data().alignment
-                                                 : TextBoxData{}.alignment;
+  const int alignment = ds.hasOwnLabels() ? ds.labelStyle().data().alignment
+                                          : dataLabelStyle().data().alignment;
   // A label at an end of the layer reaches inwards, off the plot's edge.
   if (int64_t{pointX} - x() < 2) return inLeftColumn(alignment);
   if (int64_t{x()} + width() - 1 - pointX <= 2) return inRightColumn(alignment);

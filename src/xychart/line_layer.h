@@ -11,12 +11,6 @@
 namespace quorvane {
 
 class LineLayerImpl final : public LayerBase<LineLayer> {
- public:
-  // Keeps the style box so that its alignment can be read when labels are
-  // placed.
-  TextBox *setDataLabelStyle(const char *font, double fontSize, int fontColor,
-                             double fontAngle) override;
-
  protected:
   void drawLayer(DrawArea &area) override;
   // A line key: the data set's line width and symbol.
@@ -45,7 +39,6 @@ class LineLayerImpl final : public LayerBase<LineLayer> {
   // The label alignment in force for ds, turned inwards at the layer's ends.
   int labelAlignmentAt(const DataSetImpl &ds, int x) const;
 
-  const TextBoxImpl *labelStyle_ = nullptr;  // the layer's, once set
 };
 
 }  // namespace quorvane

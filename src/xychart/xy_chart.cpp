@@ -5,7 +5,10 @@
 #include <algorithm>
 
 #include "base/int_math.h"
+#include "xychart/area_layer.h"
 #include "xychart/bar_layer.h"
+#include "xychart/hloc_layer.h"
+#include "xychart/line_layer.h"
 
 namespace quorvane {
 
@@ -90,20 +93,60 @@ BarLayer *XYChartImpl::addBarLayer3(int count, const double *data, const int *co
   return layer;
 }
 
-// Line, area and HLOC layers are not built yet: their factories make nothing.
-LineLayer *XYChartImpl::addLineLayer2(Layer::DataCombineMethod, int) { return nullptr; }
-LineLayer *XYChartImpl::addLineLayer(int, const double *, int, const char *, int) {
-  return nullptr;
+LineLayer *XYChartImpl::addLineLayer2(Layer::DataCombineMethod dataCombineMethod, int depth) {
+  return guarded<LineLayer *>(nullptr, [&] {
+    LineLayerImpl *layer = appendLayer<LineLayerImpl>();
+    layer->setDataCombineMethod(dataCombineMethod);
+    layer->set3D(depth, 0);
+    return layer;
+  });
 }
-AreaLayer *XYChartImpl::addAreaLayer2(Layer::DataCombineMethod, int) { return nullptr; }
-AreaLayer *XYChartImpl::addAreaLayer(int, const double *, int, const char *, int) {
-  return nullptr;
+
+LineLayer *XYChartImpl::addLineLayer(int count, const double *data, int color, const char *name,
+                                     int depth) {
+  LineLayer *layer = addLineLayer2(Layer::Overlay, depth);
+  if (layer != nullptr) layer->addDataSet(count, data, color, name);
+  return layer;
 }
-HLOCLayer *XYChartImpl::addHLOCLayer(int, const double *, const double *, const double *,
-                                     const double *, int) {
-  return nullptr;
+
+AreaLayer *XYChartImpl::addAreaLayer2(Layer::DataCombineMethod dataCombineMethod, int depth) {
+  return guarded<AreaLayer *>(nullptr, [&] {
+    AreaLayerImpl *layer = appendLayer<AreaLayerImpl>();
+    layer->setDataCombineMethod(dataCombineMethod);
+    layer->set3D(depth, 0);
+    return layer;
+  });
 }
-HLOCLayer *XYChartImpl::addHLOCLayer2() { return nullptr; }
+
+AreaLayer *XYChartImpl::addAreaLayer(int count, const double *data, int color, const char *name,
+                                     int depth) {
+  AreaLayer *layer = addAreaLayer2(Layer::Overlay, depth);
+  if (layer != nullptr) layer->addDataSet(count, data, color, name);
+  return layer;
+}
+
+HLOCLayer *XYChartImpl::addHLOCLayer2() {
+  return guarded<HLOCLayer *>(nullptr, [&] {
+    HLOCLayerImpl *layer = appendLayer<HLOCLayerImpl>();
+    layer->setDataCombineMethod(Layer::Overlay);
+    layer->set3D(0, 0);
+    if (xAxis_.indent() == -1) xAxis_.setIndentState(1);
+    return layer;
+  });
+}
+
+HLOCLayer *XYChartImpl::addHLOCLayer(int count, const double *high, const double *low,
+                                     const double *open, const double *close, int color) {
+  HLOCLayer *layer = addHLOCLayer2();
+  if (layer == nullptr) return nullptr;
+  // The four data sets share one colour, taken from the automatic colours now.
+  if (color == -1) color = automaticDataColor(colorCounter_++);
+  layer->addDataSet(count, high, color, nullptr);
+  layer->addDataSet(count, low, color, nullptr);
+  layer->addDataSet(open != nullptr ? count : 0, open, color, nullptr);
+  layer->addDataSet(close != nullptr ? count : 0, close, color, nullptr);
+  return layer;
+}
 
 void XYChartImpl::layoutChart() {
   const int px = plotArea_.x();

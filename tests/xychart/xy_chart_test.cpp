@@ -300,3 +300,31 @@ TEST(XyChart, EveryAreaOfACompleteChartHoldsItsOwnBar) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(XyChart, ACombinedChartMapsEveryItemOfEveryLayerInLayerOrder) {
+  auto c = plainChart();
+  const double a[] = {4, 6, 5, 7, 3, 8}, b[] = {2, 3, 4, 3, 2, 5}, hi[] = {9, 9, 9, 9, 9, 9},
+               lo[] = {1, 2, 1, 2, 1, 2}, open[] = {3, 4, 3, 4, 3, 4};
+  BarLayer *bars = c->addBarLayer2(Layer::Side, 0);
+  bars->addDataSet(6, a, -1, "a");
+  bars->addDataSet(6, b, -1, "b");
+  Layer *line = c->addLineLayer(6, a, -1, "line", 0);
+  Layer *area = c->addAreaLayer(6, b, -1, "area", 0);
+  Layer *hloc = c->addHLOCLayer(6, hi, lo, open, nullptr, -1);
+  ASSERT_NE(nullptr, c->makeChart3());
+  const struct {
+    Layer *layer;
+    int areas;
+  } layers[] = {{bars, 12}, {line, 6}, {area, 6}, {hloc, 6}};
+  std::string joined;
+  for (const auto &l : layers) {
+    const std::string map = str(l.layer->getHTMLImageMap("d.html", "", ""));
+    EXPECT_EQ(l.areas, count(map, "<area ")) << map;
+    joined += map;
+  }
+  EXPECT_EQ(joined, str(c->getHTMLImageMap("d.html", "", "")));
+}
+
+}  // namespace
