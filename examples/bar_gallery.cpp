@@ -18,20 +18,9 @@ constexpr int kMonthCount = 12;
 constexpr const char *kBarAreaAttr =
     "alt='{dataSetName} {xLabel}' title='{dataSetName}, {xLabel}: {value}'";
 
-// A 560 x 340 chart with its title, a legend across the top and the months
-// along the x axis; configure adds the layers.
 void addBars(GalleryPage &page, const char *name, const char *title,
-             const std::function<void(XYChart *)> &configure,
-             const char *extraAttr = kBarAreaAttr) {
-  XYChart *c = XYChart::create(560, 340, static_cast<int>(0xFFFF0000u), 0x000000);
-  if (c != nullptr) {
-    c->addTitle(title, "", 11, 0x000000, -1, -1);
-    c->setPlotArea(70, 72, 420, 220, 0xFFFFFF, -1, -1, 0xD8D8D8, -1);
-    c->addLegend(70, 28, false, "", 8)->setBackground(Transparent, Transparent, 0);
-    c->xAxis()->setLabels(kMonthCount, kMonths);
-    configure(c);
-  }
-  page.add(c, name, title, extraAttr);
+          const std::function<void(XYChart *)> &configure, const char *extraAttr = kBarAreaAttr) {
+  page.addXY(name, title, kMonthCount, kMonths, configure, extraAttr);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "quorvane.h"
@@ -44,6 +45,21 @@ struct GalleryPage {
             "\" usemap=\"#" + name + "\">\n<map name=\"" + name + "\">\n" +
             (map != nullptr ? map : "") + "</map>\n";
     chart->destroy();
+  }
+
+  // Adds a 560 x 340 XY chart with its title, a legend across the top and
+  // labels along the x axis; configure adds the layers.
+  void addXY(const char *name, const char *title, int labelCount, const char *const *labels,
+             const std::function<void(XYChart *)> &configure, const char *extraAttr) {
+    XYChart *c = XYChart::create(560, 340, static_cast<int>(0xFFFF0000u), 0x000000);
+    if (c != nullptr) {
+      c->addTitle(title, "", 11, 0x000000, -1, -1);
+      c->setPlotArea(70, 72, 420, 220, 0xFFFFFF, -1, -1, 0xD8D8D8, -1);
+      c->addLegend(70, 28, false, "", 8)->setBackground(Transparent, Transparent, 0);
+      c->xAxis()->setLabels(labelCount, labels);
+      configure(c);
+    }
+    add(c, name, title, extraAttr);
   }
 
   // Ends the page and writes it as <pageName>; whether everything was written.

@@ -20,20 +20,9 @@ const double kC[] = {10, 14, 12, 19, 22, 18, 26, 30, 27, 33, 31, 36};
 constexpr const char *kPointAttr =
     "alt='{dataSetName} {xLabel}' title='{dataSetName}, {xLabel}: {value}'";
 
-// A 560 x 340 chart with its title, a legend across the top and the days
-// along the x axis; configure adds the layers.
 void addChart(GalleryPage &page, const char *name, const char *title,
-              const std::function<void(XYChart *)> &configure,
-              const char *extraAttr = kPointAttr) {
-  XYChart *c = XYChart::create(560, 340, static_cast<int>(0xFFFF0000u), 0x000000);
-  if (c != nullptr) {
-    c->addTitle(title, "", 11, 0x000000, -1, -1);
-    c->setPlotArea(70, 72, 420, 220, 0xFFFFFF, -1, -1, 0xD8D8D8, -1);
-    c->addLegend(70, 28, false, "", 8)->setBackground(Transparent, Transparent, 0);
-    c->xAxis()->setLabels(kDayCount, kDays);
-    configure(c);
-  }
-  page.add(c, name, title, extraAttr);
+          const std::function<void(XYChart *)> &configure, const char *extraAttr = kPointAttr) {
+  page.addXY(name, title, kDayCount, kDays, configure, extraAttr);
 }
 
 }  // namespace

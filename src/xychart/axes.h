@@ -5,10 +5,12 @@
 // zones are owned by their axis; the chart owns the axes.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/guarded.h"
@@ -73,6 +75,14 @@ inline int64_t tickEnd(int length, int color) {
 inline int64_t labelOffset(int labelGap, int64_t end) {
   const bool isBeyondTick = (labelGap > 0 && end > 0) || (labelGap < 0 && end < 0);
   return labelGap + (isBeyondTick ? end : 0);
+}
+
+// The part of the span between pixel offsets a and b (either order) that
+// lies on an axis of length pixels; nothing when it lies wholly beyond one end.
+inline std::optional<std::pair<int, int>> spanOnAxis(int64_t a, int64_t b, int64_t length) {
+  if (length < 0 || (a < 0 && b < 0) || (a > length && b > length)) return std::nullopt;
+  return std::pair<int, int>(static_cast<int>(std::clamp<int64_t>(a, 0, length)),
+                             static_cast<int>(std::clamp<int64_t>(b, 0, length)));
 }
 
 // What every axis holds besides its scale.

@@ -31,6 +31,13 @@ void setLabelStyle(TextBoxImpl &box, const char *font, double fontSize, int font
   d.angleDeg = fontAngle;
 }
 
+// Stores a label format; labels hidden until now (Transparent) show in the
+// text colour.
+void setLabelFormat(std::string &stored, TextBoxImpl &style, const char *format) {
+  stored = format != nullptr ? format : "";
+  if (style.data().fontColor == Transparent) style.data().fontColor = kTextColor;
+}
+
 // Draws format with its "&value" fields replaced at (x, y) by alignment.
 void drawValueLabel(DrawArea &area, const std::string &format, const TextBoxImpl &style,
                     double value, int x, int y, int alignment) {
@@ -294,11 +301,7 @@ void LayerCore::drawAggregateLabel(DrawArea &area, double value, int x, int y,
 }
 
 void LayerCore::setDataLabelFormat(const char *format) {
-  completes([&] {
-    dataLabelFormat_ = format != nullptr ? format : "";
-    if (dataLabelStyle_.data().fontColor == Transparent)
-      dataLabelStyle_.data().fontColor = kTextColor;
-  });
+  completes([&] { setLabelFormat(dataLabelFormat_, dataLabelStyle_, format); });
 }
 
 TextBox *LayerCore::setDataLabelStyle(const char *font, double fontSize, int fontColor,
@@ -310,11 +313,7 @@ TextBox *LayerCore::setDataLabelStyle(const char *font, double fontSize, int fon
 }
 
 void LayerCore::setAggregateLabelFormat(const char *format) {
-  completes([&] {
-    aggregateLabelFormat_ = format != nullptr ? format : "";
-    if (aggregateLabelStyle_.data().fontColor == Transparent)
-      aggregateLabelStyle_.data().fontColor = kTextColor;
-  });
+  completes([&] { setLabelFormat(aggregateLabelFormat_, aggregateLabelStyle_, format); });
 }
 
 TextBox *LayerCore::setAggregateLabelStyle(const char *font, double fontSize, int fontColor,

@@ -181,15 +181,10 @@ void XAxisImpl::draw(DrawArea &area, int left, int axisY, int direction) {
 }
 
 void XAxisImpl::drawZones(DrawArea &area, const PlotGeometry &g) {
-  const int64_t length = style_.length;
-  if (length < 0) return;
   for (const Zone &zone : style_.zones) {
     if (std::isnan(zone.start) || std::isnan(zone.end)) continue;
-    const int64_t a = getCoor(zone.start), b = getCoor(zone.end);
-    // A zone wholly beyond one end has nothing on the plot area.
-    if ((a < 0 && b < 0) || (a > length && b > length)) continue;
-    fillVerticalBand(area, g, static_cast<int>(std::clamp<int64_t>(a, 0, length)),
-                     static_cast<int>(std::clamp<int64_t>(b, 0, length)), zone.color);
+    if (const auto span = spanOnAxis(getCoor(zone.start), getCoor(zone.end), style_.length))
+      fillVerticalBand(area, g, span->first, span->second, zone.color);
   }
 }
 

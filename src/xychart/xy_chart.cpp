@@ -49,19 +49,30 @@ Layer *XYChartImpl::addLayer(Layer *layer) {
 }
 
 template <class Impl>
-Impl *XYChartImpl::appendLayer() {
+Impl *XYChartImpl::appendLayer(int dataCombineMethod, int depth) {
   layers_.reserve(layers_.size() + 1);
   auto layer = std::make_unique<Impl>();
   layer->setOwner(this);
+  layer->setDataCombineMethod(static_cast<Layer::DataCombineMethod>(dataCombineMethod));
+  layer->set3D(depth, 0);
   layers_.push_back(layer.get());
   return layer.release();
 }
 
+namespace {
+
+// A layer made by a factory with its one data set.
+template <class L>
+L *withDataSet(L *layer, int count, const double *data, int color, const char *name) {
+  if (layer != nullptr) layer->addDataSet(count, data, color, name);
+  return layer;
+}
+
+}  // namespace
+
 BarLayer *XYChartImpl::addBarLayer2(Layer::DataCombineMethod dataCombineMethod, int depth) {
   return guarded<BarLayer *>(nullptr, [&] {
-    BarLayerImpl *layer = appendLayer<BarLayerImpl>();
-    layer->setDataCombineMethod(dataCombineMethod);
-    layer->set3D(depth, 0);
+    BarLayerImpl *layer = appendLayer<BarLayerImpl>(dataCombineMethod, depth);
     if (xAxis_.indent() == -1) xAxis_.setIndentState(1);
     return layer;
   });
@@ -69,9 +80,7 @@ BarLayer *XYChartImpl::addBarLayer2(Layer::DataCombineMethod dataCombineMethod, 
 
 BarLayer *XYChartImpl::addBarLayer(int count, const double *data, int color, const char *name,
                                    int depth) {
-  BarLayer *layer = addBarLayer2(Layer::Overlay, depth);
-  if (layer != nullptr) layer->addDataSet(count, data, color, name);
-  return layer;
+  return withDataSet(addBarLayer2(Layer::Overlay, depth), count, data, color, name);
 }
 
 BarLayer *XYChartImpl::addBarLayer3(int count, const double *data, const int *colors,
@@ -94,42 +103,28 @@ BarLayer *XYChartImpl::addBarLayer3(int count, const double *data, const int *co
 }
 
 LineLayer *XYChartImpl::addLineLayer2(Layer::DataCombineMethod dataCombineMethod, int depth) {
-  return guarded<LineLayer *>(nullptr, [&] {
-    LineLayerImpl *layer = appendLayer<LineLayerImpl>();
-    layer->setDataCombineMethod(dataCombineMethod);
-    layer->set3D(depth, 0);
-    return layer;
-  });
+  return guarded<LineLayer *>(
+      nullptr, [&] { return appendLayer<LineLayerImpl>(dataCombineMethod, depth); });
 }
 
 LineLayer *XYChartImpl::addLineLayer(int count, const double *data, int color, const char *name,
                                      int depth) {
-  LineLayer *layer = addLineLayer2(Layer::Overlay, depth);
-  if (layer != nullptr) layer->addDataSet(count, data, color, name);
-  return layer;
+  return withDataSet(addLineLayer2(Layer::Overlay, depth), count, data, color, name);
 }
 
 AreaLayer *XYChartImpl::addAreaLayer2(Layer::DataCombineMethod dataCombineMethod, int depth) {
-  return guarded<AreaLayer *>(nullptr, [&] {
-    AreaLayerImpl *layer = appendLayer<AreaLayerImpl>();
-    layer->setDataCombineMethod(dataCombineMethod);
-    layer->set3D(depth, 0);
-    return layer;
-  });
+  return guarded<AreaLayer *>(
+      nullptr, [&] { return appendLayer<AreaLayerImpl>(dataCombineMethod, depth); });
 }
 
 AreaLayer *XYChartImpl::addAreaLayer(int count, const double *data, int color, const char *name,
                                      int depth) {
-  AreaLayer *layer = addAreaLayer2(Layer::Overlay, depth);
-  if (layer != nullptr) layer->addDataSet(count, data, color, name);
-  return layer;
+  return withDataSet(addAreaLayer2(Layer::Overlay, depth), count, data, color, name);
 }
 
 HLOCLayer *XYChartImpl::addHLOCLayer2() {
   return guarded<HLOCLayer *>(nullptr, [&] {
-    HLOCLayerImpl *layer = appendLayer<HLOCLayerImpl>();
-    layer->setDataCombineMethod(Layer::Overlay);
-    layer->set3D(0, 0);
+    HLOCLayerImpl *layer = appendLayer<HLOCLayerImpl>(Layer::Overlay, 0);
     if (xAxis_.indent() == -1) xAxis_.setIndentState(1);
     return layer;
   });

@@ -64,9 +64,10 @@ class XYChartImpl final : public BaseChartImpl<XYChart> {
   void drawAxes(DrawArea &area, const PlotGeometry &g);
   // The marks of all four axes drawn under the layers, or over them (onTop).
   void drawMarks(DrawArea &area, const PlotGeometry &g, bool onTop);
-  // Appends a new layer of the given kind; null when memory runs out.
+  // Appends a new layer of the given kind combining its data sets by
+  // dataCombineMethod, depth pixels deep; throws when memory runs out.
   template <class Impl>
-  Impl *appendLayer();
+  Impl *appendLayer(int dataCombineMethod, int depth);
 
   XAxisImpl xAxis_;
   XAxisImpl xAxis2_;

@@ -168,15 +168,11 @@ void YAxisImpl::draw(DrawArea &area, int x, int bottom, bool onLeft) {
 }
 
 void YAxisImpl::drawZones(DrawArea &area, const PlotGeometry &g) {
-  const int64_t length = style_.length;
-  if (!hasScale() || length < 0) return;
+  if (!hasScale()) return;
   for (const Zone &zone : style_.zones) {
     if (std::isnan(zone.start) || std::isnan(zone.end)) continue;
-    const int64_t a = coorOf(zone.start), b = coorOf(zone.end);
-    // A zone wholly beyond one end has nothing on the plot area.
-    if ((a < 0 && b < 0) || (a > length && b > length)) continue;
-    fillHorizontalBand(area, g, static_cast<int>(std::clamp<int64_t>(a, 0, length)),
-                       static_cast<int>(std::clamp<int64_t>(b, 0, length)), zone.color);
+    if (const auto span = spanOnAxis(coorOf(zone.start), coorOf(zone.end), style_.length))
+      fillHorizontalBand(area, g, span->first, span->second, zone.color);
   }
 }
 
