@@ -1,0 +1,337 @@
+// Reading host values into scope-owned copies, object handles, result
+// delivery and the array rules. Every copy lives until the call scope ends,
+// so a method sees its arguments only for the length of its call.
+#include "script/marshal.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include "script/hierarchy.h"
+
+namespace quorvane::script {
+
+namespace {
+
+constexpr std::string_view kHandlePrefix = "$$pointer$$";
+
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// The whole of text as an unsigned 64-bit hexadecimal number without sign,
+// prefix or blanks; 0 when it is not one or does not fit.
+uintptr_t parseAddress(std::string_view text) {
+  if (text.empty()) return 0;
+  uint64_t value = 0;
+  for (char c : text) {
+    const int d = hexDigit(c);
+    if (d < 0 || value > (std::numeric_limits<uint64_t>::max() >> 4)) return 0;
+    value = (value << 4) | static_cast<uint64_t>(d);
+  }
+  if (value > std::numeric_limits<uintptr_t>::max()) return 0;
+  return static_cast<uintptr_t>(value);
+}
+
+}  // namespace
+
+void writeError(char *buffer, const char *format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(buffer, kErrorBufferSize, format, args);
+  va_end(args);
+}
+
+std::string makeHandle(std::string_view typeName, const void *address) {
+  char hex[2 * sizeof(uintptr_t) + 1];
+  std::snprintf(hex, sizeof hex, "%llx",
+                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(address)));
+  std::string handle(kHandlePrefix);
+  handle.append(typeName).append("@").append(hex);
+  return handle;
+}
+
+void *parseHandle(std::string_view handle, std::string_view wanted) {
+  if (!handle.starts_with(kHandlePrefix)) return nullptr;
+  handle.remove_prefix(kHandlePrefix.size());
+  const size_t at = handle.find('@');
+  if (at == std::string_view::npos) return nullptr;
+  const std::string_view type = handle.substr(0, at);
+  const uintptr_t address = parseAddress(handle.substr(at + 1));
+  if (address == 0) return nullptr;
+  void *pointer = reinterpret_cast<void *>(address);
+  if (type == wanted) return pointer;
+  return hierarchy().convert(type, wanted, pointer);
+}
+
+void *CallScope::allocateBytes(size_t count, size_t elementSize, int lengthRecorded) {
+  const size_t unit = sizeof(std::max_align_t);
+  if (count > std::numeric_limits<size_t>::max() / elementSize - unit) throw std::bad_alloc();
+  const size_t units = (count * elementSize + unit - 1) / unit;
+  Block block{std::make_unique<std::max_align_t[]>(std::max<size_t>(units, 1)), lengthRecorded};
+  void *bytes = block.bytes_.get();
+  blocks_.push_back(std::move(block));
+  return bytes;
+}
+
+const char *CallScope::copyString(const char *s) {
+  const size_t n = std::strlen(s);
+  char *copy = allocate<char>(n + 1);
+  std::memcpy(copy, s, n + 1);
+  return copy;
+}
+
+template <class T>
+const T *CallScope::copyArray(const T *items, int count) {
+  T *copy = allocate<T>(static_cast<size_t>(count));
+  std::copy(items, items + count, copy);
+  return copy;
+}
+
+int CallScope::lengthOf(const void *array) const {
+  if (array == nullptr) return 0;
+  for (const Block &b : blocks_)
+    if (b.bytes_.get() == array) return b.length_;
+  return 0;
+}
+
+bool CallScope::get(void *value, int &out) { return host_.getInt(value, &out) != 0; }
+
+bool CallScope::get(void *value, double &out) { return host_.getDouble(value, &out) != 0; }
+
+bool CallScope::get(void *value, bool &out) {
+  int v = 0;
+  if (host_.getBool(value, &v) == 0) return false;
+  out = v != 0;
+  return true;
+}
+
+bool CallScope::get(void *value, const char *&out) {
+  const char *s = nullptr;
+  if (host_.getString(value, &s) == 0 || s == nullptr) return false;
+  // The host's string is released even when the copy cannot be made.
+  struct Release {
+    const HostAccessor &host;
+    const char *s;
+    ~Release() { host.freeString(s); }
+  } release{host_, s};
+  out = copyString(s);
+  return true;
+}
+
+// An empty host array is passed on as null and not released; a negative
+// count, or a null array with elements, is refused.
+template <class T>
+bool CallScope::getNumbers(void *value, const T *&out, int (*getter)(void *, const T **, int *),
+                           void (*release)(const T *)) {
+  const T *items = nullptr;
+  int count = 0;
+  if (getter(value, &items, &count) == 0) return false;
+  if (count == 0) {
+    out = nullptr;
+    return true;
+  }
+  if (count < 0 || items == nullptr) {
+    if (items != nullptr) release(items);
+    return false;
+  }
+  struct Release {
+    void (*release)(const T *);
+    const T *items;
+    ~Release() { release(items); }
+  } done{release, items};
+  out = copyArray(items, count);
+  return true;
+}
+
+bool CallScope::get(void *value, const int *&out) {
+  return getNumbers(value, out, host_.getIntArray, host_.freeIntArray);
+}
+
+bool CallScope::get(void *value, const double *&out) {
+  return getNumbers(value, out, host_.getDoubleArray, host_.freeDoubleArray);
+}
+
+bool CallScope::get(void *value, const char *const *&out) {
+  const char **items = nullptr;
+  int count = 0;
+  if (host_.getStringArray(value, &items, &count) == 0) return false;
+  if (count == 0) {
+    out = nullptr;
+    return true;
+  }
+  if (count < 0 || items == nullptr) {
+    if (items != nullptr) host_.freeStringArray(items);
+    return false;
+  }
+  struct Release {
+    const HostAccessor &host;
+    const char **items;
+    ~Release() { host.freeStringArray(items); }
+  } release{host_, items};
+  const char **copy = allocate<const char *>(static_cast<size_t>(count));
+  // A null entry stays null: the methods read it as an empty text.
+  for (int i = 0; i < count; ++i) copy[i] = items[i] != nullptr ? copyString(items[i]) : nullptr;
+  out = copy;
+  return true;
+}
+
+bool CallScope::deliver(void *result, int v) { return host_.setIntResult(v, result) != 0; }
+
+bool CallScope::deliver(void *result, double v) { return host_.setDoubleResult(v, result) != 0; }
+
+bool CallScope::deliver(void *result, bool v) { return host_.setIntResult(v ? 1 : 0, result) != 0; }
+
+bool CallScope::deliver(void *result, const char *v) {
+  return host_.setStringResult(v, result) != 0;
+}
+
+bool CallScope::deliver(void *result, MemBlock v) {
+  return host_.setMemBlockResult(v.data, v.len, result) != 0;
+}
+
+// ---------------------------------------------------------------------------
+// Array rules
+// ---------------------------------------------------------------------------
+
+namespace {
+
+bool isArray(ArgKind k) {
+  return k == ArgKind::kIntArray || k == ArgKind::kDoubleArray || k == ArgKind::kStringArray;
+}
+
+bool fits(int index, std::span<const ArgKind> kinds) {
+  return index >= 0 && static_cast<size_t>(index) < kinds.size();
+}
+
+template <class T>
+const T *&arrayAt(std::span<const ArgRef> args, int i) {
+  return *static_cast<const T **>(args[static_cast<size_t>(i)].value_);
+}
+
+int &intAt(std::span<const ArgRef> args, int i) {
+  return *static_cast<int *>(args[static_cast<size_t>(i)].value_);
+}
+
+// A copy of items lengthened to count entries of fill.
+template <class T>
+const T *padded(CallScope &scope, const T *items, int have, int count, T fill) {
+  T *copy = scope.allocate<T>(static_cast<size_t>(count));
+  std::copy(items, items + have, copy);
+  std::fill(copy + have, copy + count, fill);
+  return copy;
+}
+
+void padToCount(std::span<const ArgRef> args, int array, int count, CallScope &scope) {
+  const ArgRef &a = args[static_cast<size_t>(array)];
+  const int want = intAt(args, count);
+  const void *items = *static_cast<const void *const *>(a.value_);
+  const int have = scope.lengthOf(items);
+  if (items == nullptr || have >= want) return;
+  if (a.kind_ == ArgKind::kIntArray)
+    arrayAt<int>(args, array) = padded(scope, arrayAt<int>(args, array), have, want, -1);
+  else if (a.kind_ == ArgKind::kDoubleArray)
+    arrayAt<double>(args, array) =
+        padded(scope, arrayAt<double>(args, array), have, want, NoValue);
+  else
+    arrayAt<const char *>(args, array) =
+        padded<const char *>(scope, arrayAt<const char *>(args, array), have, want, "");
+}
+
+void endWithMinusOne(std::span<const ArgRef> args, int array, CallScope &scope) {
+  const int *&items = arrayAt<int>(args, array);
+  const int have = scope.lengthOf(items);
+  if (std::find(items, items + have, -1) != items + have) return;
+  items = padded(scope, items, have, have + 1, -1);
+}
+
+void endWithFullRamp(std::span<const ArgRef> args, int array, CallScope &scope) {
+  const int *&items = arrayAt<int>(args, array);
+  const int pairs = scope.lengthOf(items) / 2;
+  if (pairs == 0) {
+    items = nullptr;  // no stops at all: the ramp stays transparent
+    return;
+  }
+  for (int j = 0; j < pairs; ++j)
+    if (items[2 * j] >= 255) return;
+  // The last colour carries on to the end of the ramp.
+  int *copy = scope.allocate<int>(2 * static_cast<size_t>(pairs) + 2);
+  std::copy(items, items + 2 * pairs, copy);
+  copy[2 * pairs] = 255;
+  copy[2 * pairs + 1] = items[2 * pairs - 1];
+  items = copy;
+}
+
+}  // namespace
+
+bool rulesFit(std::span<const ArrayRule> rules, std::span<const ArgKind> kinds) {
+  for (const ArrayRule &r : rules) {
+    if (!fits(r.array_, kinds) || !isArray(kinds[static_cast<size_t>(r.array_)])) return false;
+    const ArgKind arrayKind = kinds[static_cast<size_t>(r.array_)];
+    using K = ArrayRule::Kind;
+    switch (r.kind_) {
+      case K::kLimitCount:
+      case K::kLimitCountIfGiven:
+      case K::kPadToCount:
+        if (!fits(r.count_, kinds) || kinds[static_cast<size_t>(r.count_)] != ArgKind::kInt)
+          return false;
+        break;
+      case K::kEndWithMinusOne:
+      case K::kEndWithFullRamp:
+        if (arrayKind != ArgKind::kIntArray) return false;
+        break;
+      case K::kCoverArea:
+        if (!fits(r.count_, kinds) || !fits(r.height_, kinds) ||
+            kinds[static_cast<size_t>(r.count_)] != ArgKind::kInt ||
+            kinds[static_cast<size_t>(r.height_)] != ArgKind::kInt)
+          return false;
+        break;
+    }
+  }
+  return true;
+}
+
+bool applyArrayRules(std::span<const ArrayRule> rules, std::span<const ArgRef> args,
+                     CallScope &scope, int &badArg) {
+  using K = ArrayRule::Kind;
+  for (const ArrayRule &r : rules) {
+    const void *items = *static_cast<const void *const *>(args[static_cast<size_t>(r.array_)].value_);
+    switch (r.kind_) {
+      case K::kLimitCountIfGiven:
+        if (items == nullptr) break;
+        [[fallthrough]];
+      case K::kLimitCount: {
+        int &count = intAt(args, r.count_);
+        count = std::min(count, scope.lengthOf(items));
+        break;
+      }
+      case K::kPadToCount:
+        padToCount(args, r.array_, r.count_, scope);
+        break;
+      case K::kEndWithMinusOne:
+        endWithMinusOne(args, r.array_, scope);
+        break;
+      case K::kEndWithFullRamp:
+        endWithFullRamp(args, r.array_, scope);
+        break;
+      case K::kCoverArea: {
+        const int64_t w = intAt(args, r.count_), h = intAt(args, r.height_);
+        if (w >= 1 && h >= 1 && w * h > scope.lengthOf(items)) {
+          badArg = r.array_;
+          return false;
+        }
+        break;
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace quorvane::script
