@@ -1,6 +1,7 @@
 # Top-level driver: `make` builds, `make test` runs every test (plain build,
-# ASan + UBSan build, ThreadSanitizer tests, and a short libFuzzer run of every
-# fuzz target) and ends with one "N passed, N failed" line over them all,
+# the Python binding against the plain build's library, ASan + UBSan build,
+# ThreadSanitizer tests, and a short libFuzzer run of every fuzz target) and
+# ends with one "N passed, N failed" line over them all,
 # `make demo` builds the library and the examples alone (build-demo/) and
 # renders the demo gallery into build/demo/, `make bench` runs the benchmarks.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
@@ -9,7 +10,7 @@ FUZZ_SECONDS ?= 20
 export JOBS FUZZ_SECONDS
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build test test-plain test-asan test-tsan test-fuzz demo bench clean
+.PHONY: all deps build test test-plain test-python test-asan test-tsan test-fuzz demo bench clean
 
 all: build
 
@@ -22,6 +23,10 @@ build: deps
 
 test-plain: build
 	ctest --test-dir build --output-on-failure -j $(JOBS)
+
+# The Python binding's unittest suite, loading build/libquorvane20.so.
+test-python: build
+	QUORVANE_LIBRARY=$(CURDIR)/build/libquorvane20.so python3 -m unittest discover -s bindings/python/tests -v
 
 test-asan: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_TESTS=ON -DQUORVANE_SANITIZE=address
@@ -44,7 +49,7 @@ test-fuzz: deps
 
 # Every stage runs even when an earlier one failed; the summary line is last.
 test:
-	@MAKE="$(MAKE)" bash scripts/run-tests.sh test-plain test-asan test-tsan test-fuzz
+	@MAKE="$(MAKE)" bash scripts/run-tests.sh test-plain test-python test-asan test-tsan test-fuzz
 
 demo:
 	@bash scripts/demo.sh

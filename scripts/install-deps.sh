@@ -11,7 +11,8 @@ packages=(
   fonts-liberation2 fonts-dejavu-core gsfonts
 )
 if [ "${1:-all}" != demo ]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libgif-dev)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libgif-dev
+             python3)
 fi
 
 missing=()

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # `make test`: runs each stage named on the command line (a Makefile target:
-# test-plain, test-asan, test-tsan, test-fuzz) through make, goes on when one
-# fails, and ends with one line "N passed, N failed" over every stage. Counts
-# come from ctest's summary line and from the fuzz runner's; a stage that
-# fails without saying how many of its tests failed (a build error, say)
-# counts as one failure. Exits non-zero when anything failed.
+# test-plain, test-python, test-asan, test-tsan, test-fuzz) through make, goes
+# on when one fails, and ends with one line "N passed, N failed" over every
+# stage. Counts come from ctest's summary line, unittest's and the fuzz
+# runner's; a stage that fails without saying how many of its tests failed
+# (a build error, say) counts as one failure. Exits non-zero when anything failed.
 set -uo pipefail
 make=${MAKE:-make}
 log=$(mktemp)
@@ -30,6 +30,21 @@ for stage in "$@"; do
     read -r fp ff < <(sed -E 's/^fuzz targets: ([0-9]+) passed, ([0-9]+) failed.*/\1 \2/' <<<"$line")
     p=$((p + fp))
     f=$((f + ff))
+  fi
+  # unittest: "Ran 8 tests in 0.1s", then "OK" or "FAILED (failures=1, errors=2)";
+  # skipped tests count neither way.
+  line=$(grep -E '^Ran [0-9]+ tests? in ' "$log" | tail -n 1)
+  if [ -n "$line" ]; then
+    ran=$(sed -E 's/^Ran ([0-9]+).*/\1/' <<<"$line")
+    verdict=$(grep -E '^(OK|FAILED)( \(.*\))?$' "$log" | tail -n 1)
+    uf=0
+    for field in failures errors 'unexpected successes'; do
+      n=$(grep -oE "$field=[0-9]+" <<<"$verdict" | grep -oE '[0-9]+$' || true)
+      uf=$((uf + ${n:-0}))
+    done
+    skipped=$(grep -oE 'skipped=[0-9]+' <<<"$verdict" | grep -oE '[0-9]+$' || true)
+    p=$((p + ran - uf - ${skipped:-0}))
+    f=$((f + uf))
   fi
   note=
   if [ "$status" -ne 0 ] && [ "$f" -eq 0 ]; then

@@ -1,0 +1,12 @@
+# Quorvane for Python: charts built by calling the library's published methods
+# by name through runMethod, over ctypes and the standard library alone. The
+# library is $QUORVANE_LIBRARY, else build/libquorvane20.so of this checkout.
+#
+#     c = quorvane.XYChart(300, 200)
+#     c.addBarLayer([3, 5, 2], 0xFF0000, "North", 0)
+#     png = c.makeChart2(quorvane.PNG)
+from ._constants import *  # noqa: F401,F403
+from ._native import Error, library_path
+from ._objects import (AreaLayer, BarLayer, BaseAxis, BaseChart, Box, DataSet, DrawArea,
+                       DrawObj, HLOCLayer, Layer, LegendBox, Line, LineLayer, Mark, Object,
+                       PieChart, PlotArea, Sector, TextBox, TTFText, XAxis, XYChart, YAxis, call)

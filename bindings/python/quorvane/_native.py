@@ -1,0 +1,265 @@
+# The library door: loads libquorvane20.so, implements the host accessor table
+# over Python values with ctypes callbacks, and runs one runMethod call.
+# Values reach the library as small integer keys into a table of the calls in
+# progress; every buffer handed to the library stays referenced by its call
+# until the call ends, and the callbacks themselves live as long as the module.
+import ctypes
+import itertools
+import os
+import threading
+
+_ERROR_BUFFER_SIZE = 1024
+_HANDLE_PREFIX = "$$pointer$$"
+
+
+class Error(Exception):
+    """A failed library call; str(error) is the library's message."""
+
+    __module__ = "quorvane"
+
+
+# The calls in progress: key -> (call, Python value); the void* of a value is its key.
+_values = {}
+_keys = itertools.count(1)
+
+
+class Handle(str):
+    """An object handle delivered as a result, told apart from plain text."""
+
+
+class _Call:
+    """One runMethod call: its result and every buffer handed to the library."""
+    __slots__ = ("value", "buffers")
+
+    def __init__(self):
+        self.value = None
+        self.buffers = []
+
+    def keep(self, buffer):
+        self.buffers.append(buffer)
+        return ctypes.addressof(buffer)
+
+
+def _guarded(function):
+    # A callback must never let an exception unwind into the library: any
+    # failure becomes the refusal the library already reports.
+    def call(*args):
+        try:
+            return function(*args)
+        except Exception:
+            return 0
+    return call
+
+
+def _handle_text(value):
+    handle = getattr(value, "_handle", None)
+    return handle if isinstance(handle, str) else None
+
+
+def _to_int32(value):
+    # Colours are written 0xAARRGGBB; values up to 0xFFFFFFFF stand for the
+    # negative int with the same 32 bits.
+    if not isinstance(value, int):
+        raise TypeError(value)
+    if not -(1 << 31) <= value < (1 << 32):
+        raise OverflowError(value)
+    return value - (1 << 32) if value >= (1 << 31) else int(value)
+
+
+def _to_double(value):
+    if value is None:
+        return 1.7e308  # NoValue: a missing point, an unset limit
+    if isinstance(value, (int, float)):
+        return float(value)
+    raise TypeError(value)
+
+
+def _to_bytes(value):
+    if isinstance(value, str):
+        data = value.encode("utf-8")
+    elif isinstance(value, bytes):
+        data = value
+    else:
+        text = _handle_text(value)
+        if text is None:
+            raise TypeError(value)
+        data = text.encode("ascii")
+    if b"\0" in data:
+        raise ValueError("a text holding NUL would be cut short")
+    return data
+
+
+def _sequence(value):
+    if not isinstance(value, (list, tuple)):
+        raise TypeError(value)
+    return value
+
+
+@_guarded
+def _get_double(key, out):
+    out[0] = _to_double(_values[key][1])
+    return 1
+
+
+@_guarded
+def _get_int(key, out):
+    out[0] = _to_int32(_values[key][1])
+    return 1
+
+
+@_guarded
+def _get_string(key, out):
+    call, value = _values[key]
+    out[0] = call.keep(ctypes.create_string_buffer(_to_bytes(value)))
+    return 1
+
+
+def _put_array(key, element, convert, out, count):
+    # An empty array is handed over as null with no element, and never released.
+    call, value = _values[key]
+    items = [convert(v) for v in _sequence(value)]
+    count[0] = len(items)
+    out[0] = call.keep((element * len(items))(*items)) if items else None
+    return 1
+
+
+def _to_text(value):
+    return None if value is None else _to_bytes(value)
+
+
+@_guarded
+def _get_string_array(key, out, count):
+    return _put_array(key, ctypes.c_char_p, _to_text, out, count)
+
+
+@_guarded
+def _get_double_array(key, out, count):
+    return _put_array(key, ctypes.c_double, _to_double, out, count)
+
+
+@_guarded
+def _get_int_array(key, out, count):
+    return _put_array(key, ctypes.c_int, _to_int32, out, count)
+
+
+def _release(address):
+    # Buffers stay with their call until it ends: the library copies each one
+    # as soon as it gets it, so holding them a little longer costs little.
+    pass
+
+
+@_guarded
+def _set_number(v, key):
+    _values[key][0].value = v
+    return 1
+
+
+@_guarded
+def _set_string(s, key):
+    text = s.decode("utf-8", "replace") if s is not None else ""
+    _values[key][0].value = Handle(text) if text.startswith(_HANDLE_PREFIX) else text
+    return 1
+
+
+@_guarded
+def _set_mem_block(data, length, key):
+    if length < 0 or (length > 0 and not data):
+        return 0
+    _values[key][0].value = ctypes.string_at(data, length) if length else b""
+    return 1
+
+
+def _reserved():
+    pass
+
+
+def _scalar_getter(kind):
+    return ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.POINTER(kind))
+
+
+_ARRAY_GETTER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.POINTER(ctypes.c_void_p),
+                             ctypes.POINTER(ctypes.c_int))
+_RELEASE = ctypes.CFUNCTYPE(None, ctypes.c_void_p)
+
+
+class _HostAccessor(ctypes.Structure):
+    _fields_ = [
+        ("getDouble", _scalar_getter(ctypes.c_double)),
+        ("getInt", _scalar_getter(ctypes.c_int)),
+        ("getBool", _scalar_getter(ctypes.c_int)),
+        ("getString", _scalar_getter(ctypes.c_void_p)),
+        ("freeString", _RELEASE),
+        ("getStringArray", _ARRAY_GETTER),
+        ("freeStringArray", _RELEASE),
+        ("getDoubleArray", _ARRAY_GETTER),
+        ("freeDoubleArray", _RELEASE),
+        ("getIntArray", _ARRAY_GETTER),
+        ("freeIntArray", _RELEASE),
+        ("setDoubleResult", ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_double, ctypes.c_void_p)),
+        ("setIntResult", ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_int, ctypes.c_void_p)),
+        ("reserved", ctypes.CFUNCTYPE(None)),
+        ("setStringResult", ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_char_p, ctypes.c_void_p)),
+        ("setMemBlockResult", ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_int,
+                                               ctypes.c_void_p)),
+    ]
+
+
+def _make_accessor():
+    functions = [_get_double, _get_int, _get_int, _get_string, _release, _get_string_array,
+                 _release, _get_double_array, _release, _get_int_array, _release, _set_number,
+                 _set_number, _reserved, _set_string, _set_mem_block]
+    # The structure keeps the callback objects, and so the C thunks, alive.
+    return _HostAccessor(*(kind(f) for (_, kind), f in zip(_HostAccessor._fields_, functions)))
+
+
+_accessor = _make_accessor()
+_run_method_entry = None
+_load_lock = threading.Lock()
+
+
+def library_path():
+    """The library file used: $QUORVANE_LIBRARY, else build/ of this checkout."""
+    path = os.environ.get("QUORVANE_LIBRARY")
+    if path:
+        return path
+    here = os.path.dirname(os.path.abspath(__file__))
+    return os.path.normpath(os.path.join(here, "..", "..", "..", "build", "libquorvane20.so"))
+
+
+def _run_method():
+    global _run_method_entry
+    with _load_lock:
+        if _run_method_entry is None:
+            path = library_path()
+            try:
+                run_method = ctypes.CDLL(path).runMethod
+            except (OSError, AttributeError) as e:
+                raise Error(f"cannot load runMethod from {path} (set QUORVANE_LIBRARY): {e}"
+                            ) from None
+            run_method.argtypes = [ctypes.POINTER(_HostAccessor), ctypes.c_int,
+                                   ctypes.POINTER(ctypes.c_void_p), ctypes.c_void_p,
+                                   ctypes.c_char_p]
+            run_method.restype = ctypes.c_int
+            _run_method_entry = run_method
+    return _run_method_entry
+
+
+def run(argv):
+    """Runs runMethod over the Python values argv; returns the delivered result
+    (None when the method has none) or raises Error with the library's message."""
+    run_method = _run_method()
+    call = _Call()
+    keys = [next(_keys) for _ in range(len(argv) + 1)]
+    for key, value in zip(keys, argv):
+        _values[key] = (call, value)
+    _values[keys[-1]] = (call, None)
+    pointers = (ctypes.c_void_p * len(argv))(*keys[:-1])
+    message = ctypes.create_string_buffer(_ERROR_BUFFER_SIZE)
+    try:
+        ok = run_method(ctypes.byref(_accessor), len(argv), pointers, keys[-1], message)
+    finally:
+        for key in keys:
+            del _values[key]
+    if not ok:
+        raise Error(message.value.decode("utf-8", "replace"))
+    return call.value

@@ -1,0 +1,232 @@
+# Library objects as Python objects: one wrapper class per published class,
+# related as the library's fallback edges relate them, a method call that
+# forwards to runMethod by "Class.method", and the counts that a call takes
+# from the length of the list they count.
+import re
+
+from . import _constants
+from ._native import Error, Handle, run
+
+# Per method, the arguments that count an array, each with that array, as
+# 0-based positions among the method's arguments. A count stands before its
+# array here and the caller leaves it out: it is the length of the list. Where
+# one count governs several arrays, it is the length of the data array, the
+# first one; the library cuts it to the shortest and pads the optional ones.
+IMPLIED_COUNTS = {
+    "PieChart.setData": ((0, 1),),
+    "XAxis.setLabels": ((0, 1),),
+    "DataSet.setData": ((0, 1),),
+    "Layer.addDataSet": ((0, 1),),
+    "XYChart.addBarLayer": ((0, 1),),
+    "XYChart.addBarLayer3": ((0, 1),),
+    "XYChart.addLineLayer": ((0, 1),),
+    "XYChart.addAreaLayer": ((0, 1),),
+    "XYChart.addHLOCLayer": ((0, 1),),
+}
+
+_HANDLE = re.compile(r"\$\$pointer\$\$class (\w+)(?: const)? \*@([0-9a-f]+)\Z")
+
+
+class Object:
+    """A library object reached through its handle; any method of its class or
+    of a class it falls back to is called by name, e.g. chart.setSize(300, 200).
+    A null object (address 0) is false."""
+
+    _class_name = None
+
+    def __init__(self, *args):
+        raise TypeError(f"{type(self).__name__} objects come from their owner's methods")
+
+    def __getattr__(self, name):
+        if name.startswith("_"):
+            raise AttributeError(name)
+
+        def method(*args):
+            return _wrap(run([f"{self._class}.{name}", self._handle,
+                              *_with_counts(type(self), self._class, name, args)]))
+        method.__name__ = name
+        return method
+
+    def destroy(self):
+        """Destroys the object (and, for a chart, everything it owns)."""
+        run([f"{self._class}.destroy", self._handle])
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.destroy()
+
+    def __bool__(self):
+        return self._address != 0
+
+    def __eq__(self, other):
+        return isinstance(other, Object) and self._handle == other._handle
+
+    def __hash__(self):
+        return hash(self._handle)
+
+    def __repr__(self):
+        return f"<quorvane.{self._class} at 0x{self._address:x}>"
+
+    def _adopt(self, handle):
+        match = _HANDLE.match(handle)
+        if match is None:
+            raise Error(f"not an object handle: {handle}")
+        self._handle = str(handle)
+        self._class = match[1]
+        self._address = int(match[2], 16)
+
+
+def _with_counts(cls, class_name, name, args):
+    counts = None
+    for base in cls.__mro__:
+        counts = IMPLIED_COUNTS.get(f"{base._class_name or class_name}.{name}")
+        if counts is not None or base is Object:
+            break
+    if not counts:
+        return args
+    full = list(args)
+    for count, array in sorted(counts):
+        # The array's place among the caller's arguments, which lack the counts.
+        index = array - sum(1 for c, _ in counts if c < array)
+        # A list missing from the call leaves its count out too, so the
+        # library's argument count message tells what is missing.
+        if index >= len(args):
+            break
+        items = args[index]
+        full.insert(count, len(items) if isinstance(items, (list, tuple)) else 0)
+    return full
+
+
+def _wrap(value):
+    if not isinstance(value, Handle):
+        return value
+    match = _HANDLE.match(value)
+    if match is None:
+        return str(value)
+    obj = Object.__new__(_CLASSES.get(match[1], Object))
+    obj._adopt(value)
+    return obj
+
+
+def call(name, *args):
+    """Runs runMethod for name with args as given (counts included); returns an
+    int, float, str, bytes, a wrapped object or None."""
+    return _wrap(run([name, *args]))
+
+
+def _created(self, name, *args):
+    # A null object from create means the library ran out of memory.
+    obj = call(name, *args)
+    if not obj:
+        raise Error("out of memory")
+    self._adopt(obj._handle)
+
+
+class DrawArea(Object):
+    _class_name = "DrawArea"
+    TryPalette, ForcePalette, NoPalette = 0, 1, 2
+    Quantize, OrderedDither, ErrorDiffusion = 0, 1, 2
+
+    def __init__(self):
+        _created(self, "DrawArea.create")
+
+
+class TTFText(Object):
+    _class_name = "TTFText"
+    AntiAliasOff, AntiAliasOn, AntiAliasAuto = 0, 1, 2
+
+
+class BaseChart(Object):
+    _class_name = "BaseChart"
+    PNG, GIF, JPG, WMP = 0, 1, 2, 3
+
+
+class XYChart(BaseChart):
+    _class_name = "XYChart"
+
+    def __init__(self, width, height, bgColor=0xFFFFFF, edgeColor=_constants.Transparent):
+        _created(self, "XYChart.create", width, height, bgColor, edgeColor)
+
+
+class PieChart(BaseChart):
+    _class_name = "PieChart"
+
+    def __init__(self, width, height, bgColor=0xFFFFFF, edgeColor=_constants.Transparent):
+        _created(self, "PieChart.create", width, height, bgColor, edgeColor)
+
+
+class DrawObj(Object):
+    _class_name = "DrawObj"
+
+
+class Box(Object):
+    _class_name = "Box"
+
+
+class TextBox(Box):
+    _class_name = "TextBox"
+
+
+class Line(Object):
+    _class_name = "Line"
+
+
+class LegendBox(TextBox):
+    _class_name = "LegendBox"
+
+
+class Mark(TextBox):
+    _class_name = "Mark"
+
+
+class BaseAxis(Object):
+    _class_name = "BaseAxis"
+
+
+class XAxis(BaseAxis):
+    _class_name = "XAxis"
+
+
+class YAxis(BaseAxis):
+    _class_name = "YAxis"
+
+
+class Layer(Object):
+    _class_name = "Layer"
+    Overlay, Stack, Side = 0, 1, 2
+
+
+class BarLayer(Layer):
+    _class_name = "BarLayer"
+
+
+class LineLayer(Layer):
+    _class_name = "LineLayer"
+
+
+class AreaLayer(Layer):
+    _class_name = "AreaLayer"
+
+
+class HLOCLayer(Layer):
+    _class_name = "HLOCLayer"
+
+
+class DataSet(Object):
+    _class_name = "DataSet"
+
+
+class PlotArea(Object):
+    _class_name = "PlotArea"
+
+
+class Sector(Object):
+    _class_name = "Sector"
+
+
+_CLASSES = {cls._class_name: cls for cls in (
+    DrawArea, TTFText, BaseChart, XYChart, PieChart, DrawObj, Box, TextBox, Line, LegendBox,
+    Mark, BaseAxis, XAxis, YAxis, Layer, BarLayer, LineLayer, AreaLayer, HLOCLayer, DataSet,
+    PlotArea, Sector)}

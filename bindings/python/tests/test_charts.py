@@ -1,0 +1,95 @@
+# Charts through the Python binding: a bar and a pie chart rendered to PNG
+# bytes with their image maps, methods that fall back to a base class, lists
+# with implied counts, host values the library refuses, and its messages.
+import os
+import re
+import struct
+import sys
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import quorvane  # noqa: E402
+
+
+def png_size(data):
+    # The signature, then the IHDR chunk: length 13, type, width, height.
+    if data[:8] != b"\x89PNG\r\n\x1a\n" or data[12:16] != b"IHDR":
+        raise AssertionError(f"not a PNG: {data[:16]!r}")
+    return struct.unpack(">II", data[16:24])
+
+
+def queries(image_map, url):
+    return re.findall(r'<area [^>]*href="' + re.escape(url) + r'\?([^"]*)"', image_map)
+
+
+class ChartTest(unittest.TestCase):
+    def test_bar_chart(self):
+        with quorvane.XYChart(300, 200) as c:
+            self.assertIsInstance(c.addTitle("Sales", "", 12, 0, quorvane.Transparent,
+                                             quorvane.Transparent), quorvane.TextBox)
+            c.setPlotArea(40, 30, 240, 140, 0xFFFFFF, quorvane.Transparent, 0xC0C0C0,
+                          quorvane.Transparent, quorvane.Transparent)
+            legend = c.addLegend(50, 30, False, "", 8)
+            self.assertIsInstance(legend, quorvane.LegendBox)
+            legend.setPos(60, 30)  # LegendBox -> TextBox -> Box
+            self.assertIsInstance(c.xAxis(), quorvane.XAxis)
+            c.xAxis().setLabels(["Jan", "Feb", "Mar"])
+            north = c.addBarLayer([3, 5, 2], 0xFF0000, "North", 0)
+            self.assertIsInstance(north, quorvane.BarLayer)
+            c.addBarLayer([1, None, 4], 0x0000FF, "South", 0)  # None: a missing point
+            self.assertEqual(north.getMaxY(True), 5.0)
+            self.assertEqual(png_size(c.makeChart2(quorvane.PNG)), (300, 200))
+            # One area per drawn bar, layer by layer; the missing point has none.
+            self.assertEqual(queries(c.getHTMLImageMap("b.html", "{xLabel}", ""), "b.html"),
+                             ["Jan", "Feb", "Mar", "Jan", "Mar"])
+            self.assertEqual(legend.getHTMLImageMap("k", "{dataSetName}", "").count("<area"), 2)
+
+    def test_pie_chart_falls_back_to_base_chart(self):
+        with quorvane.PieChart(250, 200) as pie:
+            pie.setPieSize(125, 100, 70)
+            pie.setData([25, 18, 15, 12], ["A", "B", "C", "D"])
+            pie.setSize(260, 210)  # PieChart.setSize runs BaseChart.setSize
+            self.assertEqual(png_size(pie.makeChart2(quorvane.PNG)), (260, 210))
+            # Each sector and then its label.
+            self.assertEqual(queries(pie.getHTMLImageMap("p", "{label}", ""), "p"),
+                             ["A", "A", "B", "B", "C", "C", "D", "D"])
+            self.assertIsInstance(pie.sector(3), quorvane.Sector)
+            self.assertFalse(pie.sector(4))  # a null handle
+
+    def test_draw_area_colours_as_unsigned(self):
+        area = quorvane.DrawArea()
+        try:
+            area.setSize(7, 5, 0x123456)
+            self.assertEqual((area.getWidth(), area.getHeight()), (7, 5))
+            self.assertEqual(area.getPixel(6, 4), 0x123456)
+            area.setBgColor(0x80FF0000)
+            self.assertEqual(area.getPixel(0, 0), 0x80FF0000 - (1 << 32))
+        finally:
+            area.destroy()
+
+    def test_errors_carry_the_library_message(self):
+        with quorvane.XYChart(100, 100) as c:
+            cases = [
+                (lambda: quorvane.call("XYChart.explode", c), "unknown method XYChart.explode"),
+                (lambda: quorvane.call(5), "first argument must be the method name (a text string)"),
+                (lambda: c.setSize(1), "Wrong number of arguments; expecting 2 but received 1"),
+                (lambda: c.setSize("wide", 1), "Error converting argument 1 to type int"),
+                (lambda: c.setSize(1 << 32, 1), "Error converting argument 1 to type int"),
+                (lambda: c.setSize(1.5, 1), "Error converting argument 1 to type int"),
+                (lambda: c.addTitle("a\0b", "", 8, 0, 0, 0),
+                 "Error converting argument 1 to type char const *"),
+                # The implied count is argument 1, so the list is argument 2.
+                (lambda: c.addBarLayer(["x"], 0, "n", 0),
+                 "Error converting argument 2 to type double const *"),
+                (lambda: quorvane.call("PieChart.setData", c, 0, [], []),
+                 "Error converting object pointer to type class PieChart *"),
+            ]
+            for run, message in cases:
+                with self.subTest(message=message):
+                    with self.assertRaises(quorvane.Error) as caught:
+                        run()
+                    self.assertEqual(str(caught.exception), message)
+
+
+if __name__ == "__main__":
+    unittest.main()
