@@ -5,6 +5,8 @@
 // and symbol keys, a second legend handed over as a host drawable, and dash,
 // pattern and gradient colours. Written as chart_page.png into the folder
 // given on the command line, with the legend's image map as chart_page.map.
+// The code lies between its snippet markers, which the demo index shows
+// beside the picture.
 #include <cstdio>
 #include <string>
 
@@ -55,6 +57,7 @@ void mark(BaseChart *chart, int x, int y) {
 
 int main(int argc, char **argv) {
   const std::string dir = argc > 1 ? argv[1] : ".";
+  // [snippet chart_page]
   PageChart *chart = PageChart::create(720, 540, 0xFAFAF5, 0x404040);
   chart->setBackground(static_cast<int>(0xFFFF0000u), 0x404040, 2);
 
@@ -121,8 +124,9 @@ int main(int argc, char **argv) {
 
   const std::string png = dir + "/chart_page.png";
   const bool ok = chart->makeChart(png.c_str());
-  const char *map = legend->getHTMLImageMap("legend.php", nullptr,
+  const char *map = legend->getHTMLImageMap("detail.html?chart=chart_page&legend=1", nullptr,
                                             "alt='{dataSetName}' title='{dataSetName}'");
+  // [/snippet]
   if (FILE *f = std::fopen((dir + "/chart_page.map").c_str(), "w")) {
     std::fputs(map, f);
     std::fclose(f);

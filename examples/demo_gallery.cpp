@@ -1,7 +1,8 @@
 // The demo gallery: one picture of every drawing primitive and special
 // colour, written through the library's own writers into the folder given on
 // the command line; the primitives picture also goes out as GIF, JPEG and
-// WBMP under out/.
+// WBMP under out/. The code of each picture lies between its snippet
+// markers, which the demo index shows beside the picture.
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -13,6 +14,7 @@ namespace {
 
 void label(const char *what, int x, int y) { std::printf("  %-34s at (%d, %d)\n", what, x, y); }
 
+// [snippet shapes]
 void drawShapes(DrawArea *a) {
   a->setSize(640, 420, 0xF4F4F4);
   std::puts("shapes.png");
@@ -59,7 +61,9 @@ void drawShapes(DrawArea *a) {
   a->line(-500, 300, 1200, 420, 0x808080, 2);
   label("line clipped at both ends", 0, 335);
 }
+// [/snippet]
 
+// [snippet colours]
 void drawColours(DrawArea *a) {
   a->setSize(640, 300, 0xFFFFFF);
   std::puts("colours.png");
@@ -90,7 +94,9 @@ void drawColours(DrawArea *a) {
             static_cast<int>(0x00C00000 | (static_cast<unsigned>(i) * 0x50u << 24)), 0);
   label("blending at transparency 0, 0x50, 0xA0, 0xF0", 380, 170);
 }
+// [/snippet]
 
+// [snippet composition]
 void drawComposition(DrawArea *a) {
   a->setSize(600, 330, 0xE0E8F0);
   std::puts("composition.png");
@@ -112,6 +118,7 @@ void drawComposition(DrawArea *a) {
   badge->destroy();
   tileArea->destroy();
 }
+// [/snippet]
 
 }  // namespace
 
@@ -122,12 +129,14 @@ int main(int argc, char **argv) {
   bool ok = true;
   drawShapes(area);
   ok = area->out((dir + "/shapes.png").c_str()) && ok;
+  // [snippet shapes]
   // The same picture through each of the library's writers.
   const std::string outDir = dir + "/out";
   mkdir(outDir.c_str(), 0755);
   for (const char *name : {"shapes.png", "shapes.gif", "shapes.jpg", "shapes.wbmp"}) {
     ok = area->out((outDir + "/" + name).c_str()) && ok;
   }
+  // [/snippet]
   std::printf("wrote out/shapes.png, .gif, .jpg and .wbmp\n");
   area->destroy();
   area = DrawArea::create();

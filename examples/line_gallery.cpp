@@ -3,7 +3,8 @@
 // close, and one chart combining bars, a line, an area and HLOC on two y
 // axes, written as PNG into the folder given on the command line with their
 // image maps and lines.html showing every picture with its clickable map.
-// Only the published interface is used.
+// The code of each chart lies between its snippet markers, which the demo
+// index shows beside the picture. Only the published interface is used.
 #include <cmath>
 #include <functional>
 
@@ -29,6 +30,7 @@ void addChart(GalleryPage &page, const char *name, const char *title,
 
 int main(int argc, char **argv) {
   GalleryPage page(argc > 1 ? argv[1] : ".", "Quorvane line, area and HLOC gallery");
+  // [snippet lines_symbols]
   addChart(page, "lines_symbols", "Lines with every data symbol", [](XYChart *c) {
     LineLayer *l = c->addLineLayer2(Layer::Overlay, 0);
     const char *const names[] = {"Square", "Diamond", "Triangle", "Left", "Right",
@@ -43,6 +45,8 @@ int main(int argc, char **argv) {
     c->setPlotArea(50, 50, 380, 240, 0xFFFFFF, -1, -1, 0xD8D8D8, -1);
     c->addLegend(445, 50, true, "", 8)->setBackground(Transparent, Transparent, 0);
   });
+  // [/snippet]
+  // [snippet lines_gap_labels]
   addChart(page, "lines_gap_labels", "A missing point, line widths and value labels",
            [](XYChart *c) {
              const double gap[] = {30, 42, 38, NoValue, 61, 58, 70, 66, 73, 80, 76, 88};
@@ -51,43 +55,59 @@ int main(int argc, char **argv) {
              l->setDataLabelFormat("&value&");
              l->setDataLabelStyle("", 7, 0x202020, 0)->setAlignment(AlignBottomCentre);
            });
+  // [/snippet]
+  // [snippet lines_3d]
   addChart(page, "lines_3d", "3D lines, one ribbon behind the other", [](XYChart *c) {
     LineLayer *l = c->addLineLayer2(Layer::Overlay, 24);
     l->addDataSet(kDayCount, kA, -1, "A");
     l->addDataSet(kDayCount, kB, -1, "B");
     l->addDataSet(kDayCount, kC, -1, "C");
   });
+  // [/snippet]
+  // [snippet areas]
   addChart(page, "areas", "Areas through zero", [](XYChart *c) {
     const double swing[] = {12, 20, 8, -6, -14, -4, 10, 18, 6, -8, 4, 16};
     c->addAreaLayer(kDayCount, swing, 0x66AA66, "Balance", 0)
         ->setBorderColor(0x336633, 0);
   });
+  // [/snippet]
+  // [snippet areas_3d]
   addChart(page, "areas_3d", "An area in 3D", [](XYChart *c) {
     c->addAreaLayer(kDayCount, kA, 0x8888EE, "A", 12);
   });
+  // [/snippet]
+  // [snippet areas_stacked]
   addChart(page, "areas_stacked", "Stacked areas", [](XYChart *c) {
     AreaLayer *l = c->addAreaLayer2(Layer::Stack, 0);
     l->addDataSet(kDayCount, kA, -1, "A");
     l->addDataSet(kDayCount, kB, -1, "B");
     l->addDataSet(kDayCount, kC, -1, "C");
   });
+  // [/snippet]
+  // [snippet areas_stacked_3d]
   addChart(page, "areas_stacked_3d", "Stacked areas in 3D", [](XYChart *c) {
     AreaLayer *l = c->addAreaLayer2(Layer::Stack, 10);
     l->addDataSet(kDayCount, kA, -1, "A");
     l->addDataSet(kDayCount, kB, -1, "B");
     l->addDataSet(kDayCount, kC, -1, "C");
   });
+  // [/snippet]
   const double high[] = {112, 115, 114, 118, 121, 120, 123, 122, 126, 125, 128, 130};
   const double low[] = {107, 109, 110, 112, 115, 116, 117, 118, 120, 121, 122, 124};
   const double open[] = {108, 113, 111, 114, 117, 119, 118, 121, 121, 124, 123, 126};
   const double close[] = {111, 111, 113, 117, 120, 117, 122, 119, 125, 122, 127, 129};
   constexpr const char *kHlocAttr = "alt='{xLabel}' title='{xLabel}: {low} to {high}'";
+  // [snippet hloc]
   addChart(page, "hloc", "HLOC with open and close", [&](XYChart *c) {
     c->addHLOCLayer(kDayCount, high, low, open, close, 0x204080)->setLineWidth(2);
   }, kHlocAttr);
+  // [/snippet]
+  // [snippet hloc_high_low]
   addChart(page, "hloc_high_low", "High-low lines only", [&](XYChart *c) {
     c->addHLOCLayer(kDayCount, high, low, nullptr, nullptr, -1);
   }, kHlocAttr);
+  // [/snippet]
+  // [snippet combined]
   addChart(page, "combined", "Bars, a line and an area on two y axes", [&](XYChart *c) {
     LineLayer *line = c->addLineLayer2(Layer::Overlay, 0);
     line->setLineWidth(2);
@@ -97,5 +117,6 @@ int main(int argc, char **argv) {
     c->yAxis2()->setTitle("Price", "", 9, 0x000000);
     c->yAxis()->setTitle("Vol.", "", 9, 0x000000);
   });
+  // [/snippet]
   return page.finish("lines.html") ? 0 : 1;
 }

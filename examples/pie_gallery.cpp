@@ -1,8 +1,10 @@
 // The pie gallery: flat, tilted and shadow-mode pies, exploded sectors,
-// labels inside and outside, counter-clockwise order, written as PNG into the
-// folder given on the command line, each with its image map beside it
-// (<name>.map, the areas alone) and pies.html showing every picture with its
-// clickable map. Only the published interface is used.
+// labels inside and outside, counter-clockwise order, a legend, written as PNG
+// into the folder given on the command line, each with its image map beside
+// it (<name>.map, the areas alone) and pies.html showing every picture with
+// its clickable map. The code of each chart lies between its snippet markers,
+// which the demo index shows beside the picture. Only the published interface
+// is used.
 #include <functional>
 #include <string>
 
@@ -32,13 +34,21 @@ void addPie(GalleryPage &page, const char *name, const char *title,
 
 int main(int argc, char **argv) {
   GalleryPage page(argc > 1 ? argv[1] : ".", "Quorvane pie gallery");
-  addPie(page, "pie_flat", "Flat pie", [](PieChart *) {});
+  // [snippet pie_flat]
+  addPie(page, "pie_flat", "Flat pie with a legend", [](PieChart *p) {
+    p->setPieSize(250, 160, 90);
+    p->addLegend(10, 40, true, "", 8);
+  });
+  // [/snippet]
+  // [snippet pie_tilted]
   addPie(page, "pie_tilted", "Tilted 3D pie, exploded sector, labels with lines",
          [](PieChart *p) {
            p->set3D(-1, -1, false);
            p->setLabelPos(20, 0x404040);
            p->sector(2)->setExplode(-1);
          });
+  // [/snippet]
+  // [snippet pie_shadow_*]
   for (const int angle : {45, 135, 225, 315}) {
     const std::string name = "pie_shadow_" + std::to_string(angle);
     const std::string title = "Shadow mode towards " + std::to_string(angle) + " degrees";
@@ -47,16 +57,21 @@ int main(int argc, char **argv) {
       p->sector(0)->setExplode(15);
     });
   }
+  // [/snippet]
+  // [snippet pie_inside]
   addPie(page, "pie_inside", "Labels inside, counter-clockwise from 90 degrees",
          [](PieChart *p) {
            p->setStartAngle(90, false);
            p->setLabelPos(-35, 0x000000);
            p->setLabelFormat("&percent|0&%");
          });
+  // [/snippet]
+  // [snippet pie_exploded]
   addPie(page, "pie_exploded", "Every sector exploded, 3D at 60 degrees", [](PieChart *p) {
     p->set3D(20, 60, false);
     for (int i = 0; i < kCount; ++i) p->sector(i)->setExplode(8);
     p->setLabelPos(15, 0x000000);
   });
+  // [/snippet]
   return page.finish("pies.html") ? 0 : 1;
 }

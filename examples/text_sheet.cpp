@@ -1,6 +1,7 @@
 // The text sheet: fonts, sizes, angles, alignments, multi-line text and the
 // anti-alias modes, written as text_sheet.png into the folder given on the
-// command line.
+// command line. The code lies between its snippet markers, which the demo
+// index shows beside the picture.
 #include <png.h>
 
 #include <cmath>
@@ -65,6 +66,7 @@ void sizes(DrawArea *a, int y) {
   a->hline(20, x, y, kGuide);
 }
 
+// [snippet text_sheet]
 // Labels turned by their angle, each centred on a wheel around (cx, cy).
 void angles(DrawArea *a, int cx, int cy) {
   a->circle(cx, cy, 4, 4, kMarker, kMarker);
@@ -76,6 +78,7 @@ void angles(DrawArea *a, int cx, int cy) {
     a->text2(label.c_str(), "arial.ttf", 0, 10, 10, angle, 0, x, y, 0x2040A0, AlignCentre);
   }
 }
+// [/snippet]
 
 void alignments(DrawArea *a, int x0, int y0) {
   for (int align = 1; align <= 9; ++align) {
@@ -120,6 +123,7 @@ int main(int argc, char **argv) {
   const std::string dir = argc > 1 ? argv[1] : ".";
   DrawArea *a = DrawArea::create();
   if (a == nullptr) return 1;
+  // [snippet text_sheet]
   a->setSize(900, 760, 0xFFFFFF);
   a->text("Quorvane text sheet", "arialbd.ttf", 18, 20, 12, kInk);
   fonts(a, 50);
@@ -129,6 +133,7 @@ int main(int argc, char **argv) {
   a->rect(40, 300, 280, 400, kGuide, static_cast<int>(0xFF000000u), 0);
   multiLine(a, 20, 470);
   antiAliasModes(a, 660);
+  // [/snippet]
   std::puts("text_sheet.png");
   const bool ok = writePng(a, dir + "/text_sheet.png");
   a->destroy();

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # `make demo`: builds the library and the examples alone (no tests, no
 # benchmarks) in build-demo/, runs every example into build/demo/, writes
-# build/demo/index.html linking every picture with its image map, and says
-# where the page is and how long it all took. Build errors and warnings stay
+# build/demo/index.html showing every picture with its image map and the code
+# that drew it, with detail.html for the areas' links, and says where the page
+# is and how long it all took. Build errors and warnings stay
 # visible; cmake's and make's progress chatter does not.
 set -euo pipefail
 start=$(date +%s%N)
@@ -47,7 +48,8 @@ for program in "$builddir"/examples/*; do
   fi
 done
 
-bash scripts/demo-index.sh "$outdir"
+cp examples/detail.html "$outdir/detail.html"
+bash scripts/demo-index.sh "$outdir" examples
 elapsed=$(( ($(date +%s%N) - start) / 1000000 ))
 printf 'demo page: file://%s/%s/index.html (%d.%d s)\n' \
   "$root" "$outdir" $((elapsed / 1000)) $((elapsed % 1000 / 100))
