@@ -1,16 +1,19 @@
 # Top-level driver: `make` builds, `make test` runs every test (plain build,
 # the Python binding against the plain build's library, ASan + UBSan build,
-# ThreadSanitizer tests, and a short libFuzzer run of every fuzz target) and
+# ThreadSanitizer tests, a short libFuzzer run of every fuzz target, and
+# headless Chromium through the demo gallery and the web app example) and
 # ends with one "N passed, N failed" line over them all,
 # `make demo` builds the library and the examples alone (build-demo/) and
-# renders the demo gallery into build/demo/, `make bench` runs the benchmarks.
+# renders the demo gallery into build/demo/, `make webapp` serves the web app
+# example on 127.0.0.1:$(PORT), `make bench` runs the benchmarks.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD_TYPE ?= RelWithDebInfo
 FUZZ_SECONDS ?= 20
+PORT ?= 8000
 export JOBS FUZZ_SECONDS
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build test test-plain test-python test-asan test-tsan test-fuzz demo bench clean
+.PHONY: all deps build test test-plain test-python test-asan test-tsan test-fuzz test-browser demo webapp bench clean
 
 all: build
 
@@ -47,12 +50,21 @@ test-fuzz: deps
 	cmake --build build-fuzz -j $(JOBS) --target fuzzers
 	bash scripts/run-fuzzers.sh build-fuzz/tests/fuzz $(FUZZ_SECONDS)
 
+# The demo gallery and the web app example in headless Chromium, over
+# 127.0.0.1 only; the demo is rendered first, its library serves the web app.
+test-browser: deps
+	@bash scripts/demo.sh
+	QUORVANE_LIBRARY=$(CURDIR)/build-demo/libquorvane20.so node tests/browser/run.mjs build/demo examples/webapp/app.py
+
 # Every stage runs even when an earlier one failed; the summary line is last.
 test:
-	@MAKE="$(MAKE)" bash scripts/run-tests.sh test-plain test-python test-asan test-tsan test-fuzz
+	@MAKE="$(MAKE)" bash scripts/run-tests.sh test-plain test-python test-asan test-tsan test-fuzz test-browser
 
 demo:
 	@bash scripts/demo.sh
+
+webapp: demo
+	QUORVANE_LIBRARY=$(CURDIR)/build-demo/libquorvane20.so python3 examples/webapp/app.py --port $(PORT)
 
 bench: build
 	for program in build/bench/*_bench; do "$$program" || exit 1; done

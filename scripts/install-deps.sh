@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the build, the tests and the demo need,
-# but only those that are missing; running it again changes nothing.
+# and the browser tests' npm package into tests/browser/node_modules, but only
+# those that are missing; running it again changes nothing.
 # `install-deps.sh demo` asks only for what the library and the examples need
-# (no test frameworks, no clang).
+# (no test frameworks, no clang, no browser).
 set -euo pipefail
 
 packages=(
@@ -12,7 +13,10 @@ packages=(
 )
 if [ "${1:-all}" != demo ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libgif-dev
-             python3)
+             python3 chromium)
+  # A Node.js from elsewhere brings its own npm, which Debian's npm would clash with.
+  command -v node >/dev/null || packages+=(nodejs)
+  command -v npm >/dev/null || packages+=(npm)
 fi
 
 missing=()
@@ -22,15 +26,19 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "install-deps: missing packages: ${missing[*]} (run as root to install them)" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-if [ "$(id -u)" -ne 0 ]; then
-  echo "install-deps: missing packages: ${missing[*]} (run as root to install them)" >&2
-  exit 1
+# The browser tests drive the system Chromium through playwright-core, pinned
+# by tests/browser/package-lock.json.
+browser=$(cd "$(dirname "$0")/../tests/browser" && pwd)
+if [ "${1:-all}" != demo ] && [ ! -f "$browser/node_modules/playwright-core/package.json" ]; then
+  npm ci --prefix "$browser" --no-audit --no-fund --loglevel=error
 fi
-
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # `make test`: runs each stage named on the command line (a Makefile target:
-# test-plain, test-python, test-asan, test-tsan, test-fuzz) through make, goes
-# on when one fails, and ends with one line "N passed, N failed" over every
-# stage. Counts come from ctest's summary line, unittest's and the fuzz
-# runner's; a stage that fails without saying how many of its tests failed
+# test-plain, test-python, test-asan, test-tsan, test-fuzz, test-browser)
+# through make, goes on when one fails, and ends with one line "N passed, N
+# failed" over every stage. Counts come from ctest's summary line, unittest's,
+# the fuzz runner's and the browser checks'; a stage that fails without saying how many of its tests failed
 # (a build error, say) counts as one failure. Exits non-zero when anything failed.
 set -uo pipefail
 make=${MAKE:-make}
@@ -24,10 +24,11 @@ for stage in "$@"; do
     read -r f total < <(sed -E 's/^[0-9]+% tests passed, ([0-9]+) tests failed out of ([0-9]+).*/\1 \2/' <<<"$line")
     p=$((total - f))
   fi
-  # scripts/run-fuzzers.sh: "fuzz targets: 5 passed, 0 failed"
-  line=$(grep -E '^fuzz targets: [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1)
+  # scripts/run-fuzzers.sh: "fuzz targets: 5 passed, 0 failed";
+  # tests/browser/run.mjs: "browser checks: 17 passed, 0 failed"
+  line=$(grep -E '^(fuzz targets|browser checks): [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1)
   if [ -n "$line" ]; then
-    read -r fp ff < <(sed -E 's/^fuzz targets: ([0-9]+) passed, ([0-9]+) failed.*/\1 \2/' <<<"$line")
+    read -r fp ff < <(sed -E 's/^[a-z ]+: ([0-9]+) passed, ([0-9]+) failed.*/\1 \2/' <<<"$line")
     p=$((p + fp))
     f=$((f + ff))
   fi
