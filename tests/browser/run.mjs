@@ -196,6 +196,13 @@ async function main() {
   });
   await check('gallery: every area is in its map with alt, title and a detail link',
     () => checkMaps(page, 'detail.html?'));
+  await check('gallery: the bar, line and pie pages hold well-formed maps too', async () => {
+    for (const name of ['bars.html', 'lines.html', 'pies.html']) {
+      await page.goto(`${demoUrl}${name}`);
+      await checkMaps(page, 'detail.html?');
+    }
+    await page.goto(`${demoUrl}index.html`);
+  });
   await check('gallery: each chart shows the C++ that drew it', async () => {
     const code = await page.$$eval('figure', (all) => all.filter((f) => f.querySelector('img[src="bars_side.png"]'))
       .map((f) => f.querySelector('pre').textContent));
