@@ -7,6 +7,7 @@
 #pragma once
 
 #include "base/guarded.h"
+#include "base/live_objects.h"
 #include "chart/chart_core.h"
 #include "quorvane.h"
 
@@ -111,6 +112,7 @@ class BaseChartImpl : public Interface, protected ChartTypeHooks {
 
  private:
   ChartCore core_;
+  LiveObject live_{static_cast<Interface *>(this)};  // in the table while alive
 };
 
 }  // namespace quorvane

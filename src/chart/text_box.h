@@ -16,6 +16,7 @@
 
 #include "base/guarded.h"
 #include "base/int_math.h"
+#include "base/live_objects.h"
 #include "chart/handles.h"
 #include "chart/color_table.h"
 #include "chart/image_map.h"
@@ -165,6 +166,7 @@ class TextBoxBase : public Interface {
   TextBoxData box_;
   bool visible_ = true;
   std::string imageCoor_;
+  LiveObject live_{static_cast<Interface *>(this)};  // in the table while alive
 };
 
 class TextBoxImpl final : public TextBoxBase<TextBox> {};
@@ -192,6 +194,7 @@ class LineImpl final : public Line {
   int color_ = 0x000000;
   int width_ = 1;
   bool visible_ = true;
+  LiveObject live_{static_cast<Line *>(this)};  // in the table while alive
 };
 
 }  // namespace quorvane

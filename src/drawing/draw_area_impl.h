@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/guarded.h"
+#include "base/live_objects.h"
 #include "drawing/blend.h"
 #include "drawing/special_colors.h"
 #include "quorvane.h"
@@ -202,6 +203,7 @@ class DrawAreaImpl final : public DrawArea {
   std::vector<QuarterRow> quarter_;  // shape work buffer: the last quarter table
   std::vector<uint8_t> visited_;     // flood-fill marks, reused
   std::unique_ptr<text::TextCanvas> textCanvas_;
+  LiveObject live_{static_cast<DrawArea *>(this)};  // in the table while alive
 };
 
 }  // namespace quorvane

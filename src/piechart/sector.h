@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "base/live_objects.h"
 #include "chart/color_table.h"
 #include "chart/text_box.h"
 #include "piechart/pie_math.h"
@@ -104,6 +105,7 @@ class SectorImpl final : public Sector {
   std::string imageCoor_;
   std::optional<TextBoxGeometry> labelRect_;  // where the label was drawn
   std::string labelCoor_;
+  LiveObject live_{static_cast<Sector *>(this)};  // in the table while alive
 };
 
 }  // namespace quorvane

@@ -11,6 +11,7 @@
 #include <limits>
 #include <new>
 
+#include "base/live_objects.h"
 #include "script/hierarchy.h"
 
 namespace quorvane::script {
@@ -40,6 +41,18 @@ uintptr_t parseAddress(std::string_view text) {
   return static_cast<uintptr_t>(value);
 }
 
+// The class a handle's type text names, "class X *" or "class X const *";
+// empty for any other text.
+std::string_view classOf(std::string_view type) {
+  constexpr std::string_view kClass = "class ", kPointer = " *", kConstPointer = " const *";
+  if (!type.starts_with(kClass)) return {};
+  type.remove_prefix(kClass.size());
+  if (type.ends_with(kConstPointer)) type.remove_suffix(kConstPointer.size());
+  else if (type.ends_with(kPointer)) type.remove_suffix(kPointer.size());
+  else return {};
+  return type;
+}
+
 }  // namespace
 
 void writeError(char *buffer, const char *format, ...) {
@@ -65,7 +78,10 @@ void *parseHandle(std::string_view handle, std::string_view wanted) {
   if (at == std::string_view::npos) return nullptr;
   const std::string_view type = handle.substr(0, at);
   const uintptr_t address = parseAddress(handle.substr(at + 1));
-  if (address == 0) return nullptr;
+  // Only a live object of the class the handle names is ever touched.
+  const std::string_view className = classOf(type);
+  if (address == 0 || className.empty() || !liveObjects().contains(className, address))
+    return nullptr;
   void *pointer = reinterpret_cast<void *>(address);
   if (type == wanted) return pointer;
   return hierarchy().convert(type, wanted, pointer);

@@ -26,8 +26,9 @@ void writeError(char *buffer, const char *format, ...) __attribute__((format(pri
 // "$$pointer$$" + type name + "@" + the address in lowercase hex.
 std::string makeHandle(std::string_view typeName, const void *address);
 
-// The address in handle when it names a pointer of type wanted, directly or
-// through the pointer converters; null when the handle is rejected.
+// The address in handle when it names a live object of its class (see
+// base/live_objects.h) that is a pointer of type wanted, directly or through
+// the pointer converters; null when the handle is rejected.
 void *parseHandle(std::string_view handle, std::string_view wanted);
 
 class CallScope {

@@ -7,35 +7,15 @@
 #include <string_view>
 #include <type_traits>
 
+#include "base/live_objects.h"
 #include "quorvane.h"
 
 namespace quorvane::script {
 
+// Class names come from the table of live objects, which enters objects by
+// the same names that handles carry.
 template <class X>
-inline constexpr std::string_view kClassName{};
-template <> inline constexpr std::string_view kClassName<DrawArea> = "DrawArea";
-template <> inline constexpr std::string_view kClassName<TTFText> = "TTFText";
-template <> inline constexpr std::string_view kClassName<BaseChart> = "BaseChart";
-template <> inline constexpr std::string_view kClassName<DrawObj> = "DrawObj";
-template <> inline constexpr std::string_view kClassName<Box> = "Box";
-template <> inline constexpr std::string_view kClassName<TextBox> = "TextBox";
-template <> inline constexpr std::string_view kClassName<Line> = "Line";
-template <> inline constexpr std::string_view kClassName<LegendBox> = "LegendBox";
-template <> inline constexpr std::string_view kClassName<BaseAxis> = "BaseAxis";
-template <> inline constexpr std::string_view kClassName<XAxis> = "XAxis";
-template <> inline constexpr std::string_view kClassName<YAxis> = "YAxis";
-template <> inline constexpr std::string_view kClassName<Mark> = "Mark";
-template <> inline constexpr std::string_view kClassName<Layer> = "Layer";
-template <> inline constexpr std::string_view kClassName<DataSet> = "DataSet";
-template <> inline constexpr std::string_view kClassName<BarLayer> = "BarLayer";
-template <> inline constexpr std::string_view kClassName<LineLayer> = "LineLayer";
-template <> inline constexpr std::string_view kClassName<AreaLayer> = "AreaLayer";
-template <> inline constexpr std::string_view kClassName<HLOCLayer> = "HLOCLayer";
-template <> inline constexpr std::string_view kClassName<PlotArea> = "PlotArea";
-template <> inline constexpr std::string_view kClassName<XYChart> = "XYChart";
-template <> inline constexpr std::string_view kClassName<PieChart> = "PieChart";
-template <> inline constexpr std::string_view kClassName<Sector> = "Sector";
-template <> inline constexpr std::string_view kClassName<MemBlock> = "MemBlock";
+inline constexpr std::string_view kClassName = kPublishedName<X>;
 
 template <class T>
 inline constexpr std::string_view kEnumName{};

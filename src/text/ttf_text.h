@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "base/live_objects.h"
 #include "quorvane.h"
 #include "text/text_line.h"
 
@@ -41,6 +42,7 @@ class TTFTextImpl final : public TTFText {
   int height_ = 0;
   int stepX_ = 0;  // from one line's reference point to the next
   int stepY_ = 0;
+  LiveObject live_{static_cast<TTFText *>(this)};  // in the table while alive
 };
 
 }  // namespace quorvane::text

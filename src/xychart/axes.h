@@ -15,6 +15,7 @@
 
 #include "base/guarded.h"
 #include "base/int_math.h"
+#include "base/live_objects.h"
 #include "chart/color_table.h"
 #include "chart/text_box.h"
 #include "xychart/plot_geometry.h"
@@ -186,6 +187,7 @@ class AxisBase : public Interface {
   ~AxisBase() = default;
 
   AxisStyle style_;
+  LiveObject live_{static_cast<Interface *>(this)};  // in the table while alive
 };
 
 class XAxisImpl final : public AxisBase<XAxis> {

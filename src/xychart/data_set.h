@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/live_objects.h"
 #include "chart/handles.h"
 #include "chart/text_box.h"
 
@@ -99,6 +100,7 @@ class DataSetImpl final : public DataSet {
   bool hasOwnStyle_ = false;
   std::string labelFormat_;
   TextBoxImpl labelStyle_;
+  LiveObject live_{static_cast<DataSet *>(this)};  // in the table while alive
 };
 
 }  // namespace quorvane

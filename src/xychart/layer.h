@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/live_objects.h"
 #include "chart/label_template.h"
 #include "chart/text_box.h"
 #include "xychart/data_set.h"
@@ -227,6 +228,8 @@ class LayerBase : public Interface, public LayerCore {
     return LayerCore::setAggregateLabelStyle(font, fontSize, fontColor, fontAngle);
   }
 
+ private:
+  LiveObject live_{static_cast<Interface *>(this)};  // in the table while alive
 };
 
 }  // namespace quorvane

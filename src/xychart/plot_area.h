@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/live_objects.h"
 #include "chart/color_table.h"
 #include "xychart/plot_geometry.h"
 
@@ -69,6 +70,7 @@ class PlotAreaImpl final : public PlotArea {
   int vGridWidth_ = -1;
   std::string wallpaper_;
   int wallpaperAlignment_ = AlignCentre;
+  LiveObject live_{static_cast<PlotArea *>(this)};  // in the table while alive
 };
 
 }  // namespace quorvane

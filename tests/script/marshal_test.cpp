@@ -67,8 +67,10 @@ TEST(ScriptMarshal, HandlesNameLiveTypesOrAreRejected) {
   EXPECT_EQ(call({S("DrawArea.merge"), areaHandle, xy, 0, 0, 5, 0}).message,
             "Error converting argument 1 to type class DrawArea const *");
   ok("DrawArea.tile", {areaHandle, areaHandle, 0});
-  EXPECT_EQ(call({S("TTFText.draw"), S("$$pointer$$class TTFText *@40"), 1, 2, 3, 2.5}).message,
+  const S text = ok("DrawArea.text3", {areaHandle, S("t"), S(""), 8.0}).result.text;
+  EXPECT_EQ(call({S("TTFText.draw"), text, 1, 2, 3, 2.5}).message,
             "Error converting argument 4 to type enum Alignment");
+  ok("DrawArea.close", {areaHandle, text});
   area->destroy();
   chart->destroy();
 }

@@ -68,7 +68,8 @@ inline int getStringArray(void *v, const char ***out, int *count) {
   auto p = std::get_if<std::vector<std::string>>(&at(v));
   if (p == nullptr) return 0;
   *count = static_cast<int>(p->size());
-  *out = new const char *[p->size() + 1];
+  // An empty array is never released, so it must not be allocated.
+  *out = p->empty() ? nullptr : new const char *[p->size()];
   for (size_t i = 0; i < p->size(); ++i) (*out)[i] = (*p)[i].c_str();
   return 1;
 }
