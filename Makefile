@@ -5,15 +5,18 @@
 # ends with one "N passed, N failed" line over them all,
 # `make demo` builds the library and the examples alone (build-demo/) and
 # renders the demo gallery into build/demo/, `make webapp` serves the web app
-# example on 127.0.0.1:$(PORT), `make bench` runs the benchmarks.
+# example on 127.0.0.1:$(PORT), `make bench` runs the benchmarks,
+# `make install PREFIX=/opt/quorvane` installs the libraries, headers,
+# pkg-config file and CMake package of build/ (DESTDIR stages them elsewhere).
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD_TYPE ?= RelWithDebInfo
 FUZZ_SECONDS ?= 20
 PORT ?= 8000
+PREFIX ?= /usr/local
 export JOBS FUZZ_SECONDS
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build test test-plain test-python test-asan test-tsan test-fuzz test-browser demo webapp bench clean
+.PHONY: all deps build test test-plain test-python test-asan test-tsan test-fuzz test-browser demo webapp bench install clean
 
 all: build
 
@@ -68,6 +71,9 @@ webapp: demo
 
 bench: build
 	for program in build/bench/*_bench; do "$$program" || exit 1; done
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(PREFIX)"
 
 clean:
 	rm -rf build build-demo build-asan build-tsan build-fuzz
