@@ -275,7 +275,9 @@ void endWithFullRamp(std::span<const ArgRef> args, int array, CallScope &scope) 
     items = nullptr;  // no stops at all: the ramp stays transparent
     return;
   }
-  for (int j = 0; j < pairs; ++j)
+  // The ramp reads each pair with the one after it, so only a pair after the
+  // first can end it: [300, red] alone would be read past.
+  for (int j = 1; j < pairs; ++j)
     if (items[2 * j] >= 255) return;
   // The last colour carries on to the end of the ramp.
   int *copy = scope.allocate<int>(2 * static_cast<size_t>(pairs) + 2);

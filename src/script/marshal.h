@@ -126,7 +126,7 @@ struct ArrayRule {
     kLimitCountIfGiven,  // the same, but a null array is absent and limits nothing
     kPadToCount,         // a shorter array is lengthened to count with absent entries
     kEndWithMinusOne,    // the array ends at its first -1, appended when missing
-    kEndWithFullRamp,    // (position, colour) pairs end at a position of 255 or more
+    kEndWithFullRamp,    // (position, colour) pairs end at a later pair at 255 or more
     kCoverArea           // the array holds at least width x height entries
   };
   Kind kind_;

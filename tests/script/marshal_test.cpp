@@ -167,4 +167,16 @@ TEST(ScriptMarshal, ChartsAreBuiltAndRenderedThroughTheDoor) {
   ok("XYChart.destroy", {xy});
 }
 
+// A single stop at 255 or beyond is not an end: the ramp reads a pair with
+// the next, so the last colour is appended and fills the whole ramp.
+TEST(ScriptMarshal, GradientWithOneStopPastTheEndIsOneColour) {
+  const S area = ok("DrawArea.create", {}).result.text;
+  const int red = ok("DrawArea.gradientColor2", {area, std::vector<int>{300, 0xFF0000}, 0.0, 1.0,
+                                                 0, 0}).result.i;
+  ok("DrawArea.setSize", {area, 3, 1, 0x0000FF});
+  for (int x = 0; x < 3; ++x) ok("DrawArea.pixel", {area, x, 0, red});
+  for (int x = 0; x < 3; ++x) EXPECT_EQ(ok("DrawArea.getPixel", {area, x, 0}).result.i, 0xFF0000);
+  ok("DrawArea.destroy", {area});
+}
+
 }  // namespace
