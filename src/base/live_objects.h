@@ -105,6 +105,17 @@ inline LiveObjects &liveObjects() {
   return *table;
 }
 
+// Whether object lives as the published class X: a borrowed object (an image
+// lent to a data set) is used only while this holds, since its host may
+// destroy it at any time. An object made since at the same address passes.
+template <class X>
+bool isLive(const X *object) {
+  using Class = std::remove_const_t<X>;
+  return object != nullptr &&
+         liveObjects().contains(kPublishedName<Class>,
+                                reinterpret_cast<uintptr_t>(static_cast<const void *>(object)));
+}
+
 // A member of every published implementation: enters the object under its
 // interface X and each published base of X, and leaves on destruction. As a
 // member it is built after the interface subobject and unwinds with the

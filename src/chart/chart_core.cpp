@@ -24,8 +24,9 @@ constexpr size_t kUnboundedList = static_cast<size_t>(-1);
 }  // namespace
 
 ChartCore::ChartCore(ChartTypeHooks &hooks)
-    : hooks_(hooks), area_(DrawArea::create()), legend_(std::make_unique<LegendBoxImpl>()) {
+    : hooks_(hooks), area_(holdNewArea()), legend_(std::make_unique<LegendBoxImpl>()) {
   if (!area_) throw std::bad_alloc();
+  legend_->setChart(this);
   const FailureWatch watch;
   setTableColors(*area_, 0, kDefaultColorTable, std::size(kDefaultColorTable));
   watch.throwIfFailed();
@@ -34,10 +35,14 @@ ChartCore::ChartCore(ChartTypeHooks &hooks)
 ChartCore::~ChartCore() {
   // A drawable added twice is destroyed once, and the legend, should the host
   // have added it, only as the legend; erasing from the set allocates
-  // nothing. The legend's texts and the drawables go before the area they
-  // were drawn on.
-  for (DrawObj *obj : drawables_)
-    if (owned_.erase(obj) != 0) obj->destroy();
+  // nothing. The library's own drawables ignore destroy(), so the chart that
+  // made them deletes them. The legend's texts and the drawables go before
+  // the area they were drawn on.
+  for (DrawObj *obj : drawables_) {
+    if (owned_.erase(obj) == 0) continue;
+    if (libraryDrawable(obj) != nullptr) delete obj;
+    else obj->destroy();
+  }
   legend_.reset();
 }
 
@@ -115,6 +120,7 @@ TextBox *ChartCore::addText(int x, int y, const char *text, const char *font, do
   box->setText(text);
   box->setFontStyle(font, 0);
   watch.throwIfFailed();  // a box without its text or font is not handed out
+  box->setChart(this);
   adopt(box.get());
   return box.release();
 }
@@ -124,12 +130,18 @@ Line *ChartCore::addLine(int x1, int y1, int x2, int y2, int color, int lineWidt
   line->setPos(x1, y1, x2, y2);
   line->setColor(color);
   line->setWidth(lineWidth);
+  line->setChart(this);
   adopt(line.get());
   return line.release();
 }
 
 DrawObj *ChartCore::addDrawObj(DrawObj *obj) {
-  if (obj != nullptr) adopt(obj);
+  if (obj == nullptr) return nullptr;
+  // A drawable of the library stays with the owner that made it: a chart
+  // takes its own again (drawn twice, deleted once), never another's.
+  if (const LibraryDrawable *own = libraryDrawable(obj); own != nullptr && own->chart() != this)
+    return nullptr;
+  adopt(obj);
   return obj;
 }
 
@@ -192,7 +204,7 @@ void ChartCore::prepareCanvas() {
     area_->setSize(width_, height_, kBackgroundColor);
     if (bgImage_.empty()) return;
     // An image that cannot be read is not placed: the background colour stays.
-    AreaHandle image(DrawArea::create());
+    AreaHandle image = holdNewArea();
     if (!image || !image->load(bgImage_.c_str())) return;
     const int placement = bgImagePlacement_;
     if (placement < 1 || placement > 9) {

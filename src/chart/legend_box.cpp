@@ -63,8 +63,8 @@ void LegendBoxImpl::layout(DrawArea &area) {
   const int64_t top = box_.marginTop, bottom = box_.marginBottom;
 
   for (Key &key : keys_) {
-    key.laidOut.reset(area.text4(key.text.c_str(), box_.font.c_str(), box_.fontIndex,
-                                 box_.fontHeight, box_.fontWidth, 0, 0));
+    key.laidOut = holdText(area.text4(key.text.c_str(), box_.font.c_str(), box_.fontIndex,
+                                      box_.fontHeight, box_.fontWidth, 0, 0));
     key.textWidth = key.laidOut ? key.laidOut->getWidth() : 0;
     key.textHeight = key.laidOut ? key.laidOut->getHeight() : 0;
     key.keyWidth = keyWidth;
@@ -129,7 +129,8 @@ void LegendBoxImpl::draw(DrawArea *area) {
     if (key.lineWidth > 0 && lineKeys_) {
       const int ly = clampToInt(isShort ? ky + kh / 2 : ky + lineHeight / 2);
       area->line(key.x, ly, clampToInt(kx + kw - 1), ly, key.color, key.lineWidth);
-      if (key.symbol != nullptr) area->merge(key.symbol, clampToInt(kx + kw / 2), ly, AlignCentre, 0);
+      // A symbol lent by a host is merged only while it lives.
+      if (isLive(key.symbol)) area->merge(key.symbol, clampToInt(kx + kw / 2), ly, AlignCentre, 0);
     } else {
       const int64_t by = isShort ? ky : ky + (lineHeight - kh) / 2;
       area->rect(key.x, clampToInt(by), clampToInt(kx + kw - 1), clampToInt(by + kh - 1),

@@ -40,7 +40,7 @@ class LegendBoxImpl final : public TextBoxBase<LegendBox> {
     std::string text;
     int color = 0;
     int lineWidth = 0;
-    DrawArea *symbol = nullptr;  // not owned
+    DrawArea *symbol = nullptr;  // not owned; its host may destroy it
     // Filled in by layout.
     TextHandle laidOut;
     int textWidth = 0;

@@ -78,9 +78,9 @@ TextBoxGeometry placeTextBox(const TextBoxData &box, int textWidth, int textHeig
 std::optional<TextBoxGeometry> drawTextBox(DrawArea &area, const TextBoxData &box,
                                            const std::string &text) {
   if (text.empty()) return std::nullopt;
-  const TextHandle laidOut(area.text4(text.c_str(), box.font.c_str(), box.fontIndex,
-                                      box.fontHeight, box.fontWidth, box.angleDeg,
-                                      box.vertical ? 1 : 0));
+  const TextHandle laidOut = holdText(area.text4(text.c_str(), box.font.c_str(), box.fontIndex,
+                                                box.fontHeight, box.fontWidth, box.angleDeg,
+                                                box.vertical ? 1 : 0));
   const int tw = laidOut ? laidOut->getWidth() : 0;
   const int th = laidOut ? laidOut->getHeight() : 0;
   const TextBoxGeometry g = placeTextBox(box, tw, th);

@@ -80,15 +80,41 @@ TextBoxGeometry placeTextBox(const TextBoxData &box, int textWidth, int textHeig
 std::optional<TextBoxGeometry> drawTextBox(DrawArea &area, const TextBoxData &box,
                                            const std::string &text);
 
+class ChartCore;
+
+// What the library's drawables share. Each belongs from birth to the object
+// that made it (a chart, an axis, a layer, a data set, a pie chart or a
+// sector), which alone deletes it: destroy() from anyone else does nothing.
+// chart() is the chart whose own title, text, line or legend it is (null
+// for the others); a chart takes from addDrawObj no library drawable but
+// its own.
+class LibraryDrawable {
+ public:
+  const ChartCore *chart() const { return chart_; }
+  void setChart(const ChartCore *chart) { chart_ = chart; }
+
+ protected:
+  LibraryDrawable() = default;
+  ~LibraryDrawable() = default;
+
+ private:
+  const ChartCore *chart_ = nullptr;
+};
+
+// The library drawable obj is, or null for a host's own DrawObj.
+inline const LibraryDrawable *libraryDrawable(DrawObj *obj) {
+  return dynamic_cast<const LibraryDrawable *>(obj);
+}
+
 template <class Interface>
-class TextBoxBase : public Interface {
+class TextBoxBase : public Interface, public LibraryDrawable {
  public:
   TextBoxBase() = default;
   TextBoxBase(const TextBoxBase &) = delete;
   TextBoxBase &operator=(const TextBoxBase &) = delete;
 
   // DrawObj
-  void destroy() override { delete this; }
+  void destroy() override {}
   // Draws the box unless it is hidden; sizes computed for an automatic box
   // are stored, so the box reports the drawn rectangle afterwards.
   void draw(DrawArea *area) override {
@@ -171,13 +197,13 @@ class TextBoxBase : public Interface {
 
 class TextBoxImpl final : public TextBoxBase<TextBox> {};
 
-class LineImpl final : public Line {
+class LineImpl final : public Line, public LibraryDrawable {
  public:
   LineImpl() = default;
   LineImpl(const LineImpl &) = delete;
   LineImpl &operator=(const LineImpl &) = delete;
 
-  void destroy() override { delete this; }
+  void destroy() override {}
   void draw(DrawArea *area) override;
   void setPos(int x1, int y1, int x2, int y2) override;
   void setColor(int color) override { color_ = color; }

@@ -10,7 +10,9 @@ DrawAreaImpl::DrawAreaImpl() : pixels_(1, 0x00FFFFFFu) {}
 
 DrawAreaImpl::~DrawAreaImpl() = default;
 
-void DrawAreaImpl::destroy() { delete this; }
+void DrawAreaImpl::destroy() {
+  if (!isHeld_) release();
+}
 
 void DrawAreaImpl::setPaletteMode(int mode) { paletteMode_ = mode; }
 void DrawAreaImpl::setDitherMethod(int method) { ditherMethod_ = method; }

@@ -2,7 +2,9 @@
 // contiguous row-major buffer of 32-bit colour values, the encoder settings,
 // the colour table and the special colours. Shapes resolve their colours once
 // per primitive and write through the span helpers below, which clip once and
-// take the plain-store fast path for opaque plain colours.
+// take the plain-store fast path for opaque plain colours. An area that an
+// owner inside the library holds (a chart's own area, a data set's symbol)
+// ignores destroy(): its handle may reach a host, which must not free it.
 #pragma once
 
 #include <cstdint>
@@ -158,8 +160,13 @@ class DrawAreaImpl final : public DrawArea {
   // Fills and outlines a closed list of edges (polygons, sectors, walls).
   void drawEdges(EdgeList &edges, uint32_t edgeColor, uint32_t fillColor);
 
+  // Held by an owner inside the library: only release() deletes it then.
+  void hold() { isHeld_ = true; }
+  void release() { delete this; }
+
   // The view through which this area's texts draw; made at the first text.
-  text::TextCanvas &textCanvas();
+  // Texts keep it weakly, so a text that outlives the area draws nothing.
+  const std::shared_ptr<text::TextCanvas> &textCanvas();
   // Blends palette[levels[i]] at (x + i, y), clipped to the area; palette
   // entries equal to Transparent leave their pixels alone (glyph mask rows).
   void blendLevels(int64_t x, int64_t y, const uint8_t *levels, size_t count,
@@ -202,7 +209,8 @@ class DrawAreaImpl final : public DrawArea {
   std::vector<std::unique_ptr<SpecialColor>> specials_;
   std::vector<QuarterRow> quarter_;  // shape work buffer: the last quarter table
   std::vector<uint8_t> visited_;     // flood-fill marks, reused
-  std::unique_ptr<text::TextCanvas> textCanvas_;
+  std::shared_ptr<text::TextCanvas> textCanvas_;
+  bool isHeld_ = false;
   LiveObject live_{static_cast<DrawArea *>(this)};  // in the table while alive
 };
 

@@ -34,9 +34,9 @@ std::u16string_view wide(const char16_t *text) {
 
 }  // namespace
 
-text::TextCanvas &DrawAreaImpl::textCanvas() {
-  if (!textCanvas_) textCanvas_ = std::make_unique<AreaTextCanvas>(*this);
-  return *textCanvas_;
+const std::shared_ptr<text::TextCanvas> &DrawAreaImpl::textCanvas() {
+  if (!textCanvas_) textCanvas_ = std::make_shared<AreaTextCanvas>(*this);
+  return textCanvas_;
 }
 
 void DrawAreaImpl::blendLevels(int64_t x, int64_t y, const uint8_t *levels, size_t count,

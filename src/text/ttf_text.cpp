@@ -17,9 +17,9 @@
 
 namespace quorvane::text {
 
-TTFTextImpl::TTFTextImpl(TextCanvas &canvas, std::u16string_view text, const TextStyle &style,
-                         FontManager &fonts)
-    : canvas_(&canvas) {
+TTFTextImpl::TTFTextImpl(const std::shared_ptr<TextCanvas> &canvas, std::u16string_view text,
+                         const TextStyle &style, FontManager &fonts)
+    : canvas_(canvas) {
   uint64_t pixelBudget = kTextPixelBudget;
   const FontManager::Lock lock(fonts);
   // Every piece between line feeds is a line, empty ones included; a final
@@ -61,17 +61,25 @@ TTFTextImpl::TTFTextImpl(TextCanvas &canvas, std::u16string_view text, const Tex
   height_ = clampToInt(highest + std::llabs(stepY_) * more);
 }
 
-void TTFTextImpl::destroy() { delete this; }
+void TTFTextImpl::destroy() {
+  if (!isHeld_) release();
+}
 
 void TTFTextImpl::draw(int x, int y, int color, Alignment alignment) {
-  completes([&] { drawLines(x, y, canvas_->lookup(static_cast<uint32_t>(color)), alignment); });
+  completes([&] {
+    if (const auto canvas = canvas_.lock())
+      drawLines(*canvas, x, y, canvas->lookup(static_cast<uint32_t>(color)), alignment);
+  });
 }
 
 void TTFTextImpl::drawLookedUp(int64_t x, int64_t y, uint32_t color, int alignment) const {
-  completes([&] { drawLines(x, y, color, alignment); });
+  completes([&] {
+    if (const auto canvas = canvas_.lock()) drawLines(*canvas, x, y, color, alignment);
+  });
 }
 
-void TTFTextImpl::drawLines(int64_t x, int64_t y, uint32_t color, int alignment) const {
+void TTFTextImpl::drawLines(TextCanvas &canvas, int64_t x, int64_t y, uint32_t color,
+                            int alignment) const {
   if (color == kTransparent) return;
   alignment = normalAlignment(alignment);
   // Move the reference point so that the point named by the alignment is on
@@ -94,17 +102,21 @@ void TTFTextImpl::drawLines(int64_t x, int64_t y, uint32_t color, int alignment)
   }
   for (size_t i = 0; i < lines_.size(); ++i) {
     const auto step = static_cast<int64_t>(i);
-    lines_[i].draw(*canvas_, x + step * dx, y + step * dy, color, alignment);
+    lines_[i].draw(canvas, x + step * dx, y + step * dy, color, alignment);
   }
 }
 
-std::unique_ptr<TTFText> createText(TextCanvas &canvas, std::u16string_view text,
-                                    const TextStyle &style) {
+std::unique_ptr<TTFText> createText(const std::shared_ptr<TextCanvas> &canvas,
+                                    std::u16string_view text, const TextStyle &style) {
   return std::make_unique<TTFTextImpl>(canvas, text, style, FontManager::instance());
 }
 
 void drawLookedUp(TTFText &text, int x, int y, uint32_t color, int alignment) {
   static_cast<TTFTextImpl &>(text).drawLookedUp(x, y, color, alignment);
 }
+
+void holdText(TTFText &text) { static_cast<TTFTextImpl &>(text).hold(); }
+
+void releaseText(TTFText &text) { static_cast<TTFTextImpl &>(text).release(); }
 
 }  // namespace quorvane::text

@@ -1,8 +1,11 @@
 // TTFTextImpl: a text of one or more laid-out lines, immutable once made.
 // Lines after the first are moved by the line step vector, perpendicular to
-// the rotated baseline.
+// the rotated baseline. A text draws on the canvas of the area that made it
+// while that area lives; once the area is gone it still measures, but draws
+// nothing.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "base/live_objects.h"
@@ -14,12 +17,13 @@ namespace quorvane::text {
 class TTFTextImpl final : public TTFText {
  public:
   // Lays text out with fonts under its lock; canvas is where draw() goes.
-  TTFTextImpl(TextCanvas &canvas, std::u16string_view text, const TextStyle &style,
-              FontManager &fonts);
+  TTFTextImpl(const std::shared_ptr<TextCanvas> &canvas, std::u16string_view text,
+              const TextStyle &style, FontManager &fonts);
   TTFTextImpl(const TTFTextImpl &) = delete;
   TTFTextImpl &operator=(const TTFTextImpl &) = delete;
 
-  // Only draw() does anything that can throw; it catches.
+  // Only draw() does anything that can throw; it catches. A held text
+  // ignores destroy() (and its area's close()).
   void destroy() override;
   int getWidth() override { return width_; }
   int getHeight() override { return height_; }
@@ -32,11 +36,16 @@ class TTFTextImpl final : public TTFText {
   const std::vector<TextLine> &lines() const { return lines_; }
   int stepX() const { return stepX_; }
   int stepY() const { return stepY_; }
+  // Held by an owner inside the library (a legend keeps its key texts):
+  // only release() deletes it then, whatever a host does with its handle.
+  void hold() { isHeld_ = true; }
+  void release() { delete this; }
 
  private:
-  void drawLines(int64_t x, int64_t y, uint32_t color, int alignment) const;
+  void drawLines(TextCanvas &canvas, int64_t x, int64_t y, uint32_t color, int alignment) const;
 
-  TextCanvas *canvas_;
+  std::weak_ptr<TextCanvas> canvas_;  // expires with the area
+  bool isHeld_ = false;
   std::vector<TextLine> lines_;  // never empty
   int width_ = 0;
   int height_ = 0;

@@ -28,10 +28,6 @@ class MarkImpl final : public TextBoxBase<Mark> {
  public:
   MarkImpl(double value, int lineColor, const char *text, const char *font, double fontSize);
 
-  // Owned by its axis: a host's destroy (or a chart it was handed to as a
-  // drawable) leaves it alone.
-  void destroy() override {}
-
   void setValue(double value) override { value_ = value; }
   void setMarkColor(int lineColor, int textColor, int tickColor) override;
   void setLineWidth(int width) override { lineWidth_ = width; }

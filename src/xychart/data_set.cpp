@@ -48,7 +48,7 @@ void DataSetImpl::setDataSymbol3(const DrawArea *image) {
 
 void DataSetImpl::setDataSymbol2(const char *filename) {
   completes([&] {
-    AreaHandle image(DrawArea::create());
+    AreaHandle image = holdNewArea();
     if (!image) return;
     // A file that cannot be read leaves no symbol at all.
     borrowedImage_ = nullptr;
@@ -60,7 +60,8 @@ void DataSetImpl::setDataSymbol2(const char *filename) {
 
 const DrawArea *DataSetImpl::symbolImage(DrawArea &palette) {
   if (ownedImage_) return ownedImage_.get();
-  if (borrowedImage_ != nullptr) return borrowedImage_;
+  // A lent image is the host's, which may destroy it before the chart draws.
+  if (borrowedImage_ != nullptr) return isLive(borrowedImage_) ? borrowedImage_ : nullptr;
   const int side = symbolSide(symbolSize_);
   if (!isShapeSymbol(symbol_) || side == 0) return nullptr;
   const SymbolKey key{symbol_, side,
@@ -68,7 +69,7 @@ const DrawArea *DataSetImpl::symbolImage(DrawArea &palette) {
                       palette.getARGBColor(symbolEdgeColor_ == -1 ? edgeColor_ : symbolEdgeColor_)};
   if (generatedImage_ && key == generatedKey_) return generatedImage_.get();
   if (!generatedImage_) {
-    generatedImage_.reset(DrawArea::create());
+    generatedImage_ = holdNewArea();
     if (!generatedImage_) return nullptr;
   }
   // A symbol left half drawn is drawn again on the next request.

@@ -36,7 +36,7 @@ void fillWalls(DrawArea &area, const PlotGeometry &g, int color) {
 void PlotAreaImpl::drawBackground(DrawArea &area, const PlotGeometry &g,
                                   const std::vector<int> &yTickOffsets) {
   if (!wallpaper_.empty()) {
-    AreaHandle image(DrawArea::create());
+    AreaHandle image = holdNewArea();
     // An image that cannot be read gives way to the background colour.
     if (image && image->load(wallpaper_.c_str())) {
       if (wallpaperAlignment_ >= 1 && wallpaperAlignment_ <= 9) {

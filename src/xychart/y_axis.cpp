@@ -20,8 +20,9 @@ namespace {
 // The height of box around text as drawTextBox would lay it out; 0 for no text.
 int labelBoxHeight(DrawArea &area, const TextBoxData &box, const std::string &text) {
   if (text.empty()) return 0;
-  const TextHandle laidOut(area.text4(text.c_str(), box.font.c_str(), box.fontIndex, box.fontHeight,
-                                      box.fontWidth, box.angleDeg, box.vertical ? 1 : 0));
+  const TextHandle laidOut = holdText(area.text4(text.c_str(), box.font.c_str(), box.fontIndex,
+                                                box.fontHeight, box.fontWidth, box.angleDeg,
+                                                box.vertical ? 1 : 0));
   if (!laidOut) return placeTextBox(box, 0, 0).height;
   return placeTextBox(box, laidOut->getWidth(), laidOut->getHeight()).height;
 }

@@ -322,12 +322,13 @@ TEST(TextFailure, ACanvasThatRunsOutOfMemoryStopsTheDrawAndNothingLeaves) {
       throw std::length_error("canvas");
     }
   };
-  FailingCanvas canvas;
+  const auto shared = std::make_shared<FailingCanvas>();
+  FailingCanvas &canvas = *shared;
   quorvane::text::TextStyle style;
   style.fontName = kSans.c_str();
   for (const double angle : {0.0, 45.0}) {
     style.angleDeg = angle;
-    TTFTextImpl text(canvas, u"Out of\nmemory", style, quorvane::text::FontManager::instance());
+    TTFTextImpl text(shared, u"Out of\nmemory", style, quorvane::text::FontManager::instance());
     const quorvane::FailureWatch watch;
     canvas.writes = 0;
     EXPECT_NO_THROW(text.draw(3, 4, kBlack, AlignCentre)) << angle;
