@@ -5,6 +5,7 @@
 #include <cctype>
 #include <climits>
 #include <cstring>
+#include <new>
 
 #include "drawing/draw_area_impl.h"
 #include "imageio/codecs.h"
@@ -160,6 +161,9 @@ MemBlock DrawAreaImpl::encodeToMemory(Encode encode) {
   return guarded(MemBlock{0, nullptr}, [&] {
     imageio::MemorySink sink;
     const bool ok = encode(sink, viewOf(*this));
+    // A memory sink fails only when it cannot grow; the guard must count
+    // that like any other allocation that ran out.
+    if (sink.failed()) throw std::bad_alloc();
     return keepMemoryOutput(ok, std::move(sink.bytes()));
   });
 }

@@ -1,9 +1,11 @@
 // runMethod, the one door through which scripting bindings reach the
 // library: it reads the method name, resolves it through the registry and
 // runs the invoker inside a call scope that owns every copy made. Nothing
-// thrown below leaves it; running out of memory is reported as a message.
+// thrown below leaves it; running out of memory is reported as a message,
+// also when the operation called caught it and returned its failure value.
 #include <new>
 
+#include "base/guarded.h"
 #include "quorvane.h"
 #include "script/hierarchy.h"
 #include "script/marshal.h"
@@ -43,7 +45,15 @@ extern "C" int runMethod(const HostAccessor *accessor, int argc, void *const *ar
       writeError(errorBuffer, "unknown method %s", name);
       return 0;
     }
-    return invoker->invoke(argc, argv, result, scope, errorBuffer) ? 1 : 0;
+    // A void operation that ran out did nothing, and a null result could be
+    // a plain answer: only the watch tells the host that the call fell short.
+    const quorvane::FailureWatch watch;
+    const bool ok = invoker->invoke(argc, argv, result, scope, errorBuffer);
+    if (watch.sawFailure()) {
+      writeError(errorBuffer, "out of memory");
+      return 0;
+    }
+    return ok ? 1 : 0;
   } catch (const std::bad_alloc &) {
     writeError(errorBuffer, "out of memory");
   } catch (...) {

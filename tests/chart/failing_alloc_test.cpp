@@ -1,121 +1,21 @@
-// Running out of memory anywhere inside a published call. The global
-// allocation functions are replaced (so this file is its own executable) by
-// ones that use malloc and free and, while armed, refuse allocation number N
-// of a run: std::bad_alloc, or null for the nothrow forms. N is swept over a
-// whole pie chart and a whole drawing session. Nothing here catches: an
-// exception that left the library would fail the test, and ASan's leak check
-// sees through malloc whatever a failure path forgot to free.
-#include <gtest/gtest.h>
+// Running out of memory anywhere inside a published call: the allocator of
+// failing_alloc.h refuses allocation number N of a run, swept over a whole
+// pie chart and a whole drawing session. Nothing here catches: an exception
+// that left the library would fail the test, and ASan's leak check sees
+// through malloc whatever a failure path forgot to free.
+#include "failing_alloc.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <new>
 #include <string>
 
 #include "quorvane.h"
 
 namespace {
 
-// The injector. Only calls made through lib() are armed, so the test's own
-// allocations and gtest's never fail. Single-threaded.
-struct Injector {
-  bool armed = false;
-  long long countdown = -1;  // allocations left to grant; -1: grant all
-  bool persistent = true;    // once refused, refuse every later one too
-  long long allocations = 0;  // counted while armed
-  bool refused = false;       // whether one was refused in this run
-};
-Injector gInjector;
-
-bool refuseNow() noexcept {
-  Injector &in = gInjector;
-  if (!in.armed) return false;
-  ++in.allocations;
-  if (in.countdown < 0) return false;
-  if (in.countdown > 0) {
-    --in.countdown;
-    return false;
-  }
-  in.refused = true;
-  if (!in.persistent) in.countdown = -1;
-  return true;
-}
-
-void *allocate(std::size_t n, std::size_t alignment) noexcept {
-  if (refuseNow()) return nullptr;
-  if (n == 0) n = 1;
-  if (alignment <= alignof(std::max_align_t)) return std::malloc(n);
-  void *p = nullptr;
-  return posix_memalign(&p, alignment, n) == 0 ? p : nullptr;
-}
-
-void *allocateOrThrow(std::size_t n, std::size_t alignment) {
-  void *p = allocate(n, alignment);
-  if (p == nullptr) throw std::bad_alloc();
-  return p;
-}
-
-}  // namespace
-
-void *operator new(std::size_t n) { return allocateOrThrow(n, 0); }
-void *operator new[](std::size_t n) { return allocateOrThrow(n, 0); }
-void *operator new(std::size_t n, std::align_val_t a) {
-  return allocateOrThrow(n, static_cast<std::size_t>(a));
-}
-void *operator new[](std::size_t n, std::align_val_t a) {
-  return allocateOrThrow(n, static_cast<std::size_t>(a));
-}
-void *operator new(std::size_t n, const std::nothrow_t &) noexcept { return allocate(n, 0); }
-void *operator new[](std::size_t n, const std::nothrow_t &) noexcept { return allocate(n, 0); }
-void *operator new(std::size_t n, std::align_val_t a, const std::nothrow_t &) noexcept {
-  return allocate(n, static_cast<std::size_t>(a));
-}
-void *operator new[](std::size_t n, std::align_val_t a, const std::nothrow_t &) noexcept {
-  return allocate(n, static_cast<std::size_t>(a));
-}
-void operator delete(void *p) noexcept { std::free(p); }
-void operator delete[](void *p) noexcept { std::free(p); }
-void operator delete(void *p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void *p, std::size_t) noexcept { std::free(p); }
-void operator delete(void *p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void *p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void *p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void *p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void *p, const std::nothrow_t &) noexcept { std::free(p); }
-void operator delete[](void *p, const std::nothrow_t &) noexcept { std::free(p); }
-void operator delete(void *p, std::align_val_t, const std::nothrow_t &) noexcept { std::free(p); }
-void operator delete[](void *p, std::align_val_t, const std::nothrow_t &) noexcept {
-  std::free(p);
-}
-
-namespace {
-
-// Runs one library call armed. The guard disarms on every way out, so that
-// gtest can report an escaping exception.
-template <class F>
-auto lib(F &&f) {
-  struct Arm {
-    Arm() { gInjector.armed = true; }
-    ~Arm() { gInjector.armed = false; }
-  } arm;
-  return f();
-}
-
-// Starts a run that refuses allocation n (-1: none).
-void startRun(long long n, bool persistent) {
-  gInjector.countdown = n;
-  gInjector.persistent = persistent;
-  gInjector.allocations = 0;
-  gInjector.refused = false;
-}
-
-// A memory output is either bytes or the empty block, never a mix.
-std::string bytesOf(MemBlock block) {
-  EXPECT_EQ(block.len == 0, block.data == nullptr) << block.len;
-  EXPECT_GE(block.len, 0);
-  return block.data != nullptr ? std::string(block.data, static_cast<size_t>(block.len))
-                               : std::string();
-}
+using failalloc::bytesOf;
+using failalloc::gInjector;
+using failalloc::lib;
+using failalloc::startRun;
 
 struct PieRun {
   bool created = false;
@@ -264,7 +164,7 @@ TEST(FailingAllocation, ADrawingSessionFailsCleanlyWhereverMemoryRunsOut) {
       startRun(n, persistent);
       const AreaRun run = renderArea();
       // Past the last allocation nothing is refused and all comes out whole.
-      EXPECT_TRUE(gInjector.refused || run.png == reference.png) << "N = " << n;
+      EXPECT_TRUE(gInjector.refusals > 0 || run.png == reference.png) << "N = " << n;
     }
   }
   startRun(-1, true);
