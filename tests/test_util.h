@@ -92,7 +92,7 @@ inline Bytes readFile(const std::string &path) {
 inline void writeFile(const std::string &path, const Bytes &bytes) {
   std::FILE *f = std::fopen(path.c_str(), "wb");
   if (f == nullptr) return;
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);  // data() may be null
   std::fclose(f);
 }
 
