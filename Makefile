@@ -1,22 +1,30 @@
 # Top-level driver: `make` builds, `make test` runs every test (plain build,
 # the Python binding against the plain build's library, ASan + UBSan build,
-# ThreadSanitizer tests, a short libFuzzer run of every fuzz target, and
-# headless Chromium through the demo gallery and the web app example) and
-# ends with one "N passed, N failed" line over them all,
+# ThreadSanitizer tests, a short libFuzzer run of every fuzz target,
+# headless Chromium through the demo gallery and the web app example, and
+# valgrind's memcheck over a small chart set) and ends with one
+# "N passed, N failed" line over them all,
 # `make demo` builds the library and the examples alone (build-demo/) and
 # renders the demo gallery into build/demo/, `make webapp` serves the web app
 # example on 127.0.0.1:$(PORT), `make bench` runs the benchmarks,
 # `make install PREFIX=/opt/quorvane` installs the libraries, headers,
 # pkg-config file and CMake package of build/ (DESTDIR stages them elsewhere).
+# Outside `make test`: `make soak` renders thousands of charts through C++,
+# runMethod and the Python binding and fails when resident memory keeps
+# growing.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 BUILD_TYPE ?= RelWithDebInfo
 FUZZ_SECONDS ?= 20
+SOAK_CHARTS ?= 10000
+SOAK_SCRIPTED ?= 2000
+SOAK_PYTHON ?= 2000
+SOAK_MAX_GROWTH_MB ?= 4
 PORT ?= 8000
 PREFIX ?= /usr/local
 export JOBS FUZZ_SECONDS
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build test test-plain test-python test-asan test-tsan test-fuzz test-browser demo webapp bench install clean
+.PHONY: all deps build test test-plain test-python test-asan test-tsan test-fuzz test-browser demo webapp bench soak soak-build valgrind install clean
 
 all: build
 
@@ -61,7 +69,7 @@ test-browser: deps
 
 # Every stage runs even when an earlier one failed; the summary line is last.
 test:
-	@MAKE="$(MAKE)" bash scripts/run-tests.sh test-plain test-python test-asan test-tsan test-fuzz test-browser
+	@MAKE="$(MAKE)" bash scripts/run-tests.sh test-plain test-python test-asan test-tsan test-fuzz test-browser valgrind
 
 demo:
 	@bash scripts/demo.sh
@@ -71,6 +79,27 @@ webapp: demo
 
 bench: build
 	for program in build/bench/*_bench; do "$$program" || exit 1; done
+
+# The soak program is built alone, with the plain build's settings.
+soak-build: deps
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUORVANE_TESTS=ON -DQUORVANE_BENCH=ON
+	cmake --build build -j $(JOBS) --target quorvane_soak quorvane20
+
+soak: soak-build
+	build/tests/soak/quorvane_soak --charts=$(SOAK_CHARTS) --scripted=$(SOAK_SCRIPTED) \
+		--max-growth-mb=$(SOAK_MAX_GROWTH_MB)
+	QUORVANE_LIBRARY=$(CURDIR)/build/libquorvane20.so python3 tests/soak/soak.py \
+		--charts $(SOAK_PYTHON) --max-growth-mb $(SOAK_MAX_GROWTH_MB)
+
+# Memcheck over a hundred charts of every kind and a few dozen through
+# runMethod: any error or leak fails, still-reachable blocks included (see
+# tests/soak/valgrind.supp). A stage of `make test`.
+valgrind: soak-build
+	valgrind --tool=memcheck --error-exitcode=1 --leak-check=full \
+		--errors-for-leak-kinds=all --show-leak-kinds=all \
+		--suppressions=tests/soak/valgrind.supp \
+		build/tests/soak/quorvane_soak --charts=100 --scripted=24 --no-memory-check
+	@echo "memcheck runs: 1 passed, 0 failed"
 
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(PREFIX)"

@@ -3,7 +3,7 @@
 # and the browser tests' npm package into tests/browser/node_modules, but only
 # those that are missing; running it again changes nothing.
 # `install-deps.sh demo` asks only for what the library and the examples need
-# (no test frameworks, no clang, no browser).
+# (no test frameworks, no clang, no browser, no valgrind).
 set -euo pipefail
 
 packages=(
@@ -13,7 +13,7 @@ packages=(
 )
 if [ "${1:-all}" != demo ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libgif-dev
-             python3 chromium)
+             python3 chromium valgrind)
   # A Node.js from elsewhere brings its own npm, which Debian's npm would clash with.
   command -v node >/dev/null || packages+=(nodejs)
   command -v npm >/dev/null || packages+=(npm)
