@@ -6,11 +6,11 @@
 // relabelled under another class, or forged. Every object made is destroyed
 // at the end of the input, so a leak shows.
 //
-// The script keeps to the rules a host must keep anyway: it destroys (or
-// lends as a symbol image) only what it created and still holds, since a
-// stale address may by then hold an object the host does not own; it
-// closes its texts before an area they draw on can go; it hands no drawable
-// to a second chart; it keeps images small and writes only to /dev/null.
+// The script keeps no ownership rules: it destroys any object it holds a
+// handle to (a chart's own area, an area its texts or a chart's symbols
+// still use), once or more, and lends any handle to addDrawObj, as a symbol
+// image or as a merge source. It only keeps images small and writes only
+// to /dev/null.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -139,7 +139,6 @@ struct Door {
   const quorvane::script::Invoker *destroyArea = registry.find("DrawArea.destroy");
   const quorvane::script::Invoker *destroyChart = registry.find("BaseChart.destroy");
   const quorvane::script::Invoker *destroyText = registry.find("TTFText.destroy");
-  const quorvane::script::Invoker *closeText = registry.find("DrawArea.close");
   const quorvane::script::Invoker *addDrawObj = registry.find("BaseChart.addDrawObj");
   const quorvane::script::Invoker *lendSymbol = registry.find("DataSet.setDataSymbol3");
   std::vector<const quorvane::script::Invoker *> creators, sizers, writers;
@@ -166,13 +165,12 @@ const Door &door() {
   return d;
 }
 
-// An object the script was handed. Objects it created (owned) are its to
-// destroy; the others belong to a chart or area.
+// An object the script was handed. Objects it created (owned) are destroyed
+// at the end unless known to be gone; the others belong to a chart.
 struct Object {
   std::string handle;
   bool owned = false;
   bool alive = true;
-  bool lent = false;  // an area a data set draws as its symbol: kept to the end
   bool isText() const { return handle.find("class TTFText *@") != std::string::npos; }
   bool isArea() const { return handle.find("class DrawArea *@") != std::string::npos; }
 };
@@ -181,8 +179,9 @@ class Script {
  public:
   explicit Script(Reader &in) : in_(in) {}
   ~Script() {
-    // Texts first (they draw on areas), then charts, then areas that charts
-    // may have borrowed.
+    // Texts, charts, then areas, though any order is sound. A handle thought
+    // alive may be stale (its object went through a forged or relabelled
+    // handle), so its destroy may be refused.
     for (int pass = 0; pass < 3; ++pass)
       for (size_t i = 0; i < objects_.size(); ++i) {
         Object &o = objects_[i];
@@ -206,30 +205,26 @@ class Script {
     int objectIndex = -1;
     for (int a = 0; a < count; ++a) {
       const bool isObject = invoker != nullptr && invoker->isClassMethod() && a == 0;
-      args[static_cast<size_t>(a)] = isObject ? objectValue(invoker, objectIndex)
-                                              : argumentValue(invoker);
+      args[static_cast<size_t>(a)] = isObject ? objectValue(objectIndex) : argumentValue(invoker);
     }
-    if (invoker == door().destroyArea || invoker == door().destroyChart) closeAllTexts();
-    if (invoker == door().closeText && count >= 2) {
-      int text = -1;
-      args[1].s = ownedHandle(text);
-    }
-    if (invoker == door().lendSymbol && count >= 2) {
-      // The image lent must be an area the script created and keeps.
-      int image = -1;
-      args[1].s = ownedHandle(image, &Object::isArea);
-      if (image >= 0) objects_[static_cast<size_t>(image)].lent = true;
+    // Mostly an area as a symbol image (one of the script's, a chart's own,
+    // or one destroyed since), and any object as a drawable: the script
+    // reaches a drawable as a DrawObj only under that class's name.
+    if (invoker == door().lendSymbol && count >= 2 && in_.byte() < 192)
+      args[1].s = areaHandle();
+    if (invoker == door().addDrawObj && count >= 2 && !objects_.empty() && in_.byte() < 192) {
+      const std::string &h = objects_[in_.pick(objects_.size())].handle;
+      args[1].s = std::string(kHandlePrefix) + "class DrawObj *" + h.substr(h.find('@'));
     }
     const bool destroysObject = invoker == door().destroyArea ||
                                 invoker == door().destroyChart || invoker == door().destroyText;
-    if (destroysObject && objectIndex >= 0 && objects_[static_cast<size_t>(objectIndex)].lent)
-      return;
 
     std::string result;
     const bool ok = call(name, args, result);
     if (!ok) return;
+    // Only the clean-up reads alive; an object that ignores a destroy (a
+    // chart's own area) is its chart's to release anyway.
     if (destroysObject && objectIndex >= 0) objects_[static_cast<size_t>(objectIndex)].alive = false;
-    if (invoker == door().closeText && count >= 2) markClosed(args[1].s);
     // At most one object per call, so the list stays short.
     if (result.starts_with(kHandlePrefix) && !result.ends_with("@0"))
       objects_.push_back(Object{result, Door::in(door().creators, invoker)});
@@ -260,18 +255,8 @@ class Script {
     std::string result;
     const char *name = o.isText() ? "TTFText.destroy" : o.isArea() ? "DrawArea.destroy"
                                                                    : "BaseChart.destroy";
-    check(call(name, args, result));
+    call(name, args, result);
     o.alive = false;
-  }
-
-  void closeAllTexts() {
-    for (size_t i = 0; i < objects_.size(); ++i)
-      if (objects_[i].owned && objects_[i].alive && objects_[i].isText()) destroy(i);
-  }
-
-  void markClosed(const std::string &handle) {
-    for (Object &o : objects_)
-      if (o.owned && o.alive && o.handle == handle) o.alive = false;
   }
 
   std::string pickName() {
@@ -292,31 +277,18 @@ class Script {
     return in_.text(24);
   }
 
-  // A handle the script created and still holds (of the kind test picks,
-  // when given), or one that names no object at all (index is then -1).
-  // Only these may be destroyed or lent: a destroyed object's address may
-  // since hold one the script does not own.
-  std::string ownedHandle(int &index, bool (Object::*test)() const = nullptr) {
-    std::vector<size_t> candidates;
+  // The handle of an area the script was handed, alive or not; else a forged one.
+  std::string areaHandle() {
+    std::vector<size_t> areas;
     for (size_t i = 0; i < objects_.size(); ++i)
-      if (objects_[i].owned && objects_[i].alive && (test == nullptr || (objects_[i].*test)()))
-        candidates.push_back(i);
-    if (candidates.empty() || in_.byte() < 16) {
-      index = -1;
-      return forged(false);
-    }
-    index = static_cast<int>(candidates[in_.pick(candidates.size())]);
-    return objects_[static_cast<size_t>(index)].handle;
+      if (objects_[i].isArea()) areas.push_back(i);
+    return areas.empty() ? forged() : objects_[areas[in_.pick(areas.size())]].handle;
   }
 
-  Value objectValue(const quorvane::script::Invoker *invoker, int &index) {
+  Value objectValue(int &index) {
     Value v;
     v.kinds = in_.byte() < 8 ? 0u : unsigned{Value::kString};
-    // Any owned object may be offered for destruction: the door must refuse
-    // the wrong class.
-    const bool destroys = invoker == door().destroyArea || invoker == door().destroyChart ||
-                          invoker == door().destroyText;
-    v.s = destroys ? ownedHandle(index) : anyHandle(index);
+    v.s = anyHandle(index);
     return v;
   }
 
@@ -324,7 +296,7 @@ class Script {
   std::string anyHandle(int &index) {
     index = -1;
     const uint8_t how = in_.byte();
-    if (objects_.empty() || how < 24) return forged(true);
+    if (objects_.empty() || how < 24) return forged();
     const size_t i = in_.pick(objects_.size());
     const std::string &h = objects_[i].handle;
     if (how < 48) return relabelled(h);
@@ -343,24 +315,20 @@ class Script {
            handle.substr(handle.find('@'));
   }
 
-  // A handle to an address where nothing was ever made, or text that is no
-  // handle. Only with mayBeLive may the address come from the input, where
-  // the fuzzer's comparison tracing can lead it to a live object.
-  std::string forged(bool mayBeLive) {
+  // A handle to an address where nothing was ever made, or one from the
+  // input, where the fuzzer's comparison tracing can lead it to a live object
+  // (a chart's own area or legend text, say); or text that is no handle.
+  std::string forged() {
     static const char kNothing[64] = {};
+    static constexpr const char *kTypes[] = {"class XYChart *", "class DrawArea *",
+                                             "class TTFText *", "class DrawObj *"};
     const uint8_t how = in_.byte();
-    if (how % 7 == 0) {
-      std::string text = in_.text(32);
-      if (!mayBeLive) text.erase(std::remove(text.begin(), text.end(), '@'), text.end());
-      return text;
-    }
-    const uintptr_t address = !mayBeLive || how < 64
-                                  ? reinterpret_cast<uintptr_t>(kNothing + how % 64)
+    if (how % 7 == 0) return in_.text(32);
+    const uintptr_t address = how < 64    ? reinterpret_cast<uintptr_t>(kNothing + how % 64)
                               : how < 128 ? uintptr_t{in_.u32()}
                                           : (uintptr_t{in_.u32()} << 32) | in_.u32();
     char text[96];
-    std::snprintf(text, sizeof text, "$$pointer$$%s@%llx",
-                  how & 1 ? "class XYChart *" : "class DrawArea *",
+    std::snprintf(text, sizeof text, "$$pointer$$%s@%llx", kTypes[how & 3],
                   static_cast<unsigned long long>(address));
     return text;
   }
@@ -397,8 +365,7 @@ class Script {
     v.d = small ? v.i : real();
     int index = -1;
     const uint8_t how = in_.byte();
-    if (invoker == door().addDrawObj) v.s = forged(false);  // every drawable has a chart
-    else if (Door::in(door().writers, invoker)) v.s = "/dev/null";
+    if (Door::in(door().writers, invoker)) v.s = "/dev/null";
     else v.s = how < 96 ? anyHandle(index) : in_.text(40);
     const size_t n = in_.pick(kMaxArray + 1);
     for (size_t k = 0; k < n; ++k) {
