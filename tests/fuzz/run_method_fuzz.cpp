@@ -12,6 +12,8 @@
 // image or as a merge source. It only keeps images small and writes only
 // to /dev/null.
 #include <algorithm>
+#include <cctype>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -141,7 +143,9 @@ struct Door {
   const quorvane::script::Invoker *destroyText = registry.find("TTFText.destroy");
   const quorvane::script::Invoker *addDrawObj = registry.find("BaseChart.addDrawObj");
   const quorvane::script::Invoker *lendSymbol = registry.find("DataSet.setDataSymbol3");
-  std::vector<const quorvane::script::Invoker *> creators, sizers, writers;
+  // Methods whose double arguments may be font sizes: a text of thousands of
+  // points takes seconds to lay out, too slow for a fuzz run.
+  std::vector<const quorvane::script::Invoker *> creators, sizers, writers, texters;
 
   Door() {
     for (const char *n : {"DrawArea.create", "XYChart.create", "PieChart.create",
@@ -153,6 +157,15 @@ struct Door {
     for (const char *n : {"DrawArea.out", "DrawArea.outGIF", "DrawArea.outPNG", "DrawArea.outJPG",
                           "DrawArea.outWMP", "BaseChart.makeChart"})
       writers.push_back(registry.find(n));
+    for (const std::string_view n : names) {
+      std::string lower(n);
+      for (char &c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      for (const char *word : {"text", "title", "label", "legend", "mark", "font"})
+        if (lower.find(word) != std::string::npos) {
+          texters.push_back(registry.find(n));
+          break;
+        }
+    }
   }
   static bool in(const std::vector<const quorvane::script::Invoker *> &set,
                  const quorvane::script::Invoker *invoker) {
@@ -344,7 +357,7 @@ class Script {
     return static_cast<int>(in_.u32());
   }
 
-  double real() {
+  double real(bool isFontSize) {
     const uint8_t how = in_.byte();
     // Moderate values stand for font sizes as well, so most stay small: a
     // text of thousands of points takes seconds to render.
@@ -353,7 +366,8 @@ class Script {
     static constexpr double kEdges[] = {1.7e308, -1.7e308, 1e-300, 0.0,  -0.0,
                                         NoValue, 1e9,      0.5,    360.0, -720.0,
                                         kInf,    -kInf,    std::numeric_limits<double>::quiet_NaN()};
-    return kEdges[in_.pick(std::size(kEdges))];
+    const double edge = kEdges[in_.pick(std::size(kEdges))];
+    return isFontSize && std::fabs(edge) > 1000 ? 72.0 : edge;
   }
 
   Value argumentValue(const quorvane::script::Invoker *invoker) {
@@ -362,7 +376,7 @@ class Script {
     v.kinds = kinds < 16 ? kinds : 0x7Fu;  // mostly a value that is everything at once
     const bool small = Door::in(door().sizers, invoker);
     v.i = number(small);
-    v.d = small ? v.i : real();
+    v.d = small ? v.i : real(Door::in(door().texters, invoker));
     int index = -1;
     const uint8_t how = in_.byte();
     if (Door::in(door().writers, invoker)) v.s = "/dev/null";
@@ -370,7 +384,7 @@ class Script {
     const size_t n = in_.pick(kMaxArray + 1);
     for (size_t k = 0; k < n; ++k) {
       v.ints.push_back(number(false));
-      v.doubles.push_back(real());
+      v.doubles.push_back(real(false));
       if (k < 6) v.strings.push_back(in_.text(8));
     }
     return v;
