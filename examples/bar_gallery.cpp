@@ -1,8 +1,9 @@
 // The bar gallery: overlaid, stacked and side-by-side bars, flat and 3D, with
 // marks, zones, alternate bands, a log axis and a secondary axis, written as
-// PNG into the folder given on the command line with their image maps and
-// bars.html showing every picture with its clickable map; the first chart also
-// goes out as GIF, JPEG and WBMP. The code of each chart lies between its
+// PNG into the folder given on the command line, aliased and smooth
+// (<name>_smooth.png), with their image maps and bars.html showing every
+// picture with its clickable map; the first chart also goes out as GIF, JPEG
+// and WBMP. The code of each chart lies between its
 // snippet markers, which the demo index shows beside the picture. Only the
 // published interface is used.
 #include <functional>

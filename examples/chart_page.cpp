@@ -4,7 +4,8 @@
 // points marked, raised and sunken boxes, lines, the chart's legend with line
 // and symbol keys, a second legend handed over as a host drawable, and dash,
 // pattern and gradient colours. Written as chart_page.png into the folder
-// given on the command line, with the legend's image map as chart_page.map.
+// given on the command line, with the legend's image map as chart_page.map,
+// and drawn again with smooth shapes as chart_page_smooth.png and .map.
 // The code lies between its snippet markers, which the demo index shows
 // beside the picture.
 #include <cstdio>
@@ -53,10 +54,8 @@ void mark(BaseChart *chart, int x, int y) {
   chart->addLine(x, y - 4, x, y + 4, 0xC00000, 1);
 }
 
-}  // namespace
-
-int main(int argc, char **argv) {
-  const std::string dir = argc > 1 ? argv[1] : ".";
+// Draws the page as <stem>.png with its legend's map as <stem>.map.
+bool drawPage(const std::string &dir, const std::string &stem, bool isSmooth) {
   // [snippet chart_page]
   PageChart *chart = PageChart::create(720, 540, 0xFAFAF5, 0x404040);
   chart->setBackground(static_cast<int>(0xFFFF0000u), 0x404040, 2);
@@ -121,18 +120,29 @@ int main(int argc, char **argv) {
   const char *names[] = {"North", "South", "East", "West", "Centre"};
   for (int i = 0; i < 5; ++i) host->legend.addKey(names[i], static_cast<int>(0xFFFF0008u) + i);
   chart->addDrawObj(host);
-
-  const std::string png = dir + "/chart_page.png";
+  // [/snippet]
+  if (isSmooth) chart->setAntiAlias(1);
+  // [snippet chart_page]
+  const std::string png = dir + "/" + stem + ".png";
   const bool ok = chart->makeChart(png.c_str());
   const char *map = legend->getHTMLImageMap("detail.html?chart=chart_page&legend=1", nullptr,
                                             "alt='{dataSetName}' title='{dataSetName}'");
   // [/snippet]
-  if (FILE *f = std::fopen((dir + "/chart_page.map").c_str(), "w")) {
+  if (FILE *f = std::fopen((dir + "/" + stem + ".map").c_str(), "w")) {
     std::fputs(map, f);
     std::fclose(f);
   }
-  std::printf("chart_page.png %s\n", ok ? "written" : "FAILED");
+  std::printf("%s.png %s\n", stem.c_str(), ok ? "written" : "FAILED");
   chart->destroy();
   symbol->destroy();
-  return ok ? 0 : 1;
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  const std::string dir = argc > 1 ? argv[1] : ".";
+  const bool aliased = drawPage(dir, "chart_page", false);
+  const bool smooth = drawPage(dir, "chart_page_smooth", true);
+  return aliased && smooth ? 0 : 1;
 }

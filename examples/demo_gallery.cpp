@@ -1,7 +1,8 @@
 // The demo gallery: one picture of every drawing primitive and special
 // colour, written through the library's own writers into the folder given on
-// the command line; the primitives picture also goes out as GIF, JPEG and
-// WBMP under out/. The code of each picture lies between its snippet
+// the command line, each drawn aliased and again with smooth shapes as
+// <name>_smooth.png; the aliased primitives picture also goes out as GIF, JPEG
+// and WBMP under out/. The code of each picture lies between its snippet
 // markers, which the demo index shows beside the picture.
 #include <sys/stat.h>
 
@@ -120,33 +121,54 @@ void drawComposition(DrawArea *a) {
 }
 // [/snippet]
 
+// A fresh area in the mode asked for, handed to draw and written as
+// <stem>.png, or <stem>_smooth.png with smooth shapes; the area is returned
+// for more output, or null when it could not be made or written.
+DrawArea *drawPicture(const std::string &dir, const char *stem, bool isSmooth,
+                      void (*draw)(DrawArea *)) {
+  DrawArea *area = DrawArea::create();
+  if (area == nullptr) return nullptr;
+  if (isSmooth) area->setAntiAlias(1);
+  draw(area);
+  const std::string file = dir + "/" + stem + (isSmooth ? "_smooth" : "") + ".png";
+  if (!area->out(file.c_str())) {
+    area->destroy();
+    return nullptr;
+  }
+  return area;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
   const std::string dir = argc > 1 ? argv[1] : ".";
-  DrawArea *area = DrawArea::create();
-  if (area == nullptr) return 1;
   bool ok = true;
-  drawShapes(area);
-  ok = area->out((dir + "/shapes.png").c_str()) && ok;
-  // [snippet shapes]
-  // The same picture through each of the library's writers.
-  const std::string outDir = dir + "/out";
-  mkdir(outDir.c_str(), 0755);
-  for (const char *name : {"shapes.png", "shapes.gif", "shapes.jpg", "shapes.wbmp"}) {
-    ok = area->out((outDir + "/" + name).c_str()) && ok;
+  const struct {
+    const char *stem;
+    void (*draw)(DrawArea *);
+  } pictures[] = {{"shapes", drawShapes}, {"colours", drawColours}, {"composition", drawComposition}};
+  for (const auto &picture : pictures) {
+    for (const bool isSmooth : {false, true}) {
+      DrawArea *area = drawPicture(dir, picture.stem, isSmooth, picture.draw);
+      if (area == nullptr) {
+        ok = false;
+        continue;
+      }
+      if (!isSmooth && picture.draw == drawShapes) {
+        // [snippet shapes]
+        // The same picture through each of the library's writers.
+        const std::string outDir = dir + "/out";
+        mkdir(outDir.c_str(), 0755);
+        for (const char *name : {"shapes.png", "shapes.gif", "shapes.jpg", "shapes.wbmp"}) {
+          ok = area->out((outDir + "/" + name).c_str()) && ok;
+        }
+        // [/snippet]
+        std::printf("wrote out/shapes.png, .gif, .jpg and .wbmp\n");
+      }
+      area->destroy();
+    }
   }
-  // [/snippet]
-  std::printf("wrote out/shapes.png, .gif, .jpg and .wbmp\n");
-  area->destroy();
-  area = DrawArea::create();
-  drawColours(area);
-  ok = area->out((dir + "/colours.png").c_str()) && ok;
-  area->destroy();
-  area = DrawArea::create();
-  drawComposition(area);
-  ok = area->out((dir + "/composition.png").c_str()) && ok;
-  area->destroy();
-  std::printf("wrote shapes.png, colours.png and composition.png to %s\n", dir.c_str());
+  std::printf("wrote shapes, colours and composition, aliased and smooth, as PNG to %s\n",
+              dir.c_str());
   return ok ? 0 : 1;
 }

@@ -1,8 +1,10 @@
-// What the chart galleries share: a page of charts, each written as PNG (and
-// on request as GIF, JPEG or WBMP too) into the page's folder with its image
-// map beside it (<name>.map: the chart's areas, then its legend keys), and the
-// page itself showing every picture with its clickable map. Every area links
-// to detail.html with the chart's name and the item's fields in the query.
+// What the chart galleries share: a page of charts, each drawn twice, aliased
+// as <name>.png (and on request as GIF, JPEG or WBMP too) and with smooth
+// shapes as <name>_smooth.png, into the page's folder with the image map of
+// each beside it (<name>.map and <name>_smooth.map: the chart's areas, then
+// its legend keys), and the page itself showing the two pictures side by side,
+// each with its clickable map. Every area links to detail.html with the
+// chart's name and the item's fields in the query.
 #pragma once
 
 #include <cstdio>
@@ -59,36 +61,45 @@ struct GalleryPage {
     return areas;
   }
 
-  // Writes chart as <name>.png and as <name>.<ext> for each of alsoAs, with
-  // its map (areas carrying extraAttr); adds the PNG and its map to the page
-  // and destroys the chart.
-  void add(BaseChart *chart, const char *name, const char *title, const char *extraAttr,
-           std::initializer_list<const char *> alsoAs = {}) {
-    if (chart == nullptr) {
-      ok = false;
-      return;
-    }
-    std::string files;
-    auto write = [&](const std::string &file) {
-      if (!chart->makeChart((dir + "/" + file).c_str())) {
-        std::fprintf(stderr, "cannot write %s\n", file.c_str());
+  // Makes the chart twice through make, draws it aliased as <name>.png and
+  // as <name>.<ext> for each of alsoAs, then with setAntiAlias(1) as
+  // <name>_smooth.png, each with its map (areas carrying extraAttr); adds
+  // both pictures to the page side by side and destroys the charts.
+  void add(const std::function<BaseChart *()> &make, const char *name, const char *title,
+           const char *extraAttr, std::initializer_list<const char *> alsoAs = {}) {
+    html += "<h2>" + escape(title) + "</h2>\n<div style=\"display:flex;flex-wrap:wrap;gap:1.5em\">\n";
+    for (const bool isSmooth : {false, true}) {
+      BaseChart *chart = make();
+      if (chart == nullptr) {
         ok = false;
+        continue;
       }
-      files += (files.empty() ? "" : " ") + file;
-    };
-    write(std::string(name) + ".png");
-    for (const char *ext : alsoAs) write(std::string(name) + "." + ext);
-    std::puts(files.c_str());
-    const std::string map = imageMap(chart, name, extraAttr);
-    if (!writeText(dir + "/" + name + ".map", map)) ok = false;
-    DrawArea *area = chart->makeChart3();
-    const int width = area != nullptr ? area->getWidth() : 0;
-    const int height = area != nullptr ? area->getHeight() : 0;
-    html += "<h2>" + escape(title) + "</h2>\n<img src=\"" + name + ".png\" width=\"" +
-            std::to_string(width) + "\" height=\"" + std::to_string(height) + "\" alt=\"" +
-            escape(title) + "\" usemap=\"#" + name + "\">\n<map name=\"" + name + "\">\n" + map +
-            "</map>\n";
-    chart->destroy();
+      if (isSmooth) chart->setAntiAlias(1);
+      const std::string stem = std::string(name) + (isSmooth ? "_smooth" : "");
+      std::string files;
+      auto write = [&](const std::string &file) {
+        if (!chart->makeChart((dir + "/" + file).c_str())) {
+          std::fprintf(stderr, "cannot write %s\n", file.c_str());
+          ok = false;
+        }
+        files += (files.empty() ? "" : " ") + file;
+      };
+      write(stem + ".png");
+      if (!isSmooth)
+        for (const char *ext : alsoAs) write(stem + "." + ext);
+      std::puts(files.c_str());
+      const std::string map = imageMap(chart, name, extraAttr);
+      if (!writeText(dir + "/" + stem + ".map", map)) ok = false;
+      DrawArea *area = chart->makeChart3();
+      const int width = area != nullptr ? area->getWidth() : 0;
+      const int height = area != nullptr ? area->getHeight() : 0;
+      html += std::string("<div><p>") + (isSmooth ? "smooth" : "aliased") + "</p>\n<img src=\"" +
+              stem + ".png\" width=\"" + std::to_string(width) + "\" height=\"" +
+              std::to_string(height) + "\" alt=\"" + escape(title) + "\" usemap=\"#" + stem +
+              "\">\n<map name=\"" + stem + "\">\n" + map + "</map>\n</div>\n";
+      chart->destroy();
+    }
+    html += "</div>\n";
   }
 
   // Adds a 560 x 340 XY chart with its title, a legend across the top and
@@ -96,15 +107,18 @@ struct GalleryPage {
   void addXY(const char *name, const char *title, int labelCount, const char *const *labels,
              const std::function<void(XYChart *)> &configure, const char *extraAttr,
              std::initializer_list<const char *> alsoAs = {}) {
-    XYChart *c = XYChart::create(560, 340, static_cast<int>(0xFFFF0000u), 0x000000);
-    if (c != nullptr) {
-      c->addTitle(title, "", 11, 0x000000, -1, -1);
-      c->setPlotArea(70, 72, 420, 220, 0xFFFFFF, -1, -1, 0xD8D8D8, -1);
-      c->addLegend(70, 28, false, "", 8)->setBackground(Transparent, Transparent, 0);
-      c->xAxis()->setLabels(labelCount, labels);
-      configure(c);
-    }
-    add(c, name, title, extraAttr, alsoAs);
+    auto make = [&]() -> BaseChart * {
+      XYChart *c = XYChart::create(560, 340, static_cast<int>(0xFFFF0000u), 0x000000);
+      if (c != nullptr) {
+        c->addTitle(title, "", 11, 0x000000, -1, -1);
+        c->setPlotArea(70, 72, 420, 220, 0xFFFFFF, -1, -1, 0xD8D8D8, -1);
+        c->addLegend(70, 28, false, "", 8)->setBackground(Transparent, Transparent, 0);
+        c->xAxis()->setLabels(labelCount, labels);
+        configure(c);
+      }
+      return c;
+    };
+    add(make, name, title, extraAttr, alsoAs);
   }
 
   // Ends the page and writes it as <pageName>; whether everything was written.

@@ -1,8 +1,9 @@
 // The line, area and HLOC gallery: lines with every data symbol, flat and 3D
 // lines, plain and stacked areas flat and 3D, HLOC with and without open and
 // close, and one chart combining bars, a line, an area and HLOC on two y
-// axes, written as PNG into the folder given on the command line with their
-// image maps and lines.html showing every picture with its clickable map.
+// axes, written as PNG into the folder given on the command line, aliased and
+// smooth (<name>_smooth.png), with their image maps and lines.html showing
+// every picture with its clickable map.
 // The code of each chart lies between its snippet markers, which the demo
 // index shows beside the picture. Only the published interface is used.
 #include <cmath>

@@ -4,8 +4,10 @@
 # when the example left one beside it as <picture name>.map (the <area> lines
 # alone), and beside it the C++ that drew it: the lines between
 # "// [snippet PATTERN]" and "// [/snippet]" in SRC/*.cpp whose glob PATTERN
-# matches the picture's name, HTML-escaped. Plain bash, so the demo needs
-# nothing beyond the build tools.
+# matches the picture's name, HTML-escaped. A picture drawn again with smooth
+# shapes as <name>_smooth.<ext> stands beside its aliased one, captioned, with
+# a map of its own. Plain bash, so the demo needs nothing beyond the build
+# tools.
 set -euo pipefail
 dir=${1:?usage: demo-index.sh DIR [SRC]}
 src=$(cd "${2:-$(dirname "$0")/../examples}" && pwd)
@@ -104,6 +106,7 @@ image_size() {
   printf '<style>body{font-family:sans-serif;margin:2em}'
   printf 'figure{margin:0 0 2.5em;display:flex;flex-wrap:wrap;gap:1.5em;align-items:flex-start}'
   printf 'figcaption{font-family:monospace;flex-basis:100%%}'
+  printf '.pair{display:flex;flex-wrap:wrap;gap:1em}.pair p{margin:0 0 .3em;font-style:italic}.note{flex-basis:100%%;margin:0}'
   printf 'pre{margin:0;padding:.6em;background:#f6f6f6;font-size:12px;max-width:60em;overflow:auto}'
   printf '</style>\n</head>\n<body>\n<h1>Quorvane demo</h1>\n'
   printf '<p>Hover over a bar, point, sector, label or legend key to see its title; '
@@ -120,33 +123,61 @@ image_size() {
     printf '</ul>\n'
   fi
 
+  # One picture, its map (named map<N>, map<N>-smooth for the smooth one)
+  # when it has one, and its caption when it is one of a pair.
+  picture() {
+    local file=$1 mapname=$2 caption=$3 html size dims map
+    html=$(escape "$file")
+    map=${file%.*}.map
+    size=$(image_size "$file")
+    dims=
+    [ -n "$size" ] && dims=" width=\"${size% *}\" height=\"${size#* }\""
+    printf '<div>\n'
+    [ -n "$caption" ] && printf '<p>%s</p>\n' "$caption"
+    if [ -f "$map" ]; then
+      printf '<img src="%s"%s alt="%s" usemap="#%s">\n' "$html" "$dims" "$html" "$mapname"
+      printf '<map name="%s">\n' "$mapname"
+      cat "$map"
+      printf '</map>\n'
+    else
+      printf '<img src="%s"%s alt="%s">\n' "$html" "$dims" "$html"
+    fi
+    printf '</div>\n'
+  }
+
   n=0
   while IFS= read -r -d '' file; do
     file=${file#./}
+    ext=${file##*.}
+    # A smooth picture is shown beside its aliased one.
+    [[ ${file%.*} == *_smooth && -f ${file%_smooth.*}.$ext ]] && continue
+    smooth=${file%.*}_smooth.$ext
+    [ -f "$smooth" ] || smooth=
     n=$((n + 1))
     html=$(escape "$file")
-    map=${file%.*}.map
     printf '<figure>\n<figcaption><a href="%s">%s</a>' "$html" "$html"
-    [ -f "$map" ] && printf ' with its image map'
+    [ -n "$smooth" ] && printf ' and <a href="%s">%s</a>' "$(escape "$smooth")" "$(escape "$smooth")"
+    if [ -f "${file%.*}.map" ]; then
+      if [ -n "$smooth" ]; then printf ' with their image maps'; else printf ' with its image map'; fi
+    fi
     printf '</figcaption>\n'
     case $file in
       *.wbmp)
         printf '<p><a href="%s">%s</a> (WBMP: browsers do not show it)</p>\n' "$html" "$html"
         ;;
       *)
-        size=$(image_size "$file")
-        dims=
-        [ -n "$size" ] && dims=" width=\"${size% *}\" height=\"${size#* }\""
-        if [ -f "$map" ]; then
-          printf '<div>\n<img src="%s"%s alt="%s" usemap="#map%d">\n' "$html" "$dims" "$html" "$n"
-          printf '<map name="map%d">\n' "$n"
-          cat "$map"
-          printf '</map>\n</div>\n'
+        if [ -n "$smooth" ]; then
+          printf '<div class="pair">\n'
+          picture "$file" "map$n" aliased
+          picture "$smooth" "map$n-smooth" smooth
+          printf '</div>\n'
         else
-          printf '<div><img src="%s"%s alt="%s"></div>\n' "$html" "$dims" "$html"
+          picture "$file" "map$n" ''
         fi
         ;;
     esac
+    [ -n "$smooth" ] &&
+      printf '<p class="note">The smooth picture: the same code with <code>setAntiAlias(1)</code> called on the chart or area before it draws.</p>\n'
     stem=${file##*/}
     code=$(snippet_for "${stem%.*}")
     [ -n "$code" ] && printf '<pre><code>%s</code></pre>\n' "$(escape "$code")"

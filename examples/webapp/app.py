@@ -8,7 +8,8 @@
 #     python3 examples/webapp/app.py --port 8000
 #
 # Parameters: kind = bar | line | area | pie (the dashboard shows all four
-# when none is given), width = 200 to 1000, height = 150 to 700, sets = 1 to 6.
+# when none is given), width = 200 to 1000, height = 150 to 700, sets = 1 to 6,
+# smooth = 1 (the default: smooth shapes and grey text) or 0 (aliased).
 import argparse
 import html
 import math
@@ -25,7 +26,8 @@ import quorvane  # noqa: E402
 
 KINDS = ("bar", "line", "area", "pie")
 # name: (smallest, largest, default)
-LIMITS = {"width": (200, 1000, 480), "height": (150, 700, 300), "sets": (1, 6, 3)}
+LIMITS = {"width": (200, 1000, 480), "height": (150, 700, 300), "sets": (1, 6, 3),
+          "smooth": (0, 1, 1)}
 SET_NAMES = ("North", "South", "East", "West", "Central", "Online")
 X_LABELS = ("Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug")
 # Fields of the drill-down query: the ones that pick the item and those the
@@ -89,16 +91,20 @@ def kind_of(params, required):
 
 
 def chart_params(params, require_kind):
-    """kind, width, height and sets of a chart request, checked."""
+    """kind, width, height, sets and smooth of a chart request, checked."""
     kind = kind_of(params, require_kind)
-    return (kind,) + tuple(number(params, name, *LIMITS[name]) for name in ("width", "height", "sets"))
+    return (kind,) + tuple(number(params, name, *LIMITS[name])
+                           for name in ("width", "height", "sets", "smooth"))
 
 
-def make_chart(kind, width, height, sets):
-    """The chart of kind for the first sets data sets, not drawn yet."""
+def make_chart(kind, width, height, sets, smooth):
+    """The chart of kind for the first sets data sets, not drawn yet; with
+    smooth shapes unless smooth is 0."""
     title = f"{kind.capitalize()} chart, {sets} data set{'s' if sets > 1 else ''}"
     if kind == "pie":
         c = quorvane.PieChart(width, height)
+        if smooth:
+            c.setAntiAlias(1)
         c.addTitle(title, "", 10, 0x000000, quorvane.Transparent, quorvane.Transparent)
         # The legend takes the left 110 pixels; labels stand up to 70 pixels off the rim.
         radius = max(20, min((width - 110) // 2 - 70, (height - 25) // 2 - 50))
@@ -107,6 +113,8 @@ def make_chart(kind, width, height, sets):
         c.addLegend(8, 30, True, "", 8)
         return c
     c = quorvane.XYChart(width, height)
+    if smooth:
+        c.setAntiAlias(1)
     c.addTitle(title, "", 10, 0x000000, quorvane.Transparent, quorvane.Transparent)
     c.setPlotArea(50, 50, width - 80, height - 85, 0xFFFFFF, quorvane.Transparent,
                   quorvane.Transparent, 0xDDDDDD, quorvane.Transparent)
@@ -127,9 +135,9 @@ def make_chart(kind, width, height, sets):
     return c
 
 
-def render(kind, width, height, sets, want_map):
+def render(kind, width, height, sets, smooth, want_map):
     """(PNG bytes, map areas or None) of one chart."""
-    with _library_lock, make_chart(kind, width, height, sets) as c:
+    with _library_lock, make_chart(kind, width, height, sets, smooth) as c:
         png = c.makeChart2(quorvane.PNG)
         if not png:
             raise RuntimeError("the chart could not be drawn")
@@ -163,10 +171,13 @@ def table(rows):
 
 
 def dashboard(params):
-    kind, width, height, sets = chart_params(params, require_kind=False)
+    kind, width, height, sets, smooth = chart_params(params, require_kind=False)
     options = "".join(
         f"<option value=\"{k}\"{' selected' if k == kind else ''}>{k}</option>"
         for k in ("",) + KINDS)
+    modes = "".join(
+        f"<option value=\"{v}\"{' selected' if v == smooth else ''}>{name}</option>"
+        for v, name in ((1, "smooth"), (0, "aliased")))
     form = ("<form action=\"/\" method=\"get\">\n"
             f"<label>Kind <select name=\"kind\">{options}</select></label>\n"
             + "".join(f"<label>{name} <input name=\"{name}\" type=\"number\" min=\"{low}\" "
@@ -174,11 +185,14 @@ def dashboard(params):
                       for name, (low, high, _), value in
                       ((n, LIMITS[n], v) for n, v in (("width", width), ("height", height),
                                                        ("sets", sets))))
+            + f"<label>Drawing <select name=\"smooth\">{modes}</select></label>\n"
             + "<button type=\"submit\">Show</button>\n</form>\n")
     figures = []
     for k in (kind,) if kind else KINDS:
-        _, areas = render(k, width, height, sets, want_map=True)
-        query = urllib.parse.urlencode({"kind": k, "width": width, "height": height, "sets": sets})
+        _, areas = render(k, width, height, sets, smooth, want_map=True)
+        # The default drawing, smooth, is left out of the picture's URL.
+        query = urllib.parse.urlencode({"kind": k, "width": width, "height": height, "sets": sets,
+                                        **({} if smooth else {"smooth": 0})})
         src = html.escape(f"/chart.png?{query}")
         figures.append(f"<figure>\n<img src=\"{src}\" width=\"{width}\" height=\"{height}\" "
                        f"alt=\"{k} chart\" usemap=\"#map-{k}\">\n"

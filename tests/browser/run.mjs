@@ -1,13 +1,14 @@
 // Browser checks of the demo gallery (build/demo, served over 127.0.0.1) and
 // the web app example (started on a free port of 127.0.0.1), in the system's
 // headless Chromium: every picture decodes at its stated size, the maps are
-// well formed, and hovering and clicking a bar, a line point, a pie sector, a
+// well formed, every smooth picture stands beside its aliased one with a map
+// of its own, and hovering and clicking a bar, a line point, a pie sector, a
 // sector label and a legend key lands on the detail page with the item's
-// query. Requests to any host but 127.0.0.1 are refused. Ends with the line
+// query; the web app draws smooth unless asked for smooth=0. Requests to any host but 127.0.0.1 are refused. Ends with the line
 // "browser checks: N passed, N failed".
 // Usage: node run.mjs DEMO_DIR WEBAPP_SCRIPT (QUORVANE_LIBRARY names the library).
 import { spawn } from 'node:child_process';
-import { readFileSync } from 'node:fs';
+import { readdirSync, readFileSync } from 'node:fs';
 import path from 'node:path';
 import { chromium } from 'playwright-core';
 
@@ -192,7 +193,28 @@ async function main() {
   await page.goto(`${demoUrl}index.html`);
   await check('gallery: every picture decodes at its stated size', async () => {
     const count = await checkImages(page, (src) => imageSize(readFileSync(path.join(demoDir, src))));
-    expect(count >= 30, `only ${count} pictures`);
+    expect(count >= 60, `only ${count} pictures`);
+  });
+  await check('gallery: every smooth picture stands beside its aliased one with a map of its own', async () => {
+    const smoothFiles = readdirSync(demoDir).filter((f) => f.endsWith('_smooth.png'));
+    const pairs = await page.$$eval('.pair', (all) => all.map((pair) => [...pair.querySelectorAll('img')]
+      .map((img) => {
+        const map = img.useMap ? document.querySelector(`map[name="${img.useMap.slice(1)}"]`) : null;
+        return { src: img.getAttribute('src'), caption: img.previousElementSibling?.textContent,
+          map: img.useMap, areas: map && [...map.areas].map((a) => `${a.shape} ${a.getAttribute('href')}`) };
+      })));
+    expect(smoothFiles.length >= 30 && pairs.length === smoothFiles.length,
+      `${pairs.length} pairs shown for ${smoothFiles.length} smooth pictures`);
+    for (const [aliased, smooth, ...more] of pairs) {
+      expect(more.length === 0 && smooth && smooth.src === aliased.src.replace(/\.png$/, '_smooth.png'),
+        `${aliased.src} is paired with ${smooth && smooth.src}`);
+      expect(aliased.caption === 'aliased' && smooth.caption === 'smooth', `${smooth.src} captions`);
+      // The same items in the same order; grey text measures a little wider
+      // than one-bit text, so areas around texts may move by a pixel or two.
+      expect(`${smooth.areas}` === `${aliased.areas}` && (!aliased.map || smooth.map !== aliased.map),
+        `${smooth.src}: map ${smooth.map} of ${smooth.areas && smooth.areas.length} areas against ` +
+        `${aliased.map} of ${aliased.areas && aliased.areas.length}`);
+    }
   });
   await check('gallery: every area is in its map with alt, title and a detail link',
     () => checkMaps(page, 'detail.html?'));
@@ -214,6 +236,8 @@ async function main() {
   const galleryClicks = [
     ['a bar', 'bars_side.png', "area.title === 'North, Jan: 42'",
       { chart: 'bars_side', x: '0', xLabel: 'Jan', dataSet: '0', dataSetName: 'North', value: '42' }],
+    ['a smooth bar', 'bars_side_smooth.png', "area.title === 'South, Feb: 38'",
+      { chart: 'bars_side', x: '1', xLabel: 'Feb', dataSet: '1', dataSetName: 'South', value: '38' }],
     ['a line point', 'lines_gap_labels.png', "area.title === 'Visits, Tue: 42'",
       { chart: 'lines_gap_labels', x: '1', dataSet: '0', value: '42' }],
     ['a pie sector', 'pie_flat.png', "area.shape === 'poly' && area.title.startsWith('Labor')",
@@ -244,6 +268,19 @@ async function main() {
   });
   await check('web app: every area is in its map with alt, title and a detail link',
     () => checkMaps(page, '/detail?'));
+  await check('web app: smooth by default, aliased with smooth=0', async () => {
+    const chart = `${appUrl}chart.png?kind=line&width=480&height=300&sets=3`;
+    const [byDefault, smooth, aliased] = await Promise.all(['', '&smooth=1', '&smooth=0'].map(
+      async (q) => Buffer.from(await (await fetch(chart + q)).arrayBuffer())));
+    for (const png of [byDefault, smooth, aliased]) expect(`${imageSize(png)}` === '480,300', `size ${imageSize(png)}`);
+    expect(byDefault.equals(smooth), 'the default is not the smooth drawing');
+    expect(!aliased.equals(smooth), 'smooth=0 draws the same picture');
+    await page.goto(`${dashboard}&smooth=0`);
+    const sources = await page.$$eval('img', (all) => all.map((img) => img.getAttribute('src')));
+    expect(sources.length === 4 && sources.every((src) => src.endsWith('&smooth=0')), `pictures ${sources}`);
+    await checkImages(page, async (src) => imageSize(Buffer.from(await (await fetch(new URL(src, appUrl))).arrayBuffer())));
+    await checkMaps(page, '/detail?');
+  });
   // Data set s at point i is 20 + 8s + 12 sin(0.8i + s), to one decimal:
   // set 1 at Mar (i = 2) is 28 + 12 sin 2.6 = 34.2; set 0 at Jan is 20.
   const wave = (s, i) => Math.round(10 * (20 + 8 * s + 12 * Math.sin(0.8 * i + s))) / 10;
@@ -268,7 +305,7 @@ async function main() {
   }
   await check('web app: bad parameters get a 400 page, never a traceback', async () => {
     for (const query of ['?kind=donut', '?width=199', '?height=701', '?sets=0', '?sets=two', '?width=1e3',
-      '?width=%FF', '?sets=1&sets=2', '?color=red']) {
+      '?width=%FF', '?sets=1&sets=2', '?color=red', '?smooth=2', '?smooth=yes', '?smooth=']) {
       for (const route of ['', 'chart.png']) {
         const response = await fetch(`${appUrl}${route}${query}`);
         const body = await response.text();
