@@ -307,6 +307,22 @@ public:
     // entries per scale pixels from (startX, startY), repeating.
     virtual int gradientColor2(const int *stops, double angle, double scale, int startX,
                                int startY) = 0;
+
+    // Operations added after the first release; they follow all the others so
+    // that the slots above keep their places.
+
+    // Smooth shapes, for what is drawn afterwards. 0 (the default): every shape
+    // is drawn pixel-exact and aliased, as described above. Any other value:
+    // slanted lines (every width, dashed or not), polygons, surfaces, ellipses,
+    // arcs, sectors and cylinders are drawn with exact-area coverage and blended
+    // over what is there, their outlines running through the centres of the
+    // pixels named by the coordinates and their edges drawn with a one-pixel pen;
+    // special colours are evaluated per pixel and dashes along the outline.
+    // Points, runs, rectangles, fills and lines along a row or a column are
+    // drawn as in the default mode, so they stay sharp. Texts made while the mode
+    // is on use grey anti-aliasing (AntiAliasOn) unless setAntiAliasText chose
+    // a mode for this area.
+    virtual void setAntiAlias(int shapeMode) = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -456,6 +472,15 @@ public:
     // fields but never open one that the template closes.
     virtual const char *getHTMLImageMap(const char *url, const char *queryFormat,
                                         const char *extraAttr) = 0;
+
+    // Operations added after the first release. A new slot here moves the slots
+    // of the operations XYChart and PieChart add, so C++ programs built against
+    // an earlier header must be rebuilt; callers through runMethod name the
+    // operations and are unaffected.
+
+    // DrawArea::setAntiAlias for everything the chart draws (its area, data
+    // symbols and texts); takes effect at the next drawing. 0 by default.
+    virtual void setAntiAlias(int shapeMode) = 0;
 };
 
 // Anything the chart draws after its body and legend: its titles, texts and

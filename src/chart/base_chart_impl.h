@@ -105,6 +105,8 @@ class BaseChartImpl : public Interface, protected ChartTypeHooks {
                                  [&] { return core_.getHTMLImageMap(url, queryFormat, extraAttr); });
   }
 
+  void setAntiAlias(int shapeMode) override { core_.setAntiAlias(shapeMode); }
+
   ChartCore &core() { return core_; }
 
  protected:

@@ -63,6 +63,7 @@ class ChartCore {
   void setWallpaper(const char *img);
   void setBgImage(const char *img, int align);
   void setTransparentColor(int c) { area_->setTransparentColor(c); }
+  void setAntiAlias(int shapeMode) { area_->setAntiAlias(shapeMode); }
   TextBox *addTitle2(int alignment, const char *text, const char *font, double fontSize,
                      int fontColor, int bgColor, int edgeColor);
   LegendBox *addLegend(int x, int y, bool vertical, const char *font, double fontSize);

@@ -19,7 +19,10 @@ void DrawAreaImpl::setDitherMethod(int method) { ditherMethod_ = method; }
 void DrawAreaImpl::setTransparentColor(int color) {
   transparentColor_ = lookup(static_cast<uint32_t>(color));
 }
-void DrawAreaImpl::setAntiAliasText(int mode) { antiAliasMode_ = mode; }
+void DrawAreaImpl::setAntiAliasText(int mode) {
+  antiAliasMode_ = mode;
+  isTextModeChosen_ = true;
+}
 void DrawAreaImpl::setInterlace(int flag) { interlace_ = flag; }
 
 int DrawAreaImpl::addSpecial(std::unique_ptr<SpecialColor> color) {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -112,6 +113,7 @@ class DrawAreaImpl final : public DrawArea {
   int gradientColor(int x1, int y1, int x2, int y2, int color1, int color2) override;
   int gradientColor2(const int *stops, double angle, double scale, int startX,
                      int startY) override;
+  void setAntiAlias(int shapeMode) override { isSmooth_ = shapeMode != 0; }
 
   // Internal operations for the other subsystems.
 
@@ -124,7 +126,12 @@ class DrawAreaImpl final : public DrawArea {
   int height() const { return height_; }
   int interlace() const { return interlace_; }
   uint32_t transparentColor() const { return transparentColor_; }
-  int antiAliasMode() const { return antiAliasMode_; }
+  // The text mode in effect: grey levels for smooth shapes unless a text
+  // mode was chosen.
+  int antiAliasMode() const {
+    return isSmooth_ && !isTextModeChosen_ ? TTFText::AntiAliasOn : antiAliasMode_;
+  }
+  bool isSmooth() const { return isSmooth_; }
   int paletteMode() const { return paletteMode_; }
   int ditherMethod() const { return ditherMethod_; }
   size_t specialColorCount() const { return specials_.size(); }
@@ -159,6 +166,32 @@ class DrawAreaImpl final : public DrawArea {
 
   // Fills and outlines a closed list of edges (polygons, sectors, walls).
   void drawEdges(EdgeList &edges, uint32_t edgeColor, uint32_t fillColor);
+
+  // Smooth shapes: coverage runs of one colour (already looked up), blended
+  // over what is there; full coverage draws as the aliased shapes do.
+  void coverRun(int64_t y, int64_t x1, int64_t x2, uint32_t coverage, uint32_t resolved);
+  // Blends an evaluated colour at (x, y), inside the area, with coverage of 255.
+  void coverPixel(int64_t x, int64_t y, uint32_t c, uint32_t coverage);
+  // Whether a looked-up colour must be evaluated in drawing order (a dash,
+  // or a shear reading one).
+  bool isOrderedColor(uint32_t resolved) const;
+
+  // While a seam group is open, partial coverage that a shape leaves on a
+  // pixel that earlier shapes of the group covered only partly is added
+  // beside theirs rather than blended over it, as if the shapes were drawn
+  // at once: where two shapes meet, nothing of what lay under them shows
+  // through. A pixel changed since by anything else starts afresh. Groups
+  // nest; the bookkeeping is dropped when the outermost one closes.
+  class SeamGroup {
+   public:
+    explicit SeamGroup(DrawArea &area);
+    ~SeamGroup();
+    SeamGroup(const SeamGroup &) = delete;
+    SeamGroup &operator=(const SeamGroup &) = delete;
+
+   private:
+    DrawAreaImpl *area_;
+  };
 
   // Held by an owner inside the library: only release() deletes it then.
   void hold() { isHeld_ = true; }
@@ -196,6 +229,18 @@ class DrawAreaImpl final : public DrawArea {
   template <typename Fillable, typename Paint>
   void floodFill(int x, int y, Fillable fillable, Paint paint);
 
+  // The smooth forms of the shapes (smooth_shapes.cpp); coordinates are those
+  // the host gave, colours looked up.
+  void smoothLine(int x1, int y1, int x2, int y2, uint32_t color, int64_t width);
+  void smoothPolygon(const int64_t *x, const int64_t *y, size_t n, uint32_t edge,
+                     uint32_t fill);
+  void smoothEllipse(int cx, int cy, int rx, int ry, uint32_t edge, uint32_t fill);
+  void smoothArc(int cx, int cy, int rx, int ry, double a1, double a2, uint32_t color);
+  void smoothSector(int cx, int cy, int rx, int ry, double a1, double a2, uint32_t edge,
+                    uint32_t fill);
+  void smoothCylinder(int cx, int cy, int rx, int ry, double a1, double a2, int64_t depthX,
+                      int64_t depthY, uint32_t edge, uint32_t fill);
+
   std::vector<char> memoryOutput_;  // bytes of the last memory output
   std::vector<uint32_t> pixels_;
   int width_ = 1;
@@ -203,6 +248,8 @@ class DrawAreaImpl final : public DrawArea {
   int interlace_ = 0;
   uint32_t transparentColor_ = kTransparent;
   int antiAliasMode_ = 2;
+  bool isTextModeChosen_ = false;  // setAntiAliasText was called
+  bool isSmooth_ = false;          // shapes anti-aliased
   int paletteMode_ = 0;
   int ditherMethod_ = 2;
   std::vector<uint32_t> colorTable_;
@@ -211,6 +258,16 @@ class DrawAreaImpl final : public DrawArea {
   std::vector<uint8_t> visited_;     // flood-fill marks, reused
   std::shared_ptr<text::TextCanvas> textCanvas_;
   bool isHeld_ = false;
+  // The seam groups' bookkeeping: for each pixel partly covered inside the
+  // open group, what lay under it, the value the group left and the share
+  // covered so far (of 255).
+  struct SeamPixel {
+    uint32_t under;
+    uint32_t last;
+    uint32_t covered;
+  };
+  std::unordered_map<size_t, SeamPixel> seams_;
+  int seamDepth_ = 0;
   LiveObject live_{static_cast<DrawArea *>(this)};  // in the table while alive
 };
 

@@ -190,6 +190,10 @@ void DrawAreaImpl::circle(int cx, int cy, int rx, int ry, int edgeColor, int fil
     const uint32_t fillC = lookup(static_cast<uint32_t>(fillColor));
     if (ellipseMissesArea(cx, cy, rx, ry) || (edge == kTransparent && fillC == kTransparent))
       return;
+    if (isSmooth_) {
+      smoothEllipse(cx, cy, rx, ry, edge, fillC);
+      return;
+    }
     const std::vector<QuarterRow> &table = quarterTable(rx, ry);
     const int64_t x0 = cx;
     const int64_t y0 = cy;
@@ -232,6 +236,10 @@ void DrawAreaImpl::arc(int cx, int cy, int rx, int ry, double a1, double a2, int
     if (ellipseMissesArea(cx, cy, rx, ry) || c == kTransparent || !std::isfinite(a1) ||
         !std::isfinite(a2))
       return;
+    if (isSmooth_) {
+      smoothArc(cx, cy, rx, ry, a1, a2, c);
+      return;
+    }
     const std::vector<QuarterRow> &table = quarterTable(rx, ry);
     const ArcOutline outline(a1, a2, rx, ry, table);
     EdgeList edges(height_, &table);
@@ -249,6 +257,10 @@ void DrawAreaImpl::sector(int cx, int cy, int rx, int ry, double a1, double a2, 
     if (ellipseMissesArea(cx, cy, rx, ry) || (edge == kTransparent && fillC == kTransparent) ||
         !std::isfinite(a1) || !std::isfinite(a2))
       return;
+    if (isSmooth_) {
+      smoothSector(cx, cy, rx, ry, a1, a2, edge, fillC);
+      return;
+    }
     const std::vector<QuarterRow> &table = quarterTable(rx, ry);
     const ArcOutline outline(a1, a2, rx, ry, table);
     // Centre -> a1 point, the arc, a2 point -> centre: every vertex is drawn
@@ -269,6 +281,10 @@ void DrawAreaImpl::cylinder(int cx, int cy, int rx, int ry, double a1, double a2
     if (!validRadii(rx, ry) || (edge == kTransparent && fillC == kTransparent) ||
         !std::isfinite(a1) || !std::isfinite(a2))
       return;
+    if (isSmooth_) {
+      smoothCylinder(cx, cy, rx, ry, a1, a2, depthX, depthY, edge, fillC);
+      return;
+    }
     const std::vector<QuarterRow> &table = quarterTable(rx, ry);
     const ArcOutline outline(a1, a2, rx, ry, table);
     const int64_t cx2 = int64_t{cx} + depthX;

@@ -105,6 +105,16 @@ struct LineStepper {
     if (last < kHi) kHi = last;
     return kLo <= kHi;
   }
+
+  // The steps [kLo, kHi] whose pixels lie in a width x height area, along
+  // both axes; false when there are none.
+  bool clipToArea(int64_t width, int64_t height, int64_t &kLo, int64_t &kHi) const {
+    const int64_t majorSize = xMajor ? width : height;
+    const int64_t minorSize = xMajor ? height : width;
+    kLo = major0 < 0 ? -major0 : 0;
+    kHi = dMajor < majorSize - 1 - major0 ? dMajor : majorSize - 1 - major0;
+    return kLo <= kHi && clipMinor(0, minorSize - 1, kLo, kHi);
+  }
 };
 
 }  // namespace quorvane

@@ -10,17 +10,6 @@ namespace quorvane {
 
 namespace {
 
-// Clips the centre line to the area along both axes; the kept steps
-// [kLo, kHi] are those of the whole line. False when none is kept.
-bool clipSteps(const LineStepper &ls, int64_t width, int64_t height, int64_t &kLo,
-               int64_t &kHi) {
-  const int64_t majorSize = ls.xMajor ? width : height;
-  const int64_t minorSize = ls.xMajor ? height : width;
-  kLo = std::max<int64_t>(0, -ls.major0);
-  kHi = std::min<int64_t>(ls.dMajor, majorSize - 1 - ls.major0);
-  return kLo <= kHi && ls.clipMinor(0, minorSize - 1, kLo, kHi);
-}
-
 // A plain colour: an index walks through the buffer, one major step and at
 // most one minor step at a time, and put lays the w pixels across at each.
 template <typename Put>
@@ -80,10 +69,15 @@ void DrawAreaImpl::line(int x1, int y1, int x2, int y2, int color, int lineWidth
       (y1 >= height_ && y2 >= height_))
     return;
   const int64_t w = std::min<int64_t>(lineWidth, std::max(width_, height_));
+  // Lines along a row or a column are the same in both modes.
+  if (isSmooth_ && x1 != x2 && y1 != y2) {
+    completes([&] { smoothLine(x1, y1, x2, y2, c, w); });
+    return;
+  }
 
   const LineStepper ls(x1, y1, x2, y2);
   int64_t kLo = 0, kHi = -1;
-  if (!clipSteps(ls, width_, height_, kLo, kHi)) return;
+  if (!ls.clipToArea(width_, height_, kLo, kHi)) return;
 
   if (isSpecialColor(c)) {
     walkSpecialLine(*this, ls, kLo, kHi, w, c);

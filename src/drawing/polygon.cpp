@@ -1,5 +1,6 @@
 // Filled polygons and the extruded faces of 3D bars and walls.
 #include <cstdlib>
+#include <vector>
 
 #include "drawing/draw_area_impl.h"
 #include "drawing/edge_list.h"
@@ -13,6 +14,11 @@ void DrawAreaImpl::polygon(const int *x, const int *y, int n, int edgeColor, int
     if (x == nullptr || y == nullptr || n < 3 || n > kMaxPolygonPoints ||
         (edge == kTransparent && fillC == kTransparent))
       return;
+    if (isSmooth_) {
+      std::vector<int64_t> px(x, x + n), py(y, y + n);
+      smoothPolygon(px.data(), py.data(), static_cast<size_t>(n), edge, fillC);
+      return;
+    }
     // Edge i runs from point i - 1 to point i; edge 0 closes the outline.
     EdgeList edges(height_, nullptr);
     for (int i = 0; i < n; ++i) {
@@ -51,6 +57,10 @@ void DrawAreaImpl::surface(int x1, int y1, int x2, int y2, int depthX, int depth
     if (e == kTransparent && f == kTransparent) return;
     const int64_t px[4] = {x1, int64_t{x1} + depthX, int64_t{x2} + depthX, x2};
     const int64_t py[4] = {y1, int64_t{y1} - depthY, int64_t{y2} - depthY, y2};
+    if (isSmooth_) {
+      smoothPolygon(px, py, 4, e, f);
+      return;
+    }
     EdgeList edges(height_, nullptr);
     for (int i = 0; i < 4; ++i) {
       const int prev = i == 0 ? 3 : i - 1;

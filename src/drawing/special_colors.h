@@ -22,12 +22,15 @@ class SpecialColor {
   // Blends pixels x1 ... x2 of row y (row points at x = 0), left to right:
   // one virtual call a span instead of one a pixel.
   virtual void blendSpan(uint32_t *row, int64_t x1, int64_t x2, int64_t y);
+  // Whether its value depends on the order of the pixels asked for.
+  virtual bool isOrdered() const { return false; }
 };
 
 class DashColor final : public SpecialColor {
  public:
   DashColor(uint32_t color, uint32_t dashPattern);
   uint32_t colorAt(int64_t x, int64_t y) override;
+  bool isOrdered() const override { return true; }
   const std::string &dashText() const { return dash_; }
 
  private:
@@ -88,6 +91,7 @@ class ShearColor final : public SpecialColor {
              int64_t f)
       : inner_(inner), a_(a), b_(b), c_(c), d_(d), e_(e), f_(f) {}
   uint32_t colorAt(int64_t x, int64_t y) override;
+  bool isOrdered() const override { return inner_->isOrdered(); }
 
  private:
   SpecialColor *inner_;  // not owned: it stays in the area's list

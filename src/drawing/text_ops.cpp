@@ -93,7 +93,7 @@ TTFText *DrawAreaImpl::text4(const char *text, const char *font, int, double fon
   return guarded<TTFText *>(nullptr, [&] {
     return madeText(text::createText(
                         textCanvas(), text::decodeText(text),
-                        styleOf(font, fontHeight, fontWidth, angle, vertical, antiAliasMode_)))
+                        styleOf(font, fontHeight, fontWidth, angle, vertical, antiAliasMode())))
         .release();
   });
 }
@@ -103,7 +103,7 @@ TTFText *DrawAreaImpl::text4(const char16_t *text, const char *font, int, double
   return guarded<TTFText *>(nullptr, [&] {
     return madeText(text::createText(
                         textCanvas(), wide(text),
-                        styleOf(font, fontHeight, fontWidth, angle, vertical, antiAliasMode_)))
+                        styleOf(font, fontHeight, fontWidth, angle, vertical, antiAliasMode())))
         .release();
   });
 }

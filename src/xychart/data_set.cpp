@@ -3,6 +3,7 @@
 
 #include "base/guarded.h"
 #include "chart/color_table.h"
+#include "drawing/draw_area_impl.h"
 #include "xychart/symbol.h"
 
 namespace quorvane {
@@ -64,9 +65,11 @@ const DrawArea *DataSetImpl::symbolImage(DrawArea &palette) {
   if (borrowedImage_ != nullptr) return isLive(borrowedImage_) ? borrowedImage_ : nullptr;
   const int side = symbolSide(symbolSize_);
   if (!isShapeSymbol(symbol_) || side == 0) return nullptr;
+  const auto *chartArea = dynamic_cast<const DrawAreaImpl *>(&palette);
   const SymbolKey key{symbol_, side,
                       palette.getARGBColor(symbolFillColor_ == -1 ? color_ : symbolFillColor_),
-                      palette.getARGBColor(symbolEdgeColor_ == -1 ? edgeColor_ : symbolEdgeColor_)};
+                      palette.getARGBColor(symbolEdgeColor_ == -1 ? edgeColor_ : symbolEdgeColor_),
+                      chartArea != nullptr && chartArea->isSmooth()};
   if (generatedImage_ && key == generatedKey_) return generatedImage_.get();
   if (!generatedImage_) {
     generatedImage_ = holdNewArea();
@@ -75,6 +78,7 @@ const DrawArea *DataSetImpl::symbolImage(DrawArea &palette) {
   // A symbol left half drawn is drawn again on the next request.
   generatedKey_ = SymbolKey{};
   const FailureWatch watch;
+  generatedImage_->setAntiAlias(key.isSmooth ? 1 : 0);
   drawSymbol(*generatedImage_, key.type, key.side, key.fillColor, key.edgeColor);
   watch.throwIfFailed();
   generatedKey_ = key;

@@ -1,0 +1,93 @@
+// How smooth shapes meet the pixels: a run of coverage c (of 255) blends its
+// colour with its opacity scaled by c, so that full coverage is exactly the
+// aliased drawing. Inside a seam group, partial coverage of a pixel that the
+// group covered only partly before is added beside the earlier shares:
+// with U what lay under the pixel and B the colour over U, the pixel moves by
+// c/255 of (B - U) while the shares sum to at most the whole pixel, and the
+// rest is blended over as usual.
+#include <algorithm>
+
+#include "drawing/draw_area_impl.h"
+
+namespace quorvane {
+
+namespace {
+
+// Scales the opacity of an evaluated colour by coverage / 255.
+uint32_t withCoverage(uint32_t c, uint32_t coverage) {
+  const uint32_t opacity = ((255 - (c >> 24)) * coverage + 127) / 255;
+  return ((255 - opacity) << 24) | (c & 0xFFFFFFu);
+}
+
+// p moved by share / 255 of (to - from), every byte alike.
+uint32_t addShare(uint32_t p, uint32_t from, uint32_t to, uint32_t share) {
+  uint32_t out = 0;
+  for (int shift = 0; shift < 32; shift += 8) {
+    const int32_t diff = static_cast<int32_t>((to >> shift) & 0xFF) -
+                         static_cast<int32_t>((from >> shift) & 0xFF);
+    const int32_t step = (diff * static_cast<int32_t>(share) + (diff >= 0 ? 127 : -127)) / 255;
+    const int32_t v = std::clamp(static_cast<int32_t>((p >> shift) & 0xFF) + step, 0, 255);
+    out |= static_cast<uint32_t>(v) << shift;
+  }
+  return out;
+}
+
+}  // namespace
+
+bool DrawAreaImpl::isOrderedColor(uint32_t resolved) const {
+  if (!isSpecialColor(resolved)) return false;
+  const size_t index = colorIndex(resolved);
+  return index < specials_.size() && specials_[index]->isOrdered();
+}
+
+void DrawAreaImpl::coverRun(int64_t y, int64_t x1, int64_t x2, uint32_t coverage,
+                            uint32_t resolved) {
+  if (coverage >= 255) {
+    span(x1, x2, y, resolved);
+    return;
+  }
+  for (int64_t x = x1; x <= x2; ++x) coverPixel(x, y, evaluate(resolved, x, y), coverage);
+}
+
+void DrawAreaImpl::coverPixel(int64_t x, int64_t y, uint32_t c, uint32_t coverage) {
+  if ((c >> 24) == 255 || coverage == 0) return;
+  if (coverage >= 255) {
+    blendAt(x, y, c);
+    return;
+  }
+  uint32_t &p = pixels_[static_cast<size_t>(y * width_ + x)];
+  if (seamDepth_ == 0) {
+    p = blend(p, withCoverage(c, coverage));
+    return;
+  }
+  const size_t index = static_cast<size_t>(y * width_ + x);
+  auto [it, isNew] = seams_.try_emplace(index, SeamPixel{p, p, 0});
+  SeamPixel &s = it->second;
+  // Changed since by something outside the group: start afresh.
+  if (!isNew && s.last != p) s = SeamPixel{p, p, 0};
+  const uint32_t free = 255 - s.covered;
+  const uint32_t full = blend(s.under, c);
+  if (coverage <= free) {
+    p = addShare(p, s.under, full, coverage);
+    s.covered += coverage;
+  } else {
+    if (free > 0) p = addShare(p, s.under, full, free);
+    p = blend(p, withCoverage(c, coverage - free));
+    s.covered = 255;
+  }
+  s.last = p;
+}
+
+DrawAreaImpl::SeamGroup::SeamGroup(DrawArea &area) : area_(dynamic_cast<DrawAreaImpl *>(&area)) {
+  if (area_ != nullptr) ++area_->seamDepth_;
+}
+
+DrawAreaImpl::SeamGroup::~SeamGroup() {
+  if (area_ == nullptr) return;
+  if (--area_->seamDepth_ == 0) {
+    // Swapped with an empty table, which holds no memory.
+    std::unordered_map<size_t, SeamPixel>().swap(area_->seams_);
+  }
+}
+
+}  // namespace quorvane
