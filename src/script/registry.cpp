@@ -114,6 +114,7 @@ void Registry::addDrawingRows() {
   add<D>("DrawArea.patternColor2", &D::patternColor2);
   add<D>("DrawArea.gradientColor", &D::gradientColor);
   add<D>("DrawArea.gradientColor2", &D::gradientColor2, {fullRamp(0)});
+  add<D>("DrawArea.setAntiAlias", &D::setAntiAlias);
 }
 
 void Registry::addChartRows() {
@@ -174,6 +175,7 @@ void Registry::addChartRows() {
   add<B>("BaseChart.patternColor2", &B::patternColor2);
   add<B>("BaseChart.gradientColor", &B::gradientColor);
   add<B>("BaseChart.gradientColor2", &B::gradientColor2, {fullRamp(0)});
+  add<B>("BaseChart.setAntiAlias", &B::setAntiAlias);
 
   add<Sector>("Sector.setExplode", &Sector::setExplode);
   add<Sector>("Sector.setLabelFormat", &Sector::setLabelFormat);

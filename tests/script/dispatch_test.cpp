@@ -25,7 +25,7 @@ const std::pair<const char *, const char *> kNames[] = {
                  "outPNG/1 outJPG/2 outWMP/1 outGIF2/0 outPNG2/0 outJPG2/1 outWMP2/0 "
                  "setPaletteMode/1 setDitherMethod/1 setTransparentColor/1 setAntiAliasText/1 "
                  "setInterlace/1 setColorTable/3 getARGBColor/1 dashLineColor/2 patternColor/5 "
-                 "patternColor2/3 gradientColor/6 gradientColor2/5"},
+                 "patternColor2/3 gradientColor/6 gradientColor2/5 setAntiAlias/1"},
     {"Box", "setPos/2 setSize/2 setBackground/3 getImageCoor/0"},
     {"TextBox", "setText/1 setAlignment/1 setFontStyle/2 setFontSize/2 setFontAngle/2 "
                 "setFontColor/1 setMargin/1 setMargin2/4"},
@@ -36,7 +36,7 @@ const std::pair<const char *, const char *> kNames[] = {
                   "addText/9 addLine/6 setColor/2 setColors/1 setColors2/2 getColor/1 layout/0 "
                   "makeChart/1 makeChart2/1 makeChart3/0 getHTMLImageMap/3 "
                   "setTransparentColor/1 dashLineColor/2 patternColor/5 patternColor2/3 "
-                  "gradientColor/6 gradientColor2/5"},
+                  "gradientColor/6 gradientColor2/5 setAntiAlias/1"},
     {"Sector", "setExplode/1 setLabelFormat/1 setLabelStyle/3 setLabelPos/2 setColor/2 "
                "getImageCoor/0 getLabelCoor/0"},
     {"PieChart", "create/4 setPieSize/3 set3D/3 setStartAngle/2 setLabelFormat/1 "
@@ -99,6 +99,8 @@ TEST(ScriptRegistry, NamesFallBackDepthFirstThroughTheirBases) {
       {"XAxis.addMark", "BaseAxis.addMark"},       {"YAxis.getCoor", "BaseAxis.getCoor"},
       {"BarLayer.addDataSet", "Layer.addDataSet"}, {"LineLayer.set3D", "Layer.set3D"},
       {"AreaLayer.getMinX", "Layer.getMinX"},      {"HLOCLayer.getHTMLImageMap", "Layer.getHTMLImageMap"},
+      {"XYChart.setAntiAlias", "BaseChart.setAntiAlias"},
+      {"PieChart.setAntiAlias", "BaseChart.setAntiAlias"},
   };
   for (const auto &[asked, found] : cases) {
     SCOPED_TRACE(asked);

@@ -1,6 +1,7 @@
 # Charts through the Python binding: a bar and a pie chart rendered to PNG
 # bytes with their image maps, methods that fall back to a base class, lists
-# with implied counts, host values the library refuses, and its messages.
+# with implied counts, smooth drawing switched on, host values the library
+# refuses, and its messages.
 import os
 import re
 import struct
@@ -64,6 +65,69 @@ class ChartTest(unittest.TestCase):
             self.assertEqual(area.getPixel(6, 4), 0x123456)
             area.setBgColor(0x80FF0000)
             self.assertEqual(area.getPixel(0, 0), 0x80FF0000 - (1 << 32))
+        finally:
+            area.destroy()
+
+    def test_smooth_drawing_is_set_through_the_binding(self):
+        def pie_png(shape_mode):
+            with quorvane.PieChart(200, 160) as pie:
+                pie.setPieSize(100, 80, 50)
+                pie.setData([3, 2, 1], ["A", "B", "C"])
+                self.assertIsNone(pie.setAntiAlias(shape_mode))  # PieChart -> BaseChart
+                return pie.makeChart2(quorvane.PNG)
+
+        # Smooth sectors, and labels that turn from one-bit to grey glyphs.
+        aliased, smooth = pie_png(0), pie_png(1)
+        self.assertEqual(png_size(aliased), png_size(smooth))
+        self.assertNotEqual(aliased, smooth)
+        with quorvane.XYChart(100, 100) as c:
+            self.assertIsNone(c.setAntiAlias(1))  # XYChart -> BaseChart
+
+    def test_smooth_area_draws_grey_text_unless_a_text_mode_was_chosen(self):
+        def levels(*settings):
+            area = quorvane.DrawArea()
+            try:
+                area.setSize(40, 16, 0xFFFFFF)
+                for name, value in settings:
+                    self.assertIsNone(getattr(area, name)(value))
+                # 8-point upright text is one-bit in the automatic text mode.
+                area.text("Wage", "", 8, 2, 2, 0x000000)
+                return len({area.getPixel(x, y) for x in range(40) for y in range(16)})
+            finally:
+                area.destroy()
+
+        self.assertEqual(levels(), 2)
+        self.assertEqual(levels(("setAntiAlias", 0)), 2)
+        self.assertGreater(levels(("setAntiAlias", 1)), 2)
+        self.assertGreater(levels(("setAntiAlias", -7)), 2)  # any value but 0
+        self.assertEqual(levels(("setAntiAliasText", quorvane.AntiAliasOff),
+                                ("setAntiAlias", 1)), 2)
+        self.assertEqual(levels(("setAntiAlias", 1),
+                                ("setAntiAliasText", quorvane.AntiAliasAuto)), 2)
+
+    def test_smooth_drawing_refuses_wrong_arguments(self):
+        count = "Wrong number of arguments; expecting 1 but received {}"
+        not_int = "Error converting argument 1 to type int"
+        area = quorvane.DrawArea()
+        try:
+            with quorvane.PieChart(100, 100) as pie:
+                cases = [
+                    (lambda: pie.setAntiAlias(), count.format(0)),
+                    (lambda: pie.setAntiAlias(1, 1), count.format(2)),
+                    (lambda: area.setAntiAlias(), count.format(0)),
+                    (lambda: pie.setAntiAlias("on"), not_int),
+                    (lambda: area.setAntiAlias(0.5), not_int),
+                    (lambda: quorvane.call("PieChart.setAntiAlias", pie, None), not_int),
+                    (lambda: quorvane.call("BaseChart.setAntiAlias", area, 1),
+                     "Error converting object pointer to type class BaseChart *"),
+                    (lambda: quorvane.call("DrawArea.setAntiAlias", pie, 1),
+                     "Error converting object pointer to type class DrawArea *"),
+                ]
+                for run, message in cases:
+                    with self.subTest(message=message):
+                        with self.assertRaises(quorvane.Error) as caught:
+                            run()
+                        self.assertEqual(str(caught.exception), message)
         finally:
             area.destroy()
 
