@@ -146,7 +146,8 @@ int main(int argc, char **argv) {
   const struct {
     const char *stem;
     void (*draw)(DrawArea *);
-  } pictures[] = {{"shapes", drawShapes}, {"colours", drawColours}, {"composition", drawComposition}};
+  } pictures[] = {
+      {"shapes", drawShapes}, {"colours", drawColours}, {"composition", drawComposition}};
   for (const auto &picture : pictures) {
     for (const bool isSmooth : {false, true}) {
       DrawArea *area = drawPicture(dir, picture.stem, isSmooth, picture.draw);

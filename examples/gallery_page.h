@@ -67,7 +67,8 @@ struct GalleryPage {
   // both pictures to the page side by side and destroys the charts.
   void add(const std::function<BaseChart *()> &make, const char *name, const char *title,
            const char *extraAttr, std::initializer_list<const char *> alsoAs = {}) {
-    html += "<h2>" + escape(title) + "</h2>\n<div style=\"display:flex;flex-wrap:wrap;gap:1.5em\">\n";
+    html += "<h2>" + escape(title) +
+            "</h2>\n<div style=\"display:flex;flex-wrap:wrap;gap:1.5em\">\n";
     for (const bool isSmooth : {false, true}) {
       BaseChart *chart = make();
       if (chart == nullptr) {

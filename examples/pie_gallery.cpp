@@ -1,10 +1,10 @@
 // The pie gallery: flat, tilted and shadow-mode pies, exploded sectors,
 // labels inside and outside, counter-clockwise order, a legend, written as PNG
 // into the folder given on the command line, aliased and smooth, each with its
-// image map beside it (<name>.map and <name>_smooth.map, the areas alone) and
-// pies.html showing every picture with its clickable map. The code of each chart lies between its snippet markers,
-// which the demo index shows beside the picture. Only the published interface
-// is used.
+// image map beside it (<name>.map and <name>_smooth.map: its areas, then
+// its legend keys) and pies.html showing every picture with its clickable
+// map. The code of each chart lies between its snippet markers, which the demo
+// index shows beside the picture. Only the published interface is used.
 #include <functional>
 #include <string>
 
