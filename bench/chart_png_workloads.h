@@ -1,7 +1,9 @@
 // The two sides of a chart-to-PNG measurement, for any chart that a
 // function makes: the whole chart (made, laid out, drawn, encoded as PNG in
-// memory and destroyed) per iteration, and its floor, the PNG encoding alone
-// of the same drawn pixels.
+// memory and destroyed) per iteration, with the PNG's size as the counter
+// pngBytes, and its floor, the PNG encoding alone of the same drawn pixels.
+// The same chart with smooth shapes is a workload of its own, set against the
+// aliased one by the floor ratio reporter.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -14,12 +16,16 @@
 template <class MakeChart>
 void chartToPng(benchmark::State &state, MakeChart makeChart) {
   size_t bytes = 0;
+  int lastBytes = 0;
   for (auto _ : state) {
     auto *chart = makeChart();
-    bytes += static_cast<size_t>(chart->makeChart2(BaseChart::PNG).len);
+    lastBytes = chart->makeChart2(BaseChart::PNG).len;
+    bytes += static_cast<size_t>(lastBytes);
     chart->destroy();
   }
   benchmark::DoNotOptimize(bytes);
+  // Every iteration writes the same PNG; with threads, one chart's size.
+  state.counters["pngBytes"] = benchmark::Counter(lastBytes, benchmark::Counter::kAvgThreads);
 }
 
 template <class MakeChart>
@@ -39,4 +45,22 @@ void registerChartToPng(const std::string &name, MakeChart makeChart) {
       ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark(name.c_str(), chartToPng<MakeChart>, makeChart)
       ->Unit(benchmark::kMillisecond);
+}
+
+// The chart of makeChart with smooth shapes.
+template <class MakeChart>
+auto smoothly(MakeChart makeChart) {
+  return [makeChart] {
+    auto *chart = makeChart();
+    chart->setAntiAlias(1);
+    return chart;
+  };
+}
+
+// Registers the workload twice: as name with its floor as above, and with
+// smooth shapes as "Smooth/" + name with its own floor.
+template <class MakeChart>
+void registerChartToPngBothWays(const std::string &name, MakeChart makeChart) {
+  registerChartToPng(name, makeChart);
+  registerChartToPng("Smooth/" + name, smoothly(makeChart));
 }
