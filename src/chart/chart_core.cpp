@@ -10,6 +10,7 @@
 #include "base/int_math.h"
 #include "chart/color_table.h"
 #include "chart/text_box.h"
+#include "drawing/draw_area_impl.h"
 #include "drawing/surface_limits.h"
 
 namespace quorvane {
@@ -235,7 +236,12 @@ bool ChartCore::draw() {
     runStage([this] {
       layout();
       prepareCanvas();
-      hooks_.drawChartBody(*area_);
+      {
+        // Sectors, bars and area bands meet edge to edge: with smooth shapes
+        // their shares of a shared pixel add up to the whole of it.
+        const DrawAreaImpl::SeamGroup seams(*area_);
+        hooks_.drawChartBody(*area_);
+      }
       legend_->draw(area_.get());  // nothing while hidden
       // Only what was added before this drawing: a host drawable that adds
       // drawables while it draws does not get them drawn.

@@ -132,6 +132,8 @@ class DrawAreaImpl final : public DrawArea {
     return isSmooth_ && !isTextModeChosen_ ? TTFText::AntiAliasOn : antiAliasMode_;
   }
   bool isSmooth() const { return isSmooth_; }
+  // The text mode set with setAntiAliasText (the automatic one until then).
+  int chosenTextMode() const { return antiAliasMode_; }
   int paletteMode() const { return paletteMode_; }
   int ditherMethod() const { return ditherMethod_; }
   size_t specialColorCount() const { return specials_.size(); }

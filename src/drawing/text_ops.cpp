@@ -53,9 +53,13 @@ void DrawAreaImpl::blendLevels(int64_t x, int64_t y, const uint8_t *levels, size
 
 namespace {
 
+// Texts are drawn in the area's text mode in effect and measured in the mode
+// chosen for it (or the automatic one), so that turning smooth shapes on moves
+// no text box and no image-map area.
 text::TextStyle styleOf(const char *font, double fontHeight, double fontWidth, double angle,
-                        int vertical, int antiAliasMode) {
-  return text::TextStyle{font, fontHeight, fontWidth, angle, vertical != 0, antiAliasMode};
+                        int vertical, const DrawAreaImpl &area) {
+  return text::TextStyle{font, fontHeight, fontWidth, angle, vertical != 0,
+                         area.antiAliasMode(), area.chosenTextMode()};
 }
 
 // A text that could not be made counts as running out of memory.
@@ -74,7 +78,7 @@ void drawAtOnce(DrawAreaImpl &area, Decode decode, const char *font, double font
   if (resolved == kTransparent || !(fontHeight > 0) || !(fontWidth > 0)) return;
   const auto laidOut = madeText(text::createText(
       area.textCanvas(), decode(),
-      styleOf(font, fontHeight, fontWidth, angle, vertical, area.antiAliasMode())));
+      styleOf(font, fontHeight, fontWidth, angle, vertical, area)));
   text::drawLookedUp(*laidOut, x, y, resolved, alignment);
 }
 
@@ -93,7 +97,7 @@ TTFText *DrawAreaImpl::text4(const char *text, const char *font, int, double fon
   return guarded<TTFText *>(nullptr, [&] {
     return madeText(text::createText(
                         textCanvas(), text::decodeText(text),
-                        styleOf(font, fontHeight, fontWidth, angle, vertical, antiAliasMode())))
+                        styleOf(font, fontHeight, fontWidth, angle, vertical, *this)))
         .release();
   });
 }
@@ -103,7 +107,7 @@ TTFText *DrawAreaImpl::text4(const char16_t *text, const char *font, int, double
   return guarded<TTFText *>(nullptr, [&] {
     return madeText(text::createText(
                         textCanvas(), wide(text),
-                        styleOf(font, fontHeight, fontWidth, angle, vertical, antiAliasMode())))
+                        styleOf(font, fontHeight, fontWidth, angle, vertical, *this)))
         .release();
   });
 }

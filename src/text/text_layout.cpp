@@ -288,7 +288,13 @@ TextLine TextLine::layout(std::u16string_view text, const TextStyle &style, Font
       placeGlyphs(text, *opened, style, heightPt, orientation, render, pixelBudget);
   std::vector<GlyphMask> &glyphs = placed.glyphs;
 
-  const GlyphBox box = boxOf(glyphs);
+  GlyphBox box = boxOf(glyphs);
+  TextStyle measured = style;
+  if (style.measureMode >= 0) measured.antiAliasMode = style.measureMode;
+  const RenderChoice measuring = renderChoiceOf(*opened, measured, heightPt, widthPt, angle);
+  if (measuring.renderMode != render.renderMode)
+    box = boxOf(placeGlyphs(text, *opened, style, heightPt, orientation, measuring, pixelBudget)
+                    .glyphs);
   const VerticalExtent extent = verticalExtentOf(face, style, heightPt, angle, box);
   shiftToBoxTopLeft(glyphs, face, box.minX, extent.ascent);
   const LineMetrics metrics =

@@ -10,6 +10,10 @@ struct TextStyle {
   double angleDeg = 0;             // anticlockwise
   bool vertical = false;           // glyphs stacked top to bottom
   int antiAliasMode = 2;           // a TTFText::AntiAliasMode
+  // The mode whose glyphs give the text's size when it differs from the
+  // drawing mode (grey glyphs reach a pixel further than one-bit ones); -1:
+  // the drawing mode.
+  int measureMode = -1;
 };
 
 }  // namespace quorvane::text
