@@ -20,7 +20,10 @@ std::string look(const Area &a) { return render(a.get(), {{kBlue, '.'}, {kRed, '
 }  // namespace
 
 TEST(Robustness, FarShapesHugeRadiiAndNonFiniteAnglesDrawNothing) {
+ for (int smooth : {0, 1}) {
+  SCOPED_TRACE(smooth);
   Area a = makeArea(7, 5, kBlue);
+  a->setAntiAlias(smooth);
   for (int f : {kMin, -100000, 100000, kMax}) {
     a->hline(0, 6, f, kRed);
     a->vline(0, 4, f, kRed);
@@ -56,6 +59,7 @@ TEST(Robustness, FarShapesHugeRadiiAndNonFiniteAnglesDrawNothing) {
   // Huge finite angles are reduced and draw.
   a->sector(3, 2, 3, 2, 1e300, -1e300, kRed, kRed);
   EXPECT_NE(look(a), kUntouched);
+ }
 }
 
 TEST(Robustness, HugeShapesClipToTheArea) {
@@ -83,6 +87,32 @@ TEST(Robustness, HugeShapesClipToTheArea) {
   covers([&] {
     for (int x = 0; x < 7; ++x) a->vline(kMax, kMin, x, kRed);
   });
+}
+
+TEST(Robustness, HugeSmoothShapesClipToTheArea) {
+  Area a = makeArea(7, 5, kBlue);
+  a->setAntiAlias(1);
+  // y = x through the pixel centres, one pixel high: it covers three
+  // quarters of the pixels it crosses.
+  a->line(kMin, kMin, kMax, kMax, kRed, 1);
+  EXPECT_EQ(a->getPixel(2, 2), col(0xBF0040));
+  EXPECT_EQ(a->getPixel(5, 1), kBlue);
+  const auto covers = [&](auto draw) {
+    a->setBgColor(kBlue);
+    draw();
+    EXPECT_EQ(look(a), kCovered);
+  };
+  covers([&] {
+    const int px[3] = {kMin, kMax, 0}, py[3] = {kMin, kMin, kMax};
+    a->polygon(px, py, 3, kRed, kRed);
+  });
+  covers([&] { a->surface(kMin, kMax, kMax, kMax, 0, kMax, kRed, kRed); });
+  covers([&] { a->circle(3, 2, 1 << 20, 1 << 20, kRed, kRed); });
+  covers([&] { a->cylinder(3, -200, 1 << 20, 100, 90, 270, 0, 1 << 20, kRed, kRed); });
+  // A dashed ring the size of the radius limit is walked in bounded steps.
+  a->setBgColor(kBlue);
+  a->circle(3, 2, 1 << 20, 1 << 20, a->dashLineColor(kRed, 0x0101), kRed);
+  EXPECT_EQ(a->getPixel(3, 2), kRed);
 }
 
 TEST(Robustness, SpecialColoursAcceptExtremeArguments) {
