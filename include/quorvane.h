@@ -312,12 +312,16 @@ public:
     // that the slots above keep their places.
 
     // Smooth shapes, for what is drawn afterwards. 0 (the default): every shape
-    // is drawn pixel-exact and aliased, as described above. Any other value:
-    // slanted lines (every width, dashed or not), polygons, surfaces, ellipses,
-    // arcs, sectors and cylinders are drawn with exact-area coverage and blended
-    // over what is there, their outlines running through the centres of the
-    // pixels named by the coordinates and their edges drawn with a one-pixel pen;
-    // special colours are evaluated per pixel and dashes along the outline.
+    // is drawn pixel-exact and aliased, as described above. 1 (or any value but
+    // 0 and 2): slanted lines (every width, dashed or not), polygons, surfaces,
+    // ellipses, arcs, sectors and cylinders are drawn with exact-area coverage,
+    // rounded to quarters of a pixel, and blended over what is there, their
+    // outlines running through the centres of the pixels named by the
+    // coordinates and their edges drawn with a one-pixel pen; special colours
+    // are evaluated per pixel and dashes along the outline. The quarters keep
+    // a chart to few colours, so that its PNG and GIF stay palette images. 2:
+    // the same with coverage in 255 steps, the finest edges, at the cost of
+    // many more colours (a PNG then usually holds true colour).
     // Points, runs, rectangles, fills and lines along a row or a column are
     // drawn as in the default mode, so they stay sharp. Texts made while the mode
     // is on use grey anti-aliasing (AntiAliasOn) unless setAntiAliasText chose

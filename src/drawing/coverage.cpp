@@ -40,13 +40,9 @@ void Outline::clear() {
 namespace {
 
 constexpr int64_t kOne = 256;             // fixed-point units per pixel
-constexpr int64_t kBandCells = 1 << 16;   // cells in the band buffer at most
+constexpr int64_t kBandCells = 1 << 14;   // cells in the band buffer at most
 
-// A segment in fixed point with y0 < y1; sign +1 when it runs downwards.
-struct Segment {
-  int64_t x0, y0, x1, y1;
-  int sign;
-};
+using Segment = CoverageSegment;
 
 // n / d rounded to the nearest integer, ties to even; d > 0.
 int64_t divRound(int64_t n, int64_t d) {
@@ -126,28 +122,53 @@ int64_t coverageByRule(int64_t v, FillRule rule) {
   return v > kFullCoverage ? 2 * kFullCoverage - v : v;
 }
 
-// The cells of one outline over one band of rows. Sums wrap modulo 2^32 (a
-// cell crossed by tens of thousands of segments gives a wrong but harmless
-// value rather than an overflow).
-struct Cells {
-  std::vector<uint32_t> cover;
-  std::vector<uint32_t> area;
-  std::vector<int64_t> rowMin;
-  std::vector<int64_t> rowMax;
+// Hands out runs of equal coverage, joining neighbours.
+class RunJoiner {
+ public:
+  explicit RunJoiner(CoverageSink &sink) : sink_(sink) {}
+  void startRow(int64_t row) {
+    flush();
+    row_ = row;
+  }
+  void add(int64_t x1, int64_t x2, uint32_t coverage) {
+    if (coverage == coverage_ && x1 == end_ + 1) {
+      end_ = x2;
+      return;
+    }
+    flush();
+    start_ = x1;
+    end_ = x2;
+    coverage_ = coverage;
+  }
+  void flush() {
+    if (coverage_ != 0 && start_ <= end_) sink_.run(row_, start_, end_, coverage_);
+    coverage_ = 0;
+    start_ = 0;
+    end_ = -2;
+  }
+
+ private:
+  CoverageSink &sink_;
+  int64_t row_ = 0;
+  int64_t start_ = 0;
+  int64_t end_ = -2;
+  uint32_t coverage_ = 0;
 };
 
+// The cells of the outlines over one band of rows, in the scratch buffers.
+// Sums wrap modulo 2^32 (a cell crossed by tens of thousands of segments
+// gives a wrong but harmless value rather than an overflow).
 class Raster {
  public:
-  Raster(int64_t colLo, int64_t colHi, int64_t bandRows, int count)
+  Raster(CoverageScratch &scratch, int64_t colLo, int64_t colHi, int64_t bandRows, int count)
       : colLo_(colLo), colHi_(colHi), stride_(colHi - colLo + 1),
-        count_(count) {
-    for (int o = 0; o < count; ++o) {
-      cells_[o].cover.assign(static_cast<size_t>(stride_ * bandRows), 0);
-      cells_[o].area.assign(static_cast<size_t>(stride_ * bandRows), 0);
-      cells_[o].rowMin.assign(static_cast<size_t>(bandRows), std::numeric_limits<int64_t>::max());
-      cells_[o].rowMax.assign(static_cast<size_t>(bandRows), -1);
-    }
-    rowCov_.assign(static_cast<size_t>(stride_), 0);
+        bandRows_(static_cast<size_t>(bandRows)), count_(count), s_(scratch) {
+    // Grown entries are clear; kept ones are clear already.
+    const size_t cells = static_cast<size_t>(stride_ * bandRows);
+    for (int o = 0; o < count; ++o)
+      if (s_.cover[o].size() < cells) s_.cover[o].resize(cells, 0), s_.area[o].resize(cells, 0);
+    if (s_.isTouched.size() < cells) s_.isTouched.resize(cells, 0);
+    s_.touched.clear();
   }
 
   void startBand(int64_t firstRow) { band0_ = firstRow; }
@@ -172,29 +193,39 @@ class Raster {
     }
   }
 
-  void sweepRow(int64_t row, const FillRule *rules, CoverageSink &sink) {
-    const size_t r = static_cast<size_t>(row - band0_);
-    int64_t lo = std::numeric_limits<int64_t>::max(), hi = -1;
-    for (int o = 0; o < count_; ++o) {
-      Cells &c = cells_[o];
-      if (c.rowMax[r] < 0) continue;
-      lo = std::min(lo, c.rowMin[r]);
+  // Sweeps the band's rows through their touched cells: between two of them
+  // the coverage stays what the running cover gives. Clears what it reads.
+  void sweepBand(const FillRule *rules, CoverageSink &sink) {
+    const std::vector<uint32_t> &touched = orderTouched();
+    RunJoiner runs(sink);
+    const uint64_t stride = static_cast<uint64_t>(stride_);
+    size_t i = 0;
+    while (i < touched.size()) {
+      const uint64_t rowIndex = touched[i] / stride;
+      runs.startRow(band0_ + static_cast<int64_t>(rowIndex));
+      int64_t acc[2] = {0, 0};
+      int64_t prevX = -1;
+      for (; i < touched.size() && touched[i] / stride == rowIndex; ++i) {
+        const size_t cell = touched[i];
+        const int64_t x = colLo_ + static_cast<int64_t>(cell % stride);
+        if (prevX >= 0 && x > prevX + 1) runs.add(prevX + 1, x - 1, between(acc, rules));
+        int64_t v = 0;
+        for (int o = 0; o < count_; ++o) {
+          const int64_t cover = static_cast<int32_t>(s_.cover[o][cell]);
+          acc[o] += cover;
+          v += coverageByRule(acc[o] * 2 * kOne - static_cast<int32_t>(s_.area[o][cell]), rules[o]);
+          s_.cover[o][cell] = 0;
+          s_.area[o][cell] = 0;
+        }
+        s_.isTouched[cell] = 0;
+        runs.add(x, x, level(v));
+        prevX = x;
+      }
       // A row whose cover does not return to zero runs on to the right side.
-      hi = std::max(hi, runsOn(c, r) ? colHi_ : c.rowMax[r]);
+      if (prevX < colHi_) runs.add(prevX + 1, colHi_, between(acc, rules));
     }
-    if (hi < 0) return;
-    std::fill(rowCov_.begin() + (lo - colLo_), rowCov_.begin() + (hi - colLo_ + 1), 0);
-    for (int o = 0; o < count_; ++o) accumulate(cells_[o], r, rules[o]);
-    // Runs of equal coverage, in 1/255.
-    int64_t runStart = lo;
-    uint32_t runCov = level(rowCov_[static_cast<size_t>(lo - colLo_)]);
-    for (int64_t x = lo + 1; x <= hi + 1; ++x) {
-      const uint32_t cov = x <= hi ? level(rowCov_[static_cast<size_t>(x - colLo_)]) : 256;
-      if (cov == runCov) continue;
-      if (runCov != 0) sink.run(row, runStart, x - 1, runCov);
-      runStart = x;
-      runCov = cov;
-    }
+    runs.flush();
+    s_.touched.clear();
   }
 
  private:
@@ -202,46 +233,54 @@ class Raster {
     return static_cast<uint32_t>((std::min(v, kFullCoverage) * 255 + kFullCoverage / 2) >> 17);
   }
 
-  bool runsOn(const Cells &c, size_t r) const {
-    int64_t acc = 0;
-    const size_t base = r * static_cast<size_t>(stride_);
-    for (int64_t x = c.rowMin[r]; x <= c.rowMax[r]; ++x)
-      acc += static_cast<int32_t>(c.cover[base + static_cast<size_t>(x - colLo_)]);
-    return acc != 0;
+  // The touched cells in order: counted into their rows, then each row
+  // sorted (by insertion when it holds few cells).
+  const std::vector<uint32_t> &orderTouched() {
+    const uint32_t stride = static_cast<uint32_t>(stride_);
+    const size_t rows = bandRows_ + 1;
+    std::vector<uint32_t> &start = s_.rowStart;
+    start.assign(rows + 1, 0);
+    for (uint32_t cell : s_.touched) ++start[cell / stride + 1];
+    for (size_t r = 1; r <= rows; ++r) start[r] += start[r - 1];
+    std::vector<uint32_t> &out = s_.ordered;
+    out.resize(s_.touched.size());
+    for (uint32_t cell : s_.touched) out[start[cell / stride]++] = cell;
+    // start[r] now ends row r; rows begin where the previous one ended.
+    size_t begin = 0;
+    for (size_t r = 0; r < rows; ++r) {
+      const size_t end = start[r];
+      if (end - begin > 32) {
+        std::sort(out.begin() + static_cast<ptrdiff_t>(begin), out.begin() + static_cast<ptrdiff_t>(end));
+        begin = end;
+        continue;
+      }
+      for (size_t i = begin + 1; i < end; ++i) {
+        const uint32_t v = out[i];
+        size_t j = i;
+        for (; j > begin && out[j - 1] > v; --j) out[j] = out[j - 1];
+        out[j] = v;
+      }
+      begin = end;
+    }
+    return out;
   }
 
-  // Adds the row's coverage under rule to rowCov_ and clears the row's cells.
-  void accumulate(Cells &c, size_t r, FillRule rule) {
-    if (c.rowMax[r] < 0) return;
-    const size_t base = r * static_cast<size_t>(stride_);
-    int64_t acc = 0;
-    for (int64_t x = c.rowMin[r]; x <= c.rowMax[r]; ++x) {
-      const size_t i = base + static_cast<size_t>(x - colLo_);
-      const int64_t cover = static_cast<int32_t>(c.cover[i]);
-      const int64_t v = (acc + cover) * 2 * kOne - static_cast<int32_t>(c.area[i]);
-      acc += cover;
-      rowCov_[static_cast<size_t>(x - colLo_)] += coverageByRule(v, rule);
-      c.cover[i] = 0;
-      c.area[i] = 0;
-    }
-    if (acc != 0) {
-      const int64_t tail = coverageByRule(acc * 2 * kOne, rule);
-      for (int64_t x = c.rowMax[r] + 1; x <= colHi_; ++x)
-        rowCov_[static_cast<size_t>(x - colLo_)] += tail;
-    }
-    c.rowMin[r] = std::numeric_limits<int64_t>::max();
-    c.rowMax[r] = -1;
+  // The coverage between cells, from the running covers.
+  uint32_t between(const int64_t *acc, const FillRule *rules) const {
+    int64_t v = 0;
+    for (int o = 0; o < count_; ++o) v += coverageByRule(acc[o] * 2 * kOne, rules[o]);
+    return level(v);
   }
 
   void addCell(int o, int64_t row, int64_t col, int64_t cover, int64_t area) {
     if (col > colHi_ || col < colLo_) return;  // on the area's right side
-    Cells &c = cells_[o];
-    const size_t r = static_cast<size_t>(row - band0_);
-    const size_t i = r * static_cast<size_t>(stride_) + static_cast<size_t>(col - colLo_);
-    c.cover[i] += static_cast<uint32_t>(cover);
-    c.area[i] += static_cast<uint32_t>(area);
-    c.rowMin[r] = std::min(c.rowMin[r], col);
-    c.rowMax[r] = std::max(c.rowMax[r], col);
+    const size_t i = static_cast<size_t>((row - band0_) * stride_ + (col - colLo_));
+    s_.cover[o][i] += static_cast<uint32_t>(cover);
+    s_.area[o][i] += static_cast<uint32_t>(area);
+    if (s_.isTouched[i] == 0) {
+      s_.isTouched[i] = 1;
+      s_.touched.push_back(static_cast<uint32_t>(i));
+    }
   }
 
   void piece(int o, int64_t row, int64_t col, int64_t x1, int64_t y1, int64_t x2, int64_t y2,
@@ -287,22 +326,34 @@ class Raster {
   }
 
   int64_t colLo_, colHi_, stride_;
+  size_t bandRows_;
   int count_;
   int64_t band0_ = 0;
-  Cells cells_[2];
-  std::vector<int64_t> rowCov_;
+  CoverageScratch &s_;
 };
+
+// Puts the scratch buffers back to all clear after a rasterisation that did
+// not finish.
+void clearScratch(CoverageScratch &scratch) {
+  for (int o = 0; o < 2; ++o) {
+    std::fill(scratch.cover[o].begin(), scratch.cover[o].end(), 0);
+    std::fill(scratch.area[o].begin(), scratch.area[o].end(), 0);
+  }
+  std::fill(scratch.isTouched.begin(), scratch.isTouched.end(), 0);
+  scratch.touched.clear();
+}
 
 }  // namespace
 
 void rasterise(const Outline *const *outlines, int count, int64_t width, int64_t height,
-               CoverageSink &sink) {
+               CoverageSink &sink, CoverageScratch &scratch) {
   if (width < 1 || height < 1 || count < 1) return;
   count = std::min(count, 2);
-  std::vector<Segment> segments[2];
+  std::vector<Segment> *segments = scratch.segments;
   Bounds b;
   const double w = static_cast<double>(width), h = static_cast<double>(height);
   for (int o = 0; o < count; ++o) {
+    segments[o].clear();
     const Outline &outline = *outlines[o];
     const auto &pts = outline.points();
     const auto &starts = outline.starts();
@@ -324,15 +375,20 @@ void rasterise(const Outline *const *outlines, int count, int64_t width, int64_t
   if (colLo > colHi || rowLo > rowHi) return;
   const int64_t bandRows =
       std::clamp<int64_t>(kBandCells / (colHi - colLo + 1), 1, rowHi - rowLo + 1);
-  Raster raster(colLo, colHi, bandRows, count);
   const FillRule rules[2] = {outlines[0]->rule(), count > 1 ? outlines[1]->rule() : FillRule::NonZero};
-  for (int64_t r0 = rowLo; r0 <= rowHi; r0 += bandRows) {
-    const int64_t r1 = std::min(rowHi + 1, r0 + bandRows);
-    raster.startBand(r0);
-    for (int o = 0; o < count; ++o)
-      for (const Segment &s : segments[o])
-        if (s.y1 > r0 * kOne && s.y0 < r1 * kOne) raster.addSegment(o, s, r0, r1);
-    for (int64_t row = r0; row < r1; ++row) raster.sweepRow(row, rules, sink);
+  try {
+    Raster raster(scratch, colLo, colHi, bandRows, count);
+    for (int64_t r0 = rowLo; r0 <= rowHi; r0 += bandRows) {
+      const int64_t r1 = std::min(rowHi + 1, r0 + bandRows);
+      raster.startBand(r0);
+      for (int o = 0; o < count; ++o)
+        for (const Segment &s : segments[o])
+          if (s.y1 > r0 * kOne && s.y0 < r1 * kOne) raster.addSegment(o, s, r0, r1);
+      raster.sweepBand(rules, sink);
+    }
+  } catch (...) {
+    clearScratch(scratch);
+    throw;
   }
 }
 

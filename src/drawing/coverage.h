@@ -61,11 +61,31 @@ class CoverageSink {
 // Coverage is kept in this many units per pixel (2 x 256 x 256).
 inline constexpr int64_t kFullCoverage = int64_t{1} << 17;
 
+// A segment in 1/256 pixel with y0 < y1; sign +1 when it runs downwards.
+struct CoverageSegment {
+  int64_t x0, y0, x1, y1;
+  int sign;
+};
+
+// Work buffers kept from one rasterisation to the next, so that a shape
+// costs no allocation and no clearing of a buffer as large as its bounds:
+// the cells touched are listed, and cleared as their rows are swept, so the
+// buffers are all clear between rasterisations.
+struct CoverageScratch {
+  std::vector<uint32_t> cover[2];
+  std::vector<uint32_t> area[2];
+  std::vector<uint8_t> isTouched;
+  std::vector<uint32_t> touched;  // cells of the band touched, in any order
+  std::vector<uint32_t> ordered;  // the same, row by row, left to right
+  std::vector<uint32_t> rowStart;
+  std::vector<CoverageSegment> segments[2];
+};
+
 // Rasterises up to two outlines over a width x height area and hands the
 // coverage to sink: each pixel gets the sum of the outlines' coverages
 // (each by its own fill rule), at most full. Parts outside the area are
 // clipped; points that are not finite leave their segments out.
 void rasterise(const Outline *const *outlines, int count, int64_t width, int64_t height,
-               CoverageSink &sink);
+               CoverageSink &sink, CoverageScratch &scratch);
 
 }  // namespace quorvane

@@ -9,13 +9,13 @@
 
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "base/guarded.h"
 #include "base/live_objects.h"
 #include "drawing/blend.h"
+#include "drawing/coverage.h"
 #include "drawing/special_colors.h"
 #include "quorvane.h"
 #include "text/text_canvas.h"
@@ -113,7 +113,10 @@ class DrawAreaImpl final : public DrawArea {
   int gradientColor(int x1, int y1, int x2, int y2, int color1, int color2) override;
   int gradientColor2(const int *stops, double angle, double scale, int startX,
                      int startY) override;
-  void setAntiAlias(int shapeMode) override { isSmooth_ = shapeMode != 0; }
+  void setAntiAlias(int shapeMode) override {
+    isSmooth_ = shapeMode != 0;
+    coverageSteps_ = shapeMode == 2 ? 255 : 4;
+  }
 
   // Internal operations for the other subsystems.
 
@@ -132,8 +135,14 @@ class DrawAreaImpl final : public DrawArea {
     return isSmooth_ && !isTextModeChosen_ ? TTFText::AntiAliasOn : antiAliasMode_;
   }
   bool isSmooth() const { return isSmooth_; }
+  // The mode setAntiAlias was given, as far as it matters (0, 1 or 2).
+  int shapeMode() const { return !isSmooth_ ? 0 : coverageSteps_ == 255 ? 2 : 1; }
   // The text mode set with setAntiAliasText (the automatic one until then).
   int chosenTextMode() const { return antiAliasMode_; }
+  // Whether texts are grey because of smooth shapes in quarters.
+  bool hasQuarterTextLevels() const {
+    return isSmooth_ && !isTextModeChosen_ && coverageSteps_ == 4;
+  }
   int paletteMode() const { return paletteMode_; }
   int ditherMethod() const { return ditherMethod_; }
   size_t specialColorCount() const { return specials_.size(); }
@@ -171,9 +180,16 @@ class DrawAreaImpl final : public DrawArea {
 
   // Smooth shapes: coverage runs of one colour (already looked up), blended
   // over what is there; full coverage draws as the aliased shapes do.
-  void coverRun(int64_t y, int64_t x1, int64_t x2, uint32_t coverage, uint32_t resolved);
+  // joinsSeams: a fill, which takes part in an open seam group (pens are
+  // drawn over what is there).
+  void coverRun(int64_t y, int64_t x1, int64_t x2, uint32_t coverage, uint32_t resolved,
+                bool joinsSeams);
+  // The smooth shapes' rasteriser buffers, kept between shapes.
+  CoverageScratch &coverageScratch() { return coverageScratch_; }
+  // Coverage rounded to the area's steps.
+  uint32_t stepped(uint32_t coverage) const;
   // Blends an evaluated colour at (x, y), inside the area, with coverage of 255.
-  void coverPixel(int64_t x, int64_t y, uint32_t c, uint32_t coverage);
+  void coverPixel(int64_t x, int64_t y, uint32_t c, uint32_t coverage, bool joinsSeams);
   // Whether a looked-up colour must be evaluated in drawing order (a dash,
   // or a shear reading one).
   bool isOrderedColor(uint32_t resolved) const;
@@ -252,24 +268,37 @@ class DrawAreaImpl final : public DrawArea {
   int antiAliasMode_ = 2;
   bool isTextModeChosen_ = false;  // setAntiAliasText was called
   bool isSmooth_ = false;          // shapes anti-aliased
+  // Partial coverage is rounded to this many steps of a pixel: quarters by
+  // default, so that a chart keeps to few colours, 255 for the finest edges.
+  uint32_t coverageSteps_ = 4;
   int paletteMode_ = 0;
   int ditherMethod_ = 2;
   std::vector<uint32_t> colorTable_;
   std::vector<std::unique_ptr<SpecialColor>> specials_;
   std::vector<QuarterRow> quarter_;  // shape work buffer: the last quarter table
   std::vector<uint8_t> visited_;     // flood-fill marks, reused
+  CoverageScratch coverageScratch_;  // smooth shapes' work buffers, reused
   std::shared_ptr<text::TextCanvas> textCanvas_;
   bool isHeld_ = false;
   // The seam groups' bookkeeping: for each pixel partly covered inside the
-  // open group, what lay under it, the value the group left and the share
-  // covered so far (of 255).
+  // open group, what lay under it, the value the group left, the exact share
+  // covered so far and the rounded shares drawn (both of 255).
   struct SeamPixel {
     uint32_t under;
     uint32_t last;
     uint32_t covered;
+    uint32_t drawn;
   };
-  std::unordered_map<size_t, SeamPixel> seams_;
+  // Open addressing on the pixel index, linear probing, at most half full.
+  struct SeamSlot {
+    uint32_t key;  // pixel index + 1; 0: empty
+    SeamPixel pixel;
+  };
+  std::vector<SeamSlot> seamSlots_;
+  size_t seamCount_ = 0;
   int seamDepth_ = 0;
+  // The bookkeeping of pixel index, made fresh (over value p) when missing.
+  SeamPixel &seamPixel(uint32_t index, uint32_t p);
   LiveObject live_{static_cast<DrawArea *>(this)};  // in the table while alive
 };
 

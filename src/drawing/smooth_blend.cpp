@@ -40,42 +40,80 @@ bool DrawAreaImpl::isOrderedColor(uint32_t resolved) const {
   return index < specials_.size() && specials_[index]->isOrdered();
 }
 
+uint32_t DrawAreaImpl::stepped(uint32_t coverage) const {
+  if (coverageSteps_ >= 255) return coverage;
+  const uint32_t steps = (coverage * coverageSteps_ + 127) / 255;
+  return (steps * 255 + coverageSteps_ / 2) / coverageSteps_;
+}
+
 void DrawAreaImpl::coverRun(int64_t y, int64_t x1, int64_t x2, uint32_t coverage,
-                            uint32_t resolved) {
+                            uint32_t resolved, bool joinsSeams) {
+  if (seamDepth_ == 0 || !joinsSeams) coverage = stepped(coverage);
+  if (coverage == 0) return;
   if (coverage >= 255) {
     span(x1, x2, y, resolved);
     return;
   }
-  for (int64_t x = x1; x <= x2; ++x) coverPixel(x, y, evaluate(resolved, x, y), coverage);
+  for (int64_t x = x1; x <= x2; ++x)
+    coverPixel(x, y, evaluate(resolved, x, y), coverage, joinsSeams);
 }
 
-void DrawAreaImpl::coverPixel(int64_t x, int64_t y, uint32_t c, uint32_t coverage) {
+void DrawAreaImpl::coverPixel(int64_t x, int64_t y, uint32_t c, uint32_t coverage,
+                              bool joinsSeams) {
   if ((c >> 24) == 255 || coverage == 0) return;
   if (coverage >= 255) {
     blendAt(x, y, c);
     return;
   }
   uint32_t &p = pixels_[static_cast<size_t>(y * width_ + x)];
-  if (seamDepth_ == 0) {
-    p = blend(p, withCoverage(c, coverage));
+  if (seamDepth_ == 0 || !joinsSeams) {
+    p = blend(p, withCoverage(c, stepped(coverage)));
     return;
   }
-  const size_t index = static_cast<size_t>(y * width_ + x);
-  auto [it, isNew] = seams_.try_emplace(index, SeamPixel{p, p, 0});
-  SeamPixel &s = it->second;
+  // In a group each shape draws its own rounded share, and the shape that
+  // completes the pixel's coverage (as far as rounding tells) draws what is
+  // left of it, so that shares summing to the whole pixel draw it whole.
+  SeamPixel &s = seamPixel(static_cast<uint32_t>(y * width_ + x), p);
   // Changed since by something outside the group: start afresh.
-  if (!isNew && s.last != p) s = SeamPixel{p, p, 0};
+  if (s.last != p) s = SeamPixel{p, p, 0, 0};
   const uint32_t free = 255 - s.covered;
   const uint32_t full = blend(s.under, c);
   if (coverage <= free) {
-    p = addShare(p, s.under, full, coverage);
     s.covered += coverage;
+    const uint32_t left = 255 - s.drawn;
+    const uint32_t share = stepped(s.covered) == 255 ? left : std::min(stepped(coverage), left);
+    p = addShare(p, s.under, full, share);
+    s.drawn += share;
   } else {
-    if (free > 0) p = addShare(p, s.under, full, free);
-    p = blend(p, withCoverage(c, coverage - free));
-    s.covered = 255;
+    p = addShare(p, s.under, full, 255 - s.drawn);
+    p = blend(p, withCoverage(c, stepped(coverage - free)));
+    s.covered = s.drawn = 255;
   }
   s.last = p;
+}
+
+DrawAreaImpl::SeamPixel &DrawAreaImpl::seamPixel(uint32_t index, uint32_t p) {
+  if (2 * (seamCount_ + 1) > seamSlots_.size()) {
+    std::vector<SeamSlot> grown(std::max<size_t>(1024, seamSlots_.size() * 2), SeamSlot{0, {}});
+    const size_t mask = grown.size() - 1;
+    for (const SeamSlot &slot : seamSlots_) {
+      if (slot.key == 0) continue;
+      size_t i = (slot.key * size_t{2654435761u}) & mask;
+      while (grown[i].key != 0) i = (i + 1) & mask;
+      grown[i] = slot;
+    }
+    seamSlots_.swap(grown);
+  }
+  const uint32_t key = index + 1;
+  const size_t mask = seamSlots_.size() - 1;
+  size_t i = (key * size_t{2654435761u}) & mask;
+  while (seamSlots_[i].key != 0) {
+    if (seamSlots_[i].key == key) return seamSlots_[i].pixel;
+    i = (i + 1) & mask;
+  }
+  ++seamCount_;
+  seamSlots_[i] = SeamSlot{key, SeamPixel{p, p, 0, 0}};
+  return seamSlots_[i].pixel;
 }
 
 DrawAreaImpl::SeamGroup::SeamGroup(DrawArea &area) : area_(dynamic_cast<DrawAreaImpl *>(&area)) {
@@ -86,7 +124,8 @@ DrawAreaImpl::SeamGroup::~SeamGroup() {
   if (area_ == nullptr) return;
   if (--area_->seamDepth_ == 0) {
     // Swapped with an empty table, which holds no memory.
-    std::unordered_map<size_t, SeamPixel>().swap(area_->seams_);
+    std::vector<SeamSlot>().swap(area_->seamSlots_);
+    area_->seamCount_ = 0;
   }
 }
 

@@ -23,8 +23,9 @@ namespace quorvane {
 namespace {
 
 constexpr double kDegree = kArcPi / 180;
-// The largest gap between an arc and the chords that stand for it, in pixels.
-constexpr double kArcTolerance = 0.01;
+// The largest gap between an arc and the chords that stand for it, in pixels
+// (an eighth of the coverage step of the default mode at most).
+constexpr double kArcTolerance = 0.03;
 constexpr int kMaxSegmentsPerTurn = 1 << 14;
 // Dashes along an arc are evaluated at most this many times per drawing.
 constexpr int64_t kMaxDashSamples = int64_t{1} << 20;
@@ -34,24 +35,33 @@ struct Pt {
   double y;
 };
 
+// What a coverage pass draws: a fill (which meets other fills edge to edge,
+// so takes part in the seam group) or a pen (drawn over what is there).
+enum class Part { Fill, Pen };
+
 class RunPainter final : public CoverageSink {
  public:
-  RunPainter(DrawAreaImpl &area, uint32_t color, bool isEvaluated)
-      : area_(area), color_(color), isEvaluated_(isEvaluated) {}
+  RunPainter(DrawAreaImpl &area, uint32_t color, bool isEvaluated, Part part)
+      : area_(area), color_(color), isEvaluated_(isEvaluated), joinsSeams_(part == Part::Fill) {}
   void run(int64_t y, int64_t x1, int64_t x2, uint32_t coverage) override {
-    if (isEvaluated_ && coverage >= 255) area_.spanEvaluated(x1, x2, y, color_);
-    else if (isEvaluated_) for (int64_t x = x1; x <= x2; ++x) area_.coverPixel(x, y, color_, coverage);
-    else area_.coverRun(y, x1, x2, coverage, color_);
+    if (!isEvaluated_) {
+      area_.coverRun(y, x1, x2, coverage, color_, joinsSeams_);
+    } else if (coverage >= 255) {
+      area_.spanEvaluated(x1, x2, y, color_);
+    } else {
+      for (int64_t x = x1; x <= x2; ++x) area_.coverPixel(x, y, color_, coverage, joinsSeams_);
+    }
   }
 
  private:
   DrawAreaImpl &area_;
   uint32_t color_;
   bool isEvaluated_;
+  bool joinsSeams_;
 };
 
 // Paints the coverage of a and b together (either may be null or empty).
-void paint(DrawAreaImpl &area, const Outline *a, const Outline *b, uint32_t color,
+void paint(DrawAreaImpl &area, const Outline *a, const Outline *b, uint32_t color, Part part,
            bool isEvaluated = false) {
   if (color == kTransparent) return;
   const Outline *list[2];
@@ -59,8 +69,8 @@ void paint(DrawAreaImpl &area, const Outline *a, const Outline *b, uint32_t colo
   if (a != nullptr && !a->empty()) list[n++] = a;
   if (b != nullptr && !b->empty()) list[n++] = b;
   if (n == 0) return;
-  RunPainter painter(area, color, isEvaluated);
-  rasterise(list, n, area.width(), area.height(), painter);
+  RunPainter painter(area, color, isEvaluated, part);
+  rasterise(list, n, area.width(), area.height(), painter, area.coverageScratch());
 }
 
 // Adds a closed contour turning clockwise on the screen, so that the pieces
@@ -135,7 +145,7 @@ void dashedLine(DrawAreaImpl &area, int64_t x1, int64_t y1, int64_t x2, int64_t 
     const double m0 = static_cast<double>(ls.major0) + 0.5;
     addLinePen(pen, a, b, w, m0 + static_cast<double>(std::min(runFirst, runLast)) - 0.5,
                m0 + static_cast<double>(std::max(runFirst, runLast)) + 0.5);
-    paint(area, &pen, nullptr, runColor, true);
+    paint(area, &pen, nullptr, runColor, Part::Pen, true);
   };
   const int64_t dir = ls.reversed ? -1 : 1;
   for (int64_t k = ls.reversed ? kHi : kLo; k >= kLo && k <= kHi; k += dir) {
@@ -237,7 +247,7 @@ void dashedArc(DrawAreaImpl &area, Pt c, double rx, double ry, double a, double 
     if (runColor == kTransparent || end <= runStart) return;
     Outline pen;
     addArcPen(pen, c, rx, ry, runStart, end - runStart, perTurn);
-    paint(area, &pen, nullptr, runColor, true);
+    paint(area, &pen, nullptr, runColor, Part::Pen, true);
   };
   for (int64_t i = 0; i <= n; ++i) {
     const double t = a + sweep * static_cast<double>(i) / static_cast<double>(n);
@@ -279,7 +289,7 @@ void DrawAreaImpl::smoothLine(int x1, int y1, int x2, int y2, uint32_t color, in
   }
   Outline pen;
   addLinePen(pen, x1, y1, x2, y2, w);
-  paint(*this, &pen, nullptr, color);
+  paint(*this, &pen, nullptr, color, Part::Pen);
 }
 
 void DrawAreaImpl::smoothPolygon(const int64_t *x, const int64_t *y, size_t n, uint32_t edge,
@@ -296,12 +306,12 @@ void DrawAreaImpl::smoothPolygon(const int64_t *x, const int64_t *y, size_t n, u
       addLinePen(pen, x[prev], y[prev], x[i], y[i], 1);
     }
   if (edge == fill && !dashed) {
-    paint(*this, &inside, &pen, fill);
+    paint(*this, &inside, &pen, fill, Part::Fill);
     return;
   }
-  paint(*this, &inside, nullptr, fill);
+  paint(*this, &inside, nullptr, fill, Part::Fill);
   if (!dashed) {
-    paint(*this, &pen, nullptr, edge);
+    paint(*this, &pen, nullptr, edge, Part::Pen);
     return;
   }
   for (size_t i = 0; i < n; ++i) {
@@ -318,12 +328,12 @@ void DrawAreaImpl::smoothEllipse(int cx, int cy, int rx, int ry, uint32_t edge, 
     // The fill and its pen together are the ellipse half a pixel larger.
     Outline whole;
     addContour(whole, ellipse(c, rxd + 0.5, ryd + 0.5, perTurn));
-    paint(*this, &whole, nullptr, fill);
+    paint(*this, &whole, nullptr, fill, Part::Fill);
     return;
   }
   Outline inside;
   addContour(inside, ellipse(c, rxd, ryd, perTurn));
-  paint(*this, &inside, nullptr, fill);
+  paint(*this, &inside, nullptr, fill, Part::Fill);
   if (edge == kTransparent) return;
   if (isOrderedColor(edge)) {
     dashedArc(*this, c, rxd, ryd, 0, 360, edge, perTurn);
@@ -331,7 +341,7 @@ void DrawAreaImpl::smoothEllipse(int cx, int cy, int rx, int ry, uint32_t edge, 
   }
   Outline pen;
   addArcPen(pen, c, rxd, ryd, 0, 360, perTurn);
-  paint(*this, &pen, nullptr, edge);
+  paint(*this, &pen, nullptr, edge, Part::Pen);
 }
 
 void DrawAreaImpl::smoothArc(int cx, int cy, int rx, int ry, double a1, double a2,
@@ -354,7 +364,7 @@ void DrawAreaImpl::smoothArc(int cx, int cy, int rx, int ry, double a1, double a
   }
   Outline pen;
   addArcPen(pen, c, rx, ry, a1, sweep, perTurn);
-  paint(*this, &pen, nullptr, color);
+  paint(*this, &pen, nullptr, color, Part::Pen);
 }
 
 void DrawAreaImpl::smoothSector(int cx, int cy, int rx, int ry, double a1, double a2,
@@ -384,12 +394,12 @@ void DrawAreaImpl::smoothSector(int cx, int cy, int rx, int ry, double a1, doubl
     if (sweep < 360) radial(pen, p2, c);
   }
   if (edge == fill && !dashed) {
-    paint(*this, &inside, &pen, fill);
+    paint(*this, &inside, &pen, fill, Part::Fill);
     return;
   }
-  paint(*this, &inside, nullptr, fill);
+  paint(*this, &inside, nullptr, fill, Part::Fill);
   if (!dashed) {
-    paint(*this, &pen, nullptr, edge);
+    paint(*this, &pen, nullptr, edge, Part::Pen);
     return;
   }
   // Centre to the a1 point, the arc, the a2 point back to the centre.
@@ -434,12 +444,12 @@ void DrawAreaImpl::smoothCylinder(int cx, int cy, int rx, int ry, double a1, dou
     across(pen, f1, n1);
   }
   if (edge == fill && !dashed) {
-    paint(*this, &inside, &pen, fill);
+    paint(*this, &inside, &pen, fill, Part::Fill);
     return;
   }
-  paint(*this, &inside, nullptr, fill);
+  paint(*this, &inside, nullptr, fill, Part::Fill);
   if (!dashed) {
-    paint(*this, &pen, nullptr, edge);
+    paint(*this, &pen, nullptr, edge, Part::Pen);
     return;
   }
   auto pixel = [](Pt q) {

@@ -305,6 +305,13 @@ TextLine TextLine::layout(std::u16string_view text, const TextStyle &style, Font
 
   // Empty masks have given their place to the box; drawing needs only the rest.
   std::erase_if(glyphs, [](const GlyphMask &g) { return g.width == 0 || g.rows == 0; });
+  if (style.quarterLevels) {
+    // Level l covers 32 l - 1 of 255; rounded to quarters, that is level 0,
+    // 2, 4, 6 or 8.
+    for (auto &g : glyphs)
+      for (uint8_t &l : g.levels)
+        if (l != 0) l = static_cast<uint8_t>(2 * ((4 * (32 * l - 1) + 127) / 255));
+  }
   line.glyphs_ = std::move(glyphs);
   return line;
 }

@@ -14,6 +14,9 @@ struct TextStyle {
   // drawing mode (grey glyphs reach a pixel further than one-bit ones); -1:
   // the drawing mode.
   int measureMode = -1;
+  // Grey levels rounded to quarters of a pixel, as smooth shapes are by
+  // default, so that a smooth chart keeps to few colours.
+  bool quarterLevels = false;
 };
 
 }  // namespace quorvane::text

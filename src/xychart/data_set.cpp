@@ -69,7 +69,7 @@ const DrawArea *DataSetImpl::symbolImage(DrawArea &palette) {
   const SymbolKey key{symbol_, side,
                       palette.getARGBColor(symbolFillColor_ == -1 ? color_ : symbolFillColor_),
                       palette.getARGBColor(symbolEdgeColor_ == -1 ? edgeColor_ : symbolEdgeColor_),
-                      chartArea != nullptr && chartArea->isSmooth()};
+                      chartArea != nullptr ? chartArea->shapeMode() : 0};
   if (generatedImage_ && key == generatedKey_) return generatedImage_.get();
   if (!generatedImage_) {
     generatedImage_ = holdNewArea();
@@ -78,7 +78,7 @@ const DrawArea *DataSetImpl::symbolImage(DrawArea &palette) {
   // A symbol left half drawn is drawn again on the next request.
   generatedKey_ = SymbolKey{};
   const FailureWatch watch;
-  generatedImage_->setAntiAlias(key.isSmooth ? 1 : 0);
+  generatedImage_->setAntiAlias(key.shapeMode);
   drawSymbol(*generatedImage_, key.type, key.side, key.fillColor, key.edgeColor);
   watch.throwIfFailed();
   generatedKey_ = key;

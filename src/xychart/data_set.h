@@ -92,7 +92,7 @@ class DataSetImpl final : public DataSet {
     int side = 0;
     int fillColor = 0;
     int edgeColor = 0;
-    bool isSmooth = false;  // drawn with smooth shapes, like the chart's area
+    int shapeMode = 0;  // DrawArea::setAntiAlias of the chart's area
     bool operator==(const SymbolKey &) const = default;
   };
   AreaHandle generatedImage_;
