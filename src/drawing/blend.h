@@ -18,6 +18,15 @@ inline uint32_t blend(uint32_t p, uint32_t c) {
   const uint32_t ca = c >> 24;
   if (pa == 255 || ca == 0) return c;
   if (ca == 255) return p;
+  if (pa == 0) {
+    // Over an opaque pixel the weights share the factor 255: the same
+    // quotients with a constant divisor.
+    const uint32_t keep = ca, take = 255 - ca;
+    const uint32_t r = (((p >> 16) & 0xFF) * keep + ((c >> 16) & 0xFF) * take) / 255;
+    const uint32_t g = (((p >> 8) & 0xFF) * keep + ((c >> 8) & 0xFF) * take) / 255;
+    const uint32_t b = ((p & 0xFF) * keep + (c & 0xFF) * take) / 255;
+    return (r << 16) | (g << 8) | b;
+  }
   const uint32_t wc = 255 * (255 - ca);
   const uint32_t wp = (255 - pa) * ca;
   const uint32_t d = 65025 - ca * pa;

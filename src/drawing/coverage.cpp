@@ -169,6 +169,11 @@ class Raster {
       if (s_.cover[o].size() < cells) s_.cover[o].resize(cells, 0), s_.area[o].resize(cells, 0);
     if (s_.isTouched.size() < cells) s_.isTouched.resize(cells, 0);
     s_.touched.clear();
+    for (int o = 0; o < count; ++o) {
+      cover_[o] = s_.cover[o].data();
+      area_[o] = s_.area[o].data();
+    }
+    isTouched_ = s_.isTouched.data();
   }
 
   void startBand(int64_t firstRow) { band0_ = firstRow; }
@@ -211,13 +216,13 @@ class Raster {
         if (prevX >= 0 && x > prevX + 1) runs.add(prevX + 1, x - 1, between(acc, rules));
         int64_t v = 0;
         for (int o = 0; o < count_; ++o) {
-          const int64_t cover = static_cast<int32_t>(s_.cover[o][cell]);
+          const int64_t cover = static_cast<int32_t>(cover_[o][cell]);
           acc[o] += cover;
-          v += coverageByRule(acc[o] * 2 * kOne - static_cast<int32_t>(s_.area[o][cell]), rules[o]);
-          s_.cover[o][cell] = 0;
-          s_.area[o][cell] = 0;
+          v += coverageByRule(acc[o] * 2 * kOne - static_cast<int32_t>(area_[o][cell]), rules[o]);
+          cover_[o][cell] = 0;
+          area_[o][cell] = 0;
         }
-        s_.isTouched[cell] = 0;
+        isTouched_[cell] = 0;
         runs.add(x, x, level(v));
         prevX = x;
       }
@@ -275,10 +280,10 @@ class Raster {
   void addCell(int o, int64_t row, int64_t col, int64_t cover, int64_t area) {
     if (col > colHi_ || col < colLo_) return;  // on the area's right side
     const size_t i = static_cast<size_t>((row - band0_) * stride_ + (col - colLo_));
-    s_.cover[o][i] += static_cast<uint32_t>(cover);
-    s_.area[o][i] += static_cast<uint32_t>(area);
-    if (s_.isTouched[i] == 0) {
-      s_.isTouched[i] = 1;
+    cover_[o][i] += static_cast<uint32_t>(cover);
+    area_[o][i] += static_cast<uint32_t>(area);
+    if (isTouched_[i] == 0) {
+      isTouched_[i] = 1;
       s_.touched.push_back(static_cast<uint32_t>(i));
     }
   }
@@ -330,6 +335,9 @@ class Raster {
   int count_;
   int64_t band0_ = 0;
   CoverageScratch &s_;
+  uint32_t *cover_[2] = {nullptr, nullptr};
+  uint32_t *area_[2] = {nullptr, nullptr};
+  uint8_t *isTouched_ = nullptr;
 };
 
 // Puts the scratch buffers back to all clear after a rasterisation that did

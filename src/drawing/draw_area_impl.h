@@ -115,7 +115,7 @@ class DrawAreaImpl final : public DrawArea {
                      int startY) override;
   void setAntiAlias(int shapeMode) override {
     isSmooth_ = shapeMode != 0;
-    coverageSteps_ = shapeMode == 2 ? 255 : 4;
+    hasFineCoverage_ = shapeMode == 2;
   }
 
   // Internal operations for the other subsystems.
@@ -136,12 +136,12 @@ class DrawAreaImpl final : public DrawArea {
   }
   bool isSmooth() const { return isSmooth_; }
   // The mode setAntiAlias was given, as far as it matters (0, 1 or 2).
-  int shapeMode() const { return !isSmooth_ ? 0 : coverageSteps_ == 255 ? 2 : 1; }
+  int shapeMode() const { return !isSmooth_ ? 0 : hasFineCoverage_ ? 2 : 1; }
   // The text mode set with setAntiAliasText (the automatic one until then).
   int chosenTextMode() const { return antiAliasMode_; }
   // Whether texts are grey because of smooth shapes in quarters.
   bool hasQuarterTextLevels() const {
-    return isSmooth_ && !isTextModeChosen_ && coverageSteps_ == 4;
+    return isSmooth_ && !isTextModeChosen_ && !hasFineCoverage_;
   }
   int paletteMode() const { return paletteMode_; }
   int ditherMethod() const { return ditherMethod_; }
@@ -186,8 +186,11 @@ class DrawAreaImpl final : public DrawArea {
                 bool joinsSeams);
   // The smooth shapes' rasteriser buffers, kept between shapes.
   CoverageScratch &coverageScratch() { return coverageScratch_; }
-  // Coverage rounded to the area's steps.
-  uint32_t stepped(uint32_t coverage) const;
+  // Coverage (of 255) rounded to the area's steps: quarters, or all 255.
+  uint32_t stepped(uint32_t coverage) const {
+    if (hasFineCoverage_) return coverage;
+    return ((coverage * 4 + 127) / 255 * 255 + 2) / 4;
+  }
   // Blends an evaluated colour at (x, y), inside the area, with coverage of 255.
   void coverPixel(int64_t x, int64_t y, uint32_t c, uint32_t coverage, bool joinsSeams);
   // Whether a looked-up colour must be evaluated in drawing order (a dash,
@@ -268,9 +271,9 @@ class DrawAreaImpl final : public DrawArea {
   int antiAliasMode_ = 2;
   bool isTextModeChosen_ = false;  // setAntiAliasText was called
   bool isSmooth_ = false;          // shapes anti-aliased
-  // Partial coverage is rounded to this many steps of a pixel: quarters by
-  // default, so that a chart keeps to few colours, 255 for the finest edges.
-  uint32_t coverageSteps_ = 4;
+  // Partial coverage is rounded to quarters of a pixel, so that a chart keeps
+  // to few colours, unless the finest edges (255 steps) were asked for.
+  bool hasFineCoverage_ = false;
   int paletteMode_ = 0;
   int ditherMethod_ = 2;
   std::vector<uint32_t> colorTable_;

@@ -40,12 +40,6 @@ bool DrawAreaImpl::isOrderedColor(uint32_t resolved) const {
   return index < specials_.size() && specials_[index]->isOrdered();
 }
 
-uint32_t DrawAreaImpl::stepped(uint32_t coverage) const {
-  if (coverageSteps_ >= 255) return coverage;
-  const uint32_t steps = (coverage * coverageSteps_ + 127) / 255;
-  return (steps * 255 + coverageSteps_ / 2) / coverageSteps_;
-}
-
 void DrawAreaImpl::coverRun(int64_t y, int64_t x1, int64_t x2, uint32_t coverage,
                             uint32_t resolved, bool joinsSeams) {
   if (seamDepth_ == 0 || !joinsSeams) coverage = stepped(coverage);
@@ -54,8 +48,9 @@ void DrawAreaImpl::coverRun(int64_t y, int64_t x1, int64_t x2, uint32_t coverage
     span(x1, x2, y, resolved);
     return;
   }
+  const bool isPlain = !isSpecialColor(resolved);
   for (int64_t x = x1; x <= x2; ++x)
-    coverPixel(x, y, evaluate(resolved, x, y), coverage, joinsSeams);
+    coverPixel(x, y, isPlain ? resolved : evaluate(resolved, x, y), coverage, joinsSeams);
 }
 
 void DrawAreaImpl::coverPixel(int64_t x, int64_t y, uint32_t c, uint32_t coverage,
@@ -94,7 +89,12 @@ void DrawAreaImpl::coverPixel(int64_t x, int64_t y, uint32_t c, uint32_t coverag
 
 DrawAreaImpl::SeamPixel &DrawAreaImpl::seamPixel(uint32_t index, uint32_t p) {
   if (2 * (seamCount_ + 1) > seamSlots_.size()) {
-    std::vector<SeamSlot> grown(std::max<size_t>(1024, seamSlots_.size() * 2), SeamSlot{0, {}});
+    // A chart's partly covered pixels lie along its edges: start with room
+    // for several times its perimeter.
+    size_t size = seamSlots_.size() * 2;
+    if (size == 0)
+      for (size = 1024; size < 16 * static_cast<size_t>(width_ + height_);) size *= 2;
+    std::vector<SeamSlot> grown(size, SeamSlot{0, {}});
     const size_t mask = grown.size() - 1;
     for (const SeamSlot &slot : seamSlots_) {
       if (slot.key == 0) continue;
