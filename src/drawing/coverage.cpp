@@ -57,6 +57,39 @@ int64_t divRound(int64_t n, int64_t d) {
   return q;
 }
 
+// (n + k step) / d for k = 0, 1, 2, ..., kept as quotient and remainder so
+// that each next value is an addition; rounded as divRound rounds. d > 0.
+class ExactRatio {
+ public:
+  ExactRatio(int64_t n, int64_t step, int64_t d) : d_(d) {
+    floorDiv(n, q_, r_);
+    floorDiv(step, dq_, dr_);
+  }
+  void next() {
+    q_ += dq_;
+    r_ += dr_;
+    if (r_ >= d_) {
+      r_ -= d_;
+      ++q_;
+    }
+  }
+  int64_t rounded() const {
+    const int64_t twice = 2 * r_;
+    return q_ + ((twice > d_ || (twice == d_ && (q_ & 1) != 0)) ? 1 : 0);
+  }
+
+ private:
+  void floorDiv(int64_t n, int64_t &q, int64_t &r) const {
+    q = n / d_;
+    r = n % d_;
+    if (r < 0) {
+      --q;
+      r += d_;
+    }
+  }
+  int64_t d_, q_ = 0, r_ = 0, dq_ = 0, dr_ = 0;
+};
+
 int64_t toFixed(double v) { return static_cast<int64_t>(std::nearbyint(v * kOne)); }
 
 struct Bounds {
@@ -183,15 +216,24 @@ class Raster {
     const int64_t ya = std::max(s.y0, r0 * kOne);
     const int64_t yb = std::min(s.y1, r1 * kOne);
     if (ya >= yb) return;
-    const int64_t sdy = s.y1 - s.y0;
-    auto xAt = [&](int64_t y) { return divRound(s.x0 * sdy + (s.x1 - s.x0) * (y - s.y0), sdy); };
+    const int64_t sdy = s.y1 - s.y0, sdx = s.x1 - s.x0;
+    auto numerator = [&](int64_t y) { return s.x0 * sdy + sdx * (y - s.y0); };
     int64_t y = ya;
-    int64_t x = xAt(ya);
+    int64_t x = divRound(numerator(ya), sdy);
+    // x on the row boundaries below ya, one row at a time.
+    const int64_t firstBoundary = (ya / kOne + 1) * kOne;
+    ExactRatio onBoundary(numerator(firstBoundary), sdx * kOne, sdy);
     while (y < yb) {
       const int64_t row = y / kOne;  // y >= 0
       const int64_t top = row * kOne;
       const int64_t yNext = std::min(yb, top + kOne);
-      const int64_t xNext = xAt(yNext);
+      int64_t xNext;
+      if (yNext == top + kOne) {
+        xNext = onBoundary.rounded();
+        onBoundary.next();
+      } else {
+        xNext = divRound(numerator(yNext), sdy);
+      }
       rowPiece(o, row, x, y - top, xNext, yNext - top, s.sign);
       y = yNext;
       x = xNext;
@@ -203,16 +245,17 @@ class Raster {
   void sweepBand(const FillRule *rules, CoverageSink &sink) {
     const std::vector<uint32_t> &touched = orderTouched();
     RunJoiner runs(sink);
-    const uint64_t stride = static_cast<uint64_t>(stride_);
     size_t i = 0;
     while (i < touched.size()) {
-      const uint64_t rowIndex = touched[i] / stride;
-      runs.startRow(band0_ + static_cast<int64_t>(rowIndex));
+      const uint32_t rowIndex = touched[i] >> 16;
+      runs.startRow(band0_ + rowIndex);
+      const size_t rowBase = static_cast<size_t>(rowIndex) * static_cast<size_t>(stride_);
       int64_t acc[2] = {0, 0};
       int64_t prevX = -1;
-      for (; i < touched.size() && touched[i] / stride == rowIndex; ++i) {
-        const size_t cell = touched[i];
-        const int64_t x = colLo_ + static_cast<int64_t>(cell % stride);
+      for (; i < touched.size() && (touched[i] >> 16) == rowIndex; ++i) {
+        const uint32_t column = touched[i] & 0xFFFFu;
+        const size_t cell = rowBase + column;
+        const int64_t x = colLo_ + column;
         if (prevX >= 0 && x > prevX + 1) runs.add(prevX + 1, x - 1, between(acc, rules));
         int64_t v = 0;
         for (int o = 0; o < count_; ++o) {
@@ -241,15 +284,14 @@ class Raster {
   // The touched cells in order: counted into their rows, then each row
   // sorted (by insertion when it holds few cells).
   const std::vector<uint32_t> &orderTouched() {
-    const uint32_t stride = static_cast<uint32_t>(stride_);
     const size_t rows = bandRows_ + 1;
     std::vector<uint32_t> &start = s_.rowStart;
     start.assign(rows + 1, 0);
-    for (uint32_t cell : s_.touched) ++start[cell / stride + 1];
+    for (uint32_t key : s_.touched) ++start[(key >> 16) + 1];
     for (size_t r = 1; r <= rows; ++r) start[r] += start[r - 1];
     std::vector<uint32_t> &out = s_.ordered;
     out.resize(s_.touched.size());
-    for (uint32_t cell : s_.touched) out[start[cell / stride]++] = cell;
+    for (uint32_t key : s_.touched) out[start[key >> 16]++] = key;
     // start[r] now ends row r; rows begin where the previous one ended.
     size_t begin = 0;
     for (size_t r = 0; r < rows; ++r) {
@@ -284,7 +326,7 @@ class Raster {
     area_[o][i] += static_cast<uint32_t>(area);
     if (isTouched_[i] == 0) {
       isTouched_[i] = 1;
-      s_.touched.push_back(static_cast<uint32_t>(i));
+      s_.touched.push_back(static_cast<uint32_t>((row - band0_) << 16 | (col - colLo_)));
     }
   }
 
@@ -308,9 +350,11 @@ class Raster {
     if (xb > xa) {
       const int64_t dx = xb - xa;
       const int64_t last = (xb - 1) / kOne;
-      for (int64_t k = xa / kOne; k < last; ++k) {
+      const int64_t k0 = xa / kOne;
+      ExactRatio onSide(dy * ((k0 + 1) * kOne - xa), dy * kOne, dx);
+      for (int64_t k = k0; k < last; ++k, onSide.next()) {
         const int64_t bx = (k + 1) * kOne;
-        const int64_t by = ya + divRound(dy * (bx - xa), dx);
+        const int64_t by = ya + onSide.rounded();
         piece(o, row, k, cx, cy, bx, by, sign);
         cx = bx;
         cy = by;
@@ -319,9 +363,11 @@ class Raster {
     } else {
       const int64_t dx = xa - xb;
       const int64_t last = xb / kOne;
-      for (int64_t k = (xa - 1) / kOne; k > last; --k) {
+      const int64_t k0 = (xa - 1) / kOne;
+      ExactRatio onSide(dy * (xa - k0 * kOne), dy * kOne, dx);
+      for (int64_t k = k0; k > last; --k, onSide.next()) {
         const int64_t bx = k * kOne;
-        const int64_t by = ya + divRound(dy * (xa - bx), dx);
+        const int64_t by = ya + onSide.rounded();
         piece(o, row, k, cx, cy, bx, by, sign);
         cx = bx;
         cy = by;

@@ -75,7 +75,7 @@ struct CoverageScratch {
   std::vector<uint32_t> cover[2];
   std::vector<uint32_t> area[2];
   std::vector<uint8_t> isTouched;
-  std::vector<uint32_t> touched;  // cells of the band touched, in any order
+  std::vector<uint32_t> touched;  // cells touched: band row << 16 | column
   std::vector<uint32_t> ordered;  // the same, row by row, left to right
   std::vector<uint32_t> rowStart;
   std::vector<CoverageSegment> segments[2];
