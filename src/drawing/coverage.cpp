@@ -61,9 +61,12 @@ int64_t divRound(int64_t n, int64_t d) {
 // that each next value is an addition; rounded as divRound rounds. d > 0.
 class ExactRatio {
  public:
-  ExactRatio(int64_t n, int64_t step, int64_t d) : d_(d) {
+  // Values are asked for count times at most: with one, nothing is stepped;
+  // with none, nothing is worked out.
+  ExactRatio(int64_t n, int64_t step, int64_t d, int64_t count) : d_(d) {
+    if (count < 1) return;
     floorDiv(n, q_, r_);
-    floorDiv(step, dq_, dr_);
+    if (count > 1) floorDiv(step, dq_, dr_);
   }
   void next() {
     q_ += dq_;
@@ -222,7 +225,8 @@ class Raster {
     int64_t x = divRound(numerator(ya), sdy);
     // x on the row boundaries below ya, one row at a time.
     const int64_t firstBoundary = (ya / kOne + 1) * kOne;
-    ExactRatio onBoundary(numerator(firstBoundary), sdx * kOne, sdy);
+    ExactRatio onBoundary(numerator(firstBoundary), sdx * kOne, sdy,
+                          (yb - firstBoundary) / kOne + 1);
     while (y < yb) {
       const int64_t row = y / kOne;  // y >= 0
       const int64_t top = row * kOne;
@@ -351,7 +355,7 @@ class Raster {
       const int64_t dx = xb - xa;
       const int64_t last = (xb - 1) / kOne;
       const int64_t k0 = xa / kOne;
-      ExactRatio onSide(dy * ((k0 + 1) * kOne - xa), dy * kOne, dx);
+      ExactRatio onSide(dy * ((k0 + 1) * kOne - xa), dy * kOne, dx, last - k0);
       for (int64_t k = k0; k < last; ++k, onSide.next()) {
         const int64_t bx = (k + 1) * kOne;
         const int64_t by = ya + onSide.rounded();
@@ -364,7 +368,7 @@ class Raster {
       const int64_t dx = xa - xb;
       const int64_t last = xb / kOne;
       const int64_t k0 = (xa - 1) / kOne;
-      ExactRatio onSide(dy * (xa - k0 * kOne), dy * kOne, dx);
+      ExactRatio onSide(dy * (xa - k0 * kOne), dy * kOne, dx, k0 - last);
       for (int64_t k = k0; k > last; --k, onSide.next()) {
         const int64_t bx = k * kOne;
         const int64_t by = ya + onSide.rounded();
