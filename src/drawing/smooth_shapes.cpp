@@ -120,12 +120,12 @@ Pt centreOf(int64_t x, int64_t y) {
   return {static_cast<double>(x) + 0.5, static_cast<double>(y) + 0.5};
 }
 
-// The whole pen of the line between two pixels.
-void addLinePen(Outline &o, int64_t x1, int64_t y1, int64_t x2, int64_t y2, double w) {
-  const Pt a = centreOf(x1, y1), b = centreOf(x2, y2);
-  const bool xMajor = std::fabs(b.x - a.x) >= std::fabs(b.y - a.y);
-  const double m1 = xMajor ? a.x : a.y, m2 = xMajor ? b.x : b.y;
-  addLinePen(o, a, b, w, std::min(m1, m2) - 0.5, std::max(m1, m2) + 0.5);
+// The whole pen, of width w, of the straight edge between two points (pixel
+// centres or points on an outline), reaching half a pixel beyond both.
+void addSegmentPen(Outline &o, Pt from, Pt to, double w = 1) {
+  const bool xMajor = std::fabs(to.x - from.x) >= std::fabs(to.y - from.y);
+  const double m1 = xMajor ? from.x : from.y, m2 = xMajor ? to.x : to.y;
+  addLinePen(o, from, to, w, std::min(m1, m2) - 0.5, std::max(m1, m2) + 0.5);
 }
 
 // A dashed line: the steps of its aliased form are visited in their order,
@@ -279,6 +279,50 @@ double normaliseAngle(double a) {
 // The clockwise sweep from a1 to a2, both normalised: 0 ... 360.
 double sweepOf(double a1, double a2) { return a1 <= a2 ? a2 - a1 : a2 + 360 - a1; }
 
+// One piece of a shape's edge, in drawing order: a straight edge, or an arc
+// of the shape's ellipse about a centre.
+struct EdgePiece {
+  bool isArc;
+  Pt from, to;      // straight
+  Pt centre;        // arc
+  double start, sweep;
+};
+
+EdgePiece straight(Pt from, Pt to) { return {false, from, to, {}, 0, 0}; }
+EdgePiece arcOf(Pt centre, double start, double sweep) {
+  return {true, {}, {}, centre, start, sweep};
+}
+
+// Fills inside and draws the edge pieces (radii rx, ry for the arcs): one
+// coverage when edge and fill are one colour, the pen over the fill
+// otherwise, and a dashed edge piece by piece in drawing order.
+void fillAndEdge(DrawAreaImpl &area, const Outline &inside, const std::vector<EdgePiece> &pieces,
+                 double rx, double ry, int perTurn, uint32_t edge, uint32_t fill) {
+  const bool dashed = area.isOrderedColor(edge);
+  Outline pen;
+  if (edge != kTransparent && !dashed)
+    for (const EdgePiece &e : pieces) {
+      if (e.isArc) addArcPen(pen, e.centre, rx, ry, e.start, e.sweep, perTurn);
+      else addSegmentPen(pen, e.from, e.to);
+    }
+  if (edge == fill && !dashed) {
+    paint(area, &inside, &pen, fill, Part::Fill);
+    return;
+  }
+  paint(area, &inside, nullptr, fill, Part::Fill);
+  if (!dashed) {
+    paint(area, &pen, nullptr, edge, Part::Pen);
+    return;
+  }
+  auto pixel = [](double v) { return static_cast<int64_t>(std::floor(v)); };
+  for (const EdgePiece &e : pieces) {
+    if (e.isArc)
+      dashedArc(area, e.centre, rx, ry, e.start, e.sweep, edge, perTurn);
+    else
+      dashedLine(area, pixel(e.from.x), pixel(e.from.y), pixel(e.to.x), pixel(e.to.y), edge, 1);
+  }
+}
+
 }  // namespace
 
 void DrawAreaImpl::smoothLine(int x1, int y1, int x2, int y2, uint32_t color, int64_t width) {
@@ -288,36 +332,23 @@ void DrawAreaImpl::smoothLine(int x1, int y1, int x2, int y2, uint32_t color, in
     return;
   }
   Outline pen;
-  addLinePen(pen, x1, y1, x2, y2, w);
+  addSegmentPen(pen, centreOf(x1, y1), centreOf(x2, y2), w);
   paint(*this, &pen, nullptr, color, Part::Pen);
 }
 
 void DrawAreaImpl::smoothPolygon(const int64_t *x, const int64_t *y, size_t n, uint32_t edge,
                                  uint32_t fill) {
   Outline inside(FillRule::EvenOdd);
-  inside.moveTo(static_cast<double>(x[0]) + 0.5, static_cast<double>(y[0]) + 0.5);
-  for (size_t i = 1; i < n; ++i)
-    inside.lineTo(static_cast<double>(x[i]) + 0.5, static_cast<double>(y[i]) + 0.5);
-  const bool dashed = isOrderedColor(edge);
-  Outline pen;
-  if (edge != kTransparent && !dashed)
-    for (size_t i = 0; i < n; ++i) {
-      const size_t prev = i == 0 ? n - 1 : i - 1;
-      addLinePen(pen, x[prev], y[prev], x[i], y[i], 1);
-    }
-  if (edge == fill && !dashed) {
-    paint(*this, &inside, &pen, fill, Part::Fill);
-    return;
-  }
-  paint(*this, &inside, nullptr, fill, Part::Fill);
-  if (!dashed) {
-    paint(*this, &pen, nullptr, edge, Part::Pen);
-    return;
-  }
+  std::vector<EdgePiece> pieces;
+  pieces.reserve(n);
   for (size_t i = 0; i < n; ++i) {
+    const Pt at = centreOf(x[i], y[i]);
+    if (i == 0) inside.moveTo(at.x, at.y);
+    else inside.lineTo(at.x, at.y);
     const size_t prev = i == 0 ? n - 1 : i - 1;
-    dashedLine(*this, x[prev], y[prev], x[i], y[i], edge, 1);
+    pieces.push_back(straight(centreOf(x[prev], y[prev]), at));
   }
+  fillAndEdge(*this, inside, pieces, 0, 0, 0, edge, fill);
 }
 
 void DrawAreaImpl::smoothEllipse(int cx, int cy, int rx, int ry, uint32_t edge, uint32_t fill) {
@@ -380,34 +411,10 @@ void DrawAreaImpl::smoothSector(int cx, int cy, int rx, int ry, double a1, doubl
     appendArc(p, c, rx, ry, a1, sweep, perTurn);
     addContour(inside, p);
   }
-  const Pt p1 = ellipsePoint(c, rx, ry, a1), p2 = ellipsePoint(c, rx, ry, a1 + sweep);
-  auto radial = [&](Outline &o, Pt from, Pt to) {
-    const bool xMajor = std::fabs(to.x - from.x) >= std::fabs(to.y - from.y);
-    const double m1 = xMajor ? from.x : from.y, m2 = xMajor ? to.x : to.y;
-    addLinePen(o, from, to, 1, std::min(m1, m2) - 0.5, std::max(m1, m2) + 0.5);
-  };
-  const bool dashed = isOrderedColor(edge);
-  Outline pen;
-  if (edge != kTransparent && !dashed) {
-    radial(pen, c, p1);
-    addArcPen(pen, c, rx, ry, a1, sweep, perTurn);
-    if (sweep < 360) radial(pen, p2, c);
-  }
-  if (edge == fill && !dashed) {
-    paint(*this, &inside, &pen, fill, Part::Fill);
-    return;
-  }
-  paint(*this, &inside, nullptr, fill, Part::Fill);
-  if (!dashed) {
-    paint(*this, &pen, nullptr, edge, Part::Pen);
-    return;
-  }
   // Centre to the a1 point, the arc, the a2 point back to the centre.
-  const int64_t ex1 = static_cast<int64_t>(std::floor(p1.x)), ey1 = static_cast<int64_t>(std::floor(p1.y));
-  const int64_t ex2 = static_cast<int64_t>(std::floor(p2.x)), ey2 = static_cast<int64_t>(std::floor(p2.y));
-  dashedLine(*this, cx, cy, ex1, ey1, edge, 1);
-  dashedArc(*this, c, rx, ry, a1, sweep, edge, perTurn);
-  dashedLine(*this, ex2, ey2, cx, cy, edge, 1);
+  std::vector<EdgePiece> pieces{straight(c, ellipsePoint(c, rx, ry, a1)), arcOf(c, a1, sweep)};
+  if (sweep < 360) pieces.push_back(straight(ellipsePoint(c, rx, ry, a1 + sweep), c));
+  fillAndEdge(*this, inside, pieces, rx, ry, perTurn, edge, fill);
 }
 
 void DrawAreaImpl::smoothCylinder(int cx, int cy, int rx, int ry, double a1, double a2,
@@ -430,40 +437,9 @@ void DrawAreaImpl::smoothCylinder(int cx, int cy, int rx, int ry, double a1, dou
   const Pt n1 = ellipsePoint(c, rx, ry, a1), n2 = ellipsePoint(c, rx, ry, a1 + sweep);
   const Pt f1{n1.x + static_cast<double>(depthX), n1.y + static_cast<double>(depthY)};
   const Pt f2{n2.x + static_cast<double>(depthX), n2.y + static_cast<double>(depthY)};
-  auto across = [&](Outline &o, Pt from, Pt to) {
-    const bool xMajor = std::fabs(to.x - from.x) >= std::fabs(to.y - from.y);
-    const double m1 = xMajor ? from.x : from.y, m2 = xMajor ? to.x : to.y;
-    addLinePen(o, from, to, 1, std::min(m1, m2) - 0.5, std::max(m1, m2) + 0.5);
-  };
-  const bool dashed = isOrderedColor(edge);
-  Outline pen;
-  if (edge != kTransparent && !dashed) {
-    addArcPen(pen, c, rx, ry, a1, sweep, perTurn);
-    across(pen, n2, f2);
-    addArcPen(pen, c2, rx, ry, a1, sweep, perTurn);
-    across(pen, f1, n1);
-  }
-  if (edge == fill && !dashed) {
-    paint(*this, &inside, &pen, fill, Part::Fill);
-    return;
-  }
-  paint(*this, &inside, nullptr, fill, Part::Fill);
-  if (!dashed) {
-    paint(*this, &pen, nullptr, edge, Part::Pen);
-    return;
-  }
-  auto pixel = [](Pt q) {
-    return std::pair<int64_t, int64_t>{static_cast<int64_t>(std::floor(q.x)),
-                                       static_cast<int64_t>(std::floor(q.y))};
-  };
-  dashedArc(*this, c, rx, ry, a1, sweep, edge, perTurn);
-  const auto [nx2, ny2] = pixel(n2);
-  const auto [fx2, fy2] = pixel(f2);
-  dashedLine(*this, nx2, ny2, fx2, fy2, edge, 1);
-  dashedArc(*this, c2, rx, ry, a1, sweep, edge, perTurn);
-  const auto [fx1, fy1] = pixel(f1);
-  const auto [nx1, ny1] = pixel(n1);
-  dashedLine(*this, fx1, fy1, nx1, ny1, edge, 1);
+  const std::vector<EdgePiece> pieces{arcOf(c, a1, sweep), straight(n2, f2), arcOf(c2, a1, sweep),
+                                      straight(f1, n1)};
+  fillAndEdge(*this, inside, pieces, rx, ry, perTurn, edge, fill);
 }
 
 }  // namespace quorvane
