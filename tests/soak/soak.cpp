@@ -1,6 +1,6 @@
 // Soak run: renders many charts one after another (XY charts of every layer
-// kind and pies through the compiled interface, then XY charts and pies
-// through runMethod) and samples resident memory from /proc/self/statm. Each
+// kind and pies through the compiled interface, a third of them smooth and a
+// third finely smooth, then XY charts and pies through runMethod) and samples resident memory from /proc/self/statm. Each
 // phase fails when memory at its end exceeds memory at the end of its first
 // tenth by more than a bound: whatever a chart leaks piles up over thousands.
 //   quorvane_soak [--charts=N] [--scripted=N] [--max-growth-mb=M] [--no-memory-check]
@@ -43,6 +43,7 @@ std::vector<double> series(int chart, int salt, int count) {
 bool renderXy(int chart) {
   XYChart *c = XYChart::create(320, 220, 0xFFFFFF, Transparent);
   if (c == nullptr) return false;
+  c->setAntiAlias(chart % 3);  // aliased, smooth and finely smooth in turn
   const int n = 4 + chart % 5;
   std::vector<std::string> names;
   for (int i = 0; i < n; ++i) names.push_back("P" + std::to_string(chart % 100 + i));
@@ -93,6 +94,7 @@ bool renderXy(int chart) {
 bool renderPie(int chart) {
   PieChart *c = PieChart::create(300, 220, 0xFFFFFF, Transparent);
   if (c == nullptr) return false;
+  c->setAntiAlias(chart % 3);
   const int n = 3 + chart % 5;
   const auto values = series(chart, 4, n);
   std::vector<std::string> names;
