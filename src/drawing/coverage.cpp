@@ -158,10 +158,11 @@ int64_t coverageByRule(int64_t v, FillRule rule) {
   return v > kFullCoverage ? 2 * kFullCoverage - v : v;
 }
 
-// Hands out runs of equal coverage, joining neighbours.
+// Hands out runs of equal coverage, joining neighbours. Apart, a run's
+// coverage holds the first outline's in its low byte, the second's above.
 class RunJoiner {
  public:
-  explicit RunJoiner(CoverageSink &sink) : sink_(sink) {}
+  RunJoiner(CoverageSink &sink, bool isApart) : sink_(sink), isApart_(isApart) {}
   void startRow(int64_t row) {
     flush();
     row_ = row;
@@ -177,7 +178,10 @@ class RunJoiner {
     coverage_ = coverage;
   }
   void flush() {
-    if (coverage_ != 0 && start_ <= end_) sink_.run(row_, start_, end_, coverage_);
+    if (coverage_ != 0 && start_ <= end_) {
+      if (isApart_) sink_.runPair(row_, start_, end_, coverage_ & 0xFF, coverage_ >> 8);
+      else sink_.run(row_, start_, end_, coverage_);
+    }
     coverage_ = 0;
     start_ = 0;
     end_ = -2;
@@ -185,6 +189,7 @@ class RunJoiner {
 
  private:
   CoverageSink &sink_;
+  bool isApart_;
   int64_t row_ = 0;
   int64_t start_ = 0;
   int64_t end_ = -2;
@@ -196,9 +201,10 @@ class RunJoiner {
 // gives a wrong but harmless value rather than an overflow).
 class Raster {
  public:
-  Raster(CoverageScratch &scratch, int64_t colLo, int64_t colHi, int64_t bandRows, int count)
+  Raster(CoverageScratch &scratch, int64_t colLo, int64_t colHi, int64_t bandRows, int count,
+         bool isApart)
       : colLo_(colLo), colHi_(colHi), stride_(colHi - colLo + 1),
-        bandRows_(static_cast<size_t>(bandRows)), count_(count), s_(scratch) {
+        bandRows_(static_cast<size_t>(bandRows)), count_(count), isApart_(isApart), s_(scratch) {
     // Grown entries are clear; kept ones are clear already.
     const size_t cells = static_cast<size_t>(stride_ * bandRows);
     for (int o = 0; o < count; ++o)
@@ -248,7 +254,7 @@ class Raster {
   // the coverage stays what the running cover gives. Clears what it reads.
   void sweepBand(const FillRule *rules, CoverageSink &sink) {
     const std::vector<uint32_t> &touched = orderTouched();
-    RunJoiner runs(sink);
+    RunJoiner runs(sink, isApart_);
     size_t i = 0;
     while (i < touched.size()) {
       const uint32_t rowIndex = touched[i] >> 16;
@@ -261,16 +267,16 @@ class Raster {
         const size_t cell = rowBase + column;
         const int64_t x = colLo_ + column;
         if (prevX >= 0 && x > prevX + 1) runs.add(prevX + 1, x - 1, between(acc, rules));
-        int64_t v = 0;
+        int64_t v[2] = {0, 0};
         for (int o = 0; o < count_; ++o) {
           const int64_t cover = static_cast<int32_t>(cover_[o][cell]);
           acc[o] += cover;
-          v += coverageByRule(acc[o] * 2 * kOne - static_cast<int32_t>(area_[o][cell]), rules[o]);
+          v[o] = coverageByRule(acc[o] * 2 * kOne - static_cast<int32_t>(area_[o][cell]), rules[o]);
           cover_[o][cell] = 0;
           area_[o][cell] = 0;
         }
         isTouched_[cell] = 0;
-        runs.add(x, x, level(v));
+        runs.add(x, x, combined(v));
         prevX = x;
       }
       // A row whose cover does not return to zero runs on to the right side.
@@ -318,9 +324,13 @@ class Raster {
 
   // The coverage between cells, from the running covers.
   uint32_t between(const int64_t *acc, const FillRule *rules) const {
-    int64_t v = 0;
-    for (int o = 0; o < count_; ++o) v += coverageByRule(acc[o] * 2 * kOne, rules[o]);
-    return level(v);
+    int64_t v[2] = {0, 0};
+    for (int o = 0; o < count_; ++o) v[o] = coverageByRule(acc[o] * 2 * kOne, rules[o]);
+    return combined(v);
+  }
+
+  uint32_t combined(const int64_t *v) const {
+    return isApart_ ? level(v[0]) | level(v[1]) << 8 : level(v[0] + v[1]);
   }
 
   void addCell(int o, int64_t row, int64_t col, int64_t cover, int64_t area) {
@@ -383,6 +393,7 @@ class Raster {
   int64_t colLo_, colHi_, stride_;
   size_t bandRows_;
   int count_;
+  bool isApart_;
   int64_t band0_ = 0;
   CoverageScratch &s_;
   uint32_t *cover_[2] = {nullptr, nullptr};
@@ -404,7 +415,7 @@ void clearScratch(CoverageScratch &scratch) {
 }  // namespace
 
 void rasterise(const Outline *const *outlines, int count, int64_t width, int64_t height,
-               CoverageSink &sink, CoverageScratch &scratch) {
+               CoverageSink &sink, CoverageScratch &scratch, Combine combine) {
   if (width < 1 || height < 1 || count < 1) return;
   count = std::min(count, 2);
   std::vector<Segment> *segments = scratch.segments;
@@ -435,7 +446,7 @@ void rasterise(const Outline *const *outlines, int count, int64_t width, int64_t
       std::clamp<int64_t>(kBandCells / (colHi - colLo + 1), 1, rowHi - rowLo + 1);
   const FillRule rules[2] = {outlines[0]->rule(), count > 1 ? outlines[1]->rule() : FillRule::NonZero};
   try {
-    Raster raster(scratch, colLo, colHi, bandRows, count);
+    Raster raster(scratch, colLo, colHi, bandRows, count, combine == Combine::Apart && count == 2);
     for (int64_t r0 = rowLo; r0 <= rowHi; r0 += bandRows) {
       const int64_t r1 = std::min(rowHi + 1, r0 + bandRows);
       raster.startBand(r0);

@@ -53,6 +53,11 @@ class Outline {
 class CoverageSink {
  public:
   virtual void run(int64_t y, int64_t x1, int64_t x2, uint32_t coverage) = 0;
+  // The coverages of two outlines kept apart (either may be 0); by default
+  // their sum, at most full.
+  virtual void runPair(int64_t y, int64_t x1, int64_t x2, uint32_t first, uint32_t second) {
+    run(y, x1, x2, first + second < 255 ? first + second : 255);
+  }
 
  protected:
   ~CoverageSink() = default;
@@ -81,11 +86,14 @@ struct CoverageScratch {
   std::vector<CoverageSegment> segments[2];
 };
 
+// How the coverages of two outlines reach the sink: summed (at most full)
+// through run, or apart through runPair.
+enum class Combine { Sum, Apart };
+
 // Rasterises up to two outlines over a width x height area and hands the
-// coverage to sink: each pixel gets the sum of the outlines' coverages
-// (each by its own fill rule), at most full. Parts outside the area are
-// clipped; points that are not finite leave their segments out.
+// coverage to sink (each outline's by its own fill rule). Parts outside the
+// area are clipped; points that are not finite leave their segments out.
 void rasterise(const Outline *const *outlines, int count, int64_t width, int64_t height,
-               CoverageSink &sink, CoverageScratch &scratch);
+               CoverageSink &sink, CoverageScratch &scratch, Combine combine = Combine::Sum);
 
 }  // namespace quorvane

@@ -73,6 +73,39 @@ void paint(DrawAreaImpl &area, const Outline *a, const Outline *b, uint32_t colo
   rasterise(list, n, area.width(), area.height(), painter, area.coverageScratch());
 }
 
+// A fill and its pen in other colours, in one rasterisation: on every run
+// the fill is drawn, then the pen over it.
+class PairPainter final : public CoverageSink {
+ public:
+  PairPainter(DrawAreaImpl &area, uint32_t fill, uint32_t edge)
+      : area_(area), fill_(fill), edge_(edge) {}
+  void run(int64_t y, int64_t x1, int64_t x2, uint32_t coverage) override {
+    area_.coverRun(y, x1, x2, coverage, fill_, true);
+  }
+  void runPair(int64_t y, int64_t x1, int64_t x2, uint32_t fill, uint32_t pen) override {
+    if (fill != 0 && fill_ != kTransparent) area_.coverRun(y, x1, x2, fill, fill_, true);
+    if (pen != 0) area_.coverRun(y, x1, x2, pen, edge_, false);
+  }
+
+ private:
+  DrawAreaImpl &area_;
+  uint32_t fill_;
+  uint32_t edge_;
+};
+
+// Paints inside in fill and pen over it in edge (not Transparent).
+void paintWithPen(DrawAreaImpl &area, const Outline &inside, const Outline &pen, uint32_t fill,
+                  uint32_t edge) {
+  if (inside.empty() || pen.empty()) {
+    paint(area, &inside, nullptr, fill, Part::Fill);
+    paint(area, &pen, nullptr, edge, Part::Pen);
+    return;
+  }
+  const Outline *list[2] = {&inside, &pen};
+  PairPainter painter(area, fill, edge);
+  rasterise(list, 2, area.width(), area.height(), painter, area.coverageScratch(), Combine::Apart);
+}
+
 // Adds a closed contour turning clockwise on the screen, so that the pieces
 // of one pen add up instead of cancelling where they overlap.
 void addContour(Outline &o, const Pt *p, size_t n) {
@@ -309,11 +342,12 @@ void fillAndEdge(DrawAreaImpl &area, const Outline &inside, const std::vector<Ed
     paint(area, &inside, &pen, fill, Part::Fill);
     return;
   }
-  paint(area, &inside, nullptr, fill, Part::Fill);
-  if (!dashed) {
-    paint(area, &pen, nullptr, edge, Part::Pen);
+  if (edge != kTransparent && !dashed) {
+    paintWithPen(area, inside, pen, fill, edge);
     return;
   }
+  paint(area, &inside, nullptr, fill, Part::Fill);
+  if (!dashed) return;
   auto pixel = [](double v) { return static_cast<int64_t>(std::floor(v)); };
   for (const EdgePiece &e : pieces) {
     if (e.isArc)
@@ -364,15 +398,7 @@ void DrawAreaImpl::smoothEllipse(int cx, int cy, int rx, int ry, uint32_t edge, 
   }
   Outline inside;
   addContour(inside, ellipse(c, rxd, ryd, perTurn));
-  paint(*this, &inside, nullptr, fill, Part::Fill);
-  if (edge == kTransparent) return;
-  if (isOrderedColor(edge)) {
-    dashedArc(*this, c, rxd, ryd, 0, 360, edge, perTurn);
-    return;
-  }
-  Outline pen;
-  addArcPen(pen, c, rxd, ryd, 0, 360, perTurn);
-  paint(*this, &pen, nullptr, edge, Part::Pen);
+  fillAndEdge(*this, inside, {arcOf(c, 0, 360)}, rxd, ryd, perTurn, edge, fill);
 }
 
 void DrawAreaImpl::smoothArc(int cx, int cy, int rx, int ry, double a1, double a2,
