@@ -40,7 +40,7 @@ void Outline::clear() {
 namespace {
 
 constexpr int64_t kOne = 256;             // fixed-point units per pixel
-constexpr int64_t kBandCells = 1 << 14;   // cells in the band buffer at most
+constexpr int64_t kBandCells = 1 << 12;   // cells in the band buffer at most
 
 using Segment = CoverageSegment;
 
