@@ -90,10 +90,10 @@ void DrawAreaImpl::coverPixel(int64_t x, int64_t y, uint32_t c, uint32_t coverag
 DrawAreaImpl::SeamPixel &DrawAreaImpl::seamPixel(uint32_t index, uint32_t p) {
   if (2 * (seamCount_ + 1) > seamSlots_.size()) {
     // A chart's partly covered pixels lie along its edges: start with room
-    // for several times its perimeter (at most 64 Ki slots, 1.25 MiB).
+    // for a few times its perimeter (at most 16 Ki slots, 320 KiB), and grow.
     size_t size = seamSlots_.size() * 2;
     if (size == 0) {
-      const size_t wanted = std::min<size_t>(16 * static_cast<size_t>(width_ + height_), 1 << 16);
+      const size_t wanted = std::min<size_t>(4 * static_cast<size_t>(width_ + height_), 1 << 14);
       for (size = 1024; size < wanted;) size *= 2;
     }
     std::vector<SeamSlot> grown(size, SeamSlot{0, {}});
