@@ -4,6 +4,8 @@
 // would move pixels. Angles are in degrees where the host gives them.
 #pragma once
 
+#include <cmath>
+
 namespace quorvane {
 
 // π as the decimal 3.14159265359 for pie sectors and gradient colours: the
@@ -23,5 +25,13 @@ inline constexpr double kArcPi = 3.14159265358979323846;
 static_assert(kPieAndGradientPi != kArcPi && kTextRadiansPerDegree != kPieAndGradientPi / 180 &&
                   kTextRadiansPerDegree != kArcPi / 180,
               "each angle constant keeps its own value");
+
+// Angles outside -360 ... 360 are reduced by the floating remainder; a
+// negative angle then gets 360 added, so the result lies in 0 ... 360.
+inline double normaliseDegrees(double a) {
+  if (a < -360 || a > 360) a = std::fmod(a, 360.0);
+  if (a < 0) a += 360;
+  return a;
+}
 
 }  // namespace quorvane

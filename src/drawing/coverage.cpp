@@ -24,14 +24,6 @@ void Outline::lineTo(double x, double y) {
   points_.push_back({x, y});
 }
 
-void Outline::quad(double x0, double y0, double x1, double y1, double x2, double y2, double x3,
-                   double y3) {
-  moveTo(x0, y0);
-  lineTo(x1, y1);
-  lineTo(x2, y2);
-  lineTo(x3, y3);
-}
-
 void Outline::clear() {
   points_.clear();
   starts_.clear();
@@ -44,21 +36,9 @@ constexpr int64_t kBandCells = 1 << 12;   // cells in the band buffer at most
 
 using Segment = CoverageSegment;
 
-// n / d rounded to the nearest integer, ties to even; d > 0.
-int64_t divRound(int64_t n, int64_t d) {
-  int64_t q = n / d;
-  int64_t r = n % d;
-  if (r < 0) {
-    --q;
-    r += d;
-  }
-  const int64_t twice = 2 * r;
-  if (twice > d || (twice == d && (q & 1) != 0)) ++q;
-  return q;
-}
-
 // (n + k step) / d for k = 0, 1, 2, ..., kept as quotient and remainder so
-// that each next value is an addition; rounded as divRound rounds. d > 0.
+// that each next value is an addition; rounded to the nearest integer, ties
+// to even (so that a shape and its mirror image round alike). d > 0.
 class ExactRatio {
  public:
   // Values are asked for count times at most: with one, nothing is stepped;
@@ -92,6 +72,9 @@ class ExactRatio {
   }
   int64_t d_, q_ = 0, r_ = 0, dq_ = 0, dr_ = 0;
 };
+
+// n / d rounded as ExactRatio rounds.
+int64_t divRound(int64_t n, int64_t d) { return ExactRatio(n, 0, d, 1).rounded(); }
 
 int64_t toFixed(double v) { return static_cast<int64_t>(std::nearbyint(v * kOne)); }
 

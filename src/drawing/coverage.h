@@ -25,9 +25,6 @@ class Outline {
   // Starts a contour; the previous one is closed.
   void moveTo(double x, double y);
   void lineTo(double x, double y);
-  // A quadrilateral contour (the pieces of a pen).
-  void quad(double x0, double y0, double x1, double y1, double x2, double y2, double x3,
-            double y3);
 
   FillRule rule() const { return rule_; }
   bool empty() const { return points_.empty(); }

@@ -134,7 +134,6 @@ class DrawAreaImpl final : public DrawArea {
   int antiAliasMode() const {
     return isSmooth_ && !isTextModeChosen_ ? TTFText::AntiAliasOn : antiAliasMode_;
   }
-  bool isSmooth() const { return isSmooth_; }
   // The mode setAntiAlias was given, as far as it matters (0, 1 or 2).
   int shapeMode() const { return !isSmooth_ ? 0 : hasFineCoverage_ ? 2 : 1; }
   // The text mode set with setAntiAliasText (the automatic one until then).

@@ -80,14 +80,6 @@ const std::vector<QuarterRow> &DrawAreaImpl::quarterTable(int64_t rx, int64_t ry
 
 namespace {
 
-// Angles outside -360 ... 360 are reduced by the floating remainder; a
-// negative angle then gets 360 added, so the result lies in 0 ... 360.
-double normaliseAngle(double a) {
-  if (a < -360 || a > 360) a = std::fmod(a, 360.0);
-  if (a < 0) a += 360;
-  return a;
-}
-
 // The outline point of angle a (clockwise from 12 o'clock), moved onto the
 // table's run of its row. The sign of dx is negative past 180 degrees.
 struct AnglePoint {
@@ -160,8 +152,8 @@ struct ArcOutline {
   int count;
 
   ArcOutline(double a1, double a2, int64_t rx, int64_t ry, const std::vector<QuarterRow> &table) {
-    a1 = normaliseAngle(a1);
-    a2 = normaliseAngle(a2);
+    a1 = normaliseDegrees(a1);
+    a2 = normaliseDegrees(a2);
     const AnglePoint p1 = pointAt(a1, rx, ry, table);
     const AnglePoint p2 = pointAt(a2, rx, ry, table);
     dx1 = p1.leftHalf ? -p1.p.u : p1.p.u;

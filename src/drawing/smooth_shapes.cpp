@@ -301,16 +301,18 @@ void dashedArc(DrawAreaImpl &area, Pt c, double rx, double ry, double a, double 
   flush(a + sweep);
 }
 
-// Angles outside -360 ... 360 are reduced by the floating remainder; a
-// negative angle then gets 360 added.
-double normaliseAngle(double a) {
-  if (a < -360 || a > 360) a = std::fmod(a, 360.0);
-  if (a < 0) a += 360;
-  return a;
-}
+// The arc clockwise from a1 to a2, angles reduced as the aliased shapes
+// reduce them: its start and its sweep, 0 ... 360.
+struct Span {
+  double start;
+  double sweep;
+};
 
-// The clockwise sweep from a1 to a2, both normalised: 0 ... 360.
-double sweepOf(double a1, double a2) { return a1 <= a2 ? a2 - a1 : a2 + 360 - a1; }
+Span spanOf(double a1, double a2) {
+  a1 = normaliseDegrees(a1);
+  a2 = normaliseDegrees(a2);
+  return {a1, a1 <= a2 ? a2 - a1 : a2 + 360 - a1};
+}
 
 // One piece of a shape's edge, in drawing order: a straight edge, or an arc
 // of the shape's ellipse about a centre.
@@ -403,67 +405,61 @@ void DrawAreaImpl::smoothEllipse(int cx, int cy, int rx, int ry, uint32_t edge, 
 
 void DrawAreaImpl::smoothArc(int cx, int cy, int rx, int ry, double a1, double a2,
                              uint32_t color) {
-  a1 = normaliseAngle(a1);
-  a2 = normaliseAngle(a2);
-  const double sweep = sweepOf(a1, a2);
+  const auto [start, sweep] = spanOf(a1, a2);
   const Pt c = centreOf(cx, cy);
   const int perTurn = segmentsPerTurn(std::max(rx, ry) + 0.5);
   if (sweep == 0) {
     // Only the end point, as in the aliased form.
-    const Pt p = ellipsePoint(c, rx, ry, a1);
+    const Pt p = ellipsePoint(c, rx, ry, start);
     const int64_t x = static_cast<int64_t>(std::floor(p.x)), y = static_cast<int64_t>(std::floor(p.y));
     if (x >= 0 && y >= 0 && x < width_ && y < height_) blendAt(x, y, evaluate(color, x, y));
     return;
   }
   if (isOrderedColor(color)) {
-    dashedArc(*this, c, rx, ry, a1, sweep, color, perTurn);
+    dashedArc(*this, c, rx, ry, start, sweep, color, perTurn);
     return;
   }
   Outline pen;
-  addArcPen(pen, c, rx, ry, a1, sweep, perTurn);
+  addArcPen(pen, c, rx, ry, start, sweep, perTurn);
   paint(*this, &pen, nullptr, color, Part::Pen);
 }
 
 void DrawAreaImpl::smoothSector(int cx, int cy, int rx, int ry, double a1, double a2,
                                 uint32_t edge, uint32_t fill) {
-  a1 = normaliseAngle(a1);
-  a2 = normaliseAngle(a2);
-  const double sweep = sweepOf(a1, a2);
+  const auto [start, sweep] = spanOf(a1, a2);
   const Pt c = centreOf(cx, cy);
   const int perTurn = segmentsPerTurn(std::max(rx, ry) + 0.5);
   Outline inside(FillRule::EvenOdd);
   if (sweep > 0) {
     std::vector<Pt> p{c};
-    appendArc(p, c, rx, ry, a1, sweep, perTurn);
+    appendArc(p, c, rx, ry, start, sweep, perTurn);
     addContour(inside, p);
   }
-  // Centre to the a1 point, the arc, the a2 point back to the centre.
-  std::vector<EdgePiece> pieces{straight(c, ellipsePoint(c, rx, ry, a1)), arcOf(c, a1, sweep)};
-  if (sweep < 360) pieces.push_back(straight(ellipsePoint(c, rx, ry, a1 + sweep), c));
+  // Centre to the start point, the arc, the a2 point back to the centre.
+  std::vector<EdgePiece> pieces{straight(c, ellipsePoint(c, rx, ry, start)), arcOf(c, start, sweep)};
+  if (sweep < 360) pieces.push_back(straight(ellipsePoint(c, rx, ry, start + sweep), c));
   fillAndEdge(*this, inside, pieces, rx, ry, perTurn, edge, fill);
 }
 
 void DrawAreaImpl::smoothCylinder(int cx, int cy, int rx, int ry, double a1, double a2,
                                   int64_t depthX, int64_t depthY, uint32_t edge, uint32_t fill) {
-  a1 = normaliseAngle(a1);
-  a2 = normaliseAngle(a2);
-  const double sweep = sweepOf(a1, a2);
+  const auto [start, sweep] = spanOf(a1, a2);
   const Pt c = centreOf(cx, cy);
   const Pt c2{c.x + static_cast<double>(depthX), c.y + static_cast<double>(depthY)};
   const int perTurn = segmentsPerTurn(std::max(rx, ry) + 0.5);
-  // The near arc a1 -> a2, across to the far arc, back along it and across
+  // The near arc start -> a2, across to the far arc, back along it and across
   // again.
   std::vector<Pt> p;
-  appendArc(p, c, rx, ry, a1, sweep, perTurn);
+  appendArc(p, c, rx, ry, start, sweep, perTurn);
   std::vector<Pt> far;
-  appendArc(far, c2, rx, ry, a1, sweep, perTurn);
+  appendArc(far, c2, rx, ry, start, sweep, perTurn);
   p.insert(p.end(), far.rbegin(), far.rend());
   Outline inside(FillRule::EvenOdd);
   addContour(inside, p);
-  const Pt n1 = ellipsePoint(c, rx, ry, a1), n2 = ellipsePoint(c, rx, ry, a1 + sweep);
+  const Pt n1 = ellipsePoint(c, rx, ry, start), n2 = ellipsePoint(c, rx, ry, start + sweep);
   const Pt f1{n1.x + static_cast<double>(depthX), n1.y + static_cast<double>(depthY)};
   const Pt f2{n2.x + static_cast<double>(depthX), n2.y + static_cast<double>(depthY)};
-  const std::vector<EdgePiece> pieces{arcOf(c, a1, sweep), straight(n2, f2), arcOf(c2, a1, sweep),
+  const std::vector<EdgePiece> pieces{arcOf(c, start, sweep), straight(n2, f2), arcOf(c2, start, sweep),
                                       straight(f1, n1)};
   fillAndEdge(*this, inside, pieces, rx, ry, perTurn, edge, fill);
 }
