@@ -4,6 +4,9 @@
 # sets) through the Python binding, served with their image maps and legend
 # maps, and a drill-down page per area. It listens on 127.0.0.1 only; a bad
 # parameter gets a 400 page and any other failure a 500 page, never a traceback.
+# A connection has REQUEST_SECONDS to send its request and take the answer, and
+# at most MAX_CONNECTIONS are served at once (more are closed at once), so idle
+# or slow clients cannot pile up threads.
 #
 #     python3 examples/webapp/app.py --port 8000
 #
@@ -15,6 +18,7 @@ import html
 import math
 import os
 import re
+import socket
 import sys
 import threading
 import urllib.parse
@@ -37,6 +41,9 @@ DETAIL_FIELDS = {"kind", "sets", "legend", "x", "dataSet", "sector", "xLabel", "
 
 # The binding's calls are made one request at a time.
 _library_lock = threading.Lock()
+
+REQUEST_SECONDS = 10
+MAX_CONNECTIONS = 32
 
 
 class BadRequest(Exception):
@@ -231,6 +238,30 @@ def detail(params):
 class Handler(BaseHTTPRequestHandler):
     server_version = "QuorvaneDemo"
     quiet = False
+    # Each read or write of the socket waits at most this long.
+    timeout = REQUEST_SECONDS
+
+    def setup(self):
+        self.timeout = self.server.request_seconds
+        super().setup()
+        # However the client trickles its bytes, the connection ends when its
+        # time is up: the socket is shut down under the handler's feet.
+        self.deadline = threading.Timer(self.server.request_seconds, self.cut)
+        self.deadline.daemon = True
+        self.deadline.start()
+
+    def cut(self):
+        try:
+            self.connection.shutdown(socket.SHUT_RDWR)
+        except OSError:
+            pass
+
+    def finish(self):
+        self.deadline.cancel()
+        try:
+            super().finish()
+        except OSError:
+            pass
 
     def do_GET(self):
         try:
@@ -274,6 +305,39 @@ class Handler(BaseHTTPRequestHandler):
             super().log_message(format, *args)
 
 
+class Server(ThreadingHTTPServer):
+    """A threading server with a bound on time per connection and on
+    connections served at once."""
+    daemon_threads = True
+
+    def __init__(self, address, request_seconds=REQUEST_SECONDS,
+                 max_connections=MAX_CONNECTIONS):
+        self.request_seconds = request_seconds
+        self.slots = threading.BoundedSemaphore(max_connections)
+        super().__init__(address, Handler)
+
+    def process_request(self, request, client_address):
+        if not self.slots.acquire(blocking=False):
+            self.shutdown_request(request)  # too many at once: closed unanswered
+            return
+        try:
+            super().process_request(request, client_address)
+        except Exception:
+            self.slots.release()
+            raise
+
+    def handle_error(self, request, client_address):
+        # A connection cut at its deadline or dropped by the client.
+        if not Handler.quiet:
+            print(f"{client_address[0]}: connection ended: {sys.exc_info()[1]}", file=sys.stderr)
+
+    def process_request_thread(self, request, client_address):
+        try:
+            super().process_request_thread(request, client_address)
+        finally:
+            self.slots.release()
+
+
 def main():
     parser = argparse.ArgumentParser(description="Quorvane chart dashboard on 127.0.0.1")
     parser.add_argument("--port", type=int, default=8000, help="0 picks a free port")
@@ -281,10 +345,9 @@ def main():
     args = parser.parse_args()
     Handler.quiet = args.quiet
     try:
-        server = ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
+        server = Server(("127.0.0.1", args.port))
     except OSError as e:
         sys.exit(f"cannot listen on 127.0.0.1:{args.port}: {e}")
-    server.daemon_threads = True
     print(f"serving on http://127.0.0.1:{server.server_port}/", flush=True)
     try:
         server.serve_forever()
