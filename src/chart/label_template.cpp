@@ -9,6 +9,11 @@
 // such a seam instead of starting again. Each ampersand field consumes its two
 // ampersands and at least the name, and the step back is shorter than the
 // name, so the pass ends.
+//
+// The room for an insertion is the limit less the inserted bytes already in
+// the output and those still ahead in the input: the text after the
+// replacement is exactly those, so the limit holds at every step. Each input
+// byte is counted once, as it is copied or dropped.
 #include "chart/label_template.h"
 
 #include <algorithm>
@@ -55,10 +60,27 @@ void appendHtmlEscaped(std::string &out, std::string_view value) {
   }
 }
 
+namespace {
+
+// The longest prefix of value of at most room bytes that ends at a UTF-8
+// sequence boundary: the cut backs off continuation bytes (10xxxxxx), at most
+// three, the longest tail a sequence has.
+size_t utf8PrefixLength(std::string_view value, size_t room) {
+  if (room >= value.size()) return value.size();
+  size_t n = room;
+  for (int back = 0; back < 3 && n > 0 && (static_cast<unsigned char>(value[n]) & 0xC0) == 0x80;
+       ++back)
+    --n;
+  return n;
+}
+
+}  // namespace
+
 void LabelTemplate::assign(std::string_view text) {
   text_.assign(text);
   source_.assign(text.size(), kTemplate);
   nextSource_ = 1;
+  inserted_ = 0;
 }
 
 void LabelTemplate::beginRewrite() {
@@ -66,17 +88,37 @@ void LabelTemplate::beginRewrite() {
   inSource_.swap(source_);
   text_.clear();
   source_.clear();
+  insertedAhead_ = inserted_;
+  inserted_ = 0;
+}
+
+size_t LabelTemplate::insertedIn(size_t from, size_t to) const {
+  const auto first = inSource_.begin();
+  return static_cast<size_t>(std::count_if(first + static_cast<std::ptrdiff_t>(from),
+                                           first + static_cast<std::ptrdiff_t>(to),
+                                           [](Source s) { return s != kTemplate; }));
 }
 
 void LabelTemplate::copyInput(size_t from, size_t to) {
   text_.append(in_, from, to - from);
   source_.insert(source_.end(), inSource_.begin() + static_cast<std::ptrdiff_t>(from),
                  inSource_.begin() + static_cast<std::ptrdiff_t>(to));
+  const size_t inserted = insertedIn(from, to);
+  inserted_ += inserted;
+  insertedAhead_ -= inserted;
 }
 
-void LabelTemplate::appendInserted(std::string_view value) {
-  text_ += value;
-  source_.insert(source_.end(), value.size(), nextSource_++);
+void LabelTemplate::dropInput(size_t from, size_t to) { insertedAhead_ -= insertedIn(from, to); }
+
+size_t LabelTemplate::appendInserted(std::string_view value, bool isWhole) {
+  const size_t held = inserted_ + insertedAhead_;
+  const size_t room = held < insertedLimit_ ? insertedLimit_ - held : 0;
+  size_t n = utf8PrefixLength(value, room);
+  if (isWhole && n < value.size()) n = 0;
+  text_.append(value.data(), n);
+  source_.insert(source_.end(), n, nextSource_++);
+  inserted_ += n;
+  return n;
 }
 
 bool LabelTemplate::isOneSource(size_t pos, size_t len) const {
@@ -86,6 +128,10 @@ bool LabelTemplate::isOneSource(size_t pos, size_t len) const {
 }
 
 void LabelTemplate::replaceText(std::string_view field, std::string_view value) {
+  replaceField(field, value, false);
+}
+
+void LabelTemplate::replaceField(std::string_view field, std::string_view value, bool isWhole) {
   if (field.empty()) return;
   size_t k = text_.find(field);
   if (k == std::string::npos) return;
@@ -97,8 +143,9 @@ void LabelTemplate::replaceText(std::string_view field, std::string_view value) 
       continue;
     }
     copyInput(from, k);
-    appendInserted(value);
     from = k + field.size();
+    dropInput(k, from);
+    appendInserted(value, isWhole);
     k = in_.find(field, from);
   }
   copyInput(from, in_.size());
@@ -141,8 +188,9 @@ void LabelTemplate::replaceNumber(std::string_view name, double value) {
     number_.clear();
     appendFieldNumber(number_, value, std::string_view(in_).substr(after, end - after));
     copyInput(from, k);
-    appendInserted(number_);
     from = end + 1;
+    dropInput(k, from);
+    appendInserted(number_, true);
     k = in_.find(name, from);
   }
   copyInput(from, n);
@@ -163,7 +211,7 @@ void LabelTemplate::replacePercent(double percent) {
   }
   number_.clear();
   appendFieldNumber(number_, percent, "2");
-  replaceText(kPlain, number_);  // replaceText leaves number_ alone
+  replaceField(kPlain, number_, true);  // replaceField leaves number_ alone
 }
 
 void LabelTemplate::replaceAmpersandNumber(std::string_view name, double value,
@@ -198,13 +246,18 @@ void LabelTemplate::replaceAmpersandNumber(std::string_view name, double value,
     number_.clear();
     appendFieldNumber(number_, value, spec.empty() ? defaultSpec : spec);
     copyInput(from, k);
-    appendInserted(number_);
     from = close + 1;
-    if (number_.empty()) {
+    dropInput(k, from);
+    if (appendInserted(number_, true) == 0) {
       // The last stepBack output bytes go back in front of the unread input
       // (into bytes the field used up: from > name.size() > stepBack), so an
       // occurrence that starts before the seam is found.
       const size_t t = std::min(stepBack, text_.size());
+      const size_t movedInserted = static_cast<size_t>(
+          std::count_if(source_.end() - static_cast<std::ptrdiff_t>(t), source_.end(),
+                        [](Source s) { return s != kTemplate; }));
+      inserted_ -= movedInserted;
+      insertedAhead_ += movedInserted;
       from -= t;
       std::copy(text_.end() - static_cast<std::ptrdiff_t>(t), text_.end(),
                 in_.begin() + static_cast<std::ptrdiff_t>(from));

@@ -13,8 +13,21 @@
 // place they land and leave the host's own template text as given.
 //
 // Every replacement is one pass over the text, linear in its input and output.
+//
+// Since inserted values may hold fields of their own, nested fields would
+// multiply (an x label of many "{x2Label}" fields, each x2 label of many
+// "{dataSetName}" fields, and a long name). So the text holds at most
+// kMaxInsertedBytes inserted bytes at any time, 64 KiB: an expansion is never
+// longer than its template plus 64 KiB, and each replacement costs at most a
+// pass over that. An insertion that would go past the limit is cut to the room
+// left, at a UTF-8 sequence boundary, and numbers are inserted whole or not at
+// all; the template's own text is never cut, so an attribute's closing quote
+// stays. What is kept of a cut value is still one inserted value, escaped as
+// one (escaping follows expansion, so no escape is split).
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -31,10 +44,16 @@ enum class Escape {
 
 class LabelTemplate {
  public:
+  // The inserted bytes a text holds at most (see the file comment).
+  static constexpr size_t kMaxInsertedBytes = size_t{64} * 1024;
+
   LabelTemplate() = default;
   explicit LabelTemplate(std::string_view text) { assign(text); }
 
   void assign(std::string_view text);
+  // A lower limit for the replacements from now on, also after assign; one
+  // above kMaxInsertedBytes is taken as kMaxInsertedBytes.
+  void setInsertedLimit(size_t bytes) { insertedLimit_ = std::min(bytes, kMaxInsertedBytes); }
 
   // Replaces every occurrence of field (with its delimiters: "{x}", "&label&"),
   // left to right, without rescanning the inserted text.
@@ -55,6 +74,8 @@ class LabelTemplate {
   void replaceAmpersandNumber(std::string_view name, double value, std::string_view defaultSpec);
 
   const std::string &text() const { return text_; }
+  // The inserted bytes in the text.
+  size_t insertedBytes() const { return inserted_; }
   // Appends the text with every inserted byte escaped for escape.
   void appendEscaped(std::string &out, Escape escape) const;
 
@@ -63,18 +84,30 @@ class LabelTemplate {
   using Source = uint32_t;
   static constexpr Source kTemplate = 0;
 
+  // replaceText, with the value inserted whole or not at all when isWhole.
+  void replaceField(std::string_view field, std::string_view value, bool isWhole);
   // Moves the text to the input buffers and empties it for the output.
   void beginRewrite();
   // Appends input bytes [from, to) to the output with their sources.
   void copyInput(size_t from, size_t to);
-  // Appends value to the output as a new insertion.
-  void appendInserted(std::string_view value);
+  // Drops the input bytes [from, to) of a replaced field.
+  void dropInput(size_t from, size_t to);
+  // The inserted bytes among input bytes [from, to).
+  size_t insertedIn(size_t from, size_t to) const;
+  // Appends value to the output as a new insertion, cut to the room the limit
+  // leaves (whole or nothing when isWhole); returns the bytes appended.
+  size_t appendInserted(std::string_view value, bool isWhole);
   // Whether the input bytes [pos, pos + len) share one source.
   bool isOneSource(size_t pos, size_t len) const;
 
   std::string text_;
   std::vector<Source> source_;  // one per byte of text_
   Source nextSource_ = 1;
+  size_t insertedLimit_ = kMaxInsertedBytes;
+  // Inserted bytes: in text_ (during a rewrite, in the output so far), and in
+  // the input not yet copied or dropped. Their sum never exceeds the limit.
+  size_t inserted_ = 0;
+  size_t insertedAhead_ = 0;
   std::string in_;              // the text being rewritten
   std::vector<Source> inSource_;
   std::string number_;

@@ -198,14 +198,34 @@ struct PlainTemplate {
   std::string text;
   std::vector<int> source;  // 0: the template
   int next = 1;
+  // The inserted bytes the text may hold: a value that would pass it is cut
+  // to the room left and back to the start of a UTF-8 sequence, a number
+  // (whole) is left out.
+  size_t limit = LabelTemplate::kMaxInsertedBytes;
+  bool isNumber = false;  // the value being spliced is a number
 
   explicit PlainTemplate(const std::string &t) : text(t), source(t.size(), 0) {}
+  size_t insertedOutside(size_t k, size_t len) const {
+    size_t n = 0;
+    for (size_t i = 0; i < source.size(); ++i) n += source[i] != 0 && (i < k || i >= k + len);
+    return n;
+  }
+  std::string fitted(size_t k, size_t len, const std::string &value) const {
+    const size_t held = insertedOutside(k, len);
+    const size_t room = held < limit ? limit - held : 0;
+    if (value.size() <= room) return value;
+    if (isNumber) return "";
+    size_t n = room;
+    while (n > 0 && room - n < 3 && (static_cast<unsigned char>(value[n]) & 0xC0) == 0x80) --n;
+    return value.substr(0, n);
+  }
   bool oneSource(size_t k, size_t len) const {
     for (size_t i = k; i < k + len; ++i)
       if (source[i] != source[k]) return false;
     return true;
   }
-  void splice(size_t k, size_t len, const std::string &value) {
+  void splice(size_t k, size_t len, const std::string &whole) {
+    const std::string value = fitted(k, len, whole);
     text.replace(k, len, value);
     source.erase(source.begin() + k, source.begin() + k + len);
     source.insert(source.begin() + k, value.size(), next++);
@@ -213,8 +233,9 @@ struct PlainTemplate {
   void replaceText(const std::string &field, const std::string &value) {
     for (size_t k = text.find(field); k != std::string::npos; k = text.find(field, k)) {
       if (!oneSource(k, field.size())) { ++k; continue; }
+      const size_t before = text.size();
       splice(k, field.size(), value);
-      k += value.size();
+      k += text.size() + field.size() - before;
     }
   }
   void replaceNumber(const std::string &name, double v) {
@@ -230,8 +251,11 @@ struct PlainTemplate {
       if (end == std::string::npos) { ++k; continue; }
       std::string number;
       quorvane::appendFieldNumber(number, v, text.substr(after, end - after));
+      const size_t before = text.size();
+      isNumber = true;
       splice(k, end + 1 - k, number);
-      k += number.size();
+      isNumber = false;
+      k += text.size() + (end + 1 - k) - before;
     }
   }
   void replacePercent(double p) {
@@ -241,7 +265,9 @@ struct PlainTemplate {
     if (!plain) return replaceNumber("{percent", p);
     std::string number;
     quorvane::appendFieldNumber(number, p, "2");
+    isNumber = true;
     replaceText("{percent}", number);
+    isNumber = false;
   }
   void replaceAmpersandNumber(const std::string &name, double v, const std::string &defaultSpec) {
     size_t k = text.find(name);
@@ -255,7 +281,9 @@ struct PlainTemplate {
         const std::string spec = text.substr(after, c - after);
         std::string number;
         quorvane::appendFieldNumber(number, v, spec.empty() ? defaultSpec : spec);
+        isNumber = true;
         splice(k, c + 1 - k, number);
+        isNumber = false;
         k = text.find(name);  // from the front again
       } else if (source[k] == 0) {
         return;
@@ -313,4 +341,96 @@ TEST(LabelTemplate, OnePassExpansionMatchesThePlainRules) {
     ASSERT_EQ(plain.text, fast.text()) << templ << " with " << label;
     ASSERT_EQ(plain.queryEscaped(), escaped(fast, Escape::kQuery)) << templ << " with " << label;
   }
+}
+
+TEST(LabelTemplate, InsertedBytesStayWithinTheLimit) {
+  // The plain rules with small limits, on seeded random texts whose pieces
+  // nest fields in values and hold two-, three- and four-byte sequences.
+  const char *const pieces[] = {"{value}", "{value|1}", "{label}", "{percent}", "&value&",
+                                "&value|", "&label&", "&", "}", "x", "\xC3\xA9", "\xE2\x82\xAC",
+                                "\xF0\x9F\x98\x80", "&va", "lue&", "{val", "ue}"};
+  std::mt19937 rng(23);
+  auto randomText = [&](int most) {
+    std::string t;
+    for (int n = static_cast<int>(rng() % (most + 1)); n > 0; --n)
+      t += pieces[rng() % std::size(pieces)];
+    return t;
+  };
+  for (int round = 0; round < 20000; ++round) {
+    const std::string templ = randomText(8);
+    std::string label = randomText(4);
+    if (round % 3 == 0) label = label + label + label;  // fields nested three deep
+    const size_t limit = rng() % 24;
+    LabelTemplate fast;
+    fast.setInsertedLimit(limit);
+    fast.assign(templ);
+    PlainTemplate plain(templ);
+    plain.limit = limit;
+    if (round % 2 == 0) {
+      fast.replaceText("{label}", label);
+      fast.replaceText("{label}", label);  // a second pass reaches the labels' own fields
+      fast.replaceNumber("{value", 1234.5);
+      fast.replacePercent(12.25);
+      plain.replaceText("{label}", label);
+      plain.replaceText("{label}", label);
+      plain.replaceNumber("{value", 1234.5);
+      plain.replacePercent(12.25);
+    } else {
+      fast.replaceText("&label&", label);
+      fast.replaceAmpersandNumber("&value", 1234.5, "");
+      plain.replaceText("&label&", label);
+      plain.replaceAmpersandNumber("&value", 1234.5, "");
+    }
+    ASSERT_EQ(plain.text, fast.text()) << templ << " with " << label << " limit " << limit;
+    ASSERT_EQ(plain.queryEscaped(), escaped(fast, Escape::kQuery)) << templ << " with " << label;
+    ASSERT_LE(fast.insertedBytes(), limit);
+    ASSERT_LE(fast.text().size(), templ.size() + limit);
+  }
+
+  // Worked by hand: cuts fall between UTF-8 sequences, numbers go whole or
+  // not at all, and the template's own text is kept.
+  struct Case {
+    size_t limit;
+    const char *templ;
+    const char *label;
+    const char *expanded;
+  } cases[] = {
+      {7, "'{label}'", "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC", "'\xE2\x82\xAC\xE2\x82\xAC'"},
+      {5, "'{label}'", "ab\xF0\x9F\x98\x80", "'ab'"},
+      {6, "'{label}' {value}", "abcd", "'abcd' "},      // 12.5 needs 4 bytes, 2 are left
+      {8, "'{label}' {value}", "abcd", "'abcd' 12.5"},
+      // The label is cut to "{value}{"; its field's bytes make room for 12.5.
+      {8, "{label}!", "{value}{value}", "12.5{!"},
+  };
+  for (const Case &c : cases) {
+    LabelTemplate t;
+    t.setInsertedLimit(c.limit);
+    t.assign(c.templ);
+    t.replaceText("{label}", c.label);
+    t.replaceNumber("{value", 12.5);
+    EXPECT_EQ(t.text(), c.expanded) << c.templ << " limit " << c.limit;
+  }
+}
+
+TEST(LabelTemplate, NestedFieldsCannotMultiplyTheText) {
+  // An image map's order of fields: an x label of many "{x2Label}" fields,
+  // an x2 label of many "{dataSetName}" fields and a long name would make
+  // 400 * 400 * 4,000 bytes (640 MB) unbounded.
+  std::string xLabel, x2Label;
+  for (int k = 0; k < 400; ++k) xLabel += "{x2Label}";
+  for (int k = 0; k < 400; ++k) x2Label += "{dataSetName}";
+  const std::string name(4000, 'n');
+  const std::string templ = "x={xLabel}&n={dataSetName}&v={value}";
+  LabelTemplate t(templ);
+  t.replaceText("{xLabel}", xLabel);
+  EXPECT_EQ(xLabel.size(), t.insertedBytes());
+  t.replaceText("{x2Label}", x2Label);
+  t.replaceText("{dataSetName}", name);
+  t.replaceNumber("{value", 7);
+  EXPECT_EQ(LabelTemplate::kMaxInsertedBytes, t.insertedBytes());
+  // The template's own text, less its three fields, is all there; its own
+  // later fields find no room left.
+  EXPECT_EQ(templ.size() - 28 + t.insertedBytes(), t.text().size());
+  EXPECT_EQ(0u, t.text().rfind("x=nnn", 0));
+  EXPECT_EQ(t.text().size() - 6, t.text().rfind("&n=&v="));
 }
