@@ -92,10 +92,11 @@ void HLOCLayerImpl::drawLayer(DrawArea &area) {
   }
 }
 
-void HLOCLayerImpl::expandFields(LabelTemplate &t, int d, int i) const {
-  LayerCore::expandFields(t, d, i);
+void HLOCLayerImpl::expandFields(LabelTemplate &t, int d, int i, const ItemSums &sums) const {
+  LayerCore::expandFields(t, d, i, sums);
+  const auto &sets = dataSets();
   for (size_t role = 0; role < kRoleCount; ++role)
-    t.replaceNumber(kRoleFields[role], valueOf(dataSets(), role, i));
+    t.replaceNumber(kRoleFields[role], role < sets.size() ? mapValue(*sets[role], i) : NoValue);
 }
 
 }  // namespace quorvane

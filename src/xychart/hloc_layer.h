@@ -16,7 +16,7 @@ class HLOCLayerImpl final : public LayerBase<HLOCLayer> {
   void drawLayer(DrawArea &area) override;
   std::string_view defaultQuery() const override { return kHLOCDefaultQuery; }
   bool refersToDataSets(std::string_view) const override { return false; }
-  void expandFields(LabelTemplate &t, int d, int i) const override;
+  void expandFields(LabelTemplate &t, int d, int i, const ItemSums &sums) const override;
 };
 
 }  // namespace quorvane

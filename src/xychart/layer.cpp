@@ -209,7 +209,7 @@ bool LayerCore::refersToDataSets(std::string_view t) const {
   return false;
 }
 
-void LayerCore::expandFields(LabelTemplate &t, int d, int i) const {
+void LayerCore::expandFields(LabelTemplate &t, int d, int i, const ItemSums &sums) const {
   const XAxisImpl &bottom = chart_->xAxisImpl();
   const XAxisImpl &top = chart_->xAxis2Impl();
   auto labelAt = [i](const XAxisImpl &axis) -> std::string_view {
@@ -224,18 +224,25 @@ void LayerCore::expandFields(LabelTemplate &t, int d, int i) const {
                               ? dataSets_[static_cast<size_t>(d)].get()
                               : nullptr;
   t.replaceText("{dataSetName}", ds != nullptr ? std::string_view(ds->name()) : "");
-  t.replaceNumber("{value", ds != nullptr ? ds->value(i) : NoValue);
-  // Sums skip missing points.
-  double accumulated = 0;
-  double total = 0;
-  for (size_t k = 0; k < dataSets_.size(); ++k) {
-    const double v = dataSets_[k]->value(i);
-    if (!hasValue(v)) continue;
-    total += v;
-    if (static_cast<int>(k) <= d) accumulated += v;
-  }
-  t.replaceNumber("{accValue", accumulated);
-  t.replaceNumber("{totalValue", total);
+  t.replaceNumber("{value", ds != nullptr ? mapValue(*ds, i) : NoValue);
+  t.replaceNumber("{accValue", sums.accumulated);
+  t.replaceNumber("{totalValue", sums.total);
+}
+
+bool LayerCore::mayAskForSums(const ImageMapWriter &map) const {
+  // The sums' fields can come from the templates or from any text a field
+  // inserts before them: an axis label or a data set's name.
+  auto asks = [](std::string_view t) {
+    return t.find("{accValue") != std::string_view::npos ||
+           t.find("{totalValue") != std::string_view::npos;
+  };
+  if ((map.hasUrl() && asks(map.queryFormat())) || asks(map.extraAttr())) return true;
+  for (const XAxisImpl *axis : {&chart_->xAxisImpl(), &chart_->xAxis2Impl()})
+    for (const std::string &label : axis->labels())
+      if (asks(label)) return true;
+  for (const auto &ds : dataSets_)
+    if (asks(ds->name())) return true;
+  return false;
 }
 
 const char *LayerCore::getHTMLImageMap(const char *url, const char *queryFormat,
@@ -245,16 +252,27 @@ const char *LayerCore::getHTMLImageMap(const char *url, const char *queryFormat,
       text_ = kNotLaidOut;
       return text_.c_str();
     }
+    mapValueReads_ = 0;
     ImageMapWriter map(url, queryFormat, defaultQuery(), extraAttr);
     const bool perDataSet = (map.hasUrl() && refersToDataSets(map.queryFormat())) ||
                             refersToDataSets(map.extraAttr());
+    const bool hasSums = mayAskForSums(map);
     const int n = pointCount();
     const int sets = perDataSet ? static_cast<int>(dataSets_.size()) : 0;
     for (int i = 0; i < n; ++i) {
+      // The point's sums, each in data set order as a plain sum would take
+      // them: the total once, the running sum as d goes up.
+      ItemSums sums;
+      if (hasSums)
+        for (const auto &ds : dataSets_)
+          if (const double v = mapValue(*ds, i); hasValue(v)) sums.total += v;
       for (int d = perDataSet ? 0 : -1; d < (perDataSet ? sets : 0); ++d) {
+        if (hasSums && d >= 0)
+          if (const double v = mapValue(*dataSets_[static_cast<size_t>(d)], i); hasValue(v))
+            sums.accumulated += v;
         const std::span<const int> s = shape(d, i);
         if (s.empty()) continue;
-        map.addArea(shapeFromInts(s), [&](LabelTemplate &t) { expandFields(t, d, i); });
+        map.addArea(shapeFromInts(s), [&](LabelTemplate &t) { expandFields(t, d, i, sums); });
       }
     }
     text_ = map.text();

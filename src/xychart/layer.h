@@ -22,6 +22,7 @@
 
 namespace quorvane {
 
+class ImageMapWriter;
 class XYChartImpl;
 class XAxisImpl;
 class YAxisImpl;
@@ -68,6 +69,9 @@ class LayerCore {
   const char *getImageCoor2(int i);
   const char *getImageCoor(int dataSet, int i);
   const char *getHTMLImageMap(const char *url, const char *queryFormat, const char *extraAttr);
+  // The data values the last image map read: at most a few per area and per
+  // value, never a sum over every data set for each area.
+  uint64_t mapValueReads() const { return mapValueReads_; }
   void attach(XYChart *chart, int *colorCounter);
   void draw(XYChart *chart);
   void setDataLabelFormat(const char *format);
@@ -91,8 +95,20 @@ class LayerCore {
   // Whether a template names fields of single data sets, so that the map has
   // one area per data set and point instead of one per point.
   virtual bool refersToDataSets(std::string_view t) const;
+  // The sums of a map item at point i: of data sets 0 .. d ("{accValue}", 0
+  // for a whole group) and of every data set ("{totalValue}"), each leaving
+  // out the sets without a value there.
+  struct ItemSums {
+    double accumulated = 0;
+    double total = 0;
+  };
   // Replaces the fields of (data set d, point i); d is -1 for a whole group.
-  virtual void expandFields(LabelTemplate &t, int d, int i) const;
+  virtual void expandFields(LabelTemplate &t, int d, int i, const ItemSums &sums) const;
+  // Value i of ds, counted in mapValueReads; for the map's fields.
+  double mapValue(const DataSetImpl &ds, int i) const {
+    ++mapValueReads_;
+    return ds.value(i);
+  }
   // The legend key of a named data set.
   virtual void addLegendKey(LegendBox &legend, DataSetImpl &ds);
   // Whether a stack runs positives up and negatives down from the zero line
@@ -139,6 +155,9 @@ class LayerCore {
   // The slot of (d, i) in the shape records, if there is one.
   std::optional<size_t> slotOf(int d, int i) const;
   double valueRange(bool primaryAxis, bool largest) const;
+  // Whether an image map's items may need their sums: their fields are in a
+  // template or in a text that fields insert.
+  bool mayAskForSums(const ImageMapWriter &map) const;
 
   const XYChartImpl *owner_ = nullptr;
   XYChartImpl *chart_ = nullptr;
@@ -168,6 +187,7 @@ class LayerCore {
   std::vector<ShapeSlot> shapeSlots_;
   std::vector<int> shapeValues_;
   int shapePoints_ = 0;
+  mutable uint64_t mapValueReads_ = 0;
   std::string text_;  // image-map and coordinate results
 };
 
