@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "chart/label_template.h"
 
@@ -27,6 +28,15 @@ std::string polygonShape(std::span<const int> xy);
 // By the number of values: 3 a circle, 4 a rectangle by two corners, any
 // other number a polygon.
 std::string shapeFromInts(std::span<const int> values);
+
+// The part of a shape (values as shapeFromInts takes them) that lies on an
+// image of width x height: the shape itself when it lies wholly on it; a
+// rectangle cut to the image, its corners normalised; a polygon clipped to the
+// image edges, its cut points rounded to the nearest pixel, in clipped
+// (which the result then views); empty when nothing of it is on the image (a
+// polygon clipped to fewer than three points, a circle whose box misses it).
+std::span<const int> shapeOnImage(std::span<const int> values, int width, int height,
+                                  std::vector<int> &clipped);
 
 class ImageMapWriter {
  public:

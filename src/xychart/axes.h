@@ -258,6 +258,8 @@ class YAxisImpl final : public AxisBase<YAxis> {
   // Tick values in this axis's units, lowest first.
   std::vector<double> tickValues() const;
   const ValueScale &scale() const { return scale_; }
+  // Whether coordinates mean anything: scaled, or following an axis that is.
+  bool hasScale() const;
   // The axis line colour in force: black once scaled or synchronised, else
   // Transparent.
   int resolvedAxisColor() const;
@@ -284,8 +286,6 @@ class YAxisImpl final : public AxisBase<YAxis> {
   };
 
   int coorOf(double v) const;
-  // Whether coordinates mean anything: scaled, or following an axis that is.
-  bool hasScale() const;
   // The marks on the axis, then the tick values whose label or tick is not
   // hidden by an entry before them.
   std::vector<TickEntry> tickList(DrawArea &area, const std::vector<double> &ticks) const;

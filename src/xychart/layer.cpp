@@ -176,12 +176,19 @@ std::optional<size_t> LayerCore::slotOf(int d, int i) const {
 
 void LayerCore::recordShape(int d, int i, std::span<const int> shape) {
   const auto slot = slotOf(d, i);
+  if (!slot) return;
   // The values of a replaced shape stay behind unused until the next drawing.
-  if (!slot || shapeValues_.size() + shape.size() > std::numeric_limits<uint32_t>::max())
+  shapeSlots_[*slot] = {};
+  if (!(d >= 0 ? isPlaced_[static_cast<size_t>(d)] : isAnyPlaced_)) return;
+  DrawArea &area = chart_->core().area();
+  const std::span<const int> visible =
+      shapeOnImage(shape, area.getWidth(), area.getHeight(), clipScratch_);
+  if (visible.empty() ||
+      shapeValues_.size() + visible.size() > std::numeric_limits<uint32_t>::max())
     return;
   shapeSlots_[*slot] = {static_cast<uint32_t>(shapeValues_.size()),
-                        static_cast<uint32_t>(shape.size())};
-  shapeValues_.insert(shapeValues_.end(), shape.begin(), shape.end());
+                        static_cast<uint32_t>(visible.size())};
+  shapeValues_.insert(shapeValues_.end(), visible.begin(), visible.end());
 }
 
 std::span<const int> LayerCore::shape(int d, int i) const {
@@ -302,6 +309,10 @@ void LayerCore::draw(XYChart *chart) {
   shapePoints_ = pointCount();
   shapeSlots_.assign((dataSets_.size() + 1) * static_cast<size_t>(shapePoints_), {});
   shapeValues_.clear();
+  isPlaced_.clear();
+  for (const auto &ds : dataSets_)
+    isPlaced_.push_back(yAxisOf(ds->usesPrimaryAxis()).hasScale());
+  isAnyPlaced_ = std::find(isPlaced_.begin(), isPlaced_.end(), true) != isPlaced_.end();
   drawLayer(chart_->core().area());
 }
 

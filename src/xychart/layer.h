@@ -135,7 +135,11 @@ class LayerCore {
   // The largest point count, as an int.
   int pointCount() const;
   // Records the drawn shape of (d, i): 3 values a circle, 4 a rectangle by two
-  // corners, any other even count a polygon.
+  // corners, any other even count a polygon. What is recorded is what shows:
+  // the part of the shape on the image, and nothing for an item off the
+  // image or whose values have no place (its y axis has no scale: a stack
+  // that sums to infinity, a log axis with no value above 0), so that the
+  // map has no area where nothing was drawn.
   void recordShape(int d, int i, std::span<const int> shape);
   void recordShape(int d, int i, std::initializer_list<int> shape) {
     recordShape(d, i, std::span<const int>(shape.begin(), shape.size()));
@@ -186,6 +190,11 @@ class LayerCore {
   };
   std::vector<ShapeSlot> shapeSlots_;
   std::vector<int> shapeValues_;
+  std::vector<int> clipScratch_;
+  // Whether each data set's values have a place on its y axis (it has a
+  // scale), and whether any data set's have: set at each drawing.
+  std::vector<bool> isPlaced_;
+  bool isAnyPlaced_ = false;
   int shapePoints_ = 0;
   mutable uint64_t mapValueReads_ = 0;
   std::string text_;  // image-map and coordinate results

@@ -1,7 +1,11 @@
-// Shape texts and area text: link joining, the omitted parts, escaping.
+// Shape texts, shapes cut to the image, and area text: link joining, the
+// omitted parts, escaping.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chart/image_map.h"
@@ -82,4 +86,47 @@ TEST(ImageMap, InsertedValuesCannotBreakTheMarkup) {
                 " title=\"&quot;&gt;&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;\" "
                 "onclick='f()' href=\"x.php?a=\"1\"&n=%22%3E%3Cscript%3Ealert%28%27x%27%29"
                 "%3C%2Fscript%3E&i=4\">\n");
+}
+
+TEST(ImageMap, ShapesCutToTheImage) {
+  // A 10 x 10 image; polygons compared as sets of points, worked out from
+  // the edges x = 0, x = 9, y = 0, y = 9.
+  using Points = std::vector<std::pair<int, int>>;
+  auto pointsOf = [](std::span<const int> v) {
+    Points p;
+    for (size_t k = 0; k + 1 < v.size(); k += 2) p.emplace_back(v[k], v[k + 1]);
+    std::sort(p.begin(), p.end());
+    return p;
+  };
+  const struct {
+    std::vector<int> shape;
+    std::vector<int> expected;  // empty: nothing on the image
+    bool isSame;                // the shape is given back as it is
+  } cases[] = {
+      {{9, 7, 0, 0}, {9, 7, 0, 0}, true},
+      {{-5, -5, 20, 3}, {0, 0, 9, 3}, false},
+      {{12, 0, 15, 3}, {}, false},
+      {{3, 20, 4, 10}, {}, false},
+      {{-2, 5, 3}, {-2, 5, 3}, true},
+      {{-20, 5, 3}, {}, false},
+      {{1, 1, 8, 1, 8, 8}, {1, 1, 8, 1, 8, 8}, true},
+      {{-5, -5, 5, -5, 5, 5, -5, 5}, {0, 0, 5, 0, 5, 5, 0, 5}, false},
+      {{0, 0, 20, 0, 0, 20}, {0, 0, 9, 0, 9, 9, 0, 9}, false},
+      {{0, 0, 12, 0, 0, 12}, {0, 0, 9, 0, 9, 3, 3, 9, 0, 9}, false},
+      {{-9, 0, -1, 0, -1, 9}, {}, false},
+      {{-9, 0, 0, 0, -1, 9}, {}, false},  // one point on the image: no area
+  };
+  for (const auto &k : cases) {
+    std::vector<int> scratch;
+    const std::span<const int> got = shapeOnImage(k.shape, 10, 10, scratch);
+    if (k.isSame) {
+      EXPECT_EQ(k.shape.data(), got.data());
+      EXPECT_EQ(k.shape.size(), got.size());
+    } else if (k.shape.size() <= 4) {
+      EXPECT_EQ(k.expected, std::vector<int>(got.begin(), got.end()));
+    } else {
+      EXPECT_EQ(pointsOf(k.expected), pointsOf(got));
+      EXPECT_EQ(k.expected.size(), got.size());
+    }
+  }
 }

@@ -131,8 +131,12 @@ TEST(XyAreaHostile, ExtremeValuesAndDepthsDrawWithoutRecordsForMissingPoints) {
       auto c = chart();
       Layer *layer = addAreas(c.get(), method, depth, {v, v});
       ASSERT_NE(nullptr, c->makeChart3()) << method << ", " << depth;
+      // Stacked, data set 1's bands at 1, 2 and 7 lie between totals of
+      // +-1e308 and +-infinity, wholly off the image, and have no area.
       for (int i = 0; i < 9; ++i)
-        EXPECT_EQ(i < 3 || i > 6, layer->getImageCoor(1, i) != nullptr) << method << ", " << i;
+        EXPECT_EQ(method == Layer::Stack ? i == 0 || i == 8 : i < 3 || i > 6,
+                  layer->getImageCoor(1, i) != nullptr)
+            << method << ", " << i;
     }
 }
 

@@ -1,10 +1,12 @@
 // Layer image maps against hostile input: nested fields cannot multiply an
 // area, the sums of a map are read once per value, not once per area and
-// data set.
+// data set, and areas cover what was drawn and nothing else.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -135,4 +137,165 @@ TEST(LayerImageMap, SumsLeaveOutMissingValues) {
   EXPECT_EQ(3, std::count(groups.begin(), groups.end(), '\n'));
   for (const char *expected : {"t='0:3'", "t='1:24'", "t='2:36'"})
     EXPECT_NE(std::string::npos, groups.find(expected)) << expected << "\n" << groups;
+}
+
+namespace {
+
+// The items of one chart and what their areas should be.
+struct Expected {
+  int d;  // -1: the point's group
+  int i;
+  // Rows of a rectangle by hand; kNone: no area; kOnImage: a polygon whose
+  // points all lie on the image.
+  int top;
+  int bottom;
+};
+constexpr int kNone = -1;
+constexpr int kOnImage = -2;
+
+// Parses the numbers of a shape text's coords.
+std::vector<int> coordsOf(const std::string &shape) {
+  std::vector<int> values;
+  const size_t at = shape.find("coords=\"");
+  if (at == std::string::npos) return values;
+  const char *p = shape.c_str() + at + 8;
+  while (*p != '"' && *p != '\0') {
+    char *end = nullptr;
+    values.push_back(static_cast<int>(std::strtol(p, &end, 10)));
+    p = *end == ',' ? end + 1 : end;
+  }
+  return values;
+}
+
+}  // namespace
+
+TEST(LayerImageMap, AreasShowOnlyWhatIsDrawn) {
+  // A 200 x 150 image, the plot from row 20 to 119; a fixed scale of 0 to 10
+  // takes 10 rows a unit, so 5 lies on row 69 and 9 on row 29. Bars are red
+  // with no edge, so every corner of a bar's area is red.
+  constexpr int kW = 200, kH = 150, kRed = 0xFF0000;
+  constexpr double kHuge = 1e308;
+  auto bars = [](XYChart *c, Layer::DataCombineMethod method,
+                 std::vector<std::vector<double>> sets) -> Layer * {
+    BarLayer *layer = c->addBarLayer2(method, 0);
+    layer->setBorderColor(Transparent, 0);
+    for (const auto &v : sets)
+      layer->addDataSet(static_cast<int>(v.size()), v.data(), kRed, "");
+    return layer;
+  };
+  auto fixed = [](XYChart *c) { c->yAxis()->setLinearScale(0, 10, 2); };
+  auto log = [](XYChart *c) { c->yAxis()->setLogScale(true); };
+  struct Case {
+    const char *name;
+    std::function<Layer *(XYChart *)> build;
+    std::vector<Expected> expected;
+    bool isFilled;  // the rectangles are red bars
+  } cases[] = {
+      {"a stack summing to infinity leaves the axis without a scale",
+       [&](XYChart *c) { return bars(c, Layer::Stack, {{kHuge, 5}, {kHuge, 5}}); },
+       {{-1, 0, kNone, 0}, {-1, 1, kNone, 0}, {0, 0, kNone, 0}, {0, 1, kNone, 0},
+        {1, 0, kNone, 0}, {1, 1, kNone, 0}},
+       true},
+      {"a stack summing to infinity on a fixed axis",
+       [&](XYChart *c) {
+         fixed(c);
+         return bars(c, Layer::Stack, {{kHuge, 5}, {kHuge, 4}});
+       },
+       {{0, 0, 0, 119}, {1, 0, kNone, 0}, {-1, 0, 0, 119}, {0, 1, 69, 119}, {1, 1, 29, 69},
+        {-1, 1, 29, 119}},
+       true},
+      {"values off a fixed axis range",
+       [&](XYChart *c) {
+         fixed(c);
+         return bars(c, Layer::Side, {{1e9, 5, -40, -kHuge}});
+       },
+       {{0, 0, 0, 119}, {0, 1, 69, 119}, {0, 2, 119, 149}, {0, 3, 119, 149}},
+       true},
+      {"a log axis with only values <= 0",
+       [&](XYChart *c) {
+         log(c);
+         return bars(c, Layer::Side, {{0, -5, -1e9}});
+       },
+       {{-1, 0, kNone, 0}, {0, 0, kNone, 0}, {0, 1, kNone, 0}, {0, 2, kNone, 0}},
+       true},
+      {"a log axis with a value below 0 among positive ones",
+       [&](XYChart *c) {
+         log(c);
+         return bars(c, Layer::Side, {{10, -5, 100}});
+       },
+       {{0, 1, 119, 149}},
+       true},
+      {"HLOC values off a fixed axis range",
+       [&](XYChart *c) -> Layer * {
+         fixed(c);
+         const double high[] = {1e9, 8}, low[] = {5, -1e9};
+         return c->addHLOCLayer(2, high, low, nullptr, nullptr, kRed);
+       },
+       {{-1, 0, 0, 69}, {-1, 1, 39, 149}, {0, 0, kNone, 0}},
+       false},
+      {"a line through a point off a fixed axis range",
+       [&](XYChart *c) -> Layer * {
+         fixed(c);
+         const double v[] = {5, 1e9, 5};
+         return c->addLineLayer(3, v, kRed, "", 0);
+       },
+       {{0, 0, kOnImage, 0}, {0, 1, kNone, 0}, {0, 2, kOnImage, 0}, {-1, 1, kNone, 0}},
+       false},
+      {"a line on a log axis with only values <= 0",
+       [&](XYChart *c) -> Layer * {
+         log(c);
+         const double v[] = {0, -5, -1};
+         return c->addLineLayer(3, v, kRed, "", 0);
+       },
+       {{0, 0, kNone, 0}, {0, 1, kNone, 0}, {-1, 2, kNone, 0}},
+       false},
+      {"an area through a point off a fixed axis range",
+       [&](XYChart *c) -> Layer * {
+         fixed(c);
+         const double v[] = {5, 1e9, -1e9};
+         return c->addAreaLayer(3, v, kRed, "", 0);
+       },
+       {{0, 0, kOnImage, 0}, {0, 1, kOnImage, 0}, {0, 2, kOnImage, 0}, {-1, 1, 0, 119}},
+       false},
+  };
+  for (const Case &k : cases) {
+    SCOPED_TRACE(k.name);
+    Owned<XYChart> c(XYChart::create(kW, kH, 0xFFFFFF, Transparent));
+    c->setPlotArea(30, 20, 150, 100, 0xF0F0F0, -1, 0x000000, -1, -1);
+    Layer *layer = k.build(c.get());
+    ASSERT_NE(nullptr, c->makeChart3());
+    DrawArea *area = c->getDrawArea();
+    for (const Expected &e : k.expected) {
+      SCOPED_TRACE(testing::Message() << "item " << e.d << ", " << e.i);
+      const char *shape = e.d < 0 ? layer->getImageCoor2(e.i) : layer->getImageCoor(e.d, e.i);
+      if (e.top == kNone) {
+        EXPECT_EQ(nullptr, shape) << shape;
+        continue;
+      }
+      ASSERT_NE(nullptr, shape);
+      const std::vector<int> values = coordsOf(shape);
+      for (size_t j = 0; j < values.size(); ++j)
+        EXPECT_TRUE(values[j] >= 0 && values[j] < (j % 2 == 0 ? kW : kH)) << shape;
+      if (e.top == kOnImage) {
+        EXPECT_GE(values.size(), 6u) << shape;
+        continue;
+      }
+      const Rect r = parseRect(shape);
+      EXPECT_EQ(e.top, r.top);
+      EXPECT_EQ(e.bottom, r.bottom);
+      if (!k.isFilled) continue;
+      // The x axis line is drawn over the zero row 119.
+      for (const int x : {r.left, r.right})
+        for (const int y : {r.top == 119 ? 120 : r.top, r.bottom == 119 ? 118 : r.bottom})
+          EXPECT_EQ(kRed, area->getPixel(x, y)) << x << "," << y;
+    }
+    // Each layer's map holds the areas above and no others.
+    const std::string map = str(layer->getHTMLImageMap("", "", "t='{dataSet}'"));
+    for (const std::string &line : linesOf(map)) {
+      const std::vector<int> values = coordsOf(line);
+      EXPECT_FALSE(values.empty()) << line;
+      for (size_t j = 0; j < values.size(); ++j)
+        EXPECT_TRUE(values[j] >= 0 && values[j] < (j % 2 == 0 ? kW : kH)) << line;
+    }
+  }
 }
