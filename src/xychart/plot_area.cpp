@@ -20,15 +20,19 @@ namespace {
 void wallpaperAnchor(const PlotGeometry &g, int alignment, int &x, int &y) {
   const int column = (alignment - 1) % 3;  // 0 left, 1 centre, 2 right
   const int row = (alignment - 1) / 3;     // 0 bottom, 1 middle, 2 top
-  x = column == 0 ? g.left() : column == 1 ? g.left() + g.width / 2 : g.right();
-  y = row == 0 ? g.backBottom() : row == 1 ? g.backBottom() - g.height / 2 : g.top();
+  x = column == 0   ? g.left()
+      : column == 1 ? clampToInt(g.leftWide() + g.width / 2)
+                    : g.right();
+  y = row == 0   ? g.backBottom()
+      : row == 1 ? clampToInt(g.backBottomWide() - g.height / 2)
+                 : g.top();
 }
 
 // The left wall and the floor, as the faces swept from the front plane's
 // left and bottom edges back to the back plane.
 void fillWalls(DrawArea &area, const PlotGeometry &g, int color) {
-  area.surface(g.x, g.bottom(), g.x, g.y - 1, g.dx, g.dy, color, color);
-  area.surface(g.x, g.bottom(), g.x + g.width - 1, g.bottom(), g.dx, g.dy, color, color);
+  area.surface(g.x, g.bottom(), g.x, g.aboveFront(), g.dx, g.dy, color, color);
+  area.surface(g.x, g.bottom(), g.frontRight(), g.bottom(), g.dx, g.dy, color, color);
 }
 
 }  // namespace
@@ -78,9 +82,9 @@ void PlotAreaImpl::drawBorder(DrawArea &area, const PlotGeometry &g) {
   area.rect(g.left(), g.top(), g.right(), g.backBottom(), edge, Transparent, 0);
   if (!g.hasDepth()) return;
   const int wallX[] = {g.x, g.left(), g.left(), g.x};
-  const int wallY[] = {g.bottom(), g.backBottom(), g.top(), g.y - 1};
+  const int wallY[] = {g.bottom(), g.backBottom(), g.top(), g.aboveFront()};
   area.polygon(wallX, wallY, 4, edge, Transparent);
-  const int floorX[] = {g.x, g.x + g.width - 1, g.right(), g.left()};
+  const int floorX[] = {g.x, g.frontRight(), g.right(), g.left()};
   const int floorY[] = {g.bottom(), g.bottom(), g.backBottom(), g.backBottom()};
   area.polygon(floorX, floorY, 4, edge, Transparent);
 }

@@ -242,13 +242,13 @@ void XYChartImpl::drawMarks(DrawArea &area, const PlotGeometry &g, bool onTop) {
 
 void XYChartImpl::drawFrontEdges(DrawArea &area, const PlotGeometry &g) {
   const int edge = plotArea_.resolvedEdgeColor();
-  const int frontRight = g.x + g.width - 1;
+  const int frontRight = g.frontRight();
   if (!g.hasDepth()) {
-    area.rect(g.x, g.y - 1, frontRight, g.bottom(), edge, Transparent, 0);
+    area.rect(g.x, g.aboveFront(), frontRight, g.bottom(), edge, Transparent, 0);
     return;
   }
   area.line(g.right(), g.top(), g.right(), g.backBottom(), edge, 1);
-  area.line(g.x, g.y - 1, g.x, g.bottom(), edge, 1);
+  area.line(g.x, g.aboveFront(), g.x, g.bottom(), edge, 1);
   area.line(g.x, g.bottom(), frontRight, g.bottom(), edge, 1);
   area.line(frontRight, g.bottom(), g.right(), g.backBottom(), edge, 1);
 }
