@@ -1,9 +1,9 @@
 # Top-level driver: `make` builds, `make test` runs every test (plain build,
 # the Python binding against the plain build's library, ASan + UBSan build,
-# ThreadSanitizer tests, a short libFuzzer run of every fuzz target,
-# headless Chromium through the demo gallery and the web app example, and
-# valgrind's memcheck over a small chart set) and ends with one
-# "N passed, N failed" line over them all,
+# the extreme-argument sweeps under recovering UBSan, ThreadSanitizer tests,
+# a short libFuzzer run of every fuzz target, headless Chromium through the
+# demo gallery and the web app example, and valgrind's memcheck over a small
+# chart set) and ends with one "N passed, N failed" line over them all,
 # `make demo` builds the library and the examples alone (build-demo/) and
 # renders the demo gallery into build/demo/, `make webapp` serves the web app
 # example on 127.0.0.1:$(PORT), `make bench` runs the benchmarks,
@@ -24,7 +24,7 @@ PREFIX ?= /usr/local
 export JOBS FUZZ_SECONDS
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build test test-plain test-python test-asan test-tsan test-fuzz test-browser demo webapp bench soak soak-build valgrind install clean
+.PHONY: all deps build test test-plain test-python test-asan test-ubsan test-tsan test-fuzz test-browser demo webapp bench soak soak-build valgrind install clean
 
 all: build
 
@@ -48,6 +48,14 @@ test-asan: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
+# The extreme-argument sweeps and the fuzz seed corpora once more on the
+# ASan + UBSan build, its UB checks going on past a report: any report fails
+# (scripts/run-ub-sweeps.sh), and the log lists every site at once.
+test-ubsan: deps
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUORVANE_TESTS=ON -DQUORVANE_SANITIZE=address
+	cmake --build build-asan -j $(JOBS) --target quorvane_tests replays
+	bash scripts/run-ub-sweeps.sh build-asan
+
 # Tests labelled "tsan" (concurrency tests) under ThreadSanitizer.
 test-tsan: deps
 	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_TESTS=ON -DQUORVANE_SANITIZE=thread
@@ -69,7 +77,7 @@ test-browser: deps
 
 # Every stage runs even when an earlier one failed; the summary line is last.
 test:
-	@MAKE="$(MAKE)" bash scripts/run-tests.sh test-plain test-python test-asan test-tsan test-fuzz test-browser valgrind
+	@MAKE="$(MAKE)" bash scripts/run-tests.sh test-plain test-python test-asan test-ubsan test-tsan test-fuzz test-browser valgrind
 
 demo:
 	@bash scripts/demo.sh
