@@ -2,17 +2,23 @@
 // handle to a living object from a forged, stale or mistyped one. Each
 // object enters under every published interface it can be handed out as
 // (a bar layer as "BarLayer" and "Layer"), keyed by that interface's name
-// and the address of that interface subobject; it enters when constructed
-// and leaves when destroyed, so children destroyed with their owner leave too.
-// One mutex guards a hash set: a few hundred nanoseconds per object.
+// and the address of that interface subobject, with the one generation the
+// object was given when made; it enters when constructed and leaves when
+// destroyed, so children destroyed with their owner leave too. Generations
+// come from one process-wide 64-bit counter that starts at 1 and is never
+// reused (at a billion objects a second it lasts centuries), so an object
+// made later at a destroyed one's address is told apart from it.
+// One mutex guards a hash table: a few hundred nanoseconds per object.
 #pragma once
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string_view>
 #include <type_traits>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "quorvane.h"
 
@@ -64,22 +70,46 @@ template <> struct PublishedBase<HLOCLayer> { using Type = Layer; };
 template <> struct PublishedBase<XYChart> { using Type = BaseChart; };
 template <> struct PublishedBase<PieChart> { using Type = BaseChart; };
 
+// A new generation, never given before in this process.
+inline uint64_t newGeneration() {
+  static std::atomic<uint64_t> next{1};
+  return next.fetch_add(1, std::memory_order_relaxed);
+}
+
 class LiveObjects {
  public:
   // Names are kPublishedName constants, so the table keeps only views.
-  void add(std::string_view name, const void *address) {
+  void add(std::string_view name, const void *address, uint64_t generation) {
     const std::lock_guard<std::mutex> lock(mutex_);
-    entries_.insert(Key{name, reinterpret_cast<uintptr_t>(address)});
+    entries_.emplace(Key{name, reinterpret_cast<uintptr_t>(address)}, generation);
   }
-  void remove(std::string_view name, const void *address) {
+  void remove(std::string_view name, const void *address, uint64_t generation) {
     const std::lock_guard<std::mutex> lock(mutex_);
-    const auto it = entries_.find(Key{name, reinterpret_cast<uintptr_t>(address)});
-    if (it != entries_.end()) entries_.erase(it);
+    auto [it, last] = entries_.equal_range(Key{name, reinterpret_cast<uintptr_t>(address)});
+    for (; it != last; ++it)
+      if (it->second == generation) {
+        entries_.erase(it);
+        return;
+      }
   }
-  // Whether an object lives at address as the published class named name.
-  bool contains(std::string_view name, uintptr_t address) const {
+  // Whether the object of that generation lives at address as the published
+  // class named name.
+  bool contains(std::string_view name, uintptr_t address, uint64_t generation) const {
     const std::lock_guard<std::mutex> lock(mutex_);
-    return entries_.find(Key{name, address}) != entries_.end();
+    auto [it, last] = entries_.equal_range(Key{name, address});
+    for (; it != last; ++it)
+      if (it->second == generation) return true;
+    return false;
+  }
+  // The generation of the object living at address as the class named name;
+  // 0 (never given) when none does. Should two entries share the place, the
+  // newer one answers.
+  uint64_t generationAt(std::string_view name, uintptr_t address) const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    uint64_t newest = 0;
+    auto [it, last] = entries_.equal_range(Key{name, address});
+    for (; it != last; ++it) newest = std::max(newest, it->second);
+    return newest;
   }
 
  private:
@@ -94,8 +124,8 @@ class LiveObjects {
     }
   };
   mutable std::mutex mutex_;
-  // A multiset, so that an entry made twice must also leave twice.
-  std::unordered_multiset<Key, KeyHash> entries_;
+  // A multimap, so that an entry made twice must also leave twice.
+  std::unordered_multimap<Key, uint64_t, KeyHash> entries_;
 };
 
 // The process-wide table. It is never destroyed, so objects that outlive
@@ -105,15 +135,22 @@ inline LiveObjects &liveObjects() {
   return *table;
 }
 
+// The generation of object as the published class X; 0 for null or an
+// object not in the table.
+template <class X>
+uint64_t generationOf(const X *object) {
+  using Class = std::remove_const_t<X>;
+  if (object == nullptr) return 0;
+  return liveObjects().generationAt(
+      kPublishedName<Class>, reinterpret_cast<uintptr_t>(static_cast<const void *>(object)));
+}
+
 // Whether object lives as the published class X: a borrowed object (an image
 // lent to a data set) is used only while this holds, since its host may
 // destroy it at any time. An object made since at the same address passes.
 template <class X>
 bool isLive(const X *object) {
-  using Class = std::remove_const_t<X>;
-  return object != nullptr &&
-         liveObjects().contains(kPublishedName<Class>,
-                                reinterpret_cast<uintptr_t>(static_cast<const void *>(object)));
+  return generationOf(object) != 0;
 }
 
 // A member of every published implementation: enters the object under its
@@ -123,26 +160,36 @@ bool isLive(const X *object) {
 class LiveObject {
  public:
   template <class X>
-  explicit LiveObject(X *object) : object_(object), leave_(&forEach<X, false>) {
-    forEach<X, true>(object);
+  explicit LiveObject(X *object)
+      : object_(object), generation_(newGeneration()), leave_(&forEach<X, false>) {
+    // Out of memory half way, the names entered leave again: the table
+    // never names an object that was not made.
+    try {
+      forEach<X, true>(object, generation_);
+    } catch (...) {
+      leave_(object_, generation_);
+      throw;
+    }
   }
-  ~LiveObject() { leave_(object_); }
+  ~LiveObject() { leave_(object_, generation_); }
   LiveObject(const LiveObject &) = delete;
   LiveObject &operator=(const LiveObject &) = delete;
 
  private:
   template <class X, bool kEnter>
-  static void forEach(void *object) {
+  static void forEach(void *object, uint64_t generation) {
     X *typed = static_cast<X *>(object);
     static_assert(!kPublishedName<X>.empty(), "class without a published name");
-    if constexpr (kEnter) liveObjects().add(kPublishedName<X>, typed);
-    else liveObjects().remove(kPublishedName<X>, typed);
+    if constexpr (kEnter) liveObjects().add(kPublishedName<X>, typed, generation);
+    else liveObjects().remove(kPublishedName<X>, typed, generation);
     using Base = typename PublishedBase<X>::Type;
-    if constexpr (!std::is_void_v<Base>) forEach<Base, kEnter>(static_cast<Base *>(typed));
+    if constexpr (!std::is_void_v<Base>)
+      forEach<Base, kEnter>(static_cast<Base *>(typed), generation);
   }
 
   void *object_;
-  void (*leave_)(void *);
+  uint64_t generation_;  // one for every name the object enters under
+  void (*leave_)(void *, uint64_t);
 };
 
 }  // namespace quorvane

@@ -1,7 +1,9 @@
 // The invokers: one template, instantiated per signature, that checks the
 // argument count, converts the object handle and each argument by its type,
-// keeps the method within the arrays passed, calls through the published
-// interface (so the object's own implementation runs) and delivers the result.
+// checks every handle again once all are read (the host's accessors may have
+// destroyed objects meanwhile), keeps the method within the arrays passed,
+// calls through the published interface (so the object's own implementation
+// runs) and delivers the result.
 #pragma once
 
 #include <array>
@@ -36,6 +38,17 @@ class MethodInvoker final : public Invoker {
   static constexpr bool kIsMethod = !std::is_void_v<C>;
   static constexpr int kFirstArg = kIsMethod ? 2 : 1;
   static constexpr int kArity = static_cast<int>(sizeof...(A));
+  template <class T>
+  static constexpr bool kIsObject =
+      std::is_pointer_v<T> && std::is_class_v<std::remove_pointer_t<T>>;
+  // The positions of the arguments that are object handles, in order.
+  static constexpr auto kObjectArgs = [] {
+    std::array<int, (0 + ... + (kIsObject<A> ? 1 : 0))> positions{};
+    size_t n = 0;
+    int i = 0;
+    ((kIsObject<A> ? (void)(positions[n++] = i) : (void)0, ++i), ...);
+    return positions;
+  }();
 
  public:
   MethodInvoker(Target target, std::vector<ArrayRule> rules)
@@ -66,8 +79,22 @@ class MethodInvoker final : public Invoker {
     std::tuple<A...> args{};
     int bad = -1;
     const auto indices = std::index_sequence_for<A...>{};
-    if (!convertAll(scope, argv + kFirstArg, args, bad, indices) ||
-        !keepWithinArrays(scope, args, bad, indices)) {
+    if (convertAll(scope, argv + kFirstArg, args, bad, indices)) {
+      // An object destroyed while later values were read is refused as its
+      // stale handle would be.
+      int gone = scope.firstGoneHandle();
+      if constexpr (kIsMethod) {
+        if (gone == 0) {
+          writeError(errorBuffer, "Error converting object pointer to type %s",
+                     typeName<C *>().c_str());
+          return false;
+        }
+        if (gone > 0) --gone;  // the object came first
+      }
+      if constexpr (!kObjectArgs.empty())
+        if (gone >= 0) bad = kObjectArgs[static_cast<size_t>(gone)];
+    }
+    if (bad >= 0 || !keepWithinArrays(scope, args, bad, indices)) {
       static const std::array<const std::string *, sizeof...(A)> names{&typeName<A>()...};
       writeError(errorBuffer, "Error converting argument %d to type %s", bad + 1,
                  names[static_cast<size_t>(bad)]->c_str());

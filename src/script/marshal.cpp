@@ -10,6 +10,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <optional>
 
 #include "base/live_objects.h"
 #include "script/hierarchy.h"
@@ -20,25 +21,20 @@ namespace {
 
 constexpr std::string_view kHandlePrefix = "$$pointer$$";
 
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// The whole of text as an unsigned 64-bit hexadecimal number without sign,
-// prefix or blanks; 0 when it is not one or does not fit.
-uintptr_t parseAddress(std::string_view text) {
-  if (text.empty()) return 0;
+// The whole of text as a number written as makeHandle writes it: lowercase
+// hexadecimal digits without sign, prefix, blanks or leading zeros, at most
+// 16 of them; nullopt for any other text.
+std::optional<uint64_t> parseHex(std::string_view text) {
+  constexpr size_t kMaxDigits = 2 * sizeof(uint64_t);
+  if (text.empty() || text.size() > kMaxDigits || (text.size() > 1 && text[0] == '0'))
+    return std::nullopt;
   uint64_t value = 0;
   for (char c : text) {
-    const int d = hexDigit(c);
-    if (d < 0 || value > (std::numeric_limits<uint64_t>::max() >> 4)) return 0;
+    const int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+    if (d < 0) return std::nullopt;
     value = (value << 4) | static_cast<uint64_t>(d);
   }
-  if (value > std::numeric_limits<uintptr_t>::max()) return 0;
-  return static_cast<uintptr_t>(value);
+  return value;
 }
 
 // The class a handle's type text names, "class X *" or "class X const *";
@@ -62,12 +58,13 @@ void writeError(char *buffer, const char *format, ...) {
   va_end(args);
 }
 
-std::string makeHandle(std::string_view typeName, const void *address) {
-  char hex[2 * sizeof(uintptr_t) + 1];
-  std::snprintf(hex, sizeof hex, "%llx",
-                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(address)));
+std::string makeHandle(std::string_view typeName, const void *address, uint64_t generation) {
+  char numbers[4 * sizeof(uint64_t) + 2];
+  std::snprintf(numbers, sizeof numbers, "%llx:%llx",
+                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(address)),
+                static_cast<unsigned long long>(generation));
   std::string handle(kHandlePrefix);
-  handle.append(typeName).append("@").append(hex);
+  handle.append(typeName).append("@").append(numbers);
   return handle;
 }
 
@@ -77,14 +74,31 @@ void *parseHandle(std::string_view handle, std::string_view wanted) {
   const size_t at = handle.find('@');
   if (at == std::string_view::npos) return nullptr;
   const std::string_view type = handle.substr(0, at);
-  const uintptr_t address = parseAddress(handle.substr(at + 1));
-  // Only a live object of the class the handle names is ever touched.
+  const std::string_view numbers = handle.substr(at + 1);
+  const size_t colon = numbers.find(':');
+  if (colon == std::string_view::npos) return nullptr;
+  const std::optional<uint64_t> address = parseHex(numbers.substr(0, colon));
+  const std::optional<uint64_t> generation = parseHex(numbers.substr(colon + 1));
+  if (!address || !generation || *address == 0) return nullptr;
+  if constexpr (sizeof(uintptr_t) < sizeof(uint64_t))
+    if (*address > std::numeric_limits<uintptr_t>::max()) return nullptr;
+  // Only the object of that generation, living as the class the handle
+  // names, is ever touched: one made since at the same address has another.
   const std::string_view className = classOf(type);
-  if (address == 0 || className.empty() || !liveObjects().contains(className, address))
+  if (className.empty() ||
+      !liveObjects().contains(className, static_cast<uintptr_t>(*address), *generation))
     return nullptr;
-  void *pointer = reinterpret_cast<void *>(address);
+  void *pointer = reinterpret_cast<void *>(static_cast<uintptr_t>(*address));
   if (type == wanted) return pointer;
   return hierarchy().convert(type, wanted, pointer);
+}
+
+int CallScope::firstGoneHandle() const {
+  for (size_t i = 0; i < handles_.size(); ++i) {
+    const Handle &h = handles_[i];
+    if (parseHandle(h.text_, *h.wanted_) != h.pointer_) return static_cast<int>(i);
+  }
+  return -1;
 }
 
 void *CallScope::allocateBytes(size_t count, size_t elementSize, int lengthRecorded) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -23,12 +24,27 @@ inline constexpr size_t kErrorBufferSize = 1024;
 // Writes the printf-style message into buffer, cut to kErrorBufferSize bytes.
 void writeError(char *buffer, const char *format, ...) __attribute__((format(printf, 2, 3)));
 
-// "$$pointer$$" + type name + "@" + the address in lowercase hex.
-std::string makeHandle(std::string_view typeName, const void *address);
+// An object handle is the text
+//   "$$pointer$$" <type name> "@" <address> ":" <generation>
+// with address and generation in lowercase hexadecimal without prefix or
+// leading zeros ("0" is zero), e.g. "$$pointer$$class XYChart *@55d0c3a2b4e0:1f".
+// The generation is the one the object was given when made (see
+// base/live_objects.h); a null pointer is written "@0:0". Hosts may show or
+// compare the part before the ":".
+std::string makeHandle(std::string_view typeName, const void *address, uint64_t generation);
 
-// The address in handle when it names a live object of its class (see
-// base/live_objects.h) that is a pointer of type wanted, directly or through
-// the pointer converters; null when the handle is rejected.
+// The handle of object as a pointer of type X, with its generation.
+template <class X>
+std::string handleOf(X *object) {
+  return makeHandle(typeName<X *>(), object, generationOf(object));
+}
+
+// The address in handle when it is written exactly as above and names the
+// object of that generation living at that address as the class it names,
+// converted to a pointer of type wanted, directly or through the pointer
+// converters; null when the handle is rejected. Any other text (no
+// generation, another one, leading zeros, upper case, more than 16 digits,
+// anything after the generation) is rejected.
 void *parseHandle(std::string_view handle, std::string_view wanted);
 
 class CallScope {
@@ -54,14 +70,23 @@ class CallScope {
     out = static_cast<E>(v);
     return true;
   }
+  // Each handle converted is kept, in order, so that it can be checked again
+  // once every argument is read.
   template <class X>
     requires std::is_class_v<X>
   bool get(void *value, X *&out) {
     const char *text = nullptr;
     if (!get(value, text)) return false;
     out = static_cast<X *>(parseHandle(text, typeName<X *>()));
-    return out != nullptr;
+    if (out == nullptr) return false;
+    handles_.push_back(Handle{text, &typeName<X *>(), out});
+    return true;
   }
+
+  // The position, in the order converted, of the first handle whose object
+  // no longer lives (the host destroyed it, or its owner, while later values
+  // were read); -1 when every one still does.
+  int firstGoneHandle() const;
 
   // Result deliveries; false when the host refuses the value.
   bool deliver(void *result, int v);
@@ -72,7 +97,7 @@ class CallScope {
   template <class X>
     requires std::is_class_v<X>
   bool deliver(void *result, X *v) {
-    const std::string handle = makeHandle(typeName<X *>(), v);
+    const std::string handle = handleOf(v);
     return host_.setStringResult(handle.c_str(), result) != 0;
   }
 
@@ -98,8 +123,14 @@ class CallScope {
     std::unique_ptr<std::max_align_t[]> bytes_;
     int length_;
   };
+  struct Handle {
+    const char *text_;  // a copy this scope owns
+    const std::string *wanted_;
+    const void *pointer_;
+  };
   const HostAccessor &host_;
   std::vector<Block> blocks_;
+  std::vector<Handle> handles_;
 };
 
 // How an argument of a method's signature takes part in the array rules.

@@ -3,6 +3,8 @@
 // delivery, and whole charts built and rendered through the door alone.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstdint>
 #include <cstdio>
 
 #include "script/marshal.h"
@@ -19,10 +21,12 @@ constexpr int kDefaultBg = static_cast<int>(0xFFFF0000u);
 
 namespace {
 
-S handleOf(const char *type, const void *p) {
-  char hex[32];
-  std::snprintf(hex, sizeof hex, "%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(p)));
-  return S("$$pointer$$") + type + "@" + hex;
+using quorvane::script::handleOf;
+
+S hex(uint64_t v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%llx", static_cast<unsigned long long>(v));
+  return text;
 }
 
 // Calls name on handle with args; the call must succeed.
@@ -35,21 +39,56 @@ Outcome ok(const S &name, std::vector<Value> args) {
 
 TEST(ScriptMarshal, HandlesNameLiveTypesOrAreRejected) {
   XYChart *chart = XYChart::create(200, 100, 0xFFFF0000, Transparent);
-  const S xy = handleOf("class XYChart *", chart);
+  const S xy = handleOf(chart);
   using quorvane::script::parseHandle;
   EXPECT_EQ(parseHandle(xy, "class XYChart *"), chart);
   EXPECT_EQ(parseHandle(xy, "class BaseChart *"), static_cast<BaseChart *>(chart));
   EXPECT_EQ(parseHandle(xy, "class PieChart *"), nullptr);
-  const struct {
-    S handle;
-  } rejected[] = {{"$$pointer$$class XYChart *" + xy.substr(xy.find('@') + 1)},
-                  {"$$pointer$$class XYChart *@12g4"},  {"$$pointer$$class XYChart *@0"},
-                  {"$$pointer$$class XYChart *@"},      {"$$pointer$$class XYChart *@-10"},
-                  {"$$pointer$$class XYChart *@0x10"},  {"$$pointer$$class XYChart *@ 10"},
-                  {"$$pointer$$class XYChart *@10000000000000000"},
-                  {"$pointer$$class XYChart *" + xy.substr(xy.find('@'))},
-                  {"$$pointer$$class XYChart*" + xy.substr(xy.find('@'))}};
-  for (const auto &r : rejected) EXPECT_EQ(parseHandle(r.handle, "class XYChart *"), nullptr) << r.handle;
+
+  // The handle is "$$pointer$$" type "@" address ":" generation, both in
+  // lowercase hex without leading zeros; any other spelling is refused.
+  const uint64_t generation = quorvane::generationOf(chart);
+  const S address = hex(reinterpret_cast<uintptr_t>(chart));
+  const S gen = hex(generation);
+  const S type = "$$pointer$$class XYChart *";
+  EXPECT_EQ(xy, type + "@" + address + ":" + gen);
+  S upper = address + ":" + gen;
+  for (char &c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const S rejected[] = {
+      type + "@" + address,                          // no generation
+      type + "@" + address + ":",                    // an empty one
+      type + "@" + address + ":" + hex(generation + 1),
+      type + "@" + address + ":" + hex(generation - 1),
+      type + "@" + address + ":0",                   // never given
+      type + "@" + address + ":" + gen + " ",        // trailing text
+      type + "@" + address + ":" + gen + ":" + gen,
+      type + "@" + address + ":" + gen + "\n",
+      type + "@" + address + "::" + gen,
+      type + "@" + address + ": " + gen,
+      type + "@" + address + ":+" + gen,
+      type + "@" + address + ":-" + gen,
+      type + "@" + address + ":0x" + gen,
+      type + "@" + address + ":0" + gen,             // leading zeros
+      type + "@0" + address + ":" + gen,
+      type + "@" + address + ":" + S(16 - gen.size(), '0') + gen,  // 16 digits, but padded
+      type + "@" + address + ":1" + S(16, '0'),      // 2^64: past 64 bits
+      type + "@" + address + ":" + S(17, 'f'),
+      type + "@" + upper,                            // upper case
+      type + "@:" + gen,                             // no address
+      type + "@0:" + gen,
+      type + "@0:0",                                 // the null handle
+      type + ":" + gen + "@" + address,
+      type + "@" + address.substr(1) + ":" + gen,    // another address
+      type + "@" + address + "g:" + gen,
+      type + address + ":" + gen,                    // no @
+      "$pointer$$class XYChart *@" + address + ":" + gen,
+      "$$pointer$$class XYChart*@" + address + ":" + gen,
+      "$$pointer$$class XYChart *@12g4:1",
+      "$$pointer$$class XYChart *@10000000000000000:1",
+      "$$pointer$$class XYChart *@-10:1",
+      "$$pointer$$class XYChart *@ 10:1",
+  };
+  for (const S &r : rejected) EXPECT_EQ(parseHandle(r, "class XYChart *"), nullptr) << r;
 
   // The door delivers handles and accepts them through the converters.
   const S mark = ok("BaseAxis.addMark", {ok("XYChart.yAxis", {xy}).result.text, 5.0, 0xFF0000,
@@ -63,7 +102,7 @@ TEST(ScriptMarshal, HandlesNameLiveTypesOrAreRejected) {
   EXPECT_EQ(call({S("DataSet.setDataSymbol3"), xy, xy}).message,
             "Error converting object pointer to type class DataSet *");
   DrawArea *area = DrawArea::create();
-  const S areaHandle = handleOf("class DrawArea *", area);
+  const S areaHandle = handleOf(area);
   EXPECT_EQ(call({S("DrawArea.merge"), areaHandle, xy, 0, 0, 5, 0}).message,
             "Error converting argument 1 to type class DrawArea const *");
   ok("DrawArea.tile", {areaHandle, areaHandle, 0});
@@ -77,7 +116,7 @@ TEST(ScriptMarshal, HandlesNameLiveTypesOrAreRejected) {
 
 TEST(ScriptMarshal, CopiesAreReleasedOnceAndEmptyArraysPassNull) {
   PieChart *pie = PieChart::create(200, 200, 0xFFFF0000, Transparent);
-  const S h = handleOf("class PieChart *", pie);
+  const S h = handleOf(pie);
   counters = {};
   ok("PieChart.setData", {h, 3, std::vector<double>{1, 2, 3}, std::vector<S>{"a", "b", "c"}});
   EXPECT_EQ(counters.doubleArraysFreed, 1);
@@ -86,15 +125,15 @@ TEST(ScriptMarshal, CopiesAreReleasedOnceAndEmptyArraysPassNull) {
   counters = {};
   ok("PieChart.setData", {h, 2, std::vector<double>{}, std::vector<S>{}});
   EXPECT_EQ(counters.doubleArraysFreed + counters.stringArraysFreed, 0);
-  EXPECT_EQ(ok("PieChart.sector", {h, 0}).result.text, "$$pointer$$class Sector *@0");
+  EXPECT_EQ(ok("PieChart.sector", {h, 0}).result.text, "$$pointer$$class Sector *@0:0");
 
   // A count beyond the data is limited to it; missing labels are empty.
   ok("PieChart.setData", {h, 5, std::vector<double>{1, 2, 3}, std::vector<S>{"a"}});
   const S third = ok("PieChart.sector", {h, 2}).result.text;
-  EXPECT_NE(third, "$$pointer$$class Sector *@0");
-  EXPECT_EQ(ok("PieChart.sector", {h, 3}).result.text, "$$pointer$$class Sector *@0");
+  EXPECT_NE(third, "$$pointer$$class Sector *@0:0");
+  EXPECT_EQ(ok("PieChart.sector", {h, 3}).result.text, "$$pointer$$class Sector *@0:0");
   ok("Sector.setColor", {third, 0xFF, -1});
-  EXPECT_EQ(call({S("Sector.setExplode"), S("$$pointer$$class Sector *@0"), 3}).message,
+  EXPECT_EQ(call({S("Sector.setExplode"), S("$$pointer$$class Sector *@0:0"), 3}).message,
             "Error converting object pointer to type class Sector *");
 
   // Colour lists end at -1 or at their end; a pattern must cover its area.
@@ -113,7 +152,7 @@ TEST(ScriptMarshal, CopiesAreReleasedOnceAndEmptyArraysPassNull) {
 
 TEST(ScriptMarshal, BoolsEnumsAndRefusedResults) {
   XYChart *chart = XYChart::create(200, 100, 0xFFFF0000, Transparent);
-  const S xy = handleOf("class XYChart *", chart);
+  const S xy = handleOf(chart);
   const S layer = ok("XYChart.addLineLayer2", {xy, 0, 0}).result.text;
   EXPECT_TRUE(layer.starts_with("$$pointer$$class LineLayer *@"));
   const S set = ok("Layer.addDataSet", {layer, 9, std::vector<double>{1, 7, 3}, -1, S("s")})

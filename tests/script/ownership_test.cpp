@@ -74,7 +74,7 @@ TEST(ScriptOwnership, AChartTakesOnlyItsOwnDrawables) {
   };
   for (const auto &c : cases)
     EXPECT_EQ(address(handle({S("BaseChart.addDrawObj"), c.chart, asDrawObj(c.drawable)})),
-              c.taken ? address(c.drawable) : "@0")
+              c.taken ? address(c.drawable) : "@0:0")
         << c.drawable;
   EXPECT_FALSE(result({S("BaseChart.makeChart2"), mine, 0}).text.empty());
   result({S("BaseChart.destroy"), other});

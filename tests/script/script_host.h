@@ -1,9 +1,11 @@
 // A small scripting host for the tests: tagged values read through a C-style
 // accessor table, a result holder, counters of every release the library
-// asks for, and a call helper that returns the result and the message.
+// asks for, a hook run before each value is read (a host whose conversions
+// have side effects), and a call helper that returns the result and the message.
 #pragma once
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -12,7 +14,9 @@
 
 namespace scripthost {
 
-struct NotAString {};  // a value the host cannot present as anything
+struct NotAString {  // a value the host cannot present as anything
+  bool operator==(const NotAString &) const = default;
+};
 using Value = std::variant<int, double, std::string, std::vector<int>, std::vector<double>,
                            std::vector<std::string>, NotAString>;
 
@@ -30,11 +34,20 @@ struct Result {
   bool refuse = false;  // makes every set operation fail
 };
 
-inline const Value &at(void *v) { return *static_cast<const Value *>(v); }
+// Runs before every read of a value, with the value about to be read; a test
+// sets it and clears it again.
+inline std::function<void(const Value &)> beforeRead;
+
+inline const Value &at(void *v) {
+  const Value &value = *static_cast<const Value *>(v);
+  if (beforeRead) beforeRead(value);
+  return value;
+}
 
 inline int getDouble(void *v, double *out) {
-  if (auto p = std::get_if<double>(&at(v))) return *out = *p, 1;
-  if (auto p = std::get_if<int>(&at(v))) return *out = *p, 1;
+  const Value &value = at(v);
+  if (auto p = std::get_if<double>(&value)) return *out = *p, 1;
+  if (auto p = std::get_if<int>(&value)) return *out = *p, 1;
   return 0;
 }
 inline int getInt(void *v, int *out) {
