@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -71,23 +72,35 @@ class ImageMapReporter : public FloorRatioReporter {
  public:
   void ReportRuns(const std::vector<Run> &runs) override {
     FloorRatioReporter::ReportRuns(runs);
-    for (const Run &run : runs)
-      if (!run.error_occurred && run.run_type == Run::RT_Iteration &&
-          run.benchmark_name().rfind("Map/", 0) == 0)
-        mapTimes_.push_back(run.GetAdjustedCPUTime());
+    // A shape's time: its median over repetitions, else its last run.
+    for (const Run &run : runs) {
+      if (run.error_occurred || run.run_name.function_name.rfind("Map/", 0) != 0) continue;
+      const bool isMedian = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (run.run_type != Run::RT_Iteration && !isMedian) continue;
+      Time &t = mapTimes_[run.run_name.function_name];
+      if (isMedian || !t.isMedian) t = {run.GetAdjustedCPUTime(), isMedian};
+    }
   }
   void Finalize() override {
     FloorRatioReporter::Finalize();
-    if (mapTimes_.size() < 2) return;
-    const auto [fastest, slowest] = std::minmax_element(mapTimes_.begin(), mapTimes_.end());
-    if (*fastest <= 0) return;
-    const double spread = *slowest / *fastest;
+    double fastest = 0;
+    double slowest = 0;
+    for (const auto &[name, t] : mapTimes_) {
+      fastest = fastest == 0 ? t.cpuTime : std::min(fastest, t.cpuTime);
+      slowest = std::max(slowest, t.cpuTime);
+    }
+    if (mapTimes_.size() < 2 || fastest <= 0) return;
+    const double spread = slowest / fastest;
     std::printf("%-32s %6.2f x fastest (at most 3)%s\n", "Map: slowest shape", spread,
                 spread > 3 ? " OVER" : "");
   }
 
  private:
-  std::vector<double> mapTimes_;
+  struct Time {
+    double cpuTime = 0;
+    bool isMedian = false;
+  };
+  std::map<std::string, Time> mapTimes_;
 };
 
 }  // namespace
