@@ -4,7 +4,10 @@
 // where EXTRA and QUERY are templates expanded for the item. The values that
 // expansion inserts are escaped for where they land (percent-encoded in the
 // query, HTML-escaped in the extra attributes); the host's URL and template
-// text are written as given.
+// text are written as given. Each expansion holds at most
+// LabelTemplate::kMaxInsertedBytes (64 KiB) of inserted text, so an area is at
+// most its shape, URL and two templates plus 6 x 64 KiB (HTML escaping makes
+// at most 6 bytes of one) and 3 x 64 KiB (percent-encoding, 3 bytes of one).
 #pragma once
 
 #include <span>
