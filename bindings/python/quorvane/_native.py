@@ -3,10 +3,18 @@
 # Values reach the library as small integer keys into a table of the calls in
 # progress; every buffer handed to the library stays referenced by its call
 # until the call ends, and the callbacks themselves live as long as the module.
+#
+# No code of the caller's runs while the library works on a call: every value
+# is made plain (built-in numbers, bytes, tuples, handle texts) before the
+# call, so a value's __float__, __index__, encode or element cannot destroy the
+# object the call is working on. A call holds the locks of the objects it
+# names (see run).
+import contextlib
 import ctypes
 import itertools
 import os
 import threading
+import weakref
 
 _ERROR_BUFFER_SIZE = 1024
 _HANDLE_PREFIX = "$$pointer$$"
@@ -25,6 +33,51 @@ _keys = itertools.count(1)
 
 class Handle(str):
     """An object handle delivered as a result, told apart from plain text."""
+
+
+class _Refused:
+    """A value the accessor refuses whatever type the library asks for."""
+
+
+_REFUSED = _Refused()
+_EXACT = (type(None), bool, int, float, str, bytes, Handle)
+
+
+def _plain_scalar(value):
+    # Exact built-in values stay; subclasses are turned into their built-in
+    # value here, once, by their own conversions; anything else is refused
+    # (an object that is not a number or text never becomes one).
+    if type(value) in _EXACT:
+        return value
+    text = _handle_text(value)
+    if text is not None:
+        return text
+    try:
+        if isinstance(value, str):
+            data = value.encode("utf-8")
+            return data if type(data) is bytes else _REFUSED
+        if isinstance(value, bool):
+            return bool(value)
+        if isinstance(value, int):
+            return int(value)
+        if isinstance(value, float):
+            return float(value)
+        if isinstance(value, bytes):
+            return bytes(value)
+    except Exception:
+        pass
+    return _REFUSED
+
+
+def _plain(value):
+    """The value as the accessor reads it, with no code of the caller's left to
+    run: a list or tuple becomes a tuple of plain elements."""
+    try:
+        if isinstance(value, (list, tuple)) and _handle_text(value) is None:
+            return tuple(_plain_scalar(v) for v in list(value))
+    except Exception:
+        return _REFUSED
+    return _plain_scalar(value)
 
 
 class _Call:
@@ -80,17 +133,14 @@ def _to_bytes(value):
     elif isinstance(value, bytes):
         data = value
     else:
-        text = _handle_text(value)
-        if text is None:
-            raise TypeError(value)
-        data = text.encode("ascii")
+        raise TypeError(value)
     if b"\0" in data:
         raise ValueError("a text holding NUL would be cut short")
     return data
 
 
 def _sequence(value):
-    if not isinstance(value, (list, tuple)):
+    if not isinstance(value, tuple):
         raise TypeError(value)
     return value
 
@@ -244,10 +294,51 @@ def _run_method():
     return _run_method_entry
 
 
+class Owner:
+    """The lock of one unit of ownership: a chart or drawing area made by a
+    factory together with every object it hands out. Calls on any of them,
+    and their destroy, take it, so threads that share a chart take turns
+    instead of racing inside the library."""
+    __slots__ = ("lock", "__weakref__")
+
+    def __init__(self):
+        self.lock = threading.RLock()
+
+
+# Handle text -> the owner of that object, for as long as a wrapper holds the
+# owner; handles that arrive as plain text find their lock here.
+_owners = weakref.WeakValueDictionary()
+
+
+def adopt(handle, owner):
+    """Records that the object of handle belongs to owner."""
+    _owners[handle] = owner
+
+
+def _owners_named(values):
+    """The owners of the objects that values name, in the order their locks
+    are taken, and the owner of the first object named (or None)."""
+    owners = {}
+    first = None
+    for value in values:
+        if isinstance(value, str) and value.startswith(_HANDLE_PREFIX):
+            owner = _owners.get(value)
+            if owner is not None:
+                owners[id(owner)] = owner
+                first = first or owner
+    # One order for every call, so two calls that share owners cannot each hold
+    # one lock and wait for the other's.
+    return [owners[k] for k in sorted(owners)], first
+
+
 def run(argv):
-    """Runs runMethod over the Python values argv; returns the delivered result
-    (None when the method has none) or raises Error with the library's message."""
+    """Runs runMethod over the Python values argv; returns (result, owner): the
+    delivered result (None when the method has none) and the owner that a
+    returned object joins (that of the first object named, or a new one).
+    Raises Error with the library's message."""
     run_method = _run_method()
+    argv = [_plain(value) for value in argv]
+    owners, first = _owners_named(argv)
     call = _Call()
     keys = [next(_keys) for _ in range(len(argv) + 1)]
     for key, value in zip(keys, argv):
@@ -255,11 +346,14 @@ def run(argv):
     _values[keys[-1]] = (call, None)
     pointers = (ctypes.c_void_p * len(argv))(*keys[:-1])
     message = ctypes.create_string_buffer(_ERROR_BUFFER_SIZE)
-    try:
-        ok = run_method(ctypes.byref(_accessor), len(argv), pointers, keys[-1], message)
-    finally:
-        for key in keys:
-            del _values[key]
+    with contextlib.ExitStack() as held:
+        for owner in owners:
+            held.enter_context(owner.lock)
+        try:
+            ok = run_method(ctypes.byref(_accessor), len(argv), pointers, keys[-1], message)
+        finally:
+            for key in keys:
+                del _values[key]
     if not ok:
         raise Error(message.value.decode("utf-8", "replace"))
-    return call.value
+    return call.value, (first or Owner())

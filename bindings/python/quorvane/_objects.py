@@ -5,7 +5,7 @@
 import re
 
 from . import _constants
-from ._native import Error, Handle, run
+from ._native import Error, Handle, Owner, adopt, run
 
 # Per method, the arguments that count an array, each with that array, as
 # 0-based positions among the method's arguments. A count stands before its
@@ -24,13 +24,15 @@ IMPLIED_COUNTS = {
     "XYChart.addHLOCLayer": ((0, 1),),
 }
 
-_HANDLE = re.compile(r"\$\$pointer\$\$class (\w+)(?: const)? \*@([0-9a-f]+)\Z")
+# "$$pointer$$class XYChart *@<address>:<generation>", both in hexadecimal.
+_HANDLE = re.compile(r"\$\$pointer\$\$class (\w+)(?: const)? \*@([0-9a-f]+):[0-9a-f]+\Z")
 
 
 class Object:
     """A library object reached through its handle; any method of its class or
     of a class it falls back to is called by name, e.g. chart.setSize(300, 200).
-    A null object (address 0) is false."""
+    A null object (address 0) is false. An object and everything it was handed
+    out by share one lock, taken by every call on any of them."""
 
     _class_name = None
 
@@ -42,8 +44,8 @@ class Object:
             raise AttributeError(name)
 
         def method(*args):
-            return _wrap(run([f"{self._class}.{name}", self._handle,
-                              *_with_counts(type(self), self._class, name, args)]))
+            return _wrap(*run([f"{self._class}.{name}", self._handle,
+                               *_with_counts(type(self), self._class, name, args)]))
         method.__name__ = name
         return method
 
@@ -69,13 +71,15 @@ class Object:
     def __repr__(self):
         return f"<quorvane.{self._class} at 0x{self._address:x}>"
 
-    def _adopt(self, handle):
+    def _adopt(self, handle, owner):
         match = _HANDLE.match(handle)
         if match is None:
             raise Error(f"not an object handle: {handle}")
         self._handle = str(handle)
         self._class = match[1]
         self._address = int(match[2], 16)
+        self._owner = owner
+        adopt(self._handle, owner)
 
 
 def _with_counts(cls, class_name, name, args):
@@ -99,21 +103,21 @@ def _with_counts(cls, class_name, name, args):
     return full
 
 
-def _wrap(value):
+def _wrap(value, owner):
     if not isinstance(value, Handle):
         return value
     match = _HANDLE.match(value)
     if match is None:
         return str(value)
     obj = Object.__new__(_CLASSES.get(match[1], Object))
-    obj._adopt(value)
+    obj._adopt(value, owner)
     return obj
 
 
 def call(name, *args):
     """Runs runMethod for name with args as given (counts included); returns an
     int, float, str, bytes, a wrapped object or None."""
-    return _wrap(run([name, *args]))
+    return _wrap(*run([name, *args]))
 
 
 def _created(self, name, *args):
@@ -121,7 +125,7 @@ def _created(self, name, *args):
     obj = call(name, *args)
     if not obj:
         raise Error("out of memory")
-    self._adopt(obj._handle)
+    self._adopt(obj._handle, obj._owner)
 
 
 class DrawArea(Object):
