@@ -2,9 +2,12 @@
 // kMaxCalls runMethod calls: registered names, names that fall back through
 // the hierarchy, and made-up ones; argument counts around the expected one;
 // values a tiny host can present as any type (or refuse), holding numbers,
-// texts, arrays and handles to objects made earlier, destroyed since,
-// relabelled under another class, or forged. Every object made is destroyed
-// at the end of the input, so a leak shows.
+// texts, arrays and handles to objects made earlier, destroyed since (their
+// addresses often taken again by new objects), relabelled under another
+// class, or forged with a generation that some object has or had, or with a
+// malformed one. A few values destroy an object through a nested call when
+// the library reads them, as a host whose conversions call back in may.
+// Every object made is destroyed at the end of the input, so a leak shows.
 //
 // The script keeps no ownership rules: it destroys any object it holds a
 // handle to (a chart's own area, an area its texts or a chart's symbols
@@ -79,9 +82,21 @@ struct Value {
   std::vector<int> ints;
   std::vector<double> doubles;
   std::vector<std::string> strings;
+  int destroys = -1;  // the script's object destroyed when this is first read
 };
 
-const Value &at(void *v) { return *static_cast<const Value *>(v); }
+// Destroys the script's object at an index; set while a script runs.
+void (*destroyOnRead)(int index) = nullptr;
+
+const Value &at(void *v) {
+  Value &value = *static_cast<Value *>(v);
+  if (value.destroys >= 0 && destroyOnRead != nullptr) {
+    const int index = value.destroys;
+    value.destroys = -1;
+    destroyOnRead(index);
+  }
+  return value;
+}
 
 int getDouble(void *v, double *out) {
   return (at(v).kinds & Value::kDouble) ? (*out = at(v).d, 1) : 0;
@@ -190,8 +205,12 @@ struct Object {
 
 class Script {
  public:
-  explicit Script(Reader &in) : in_(in) {}
+  explicit Script(Reader &in) : in_(in) {
+    current_ = this;
+    destroyOnRead = [](int index) { current_->destroy(static_cast<size_t>(index)); };
+  }
   ~Script() {
+    destroyOnRead = nullptr;
     // Texts, charts, then areas, though any order is sound. A handle thought
     // alive may be stale (its object went through a forged or relabelled
     // handle), so its destroy may be refused.
@@ -239,7 +258,7 @@ class Script {
     // chart's own area) is its chart's to release anyway.
     if (destroysObject && objectIndex >= 0) objects_[static_cast<size_t>(objectIndex)].alive = false;
     // At most one object per call, so the list stays short.
-    if (result.starts_with(kHandlePrefix) && !result.ends_with("@0"))
+    if (result.starts_with(kHandlePrefix) && !result.ends_with("@0:0"))
       objects_.push_back(Object{result, Door::in(door().creators, invoker)});
   }
 
@@ -330,7 +349,11 @@ class Script {
 
   // A handle to an address where nothing was ever made, or one from the
   // input, where the fuzzer's comparison tracing can lead it to a live object
-  // (a chart's own area or legend text, say); or text that is no handle.
+  // (a chart's own area or legend text, say); or text that is no handle. Its
+  // generation is mostly one the script holds, so an address found reaches
+  // that object under another class; else the next one, none, or one
+  // written with a leading zero: it comes from the script's objects, not
+  // from the input.
   std::string forged() {
     static const char kNothing[64] = {};
     static constexpr const char *kTypes[] = {"class XYChart *", "class DrawArea *",
@@ -340,9 +363,22 @@ class Script {
     const uintptr_t address = how < 64    ? reinterpret_cast<uintptr_t>(kNothing + how % 64)
                               : how < 128 ? uintptr_t{in_.u32()}
                                           : (uintptr_t{in_.u32()} << 32) | in_.u32();
-    char text[96];
-    std::snprintf(text, sizeof text, "$$pointer$$%s@%llx", kTypes[how & 3],
-                  static_cast<unsigned long long>(address));
+    const unsigned spelling = (how >> 2) & 7u;
+    uint64_t generation = 1;
+    if (!objects_.empty()) {
+      const size_t back = std::min<size_t>(spelling & 3u, objects_.size() - 1);
+      const std::string &h = objects_[objects_.size() - 1 - back].handle;
+      generation = std::strtoull(h.c_str() + h.rfind(':') + 1, nullptr, 16);
+    }
+    char suffix[24] = "";
+    if (spelling < 6)
+      std::snprintf(suffix, sizeof suffix, ":%llx",
+                    static_cast<unsigned long long>(generation + (spelling == 5 ? 1 : 0)));
+    else if (spelling == 7)
+      std::snprintf(suffix, sizeof suffix, ":0%llx", static_cast<unsigned long long>(generation));
+    char text[128];
+    std::snprintf(text, sizeof text, "$$pointer$$%s@%llx%s", kTypes[how & 3],
+                  static_cast<unsigned long long>(address), suffix);
     return text;
   }
 
@@ -374,6 +410,9 @@ class Script {
     Value v;
     const uint8_t kinds = in_.byte();
     v.kinds = kinds < 16 ? kinds : 0x7Fu;  // mostly a value that is everything at once
+    // Rarely, reading the value destroys the newest or the oldest object.
+    if ((kinds == 16 || kinds == 17) && !objects_.empty())
+      v.destroys = kinds == 16 ? static_cast<int>(objects_.size()) - 1 : 0;
     const bool small = Door::in(door().sizers, invoker);
     v.i = number(small);
     v.d = small ? v.i : real(Door::in(door().texters, invoker));
@@ -392,6 +431,7 @@ class Script {
 
   Reader &in_;
   std::vector<Object> objects_;
+  static inline Script *current_ = nullptr;
 };
 
 }  // namespace
