@@ -19,6 +19,9 @@ class AreaTextCanvas final : public text::TextCanvas {
     return area_.evaluate(resolved, x, y);
   }
   void plot(int64_t x, int64_t y, uint32_t resolved) override { area_.plot(x, y, resolved); }
+  bool touches(int64_t left, int64_t top, int64_t right, int64_t bottom) const override {
+    return left < area_.width() && top < area_.height() && right > 0 && bottom > 0;
+  }
   void blendLevels(int64_t x, int64_t y, const uint8_t *levels, size_t count,
                    const uint32_t *palette) override {
     area_.blendLevels(x, y, levels, count, palette);

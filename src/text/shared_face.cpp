@@ -3,6 +3,7 @@
 #include "text/shared_face.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <utility>
 
@@ -186,6 +187,7 @@ int SharedFace::activateSize(FT_F26Dot6 width, FT_F26Dot6 height, int strike) {
     sizes_.splice(sizes_.begin(), sizes_, std::prev(sizes_.end()));
     sizes_.front().glyphs.clear();
     sizes_.front().glyphBytes = 0;
+    sizes_.front().metrics.clear();
     dropTurns(sizes_.front());
   }
   Size &made = sizes_.front();
@@ -210,6 +212,7 @@ const RenderedGlyph &SharedFace::glyph(FT_UInt index, FT_Int32 loadFlags, FT_Ren
     return found->second;
 
   GlyphPtr loaded;
+  ++glyphsRasterised_;
   if (loadGlyph(face_.get(), index, loadFlags, loaded, scratch)) renderGlyph(loaded, mode, scratch);
   if (scratch.mask.levels.size() > kMaxKeptGlyphPixels) return scratch;
   const size_t bytes = scratch.mask.levels.size() + sizeof(RenderedGlyph) + 32;
@@ -220,6 +223,55 @@ const RenderedGlyph &SharedFace::glyph(FT_UInt index, FT_Int32 loadFlags, FT_Ren
   RenderedGlyph &kept = active.glyphs.emplace(key, std::move(scratch)).first->second;
   active.glyphBytes += bytes;
   return kept;
+}
+
+const SharedFace::GlyphMetrics &SharedFace::metricsOf(FT_UInt index, FT_Int32 loadFlags,
+                                                      FT_Render_Mode mode,
+                                                      RenderedGlyph &scratch) {
+  const uint64_t key = glyphKey(index, loadFlags, mode);
+  if (const auto found = sizes_.front().metrics.find(key); found != sizes_.front().metrics.end())
+    return found->second;
+  const RenderedGlyph &upright = glyph(index, loadFlags, mode, scratch);
+  GlyphMetrics m;
+  m.loaded = upright.loaded;
+  m.emptyOutline = upright.emptyOutline;
+  m.advance = upright.advance;
+  m.hasBox = upright.fromOutline && upright.rendered;
+  if (m.hasBox) {
+    m.left = upright.mask.x;
+    m.top = upright.mask.y;
+    m.right = upright.mask.x + upright.mask.width;
+    m.bottom = upright.mask.y + upright.mask.rows;
+  }
+  auto &metrics = sizes_.front().metrics;
+  if (metrics.size() >= kMaxMetricsPerSize) metrics.clear();
+  return metrics.emplace(key, m).first->second;
+}
+
+bool SharedFace::beyondRenderLimit(const GlyphMetrics &metrics, const FT_Matrix &rotation,
+                                   FT_Vector pen) {
+  if (!metrics.hasBox) return false;
+  // The outline lies within the upright mask widened by a pixel (a one-bit
+  // mask may round half a pixel inwards); moved by the pen (y up) and turned,
+  // within the box of the turned corners, give or take FreeType's rounding
+  // of each product and of the bitmap's edges to whole pixels.
+  const double penX = static_cast<double>(pen.x) / 64, penY = static_cast<double>(pen.y) / 64;
+  const double xs[2] = {static_cast<double>(metrics.left - 1) + penX,
+                        static_cast<double>(metrics.right + 1) + penX};
+  const double ys[2] = {static_cast<double>(-metrics.bottom - 1) + penY,
+                        static_cast<double>(-metrics.top + 1) + penY};
+  double minX = HUGE_VAL, maxX = -HUGE_VAL, minY = HUGE_VAL, maxY = -HUGE_VAL;
+  for (const double x : xs)
+    for (const double y : ys) {
+      const double tx = (static_cast<double>(rotation.xx) * x + static_cast<double>(rotation.xy) * y) / 65536;
+      const double ty = (static_cast<double>(rotation.yx) * x + static_cast<double>(rotation.yy) * y) / 65536;
+      minX = std::min(minX, tx), maxX = std::max(maxX, tx);
+      minY = std::min(minY, ty), maxY = std::max(maxY, ty);
+    }
+  constexpr double kMargin = 2;
+  constexpr double kLimit = static_cast<double>(kRenderLimitPixels);
+  return minX - kMargin >= kLimit || maxX + kMargin < -kLimit || minY - kMargin >= kLimit ||
+         maxY + kMargin < -kLimit;
 }
 
 size_t SharedFace::TurnedTable::slotOf(const TurnedKey &key) const {
@@ -326,9 +378,21 @@ const RenderedGlyph &SharedFace::turnedGlyph(FT_UInt index, FT_Int32 loadFlags,
       return found->second;
   }
 
-  GlyphPtr loaded;
   // A glyph that does not load, or an outline without points, is the same
-  // at every pen and angle.
+  // at every pen and angle; one that FreeType would decline needs only its
+  // advance.
+  const GlyphMetrics &metrics = metricsOf(index, loadFlags, mode, scratch);
+  if (!metrics.loaded || metrics.emptyOutline) return glyph(index, loadFlags, mode, scratch);
+  if (beyondRenderLimit(metrics, rotation, pen)) {
+    declined_ = RenderedGlyph{};
+    declined_.loaded = true;
+    declined_.fromOutline = true;
+    declined_.advance = metrics.advance;
+    return declined_;
+  }
+
+  GlyphPtr loaded;
+  ++glyphsRasterised_;
   if (!loadGlyph(face_.get(), index, loadFlags, loaded, scratch))
     return glyph(index, loadFlags, mode, scratch);
   const bool isOutline = loaded->format == FT_GLYPH_FORMAT_OUTLINE;

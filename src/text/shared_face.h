@@ -109,11 +109,18 @@ class SharedFace {
   // and the residues, with offsets measured from those whole pixels. A glyph
   // with a tie is kept for its own pen only. Pens beyond kMaxTurnedPenPixels,
   // masks that would lie beyond kMaxTurnedMaskPixels of the origin (FreeType
-  // declines bitmaps past 2^15 pixels, wherever the pen puts them), masks
-  // larger than kMaxKeptGlyphPixels and glyphs that are not outlines are
-  // rendered where they stand and not kept. A glyph that does not load, and
-  // an outline without points, is the same at every pen and angle: the
-  // upright cache serves it.
+  // declines bitmaps reaching 2^15 pixels from it, wherever the pen puts
+  // them), masks larger than kMaxKeptGlyphPixels and glyphs that are not
+  // outlines are rendered where they stand and not kept. A glyph that does
+  // not load, and an outline without points, is the same at every pen and
+  // angle: the upright cache serves it.
+  //
+  // A glyph whose turned outline certainly lies past FreeType's limit (its
+  // upright box, widened by the rounding either way, turned and moved by the
+  // pen) would be declined: it is neither loaded nor rendered, only its
+  // advance is taken from the glyph's metrics. So a turned line costs
+  // rendering for at most the glyphs within 2^15 pixels of its origin,
+  // however long it runs on.
   //
   // The rotations kept per size, and the bytes of turned glyphs kept per
   // face; past that share the face's turned glyphs start afresh. With the
@@ -124,8 +131,9 @@ class SharedFace {
   // keeps about 5 MB.
   static constexpr size_t kMaxTurnsPerSize = 4;
   static constexpr size_t kMaxTurnedGlyphBytesPerFace = size_t{8} << 20;
-  static constexpr int64_t kMaxTurnedPenPixels = int64_t{1} << 14;
-  static constexpr int64_t kMaxTurnedMaskPixels = int64_t{1} << 14;
+  static constexpr int64_t kMaxTurnedPenPixels = int64_t{1} << 16;
+  static constexpr int64_t kMaxTurnedMaskPixels = (int64_t{1} << 15) - 1;
+  static constexpr int64_t kRenderLimitPixels = int64_t{1} << 15;
 
   // The active size's rendering of glyph index under loadFlags and mode,
   // translated by pen (26.6, whole pixels) and transformed by rotation.
@@ -139,6 +147,10 @@ class SharedFace {
   // The bytes the turned glyphs kept now take, counted afresh from the
   // cache as the bound counts them.
   size_t turnedGlyphBytes() const;
+
+  // How many glyphs this face has loaded to render, upright or turned, since
+  // it was opened: what the caches and the render limit save shows here.
+  uint64_t glyphsRasterised() const { return glyphsRasterised_; }
 
  private:
   // A glyph's key under one rotation: index, flags and mode as upright
@@ -185,6 +197,15 @@ class SharedFace {
     size_t glyphBytes = 0;
     TurnedTable glyphs;
   };
+  // What a turned glyph's placement needs without rendering it: whether it
+  // loads, its advance, and its upright mask's box (y down) when it has one.
+  struct GlyphMetrics {
+    bool loaded = false;
+    bool emptyOutline = false;
+    bool hasBox = false;
+    FT_Vector advance{0, 0};
+    int64_t left = 0, top = 0, right = 0, bottom = 0;
+  };
   struct Size {
     FT_Size size = nullptr;
     bool requested = false;  // false: the face's first size, not yet asked for
@@ -193,8 +214,18 @@ class SharedFace {
     int heldStrike = -1;
     size_t glyphBytes = 0;
     std::unordered_map<uint64_t, RenderedGlyph> glyphs;
+    // At most kMaxMetricsPerSize; past that they start afresh.
+    std::unordered_map<uint64_t, GlyphMetrics> metrics;
     std::list<Turn> turns;  // most recently used first
   };
+  static constexpr size_t kMaxMetricsPerSize = 4096;
+
+  // The active size's metrics of a glyph, from its upright rendering.
+  const GlyphMetrics &metricsOf(FT_UInt index, FT_Int32 loadFlags, FT_Render_Mode mode,
+                                RenderedGlyph &scratch);
+  // Whether FreeType would certainly decline the glyph turned at pen.
+  static bool beyondRenderLimit(const GlyphMetrics &metrics, const FT_Matrix &rotation,
+                                FT_Vector pen);
 
   // The active size's turn for rotation, made (in place of its least
   // recently used one when there are enough) if new.
@@ -208,6 +239,8 @@ class SharedFace {
   platform::FileIdentity identity_;
   std::list<Size> sizes_;  // most recently used first; the front is active
   size_t turnedGlyphBytes_ = 0;  // over every size's turns
+  uint64_t glyphsRasterised_ = 0;
+  RenderedGlyph declined_;  // a loaded glyph left out: only its advance counts
 };
 
 // Renders a loaded glyph translated by pen and transformed by rotation, as

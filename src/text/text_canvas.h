@@ -22,6 +22,10 @@ class TextCanvas {
   // Evaluates a looked-up colour at (x, y) and blends it in; outside the area,
   // or for Transparent, nothing happens and nothing is evaluated.
   virtual void plot(int64_t x, int64_t y, uint32_t resolved) = 0;
+  // Whether any pixel of columns [left, right) and rows [top, bottom) lies
+  // in the area: a glyph that has none is left alone without a look at its
+  // mask.
+  virtual bool touches(int64_t left, int64_t top, int64_t right, int64_t bottom) const = 0;
   // Blends palette[levels[i]] into pixel (x + i, y) for i < count, clipped to
   // the area; palette entries equal to Transparent leave the pixel alone.
   // The palette holds evaluated colours only.

@@ -3,8 +3,12 @@
 // t = (65025 - (255 - alpha(w)) * q) / 255, nothing when t reaches 255; full
 // coverage draws the colour itself. For a plain colour the nine levels map to
 // nine fixed colours, worked out once per draw; a special colour is evaluated
-// pixel by pixel, in mask order, as its state (a dash) depends on the order.
+// pixel by pixel, in mask order, as its state (a dash) depends on the order;
+// a glyph with no pixel on the area is skipped whole, as none of its pixels
+// would be blended or evaluated.
 #include "text/text_line.h"
+
+#include <algorithm>
 
 #include "base/alignment.h"
 
@@ -30,6 +34,15 @@ void TextLine::turn(int64_t &px, int64_t &py) const {
   }
 }
 
+bool TextLine::lands(const TextCanvas &canvas, int64_t x, int64_t y, const GlyphMask &g) const {
+  // The mask's first and last pixels, turned, span its turned box.
+  int64_t x0 = g.x, y0 = g.y, x1 = g.x + g.width - 1, y1 = g.y + g.rows - 1;
+  turn(x0, y0);
+  turn(x1, y1);
+  return canvas.touches(x + std::min(x0, x1), y + std::min(y0, y1), x + std::max(x0, x1) + 1,
+                        y + std::max(y0, y1) + 1);
+}
+
 void TextLine::draw(TextCanvas &canvas, int64_t x, int64_t y, uint32_t color,
                     int alignment) const {
   if (color == kTransparent || glyphs_.empty()) return;
@@ -50,6 +63,7 @@ void TextLine::drawPlain(TextCanvas &canvas, int64_t x, int64_t y, uint32_t colo
     palette[level] = t < 255 ? (color & 0x00FFFFFFu) | (t << 24) : kTransparent;
   }
   for (const auto &g : glyphs_) {
+    if (!lands(canvas, x, y, g)) continue;
     const uint8_t *levels = g.levels.data();
     for (int32_t r = 0; r < g.rows; ++r, levels += g.width) {
       if (quadrant_ == 0) {
@@ -67,6 +81,7 @@ void TextLine::drawPlain(TextCanvas &canvas, int64_t x, int64_t y, uint32_t colo
 
 void TextLine::drawSpecial(TextCanvas &canvas, int64_t x, int64_t y, uint32_t color) const {
   for (const auto &g : glyphs_) {
+    if (!lands(canvas, x, y, g)) continue;
     const uint8_t *level = g.levels.data();
     for (int32_t r = 0; r < g.rows; ++r) {
       for (int32_t k = 0; k < g.width; ++k, ++level) {

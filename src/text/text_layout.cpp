@@ -2,12 +2,13 @@
 // nearest fixed size), then per character kern, round the pen to whole
 // pixels, load and place (upright glyphs are rendered once per face and size
 // and moved by the pen; turned outlines are translated by the pen, turned by
-// the angle and rendered, once per pen phase; bitmap faces are turned by
-// quarter turns at draw time), advance, and keep the mask. A glyph that does
-// not load is skipped: the pen stays and it is not kerned against. Then the box, the vertical extent (global font
-// metrics for scalable unrotated horizontal text, so every line of a font is
-// equally high), the shift to the box's top-left, and the line distance. Pen
-// and glyph positions are 26.6 fixed point, y up.
+// the angle and rendered, once per pen phase, and not at all where FreeType
+// would decline the bitmap; bitmap faces are turned by quarter turns at draw
+// time), advance, and keep the mask. A glyph that does not load is skipped:
+// the pen stays and it is not kerned against. Then the box, the vertical
+// extent (global font metrics for scalable unrotated horizontal text, so
+// every line of a font is equally high), the shift to the box's top-left,
+// and the line distance. Pen and glyph positions are 26.6 fixed point, y up.
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -303,8 +304,6 @@ TextLine TextLine::layout(std::u16string_view text, const TextStyle &style, Font
   line.width_ = clampToInt(metrics.width);
   line.height_ = clampToInt(metrics.height);
 
-  // Empty masks have given their place to the box; drawing needs only the rest.
-  std::erase_if(glyphs, [](const GlyphMask &g) { return g.width == 0 || g.rows == 0; });
   if (style.quarterLevels) {
     // Level l covers 32 l - 1 of 255; rounded to quarters, that is level 0,
     // 2, 4, 6 or 8.
@@ -312,6 +311,11 @@ TextLine TextLine::layout(std::u16string_view text, const TextStyle &style, Font
       for (uint8_t &l : g.levels)
         if (l != 0) l = static_cast<uint8_t>(2 * ((4 * (32 * l - 1) + 127) / 255));
   }
+  // Masks without coverage (a space is one blank pixel in one-bit mode) have
+  // given their place to the box; drawing needs only the rest.
+  std::erase_if(glyphs, [](const GlyphMask &g) {
+    return std::all_of(g.levels.begin(), g.levels.end(), [](uint8_t l) { return l == 0; });
+  });
   line.glyphs_ = std::move(glyphs);
   return line;
 }

@@ -35,6 +35,8 @@ class TextLine {
  private:
   // (px, py) of a mask pixel in the box, turned by the quadrant.
   void turn(int64_t &px, int64_t &py) const;
+  // Whether any pixel of glyph g, drawn with the box at (x, y), is on the canvas.
+  bool lands(const TextCanvas &canvas, int64_t x, int64_t y, const GlyphMask &g) const;
   void drawPlain(TextCanvas &canvas, int64_t x, int64_t y, uint32_t color) const;
   void drawSpecial(TextCanvas &canvas, int64_t x, int64_t y, uint32_t color) const;
 

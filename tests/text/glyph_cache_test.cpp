@@ -1,19 +1,21 @@
 // Upright glyphs are rendered once per face and size and reused wherever the
-// pen puts them; turned glyphs once per face, size, angle and pen phase. The
-// pictures are checked pixel by pixel against FreeType called directly the
-// long way: each outline moved to its whole-pixel pen (and turned) and
-// rendered there. Repeated letters, texts drawn again, more sizes and angles
+// pen puts them; turned glyphs once per face, size, angle and pen phase, and
+// not at all where FreeType would decline them. The pictures are checked
+// pixel by pixel against FreeType called directly the long way: each outline
+// moved to its whole-pixel pen (and turned) and rendered there. Repeated letters, texts drawn again, more sizes and angles
 // than a face keeps, and glyphs too large to keep all have to match.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
-#include <map>
 #include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "text/font_manager.h"
+#include "text/glyph_mask.h"
+#include "text/text_line.h"
 #include "text/text_test_util.h"
 
 using namespace texttest;
@@ -171,4 +173,123 @@ TEST(GlyphCache, ALongTurnedLineMatchesRenderingAtThePenOnceKept) {
   for (int i = 0; i < 6; ++i) line += "Net sales 8.4% ";
   for (int pass = 0; pass < 2; ++pass)
     EXPECT_EQ(differences(kDejaVuBold, 9.25, line, TTFText::AntiAliasOn, 33), 0) << pass;
+}
+
+namespace {
+
+// The glyphs of a long line as FreeType renders each at its pen, with the
+// top-left of their box; windows of the drawn line are compared with it.
+struct ReferenceLine {
+  std::vector<RefFace::PlacedGlyph> glyphs;
+  long minX = LONG_MAX, maxTop = LONG_MIN;
+};
+
+// Pixels of a width x height window whose top-left is (x0, y0) in the box of
+// the line that differ from the reference; inked receives how many the
+// reference covers there.
+int windowDifferences(const ReferenceLine &ref, const std::string &font, double sizePt,
+                      const std::string &text, double angleDeg, long x0, long y0, int width,
+                      int height, int &inked) {
+  Area a = makeArea(width, height);
+  a->setAntiAliasText(TTFText::AntiAliasOn);
+  a->text2(text.c_str(), font.c_str(), 0, sizePt, sizePt, angleDeg, 0, static_cast<int>(-x0),
+           static_cast<int>(-y0), kBlack, AlignTopLeft);
+  std::vector<int> expected(static_cast<size_t>(width) * height, kWhite);
+  std::vector<int> covers(expected.size(), 0);
+  for (const auto &g : ref.glyphs)
+    for (unsigned r = 0; r < g.rows; ++r)
+      for (unsigned k = 0; k < g.width; ++k) {
+        const unsigned v = g.coverage[r * g.width + k];
+        const long x = g.left - ref.minX + k - x0, y = ref.maxTop - g.top + r - y0;
+        if (v < 31 || x < 0 || y < 0 || x >= width || y >= height) continue;
+        const size_t at = static_cast<size_t>(y) * width + x;
+        const int channel = v >= 255 ? 0 : 255 - ((v + 1) / 32 * 32 - 1);
+        expected[at] = ++covers[at] > 1 ? kDontCare : channel * 0x010101;
+      }
+  const auto picture = pixels(a.get());
+  int wrong = 0;
+  inked = 0;
+  for (size_t i = 0; i < picture.size(); ++i) {
+    if (expected[i] != kWhite) ++inked;
+    if (expected[i] != kDontCare && expected[i] != picture[i]) ++wrong;
+  }
+  return wrong;
+}
+
+}  // namespace
+
+TEST(GlyphCache, ALongTurnedLineMatchesRenderingAtThePenOutToFreeTypesLimit) {
+  // About 80,000 pixels of pen travel at 33 degrees: glyphs are kept up to
+  // 2^16 pixels of pen, FreeType declines any that reaches 2^15 pixels from
+  // the origin (x does first, at a pen of about 39,000), and past that the
+  // line is not rendered at all. Windows along the line, at the start, past
+  // 2^14 pixels of pen, across the limit and beyond it, match FreeType.
+  constexpr double kSize = 9.25, kAngle = 33;
+  std::string line;
+  while (line.size() < 11000) line += "Net sales 8.4% ";
+  const FT_Matrix turn = rotationOf(kAngle);
+  ReferenceLine ref;
+  {
+    RefFace face(kDejaVuBold, kSize);
+    ref.glyphs = face.placedGlyphs(line, FT_RENDER_MODE_NORMAL, false, &turn);
+  }
+  long farthest = 0;
+  for (const auto &g : ref.glyphs) {
+    ref.minX = std::min(ref.minX, g.left), ref.maxTop = std::max(ref.maxTop, g.top);
+    farthest = std::max(farthest, g.left + static_cast<long>(g.width));
+  }
+  ASSERT_GT(farthest, 32000);  // the line reaches the limit
+  ASSERT_LE(farthest, 32768);
+  const double c = std::cos(kAngle * 0.0174532925203), s = std::sin(kAngle * 0.0174532925203);
+  constexpr int kSide = 160;
+  // Pens along the baseline; a window is centred on each.
+  const struct {
+    double pen;
+    bool inked;
+  } windows[] = {{60, true}, {21000, true}, {38800, true}, {60000, false}};
+  for (int pass = 0; pass < 2; ++pass)  // cold, then from the cache
+    for (const auto &w : windows) {
+      const long x0 = std::lround(w.pen * c) - ref.minX - kSide / 2;
+      const long y0 = ref.maxTop - std::lround(w.pen * s) - kSide / 2;
+      int inked = 0;
+      EXPECT_EQ(windowDifferences(ref, kDejaVuBold, kSize, line, kAngle, x0, y0, kSide, kSide,
+                                  inked),
+                0)
+          << "pen " << w.pen << " pass " << pass;
+      EXPECT_EQ(w.inked, inked > 0) << "pen " << w.pen;
+    }
+}
+
+TEST(GlyphCache, ATurnedLineRendersOnlyTheGlyphsFreeTypeCanPlace) {
+  using quorvane::text::FontManager;
+  using quorvane::text::TextLine;
+  using quorvane::text::TextStyle;
+  // Each length laid out by a manager of its own, so every count starts
+  // cold. Past about 39,000 pixels of pen at 33 degrees FreeType declines
+  // every glyph, so lines of 16 Ki, 128 Ki and 1 Mi characters (90,000 to
+  // 6 million pixels) render the same glyphs; a line that stops short of
+  // the limit renders fewer.
+  const std::string phrase = "Net sales 8.4% ";
+  const auto rasterised = [&](size_t length) {
+    std::u16string text;
+    while (text.size() < length) text.append(phrase.begin(), phrase.end());
+    text.resize(length);
+    FontManager fonts({kDejaVuDir});
+    const FontManager::Lock lock(fonts);
+    TextStyle style;
+    style.fontName = kDejaVuBold.c_str();
+    style.heightPt = 9.25;
+    style.angleDeg = 33;
+    style.antiAliasMode = TTFText::AntiAliasOn;
+    uint64_t budget = quorvane::text::kTextPixelBudget;
+    const TextLine line = TextLine::layout(text, style, fonts, lock, budget);
+    EXPECT_GT(line.glyphs().size(), 1000u);
+    return fonts.openFace(kDejaVuBold, lock)->glyphsRasterised();
+  };
+  const uint64_t shortOfTheLimit = rasterised(2048);
+  const uint64_t counts[] = {rasterised(16 << 10), rasterised(128 << 10), rasterised(1 << 20)};
+  EXPECT_LT(shortOfTheLimit, counts[0]);
+  for (const uint64_t count : counts) EXPECT_EQ(counts[0], count);
+  // Fewer than one glyph in a hundred of the longest line is rendered.
+  EXPECT_LT(counts[2], (1u << 20) / 100);
 }

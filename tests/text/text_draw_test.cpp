@@ -6,8 +6,10 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <memory>
 #include <new>
 #include <stdexcept>
+#include <string>
 
 #include "base/guarded.h"
 #include "drawing/draw_test_util.h"
@@ -317,6 +319,7 @@ TEST(TextFailure, ACanvasThatRunsOutOfMemoryStopsTheDrawAndNothingLeaves) {
     }
     uint32_t evaluate(uint32_t resolved, int64_t, int64_t) override { return resolved; }
     void plot(int64_t, int64_t, uint32_t) override { ++writes, throw std::bad_alloc(); }
+    bool touches(int64_t, int64_t, int64_t, int64_t) const override { return true; }
     void blendLevels(int64_t, int64_t, const uint8_t *, size_t, const uint32_t *) override {
       ++writes;
       throw std::length_error("canvas");
@@ -339,5 +342,49 @@ TEST(TextFailure, ACanvasThatRunsOutOfMemoryStopsTheDrawAndNothingLeaves) {
     canvas.failLookup = false;
     EXPECT_TRUE(watch.sawFailure()) << angle;
     EXPECT_GT(text.getWidth(), 0);
+  }
+}
+
+TEST(TextClipping, GlyphsWithNoPixelOnTheCanvasAreNotLookedAt) {
+  // A 100 x 30 canvas that counts the rows blended and the pixels plotted:
+  // a line of 60 characters and one of 60,000 that starts the same way,
+  // drawn from the same corner, put the same glyphs on it, so they cost the
+  // same, flat and turned, in a plain and in a special colour.
+  struct CountingCanvas final : quorvane::text::TextCanvas {
+    size_t blends = 0, plots = 0;
+    uint32_t lookup(uint32_t color) override { return color; }
+    uint32_t evaluate(uint32_t resolved, int64_t, int64_t) override { return resolved; }
+    void plot(int64_t, int64_t, uint32_t) override { ++plots; }
+    bool touches(int64_t left, int64_t top, int64_t right, int64_t bottom) const override {
+      return left < 100 && top < 30 && right > 0 && bottom > 0;
+    }
+    void blendLevels(int64_t, int64_t, const uint8_t *, size_t, const uint32_t *) override {
+      ++blends;
+    }
+  };
+  const std::u16string phrase = u"Net sales 8.4% ";
+  std::u16string shortLine, longLine;
+  for (int i = 0; i < 4; ++i) shortLine += phrase;
+  while (longLine.size() < 60000) longLine += phrase;
+  const auto shared = std::make_shared<CountingCanvas>();
+  quorvane::text::TextStyle style;
+  style.fontName = kSans.c_str();
+  style.heightPt = 10;
+  for (const double angle : {0.0, 33.0}) {
+    style.angleDeg = angle;
+    size_t blends[2] = {}, plots[2] = {};
+    for (int which = 0; which < 2; ++which) {
+      TTFTextImpl text(shared, which == 0 ? shortLine : longLine, style,
+                       quorvane::text::FontManager::instance());
+      shared->blends = shared->plots = 0;
+      text.drawLookedUp(2, 28, kBlack, AlignBottomLeft);
+      text.drawLookedUp(2, 28, 0xFFFE0000u, AlignBottomLeft);  // a special colour
+      blends[which] = shared->blends;
+      plots[which] = shared->plots;
+    }
+    EXPECT_GT(blends[0], 0u) << angle;
+    EXPECT_GT(plots[0], 0u) << angle;
+    EXPECT_EQ(blends[0], blends[1]) << angle;
+    EXPECT_EQ(plots[0], plots[1]) << angle;
   }
 }
