@@ -145,13 +145,29 @@ uint64_t generationOf(const X *object) {
       kPublishedName<Class>, reinterpret_cast<uintptr_t>(static_cast<const void *>(object)));
 }
 
-// Whether object lives as the published class X: a borrowed object (an image
-// lent to a data set) is used only while this holds, since its host may
-// destroy it at any time. An object made since at the same address passes.
+// An object lent by its host (an image for a data symbol or a legend key),
+// which the host may destroy at any time: it is reached only while the very
+// object lent lives, told by its generation, so an object made since at the
+// same address is never taken for it.
 template <class X>
-bool isLive(const X *object) {
-  return generationOf(object) != 0;
-}
+class Borrowed {
+ public:
+  Borrowed() = default;
+  explicit Borrowed(X *object) : object_(object), generation_(generationOf(object)) {}
+  // The object while it lives, else null.
+  X *get() const {
+    if (object_ == nullptr || generation_ == 0) return nullptr;
+    const bool lives = liveObjects().contains(
+        kPublishedName<std::remove_const_t<X>>,
+        reinterpret_cast<uintptr_t>(static_cast<const void *>(object_)), generation_);
+    return lives ? object_ : nullptr;
+  }
+  bool isSet() const { return object_ != nullptr; }
+
+ private:
+  X *object_ = nullptr;
+  uint64_t generation_ = 0;
+};
 
 // A member of every published implementation: enters the object under its
 // interface X and each published base of X, and leaves on destruction. As a

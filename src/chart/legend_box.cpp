@@ -29,7 +29,7 @@ void LegendBoxImpl::addKey(const char *text, int color, int lineWidth, DrawArea 
     key.text = text != nullptr ? text : "";
     key.color = color;
     key.lineWidth = lineWidth;
-    key.symbol = symbol;
+    key.symbol = Borrowed<DrawArea>(symbol);
     keys_.push_back(std::move(key));
     const bool special = isSpecialColor(static_cast<uint32_t>(color));
     if (lineWidth > 0 && (special || symbol != nullptr)) lineKeys_ = true;
@@ -130,7 +130,8 @@ void LegendBoxImpl::draw(DrawArea *area) {
       const int ly = clampToInt(isShort ? ky + kh / 2 : ky + lineHeight / 2);
       area->line(key.x, ly, clampToInt(kx + kw - 1), ly, key.color, key.lineWidth);
       // A symbol lent by a host is merged only while it lives.
-      if (isLive(key.symbol)) area->merge(key.symbol, clampToInt(kx + kw / 2), ly, AlignCentre, 0);
+      if (DrawArea *symbol = key.symbol.get())
+        area->merge(symbol, clampToInt(kx + kw / 2), ly, AlignCentre, 0);
     } else {
       const int64_t by = isShort ? ky : ky + (lineHeight - kh) / 2;
       area->rect(key.x, clampToInt(by), clampToInt(kx + kw - 1), clampToInt(by + kh - 1),

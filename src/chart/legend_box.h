@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/live_objects.h"
 #include "chart/text_box.h"
 
 namespace quorvane {
@@ -40,7 +41,7 @@ class LegendBoxImpl final : public TextBoxBase<LegendBox> {
     std::string text;
     int color = 0;
     int lineWidth = 0;
-    DrawArea *symbol = nullptr;  // not owned; its host may destroy it
+    Borrowed<DrawArea> symbol;  // not owned; its host may destroy it
     // Filled in by layout.
     TextHandle laidOut;
     int textWidth = 0;

@@ -37,13 +37,13 @@ void DataSetImpl::setDataSymbol(SymbolType symbol, int size, int fillColor, int 
   symbolSize_ = size;
   symbolFillColor_ = fillColor;
   symbolEdgeColor_ = edgeColor;
-  borrowedImage_ = nullptr;
+  borrowedImage_ = {};
   ownedImage_.reset();
 }
 
 void DataSetImpl::setDataSymbol3(const DrawArea *image) {
   ownedImage_.reset();
-  borrowedImage_ = image;
+  borrowedImage_ = Borrowed<const DrawArea>(image);
   symbol_ = NoSymbol;
 }
 
@@ -52,7 +52,7 @@ void DataSetImpl::setDataSymbol2(const char *filename) {
     AreaHandle image = holdNewArea();
     if (!image) return;
     // A file that cannot be read leaves no symbol at all.
-    borrowedImage_ = nullptr;
+    borrowedImage_ = {};
     ownedImage_.reset();
     symbol_ = NoSymbol;
     if (image->load(filename)) ownedImage_ = std::move(image);
@@ -62,7 +62,7 @@ void DataSetImpl::setDataSymbol2(const char *filename) {
 const DrawArea *DataSetImpl::symbolImage(DrawArea &palette) {
   if (ownedImage_) return ownedImage_.get();
   // A lent image is the host's, which may destroy it before the chart draws.
-  if (borrowedImage_ != nullptr) return isLive(borrowedImage_) ? borrowedImage_ : nullptr;
+  if (borrowedImage_.isSet()) return borrowedImage_.get();
   const int side = symbolSide(symbolSize_);
   if (!isShapeSymbol(symbol_) || side == 0) return nullptr;
   const auto *chartArea = dynamic_cast<const DrawAreaImpl *>(&palette);

@@ -83,7 +83,7 @@ class DataSetImpl final : public DataSet {
   int symbolSize_ = 5;
   int symbolFillColor_ = -1;
   int symbolEdgeColor_ = -1;
-  const DrawArea *borrowedImage_ = nullptr;
+  Borrowed<const DrawArea> borrowedImage_;
   AreaHandle ownedImage_;
   // The generated symbol and what it was drawn from; drawn again in place
   // when the symbol settings or the resolved colours change.
