@@ -63,11 +63,12 @@ test-tsan: deps
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 		ctest --test-dir build-tsan --output-on-failure -L tsan --no-tests=ignore
 
-# Every libFuzzer target runs for FUZZ_SECONDS from its seed corpus.
+# Every libFuzzer target runs for FUZZ_SECONDS from its seed corpus; a UB
+# report stops it like a crash (clang's UB checks would otherwise go on).
 test-fuzz: deps
 	CXX=clang++ CC=clang cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_TESTS=OFF -DQUORVANE_FUZZ=ON
 	cmake --build build-fuzz -j $(JOBS) --target fuzzers
-	bash scripts/run-fuzzers.sh build-fuzz/tests/fuzz $(FUZZ_SECONDS)
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 bash scripts/run-fuzzers.sh build-fuzz/tests/fuzz $(FUZZ_SECONDS)
 
 # The demo gallery and the web app example in headless Chromium, over
 # 127.0.0.1 only; the demo is rendered first, its library serves the web app.
