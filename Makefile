@@ -1,5 +1,6 @@
 # Top-level driver: `make` builds, `make test` runs every test (plain build,
-# the Python binding against the plain build's library, ASan + UBSan build,
+# the Python binding against the plain build's library, ASan + UBSan build
+# with the Python binding's tests over its library,
 # the extreme-argument sweeps under recovering UBSan, ThreadSanitizer tests,
 # a short libFuzzer run of every fuzz target, headless Chromium through the
 # demo gallery and the web app example, and valgrind's memcheck over a small
@@ -47,6 +48,13 @@ test-asan: deps
 	cmake --build build-asan -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+	# The Python binding's tests over this build's library, the sanitizer
+	# runtimes loaded first into the uninstrumented interpreter (whose own
+	# allocations are not leak-checked).
+	LD_PRELOAD="$$(gcc -print-file-name=libasan.so) $$(gcc -print-file-name=libubsan.so)" \
+		ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		QUORVANE_LIBRARY=$(CURDIR)/build-asan/libquorvane20.so \
+		python3 -m unittest discover -s bindings/python/tests -v
 
 # The extreme-argument sweeps and the fuzz seed corpora once more on the
 # ASan + UBSan build, its UB checks going on past a report: any report fails
