@@ -141,6 +141,11 @@ class Reissued {
 
 TEST(ScriptLiveHandles, AHandleIsRefusedOnceAnotherObjectTakesItsAddress) {
   using quorvane::script::parseHandle;
+  const auto chartWidth = [](const S &h) {
+    const auto area = call({S("BaseChart.makeChart3"), h});
+    return area.ok ? std::to_string(call({S("DrawArea.getWidth"), area.result.text}).result.i)
+                   : S();
+  };
   const struct {
     const char *create;
     std::vector<Value> args;
@@ -151,21 +156,13 @@ TEST(ScriptLiveHandles, AHandleIsRefusedOnceAnotherObjectTakesItsAddress) {
   } kinds[] = {
       {"XYChart.create", {70, 50, 0xffffff, -1}, "BaseChart.destroy",
        [](const S &h) { return std::vector<Value>{S("BaseChart.setSize"), h, 123, 45}; },
-       [](const S &h) {
-         const auto area = call({S("BaseChart.makeChart3"), h});
-         return area.ok ? std::to_string(call({S("DrawArea.getWidth"), area.result.text}).result.i)
-                        : S();
-       },
+       chartWidth,
        [](const S &h) {
          return std::make_unique<Reissued>(static_cast<XYChart *>(parseHandle(h, "class XYChart *")));
        }},
       {"PieChart.create", {70, 50, 0xffffff, -1}, "BaseChart.destroy",
        [](const S &h) { return std::vector<Value>{S("BaseChart.setSize"), h, 123, 45}; },
-       [](const S &h) {
-         const auto area = call({S("BaseChart.makeChart3"), h});
-         return area.ok ? std::to_string(call({S("DrawArea.getWidth"), area.result.text}).result.i)
-                        : S();
-       },
+       chartWidth,
        [](const S &h) {
          return std::make_unique<Reissued>(
              static_cast<PieChart *>(parseHandle(h, "class PieChart *")));
