@@ -43,10 +43,6 @@ class ValueScale {
   int coor(double v) const;
 
   // Computed state, for tests and the axis's own use.
-  double lowerBound() const { return lower_; }
-  double upperBound() const { return upper_; }
-  double tickStep() const { return step_; }
-  double pixelsPerUnit() const { return scale_; }
   int logMode() const { return logMode_; }
   int length() const { return length_; }
 

@@ -61,7 +61,6 @@ class XYChartImpl final : public BaseChartImpl<XYChart> {
   // The plot rectangle with the summed 3D depths of the layers.
   PlotGeometry plotGeometry();
   void drawFrontEdges(DrawArea &area, const PlotGeometry &g);
-  void drawAxes(DrawArea &area, const PlotGeometry &g);
   // The marks of all four axes drawn under the layers, or over them (onTop).
   void drawMarks(DrawArea &area, const PlotGeometry &g, bool onTop);
   // Appends a new layer of the given kind combining its data sets by
