@@ -1,22 +1,36 @@
 # Checks that the sources follow the subsystem layering the build declares.
 #
 #   cmake -DSOURCE_DIR=<src> -DORDER=base,imageio,... -DDEPS="drawing=base,text|..."
-#         -P check-layering.cmake
+#         -DPRIVATE=drawing/draw_area_impl.h,... -P check-layering.cmake
 #   cmake -DSELF_TEST=ON -DFIXTURES=<folder> -P check-layering.cmake
 #
 # ORDER lists the subsystems bottom first; DEPS the subsystems each one's
 # target links. A subsystem may depend only on subsystems before it in ORDER,
 # and a file under <src>/<sub>/ may include "<other>/..." (or <other/...>)
-# only when <other> is <sub> itself or reachable through the declared links.
-# Every folder of <src> must be a subsystem of ORDER. The self test runs the
-# same check on small planted trees and fails unless each fault is reported.
+# only when <other> is <sub> itself or one that <sub> links directly: what a
+# link brings in through its own links is not allowed, so that every use is
+# declared where it is made. PRIVATE names headers ("<sub>/<file>") that only
+# their own subsystem may include. Every folder of <src> must be a subsystem
+# of ORDER, and a run that finds no include between subsystems to check fails
+# (a wrong folder or a changed include spelling would otherwise pass). The
+# self test runs the same check on small planted trees and fails unless each
+# fault is reported.
 cmake_minimum_required(VERSION 3.25)
 
 # Sets <out> to the errors found (one list entry each) and <checked> to the
 # number of includes between subsystems that were looked at.
-function(layering_errors src order deps out checked)
+function(layering_errors src order deps private out checked)
   set(errors "")
   set(count 0)
+  if(NOT src STREQUAL "")
+    get_filename_component(src "${src}" ABSOLUTE)  # globs below want a whole path
+  endif()
+  if(src STREQUAL "" OR NOT IS_DIRECTORY "${src}")
+    set(${out} "'${src}' is not a folder of sources" PARENT_SCOPE)
+    set(${checked} 0 PARENT_SCOPE)
+    return()
+  endif()
+  string(REPLACE "," ";" private "${private}")
   string(REPLACE "," ";" order "${order}")
   foreach(sub IN LISTS order)
     set(direct_${sub} "")
@@ -46,16 +60,6 @@ function(layering_errors src order deps out checked)
     endforeach()
   endforeach()
 
-  # What each subsystem reaches through its links. Dependencies point down
-  # the order, so walking it bottom first sees every reach complete.
-  foreach(sub IN LISTS order)
-    set(reach_${sub} "${direct_${sub}}")
-    foreach(used IN LISTS direct_${sub})
-      list(APPEND reach_${sub} ${reach_${used}})
-    endforeach()
-    list(REMOVE_DUPLICATES reach_${sub})
-  endforeach()
-
   file(GLOB children RELATIVE "${src}" "${src}/*")
   foreach(child IN LISTS children)
     if(IS_DIRECTORY "${src}/${child}")
@@ -83,13 +87,19 @@ function(layering_errors src order deps out checked)
         continue()  # a system header, or the subsystem's own
       endif()
       math(EXPR count "${count} + 1")
-      list(FIND reach_${sub} "${used}" allowed)
+      list(FIND direct_${sub} "${used}" allowed)
+      list(FIND private "${path}" isPrivate)
       if(allowed LESS 0)
-        string(REPLACE ";" " " may "${reach_${sub}}")
+        string(REPLACE ";" " " may "${direct_${sub}}")
         list(APPEND errors "${file} includes ${path}: ${sub} may use only [${may}]")
+      elseif(isPrivate GREATER_EQUAL 0)
+        list(APPEND errors "${file} includes ${path}, which is private to ${used}")
       endif()
     endforeach()
   endforeach()
+  if(count EQUAL 0)
+    list(APPEND errors "no include between subsystems was found under ${src}")
+  endif()
   set(${out} "${errors}" PARENT_SCOPE)
   set(${checked} "${count}" PARENT_SCOPE)
 endfunction()
@@ -97,12 +107,17 @@ endfunction()
 if(SELF_TEST)
   # case | fixture tree | dependencies | what the report must say ("" = no fault)
   set(order "base,imageio,text,drawing,chart,piechart")
-  set(fine "base=|imageio=base|text=base|drawing=base,imageio,text|chart=base,drawing|piechart=chart")
+  set(fine "base=|imageio=base|text=base|drawing=base,imageio,text|chart=base,drawing|piechart=base,chart")
+  set(private "drawing/draw_area_impl.h")
   set(cases
     "clean tree|clean|${fine}|"
     "include from above|upward|${fine}|text/planted.h includes chart/legend_box.h"
     "include from a sibling|sideways|${fine}|imageio/planted.cpp includes text/text_canvas.h"
     "include from a piece no link reaches|clean|base=|imageio=base|text=base|drawing=base,text|chart=base,drawing|piechart=chart|drawing/draw.cpp includes imageio/codecs.h"
+    "include through another subsystem's link|transitive|${fine}|chart/planted.h includes text/text_canvas.h: chart may use only [base drawing]"
+    "include of a header private to its subsystem|private|${fine}|chart/planted.cpp includes drawing/draw_area_impl.h, which is private to drawing"
+    "a tree with no include between subsystems|empty|${fine}|no include between subsystems was found"
+    "a folder that does not exist|missing|${fine}|is not a folder of sources"
     "a link upwards|clean|base=|imageio=base,chart|text=base|drawing=base,imageio,text|chart=base,drawing|piechart=chart|imageio depends on chart, which is not below it"
     "a link to an unknown subsystem|clean|${fine}|chart=plotting|chart depends on plotting, which is not in the layering"
     "a folder outside the layering|stray|${fine}|script/ is not a subsystem of the layering")
@@ -115,7 +130,7 @@ if(SELF_TEST)
     list(SUBLIST fields 2 -1 depFields)
     list(POP_BACK depFields)
     string(REPLACE ";" "|" caseDeps "${depFields}")
-    layering_errors("${FIXTURES}/${tree}/src" "${order}" "${caseDeps}" errors checked)
+    layering_errors("${FIXTURES}/${tree}/src" "${order}" "${caseDeps}" "${private}" errors checked)
     string(REPLACE ";" "\n  " report "${errors}")
     if(expected STREQUAL "")
       if(errors OR checked EQUAL 0)
@@ -137,10 +152,10 @@ if(SELF_TEST)
   return()
 endif()
 
-layering_errors("${SOURCE_DIR}" "${ORDER}" "${DEPS}" errors checked)
+layering_errors("${SOURCE_DIR}" "${ORDER}" "${DEPS}" "${PRIVATE}" errors checked)
 if(errors)
   list(LENGTH errors n)
   string(REPLACE ";" "\n  " report "${errors}")
   message(FATAL_ERROR "the sources break the layering (${n}):\n  ${report}")
 endif()
-message("layering: ${checked} includes between subsystems follow [${DEPS}]")
+message("layering: ${checked} includes between subsystems follow [${DEPS}], none of [${PRIVATE}] from outside")

@@ -10,7 +10,7 @@
 #include "base/int_math.h"
 #include "chart/color_table.h"
 #include "chart/text_box.h"
-#include "drawing/draw_area_impl.h"
+#include "drawing/area_access.h"
 #include "drawing/surface_limits.h"
 
 namespace quorvane {
@@ -239,7 +239,7 @@ bool ChartCore::draw() {
       {
         // Sectors, bars and area bands meet edge to edge: with smooth shapes
         // their shares of a shared pixel add up to the whole of it.
-        const DrawAreaImpl::SeamGroup seams(*area_);
+        const SeamGroup seams(*area_);
         hooks_.drawChartBody(*area_);
       }
       legend_->draw(area_.get());  // nothing while hidden

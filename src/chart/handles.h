@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "drawing/draw_area_impl.h"
+#include "drawing/area_access.h"
 #include "quorvane.h"
 #include "text/text_factory.h"
 
@@ -24,14 +24,14 @@ inline TextHandle holdText(TTFText *t) {
 }
 
 struct AreaDestroyer {
-  void operator()(DrawArea *a) const { static_cast<DrawAreaImpl *>(a)->release(); }
+  void operator()(DrawArea *a) const { releaseArea(a); }
 };
 using AreaHandle = std::unique_ptr<DrawArea, AreaDestroyer>;
 
 // A new held area; empty when memory runs out.
 inline AreaHandle holdNewArea() {
   AreaHandle area(DrawArea::create());
-  if (area) static_cast<DrawAreaImpl &>(*area).hold();
+  if (area) holdArea(*area);
   return area;
 }
 

@@ -69,6 +69,17 @@ int DrawAreaImpl::gradientColor2Bounded(const int *stops, size_t stopInts, doubl
   });
 }
 
+void holdArea(DrawArea &area) { static_cast<DrawAreaImpl &>(area).hold(); }
+
+void releaseArea(DrawArea *area) {
+  if (area != nullptr) static_cast<DrawAreaImpl *>(area)->release();
+}
+
+int shapeModeOf(const DrawArea &area) {
+  const auto *impl = dynamic_cast<const DrawAreaImpl *>(&area);
+  return impl != nullptr ? impl->shapeMode() : 0;
+}
+
 }  // namespace quorvane
 
 DrawArea *DrawArea::create() {

@@ -14,6 +14,7 @@
 
 #include "base/guarded.h"
 #include "base/live_objects.h"
+#include "drawing/area_access.h"
 #include "drawing/blend.h"
 #include "drawing/coverage.h"
 #include "drawing/special_colors.h"
@@ -196,22 +197,9 @@ class DrawAreaImpl final : public DrawArea {
   // or a shear reading one).
   bool isOrderedColor(uint32_t resolved) const;
 
-  // While a seam group is open, partial coverage that a shape leaves on a
-  // pixel that earlier shapes of the group covered only partly is added
-  // beside theirs rather than blended over it, as if the shapes were drawn
-  // at once: where two shapes meet, nothing of what lay under them shows
-  // through. A pixel changed since by anything else starts afresh. Groups
-  // nest; the bookkeeping is dropped when the outermost one closes.
-  class SeamGroup {
-   public:
-    explicit SeamGroup(DrawArea &area);
-    ~SeamGroup();
-    SeamGroup(const SeamGroup &) = delete;
-    SeamGroup &operator=(const SeamGroup &) = delete;
-
-   private:
-    DrawAreaImpl *area_;
-  };
+  // Seam groups (drawing/area_access.h) keep their bookkeeping here.
+  using SeamGroup = quorvane::SeamGroup;
+  friend class quorvane::SeamGroup;
 
   // Held by an owner inside the library: only release() deletes it then.
   void hold() { isHeld_ = true; }

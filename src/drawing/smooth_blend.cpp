@@ -118,15 +118,15 @@ DrawAreaImpl::SeamPixel &DrawAreaImpl::seamPixel(uint32_t index, uint32_t p) {
   return seamSlots_[i].pixel;
 }
 
-DrawAreaImpl::SeamGroup::SeamGroup(DrawArea &area) : area_(dynamic_cast<DrawAreaImpl *>(&area)) {
+SeamGroup::SeamGroup(DrawArea &area) : area_(dynamic_cast<DrawAreaImpl *>(&area)) {
   if (area_ != nullptr) ++area_->seamDepth_;
 }
 
-DrawAreaImpl::SeamGroup::~SeamGroup() {
+SeamGroup::~SeamGroup() {
   if (area_ == nullptr) return;
   if (--area_->seamDepth_ == 0) {
     // Swapped with an empty table, which holds no memory.
-    std::vector<SeamSlot>().swap(area_->seamSlots_);
+    std::vector<DrawAreaImpl::SeamSlot>().swap(area_->seamSlots_);
     area_->seamCount_ = 0;
   }
 }

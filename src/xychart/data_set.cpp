@@ -3,7 +3,7 @@
 
 #include "base/guarded.h"
 #include "chart/color_table.h"
-#include "drawing/draw_area_impl.h"
+#include "drawing/area_access.h"
 #include "xychart/symbol.h"
 
 namespace quorvane {
@@ -65,11 +65,10 @@ const DrawArea *DataSetImpl::symbolImage(DrawArea &palette) {
   if (borrowedImage_.isSet()) return borrowedImage_.get();
   const int side = symbolSide(symbolSize_);
   if (!isShapeSymbol(symbol_) || side == 0) return nullptr;
-  const auto *chartArea = dynamic_cast<const DrawAreaImpl *>(&palette);
   const SymbolKey key{symbol_, side,
                       palette.getARGBColor(symbolFillColor_ == -1 ? color_ : symbolFillColor_),
                       palette.getARGBColor(symbolEdgeColor_ == -1 ? edgeColor_ : symbolEdgeColor_),
-                      chartArea != nullptr ? chartArea->shapeMode() : 0};
+                      shapeModeOf(palette)};
   if (generatedImage_ && key == generatedKey_) return generatedImage_.get();
   if (!generatedImage_) {
     generatedImage_ = holdNewArea();

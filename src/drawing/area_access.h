@@ -1,0 +1,41 @@
+// What the subsystems above drawing may do with an area beyond the published
+// DrawArea: hold one they own, so that a host's destroy() leaves it alone,
+// group the shapes whose smooth edges meet, and read the shape mode. The
+// surface class itself (draw_area_impl.h) stays private to drawing.
+#pragma once
+
+#include "quorvane.h"
+
+namespace quorvane {
+
+class DrawAreaImpl;
+
+// Marks an area made by DrawArea::create as held by an owner inside the
+// library: destroy() then leaves it alone and only releaseArea deletes it.
+void holdArea(DrawArea &area);
+// Deletes an area made by DrawArea::create, held or not; null does nothing.
+void releaseArea(DrawArea *area);
+
+// The mode setAntiAlias gave an area of this library, as far as it matters
+// (0, 1 or 2); 0 for an area made elsewhere.
+int shapeModeOf(const DrawArea &area);
+
+// While a seam group is open, partial coverage that a shape leaves on a
+// pixel that earlier shapes of the group covered only partly is added
+// beside theirs rather than blended over it, as if the shapes were drawn
+// at once: where two shapes meet, nothing of what lay under them shows
+// through. A pixel changed since by anything else starts afresh. Groups
+// nest; the bookkeeping is dropped when the outermost one closes. An area
+// made elsewhere is left as it is.
+class SeamGroup {
+ public:
+  explicit SeamGroup(DrawArea &area);
+  ~SeamGroup();
+  SeamGroup(const SeamGroup &) = delete;
+  SeamGroup &operator=(const SeamGroup &) = delete;
+
+ private:
+  DrawAreaImpl *area_;
+};
+
+}  // namespace quorvane
