@@ -121,7 +121,7 @@ bool drawPage(const std::string &dir, const std::string &stem, bool isSmooth) {
   for (int i = 0; i < 5; ++i) host->legend.addKey(names[i], static_cast<int>(0xFFFF0008u) + i);
   chart->addDrawObj(host);
   // [/snippet]
-  if (isSmooth) chart->setAntiAlias(1);
+  if (isSmooth) chart->setAntiAlias(DrawArea::SmoothQuarters);
   // [snippet chart_page]
   const std::string png = dir + "/" + stem + ".png";
   const bool ok = chart->makeChart(png.c_str());

@@ -130,7 +130,7 @@ DrawArea *drawPicture(const std::string &dir, const char *stem, bool isSmooth,
                       void (*draw)(DrawArea *)) {
   DrawArea *area = DrawArea::create();
   if (area == nullptr) return nullptr;
-  if (isSmooth) area->setAntiAlias(1);
+  if (isSmooth) area->setAntiAlias(DrawArea::SmoothQuarters);
   draw(area);
   const std::string file = dir + "/" + stem + (isSmooth ? "_smooth" : "") + ".png";
   if (!area->out(file.c_str())) {

@@ -130,6 +130,13 @@ public:
         ErrorDiffusion = 2  // Floyd-Steinberg
     };
 
+    // How shapes are drawn (setAntiAlias). Any other value acts as SmoothQuarters.
+    enum SmoothMode : int {
+        SmoothOff = 0,       // pixel-exact and aliased
+        SmoothQuarters = 1,  // edge coverage in quarters of a pixel: few colours
+        SmoothFine = 2       // edge coverage in 255 steps: the finest edges
+    };
+
     // A new 1 x 1 area painted opaque white; null only when memory runs out.
     QUORVANE_API static DrawArea *create();
 
@@ -311,17 +318,18 @@ public:
     // Operations added after the first release; they follow all the others so
     // that the slots above keep their places.
 
-    // Smooth shapes, for what is drawn afterwards. 0 (the default): every shape
-    // is drawn pixel-exact and aliased, as described above. 1 (or any value but
-    // 0 and 2): slanted lines (every width, dashed or not), polygons, surfaces,
-    // ellipses, arcs, sectors and cylinders are drawn with exact-area coverage,
-    // rounded to quarters of a pixel, and blended over what is there, their
-    // outlines running through the centres of the pixels named by the
-    // coordinates and their edges drawn with a one-pixel pen; special colours
-    // are evaluated per pixel and dashes along the outline. The quarters keep
-    // a chart to few colours, so that its PNG and GIF stay palette images. 2:
-    // the same with coverage in 255 steps, the finest edges, at the cost of
-    // many more colours (a PNG then usually holds true colour).
+    // A SmoothMode for the shapes drawn afterwards. SmoothOff (the default):
+    // every shape is drawn pixel-exact and aliased, as described above.
+    // SmoothQuarters (or any value but 0 and 2): slanted lines (every width,
+    // dashed or not), polygons, surfaces, ellipses, arcs, sectors and cylinders
+    // are drawn with exact-area coverage, rounded to quarters of a pixel, and
+    // blended over what is there, their outlines running through the centres of
+    // the pixels named by the coordinates and their edges drawn with a one-pixel
+    // pen; special colours are evaluated per pixel and dashes along the outline.
+    // The quarters keep a chart to few colours, so that its PNG and GIF stay
+    // palette images. SmoothFine: the same with coverage in 255 steps, the
+    // finest edges, at the cost of many more colours (a PNG then usually holds
+    // true colour).
     // Points, runs, rectangles, fills and lines along a row or a column are
     // drawn as in the default mode, so they stay sharp. Texts made while the mode
     // is on use grey anti-aliasing (AntiAliasOn) unless setAntiAliasText chose
@@ -482,8 +490,9 @@ public:
     // an earlier header must be rebuilt; callers through runMethod name the
     // operations and are unaffected.
 
-    // DrawArea::setAntiAlias for everything the chart draws (its area, data
-    // symbols and texts); takes effect at the next drawing. 0 by default.
+    // DrawArea::setAntiAlias (a DrawArea::SmoothMode) for everything the chart
+    // draws (its area, data symbols and texts); takes effect at the next
+    // drawing. SmoothOff by default.
     virtual void setAntiAlias(int shapeMode) = 0;
 };
 

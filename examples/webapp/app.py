@@ -111,7 +111,7 @@ def make_chart(kind, width, height, sets, smooth):
     if kind == "pie":
         c = quorvane.PieChart(width, height)
         if smooth:
-            c.setAntiAlias(1)
+            c.setAntiAlias(quorvane.SmoothQuarters)
         c.addTitle(title, "", 10, 0x000000, quorvane.Transparent, quorvane.Transparent)
         # The legend takes the left 110 pixels; labels stand up to 70 pixels off the rim.
         radius = max(20, min((width - 110) // 2 - 70, (height - 25) // 2 - 50))
@@ -121,7 +121,7 @@ def make_chart(kind, width, height, sets, smooth):
         return c
     c = quorvane.XYChart(width, height)
     if smooth:
-        c.setAntiAlias(1)
+        c.setAntiAlias(quorvane.SmoothQuarters)
     c.addTitle(title, "", 10, 0x000000, quorvane.Transparent, quorvane.Transparent)
     c.setPlotArea(50, 50, width - 80, height - 85, 0xFFFFFF, quorvane.Transparent,
                   quorvane.Transparent, 0xDDDDDD, quorvane.Transparent)

@@ -20,9 +20,11 @@ CircleSymbol, CrossSymbol, Cross2Symbol = 7, 8, 9
 # Layer.DataCombineMethod
 Overlay, Stack, Side = 0, 1, 2
 
-# DrawArea.PaletteMode and DrawArea.DitherMethod
+# DrawArea.PaletteMode, DrawArea.DitherMethod and DrawArea.SmoothMode (the
+# shapes of DrawArea.setAntiAlias and BaseChart.setAntiAlias)
 TryPalette, ForcePalette, NoPalette = 0, 1, 2
 Quantize, OrderedDither, ErrorDiffusion = 0, 1, 2
+SmoothOff, SmoothQuarters, SmoothFine = 0, 1, 2
 
 # TTFText.AntiAliasMode
 AntiAliasOff, AntiAliasOn, AntiAliasAuto = 0, 1, 2

@@ -132,6 +132,7 @@ class DrawArea(Object):
     _class_name = "DrawArea"
     TryPalette, ForcePalette, NoPalette = 0, 1, 2
     Quantize, OrderedDither, ErrorDiffusion = 0, 1, 2
+    SmoothOff, SmoothQuarters, SmoothFine = 0, 1, 2
 
     def __init__(self):
         _created(self, "DrawArea.create")

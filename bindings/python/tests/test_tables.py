@@ -72,9 +72,10 @@ class TableTest(unittest.TestCase):
             for name, value in re.findall(r"(\w+) = (\d+)", body):
                 enumerators += 1
                 self.assertEqual(getattr(quorvane, name), int(value), name)
-        self.assertEqual(enumerators, 9 + 10 + 3 * 4 + 4)
+        self.assertEqual(enumerators, 9 + 10 + 3 * 5 + 4)
         nested = {"DrawArea": "TryPalette ForcePalette NoPalette Quantize OrderedDither "
-                              "ErrorDiffusion", "TTFText": "AntiAliasOff AntiAliasOn AntiAliasAuto",
+                              "ErrorDiffusion SmoothOff SmoothQuarters SmoothFine",
+                  "TTFText": "AntiAliasOff AntiAliasOn AntiAliasAuto",
                   "Layer": "Overlay Stack Side", "BaseChart": "PNG GIF JPG WMP"}
         for owner, names in nested.items():
             for name in names.split():
