@@ -485,10 +485,10 @@ public:
     virtual const char *getHTMLImageMap(const char *url, const char *queryFormat,
                                         const char *extraAttr) = 0;
 
-    // Operations added after the first release. A new slot here moves the slots
-    // of the operations XYChart and PieChart add, so C++ programs built against
-    // an earlier header must be rebuilt; callers through runMethod name the
-    // operations and are unaffected.
+    // Operations added after the first release. The slot added here moved the
+    // slots of the operations XYChart and PieChart add, so C++ programs built
+    // against an earlier header must be rebuilt (callers through runMethod name
+    // the operations and are unaffected); BaseChart grows no further.
 
     // DrawArea::setAntiAlias (a DrawArea::SmoothMode) for everything the chart
     // draws (its area, data symbols and texts); takes effect at the next
