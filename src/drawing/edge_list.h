@@ -79,10 +79,17 @@ class EdgeList {
   Run runAt(const Edge &e, int64_t y) const;
   const std::vector<QuarterRow> &table() const { return *table_; }
 
+  // Edges visited by the fills drawn from this list: each edge once on every
+  // row it crosses and once more as it leaves, so never more than the edges
+  // plus their crossings, however many rows the fill spans.
+  uint64_t fillVisits() const { return fillVisits_; }
+  void countFillVisits(uint64_t visits) const { fillVisits_ += visits; }
+
  private:
   int64_t areaHeight_;
   const std::vector<QuarterRow> *table_;
   std::vector<Edge> edges_;
+  mutable uint64_t fillVisits_ = 0;
 };
 
 }  // namespace quorvane
