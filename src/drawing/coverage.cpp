@@ -428,14 +428,36 @@ void rasterise(const Outline *const *outlines, int count, int64_t width, int64_t
   const int64_t bandRows =
       std::clamp<int64_t>(kBandCells / (colHi - colLo + 1), 1, rowHi - rowLo + 1);
   const FillRule rules[2] = {outlines[0]->rule(), count > 1 ? outlines[1]->rule() : FillRule::NonZero};
+  // Segments by their top, each taken into its outline's active list at the
+  // first band it reaches and dropped after the last, so that a band visits
+  // only the segments crossing it. Cells add up alike in any order and their
+  // rows are sorted before the sweep, so the order leaves the coverage as it
+  // was.
+  for (int o = 0; o < count; ++o) {
+    std::sort(segments[o].begin(), segments[o].end(),
+              [](const Segment &a, const Segment &b) { return a.y0 < b.y0; });
+    scratch.active[o].clear();
+  }
+  scratch.segmentVisits = 0;
   try {
     Raster raster(scratch, colLo, colHi, bandRows, count, combine == Combine::Apart && count == 2);
+    size_t next[2] = {0, 0};
     for (int64_t r0 = rowLo; r0 <= rowHi; r0 += bandRows) {
       const int64_t r1 = std::min(rowHi + 1, r0 + bandRows);
       raster.startBand(r0);
-      for (int o = 0; o < count; ++o)
-        for (const Segment &s : segments[o])
-          if (s.y1 > r0 * kOne && s.y0 < r1 * kOne) raster.addSegment(o, s, r0, r1);
+      for (int o = 0; o < count; ++o) {
+        const std::vector<Segment> &all = segments[o];
+        std::vector<size_t> &active = scratch.active[o];
+        while (next[o] < all.size() && all[next[o]].y0 < r1 * kOne) active.push_back(next[o]++);
+        size_t kept = 0;
+        for (size_t i : active) {
+          const Segment &s = all[i];
+          if (s.y1 > r0 * kOne) raster.addSegment(o, s, r0, r1);
+          if (s.y1 > r1 * kOne) active[kept++] = i;
+        }
+        scratch.segmentVisits += active.size();
+        active.resize(kept);
+      }
       raster.sweepBand(rules, sink);
     }
   } catch (...) {

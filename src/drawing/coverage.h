@@ -81,6 +81,10 @@ struct CoverageScratch {
   std::vector<uint32_t> ordered;  // the same, row by row, left to right
   std::vector<uint32_t> rowStart;
   std::vector<CoverageSegment> segments[2];
+  std::vector<size_t> active[2];  // segments crossing the band, by index
+  // Segments visited by the last rasterisation, summed over its bands: each
+  // segment once in every band it crosses.
+  uint64_t segmentVisits = 0;
 };
 
 // How the coverages of two outlines reach the sink: summed (at most full)

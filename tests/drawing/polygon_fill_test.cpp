@@ -1,7 +1,7 @@
 // Polygon fills at scale and pixel by pixel: the aliased fill against runs
-// worked out from the midpoint lines of its edges, and its cost counted in
-// edge visits, which must grow with the edges and the rows they cross, never
-// with edges times rows.
+// worked out from the midpoint lines of its edges, and the cost of both fills
+// counted in edge (or segment) visits, which must grow with the edges and
+// the rows they cross, never with edges times rows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "draw_test_util.h"
+#include "drawing/coverage.h"
 #include "drawing/draw_area_impl.h"
 #include "drawing/edge_list.h"
 
@@ -69,6 +70,23 @@ uint64_t aliasedVisits(int n, int side) {
   return edges.fillVisits();
 }
 
+// Segment visits of the smooth fill of an n-gon filling a side x side area.
+uint64_t smoothVisits(int n, int side) {
+  quorvane::Outline o;
+  for (int i = 0; i < n; ++i) {
+    const double a = 2 * M_PI * i / n, c = side / 2.0, r = side / 2.0 - 1;
+    if (i == 0) o.moveTo(c + r * std::cos(a), c + r * std::sin(a));
+    else o.lineTo(c + r * std::cos(a), c + r * std::sin(a));
+  }
+  struct Discard final : quorvane::CoverageSink {
+    void run(int64_t, int64_t, int64_t, uint32_t) override {}
+  } sink;
+  const quorvane::Outline *list[] = {&o};
+  quorvane::CoverageScratch scratch;
+  quorvane::rasterise(list, 1, side, side, sink, scratch);
+  return scratch.segmentVisits;
+}
+
 }  // namespace
 
 TEST(PolygonFill, AliasedFillMatchesTheRunsOfItsEdgesPixelByPixel) {
@@ -95,6 +113,19 @@ TEST(PolygonFill, AliasedFillVisitsEachEdgeOnlyOnTheRowsItCrosses) {
     EXPECT_LE(visits, static_cast<uint64_t>(n + 4 * side)) << n;
   }
   const double ratio = static_cast<double>(aliasedVisits(80000, 1600)) / aliasedVisits(40000, 800);
+  EXPECT_GT(ratio, 1.5);
+  EXPECT_LT(ratio, 2.5);
+}
+
+TEST(PolygonFill, SmoothFillVisitsEachSegmentOnlyInTheBandsItCrosses) {
+  // Wide areas have one or two rows a band, so a pass over every segment in
+  // every band would cost segments times rows.
+  for (auto [n, side] : {std::pair{20000, 2500}, std::pair{40000, 5000}}) {
+    const uint64_t visits = smoothVisits(n, side);
+    EXPECT_GT(visits, static_cast<uint64_t>(n)) << n;
+    EXPECT_LE(visits, static_cast<uint64_t>(n + 4 * side)) << n;
+  }
+  const double ratio = static_cast<double>(smoothVisits(40000, 5000)) / smoothVisits(20000, 2500);
   EXPECT_GT(ratio, 1.5);
   EXPECT_LT(ratio, 2.5);
 }
