@@ -316,8 +316,11 @@ def self_test(fixtures, header, list_path, version):
     sink = open(os.devnull, "w")
     for case in sorted(os.listdir(fixtures)):
         folder = os.path.join(fixtures, case)
-        why = check(os.path.join(folder, "quorvane.h"), os.path.join(folder, "virtual_slots.txt"),
-                    "1.0.0", sink)
+        # A fixture without a header of its own plants its fault in the list alone.
+        header_path = os.path.join(folder, "quorvane.h")
+        if not os.path.exists(header_path):
+            header_path = os.path.join(fixtures, "ok_layout", "quorvane.h")
+        why = check(header_path, os.path.join(folder, "virtual_slots.txt"), "1.0.0", sink)
         expected = None if case.startswith("ok_") else case.split("_")[0]
         if (why is None) != (expected is None) or (why and not why.startswith(expected)):
             print("fixture %s: expected %s, got %s" % (case, expected or "a pass", why or "a pass"))
