@@ -44,6 +44,18 @@ void LegendBoxImpl::setKeySize(int width, int height, int gap) {
   keyGap_ = gap;
 }
 
+void LegendBoxImpl::layOutKeys(DrawArea &area, int keyWidth, int keyHeight, int keyGap) {
+  for (Key &key : keys_) {
+    key.laidOut = holdText(area.text4(key.text.c_str(), box_.font.c_str(), box_.fontIndex,
+                                      box_.fontHeight, box_.fontWidth, 0, 0));
+    key.textWidth = key.laidOut ? key.laidOut->getWidth() : 0;
+    key.textHeight = key.laidOut ? key.laidOut->getHeight() : 0;
+    key.keyWidth = keyWidth;
+    key.keyHeight = keyHeight;
+    key.keyGap = keyGap;
+  }
+}
+
 void LegendBoxImpl::layout(DrawArea &area) {
   if (box_.edgeColor == -1) box_.edgeColor = vertical_ ? kLineColor : Transparent;
   const double fw = box_.fontWidth != 0 ? box_.fontWidth : box_.fontHeight;
@@ -62,15 +74,7 @@ void LegendBoxImpl::layout(DrawArea &area) {
   const int64_t left = box_.marginLeft, right = box_.marginRight;
   const int64_t top = box_.marginTop, bottom = box_.marginBottom;
 
-  for (Key &key : keys_) {
-    key.laidOut = holdText(area.text4(key.text.c_str(), box_.font.c_str(), box_.fontIndex,
-                                      box_.fontHeight, box_.fontWidth, 0, 0));
-    key.textWidth = key.laidOut ? key.laidOut->getWidth() : 0;
-    key.textHeight = key.laidOut ? key.laidOut->getHeight() : 0;
-    key.keyWidth = keyWidth;
-    key.keyHeight = keyHeight;
-    key.keyGap = keyGap;
-  }
+  layOutKeys(area, keyWidth, keyHeight, keyGap);
 
   const int64_t x = box_.x, y = box_.y;
   int64_t width = box_.width, height = box_.height;

@@ -52,6 +52,8 @@ class LegendBoxImpl final : public TextBoxBase<LegendBox> {
     int x = 0;
     int y = 0;
   };
+  // Lays out each key's text with area and gives it the resolved key sizes.
+  void layOutKeys(DrawArea &area, int keyWidth, int keyHeight, int keyGap);
   // The rectangle of a placed key, sample and text: x, y, right, bottom.
   std::string keyShape(const Key &key) const;
 

@@ -406,8 +406,15 @@ const RenderedGlyph &SharedFace::turnedGlyph(FT_UInt index, FT_Int32 loadFlags,
       !liesWithin(scratch.mask, FT_Vector{0, 0}, kMaxTurnedMaskPixels))
     return scratch;
 
+  return keepTurned(rotation, TurnedKey{key, phase.key}, phase.wholePixels, pinned, pen,
+                    scratch, shift);
+}
+
+const RenderedGlyph &SharedFace::keepTurned(const FT_Matrix &rotation,
+                                            const TurnedKey &turnedKey, FT_Vector wholePixels,
+                                            bool pinned, FT_Vector pen, RenderedGlyph &scratch,
+                                            FT_Vector &shift) {
   // The phase is taken by a glyph pinned to another pen.
-  const TurnedKey turnedKey{key, phase.key};
   if (activeTurn(rotation).glyphs.find(turnedKey) != nullptr) return scratch;
 
   const size_t bytes = turnedBytesOf(scratch);
@@ -419,13 +426,13 @@ const RenderedGlyph &SharedFace::turnedGlyph(FT_UInt index, FT_Int32 loadFlags,
       }
     turnedGlyphBytes_ = 0;
   }
-  scratch.mask.x -= phase.wholePixels.x;
-  scratch.mask.y += phase.wholePixels.y;
+  scratch.mask.x -= wholePixels.x;
+  scratch.mask.y += wholePixels.y;
   Turn &turn = activeTurn(rotation);
   TurnedGlyph &kept = turn.glyphs.insert(turnedKey, TurnedGlyph{std::move(scratch), pinned, pen});
   turn.glyphBytes += bytes;
   turnedGlyphBytes_ += bytes;
-  shift = phase.wholePixels;
+  shift = wholePixels;
   return kept.glyph;
 }
 

@@ -197,6 +197,12 @@ class SharedFace {
     size_t glyphBytes = 0;
     TurnedTable glyphs;
   };
+  // Keeps the turned glyph just rendered in scratch under turnedKey, its mask
+  // measured from wholePixels, making room when the face's bound is reached;
+  // a phase another pen's pinned glyph holds keeps scratch as it is.
+  const RenderedGlyph &keepTurned(const FT_Matrix &rotation, const TurnedKey &turnedKey,
+                                  FT_Vector wholePixels, bool pinned, FT_Vector pen,
+                                  RenderedGlyph &scratch, FT_Vector &shift);
   // What a turned glyph's placement needs without rendering it: whether it
   // loads, its advance, and its upright mask's box (y down) when it has one.
   struct GlyphMetrics {
