@@ -1,14 +1,16 @@
 // What every test suite shares: owning handles for the library's objects,
 // the picture of an area as values or as rows of characters, files and
-// scratch folders, the rectangle text of image maps, and the check that work
+// scratch folders, image maps read back into areas, and the check that work
 // done on several threads at once gives what it gives on one.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -125,7 +127,7 @@ class ScratchDir {
   std::filesystem::path path_;
 };
 
-// ---- Rectangles of image maps and labels ------------------------------------
+// ---- Image maps and the shapes of items -------------------------------------
 
 inline std::string str(const char *s) { return s != nullptr ? s : "<null>"; }
 
@@ -135,16 +137,73 @@ inline std::string rectText(int l, int t, int r, int b) {
   return buf;
 }
 
+// One area of an image map, or one shape text (an area without "<area " and
+// link): the whole text, the shape's name and its numbers.
+struct MapArea {
+  std::string text;
+  std::string shape;
+  std::vector<int> coords;
+
+  // The whole number after "?key=" or "&key=" in the link, or -1.
+  int field(const std::string &key) const {
+    for (const char *sep : {"?", "&"}) {
+      const size_t at = text.find(sep + key + "=");
+      if (at != std::string::npos) return std::atoi(text.c_str() + at + key.size() + 2);
+    }
+    return -1;
+  }
+};
+
+// Reads `shape="NAME" coords="N,N,..."` at the start of text, after an
+// optional "<area "; anything else fails the test.
+inline MapArea parseArea(const std::string &text) {
+  MapArea a{text, "", {}};
+  const size_t from = text.rfind("<area ", 0) == 0 ? 6 : 0;
+  if (text.compare(from, 7, "shape=\"") != 0) {
+    ADD_FAILURE() << "not a shape: " << text;
+    return a;
+  }
+  const size_t nameEnd = text.find('"', from + 7);
+  a.shape = text.substr(from + 7, nameEnd - (from + 7));
+  if (text.compare(nameEnd, 10, "\" coords=\"") != 0) {
+    ADD_FAILURE() << "no coords: " << text;
+    return a;
+  }
+  const char *p = text.c_str() + nameEnd + 10;
+  while (*p != '"') {
+    char *end = nullptr;
+    a.coords.push_back(static_cast<int>(std::strtol(p, &end, 10)));
+    if (end == p || (*end != ',' && *end != '"')) {
+      ADD_FAILURE() << "bad coords: " << text;
+      break;
+    }
+    p = *end == ',' ? end + 1 : end;
+  }
+  return a;
+}
+
+// The areas of a map, one a line.
+inline std::vector<MapArea> parseMap(const std::string &map) {
+  std::vector<MapArea> areas;
+  for (size_t from = 0; from < map.size();) {
+    const size_t end = std::min(map.find('\n', from), map.size());
+    areas.push_back(parseArea(map.substr(from, end - from)));
+    from = end + 1;
+  }
+  return areas;
+}
+
 // The four values of a shape="rect" text.
 struct Rect {
   int left = 0, top = 0, right = 0, bottom = 0;
 };
 inline Rect parseRect(const char *shape) {
-  Rect r;
-  EXPECT_EQ(4, std::sscanf(shape, "shape=\"rect\" coords=\"%d,%d,%d,%d\"", &r.left, &r.top,
-                           &r.right, &r.bottom))
-      << str(shape);
-  return r;
+  const MapArea a = parseArea(str(shape));
+  if (a.shape != "rect" || a.coords.size() != 4) {
+    ADD_FAILURE() << "not a rectangle: " << str(shape);
+    return {};
+  }
+  return {a.coords[0], a.coords[1], a.coords[2], a.coords[3]};
 }
 
 // ---- Threads ------------------------------------------------------------------

@@ -4,8 +4,6 @@
 // 70 a rim point at angle a is (150 + R(72.45 sin a), 100 - R(72.45 cos a)).
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -48,14 +46,10 @@ TEST(PieLayout, RimPointsCountWholeStepsOnceFromEveryStartAngle) {
         pie->setStartAngle(start, clockwise);
         pie->layout();
         const std::string shape = str(pie->sector(0)->getImageCoor());
+        const std::vector<int> coords = parseArea(shape).coords;
         std::vector<std::pair<int, int>> points;
-        const char *p = shape.c_str() + std::strlen("shape=\"poly\" coords=\"");
-        int x = 0, y = 0, used = 0;
-        while (std::sscanf(p, "%d,%d%n", &x, &y, &used) == 2) {
-          points.emplace_back(x, y);
-          p += used;
-          if (*p == ',') ++p;
-        }
+        for (size_t i = 0; i + 1 < coords.size(); i += 2)
+          points.emplace_back(coords[i], coords[i + 1]);
         ASSERT_EQ(expected + 1, points.size()) << span << " from " << start << " " << shape;
         for (size_t i = 1; i + 1 < points.size(); ++i)
           ASSERT_NE(points[i - 1], points[i]) << span << " from " << start << " " << shape;

@@ -4,37 +4,16 @@
 // and each label rectangle holds drawn text.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "quorvane.h"
+#include "test_util.h"
 
 namespace {
 
-struct Area {
-  std::string shape;
-  std::vector<int> coords;
-  int sector = -1;
-};
-
-std::vector<Area> parseMap(const std::string &map) {
-  std::vector<Area> areas;
-  std::istringstream lines(map);
-  std::string line;
-  while (std::getline(lines, line)) {
-    Area a;
-    const size_t s = line.find("shape=\"") + 7;
-    a.shape = line.substr(s, line.find('"', s) - s);
-    const size_t c = line.find("coords=\"") + 8;
-    std::istringstream nums(line.substr(c, line.find('"', c) - c));
-    for (std::string n; std::getline(nums, n, ',');) a.coords.push_back(std::stoi(n));
-    std::sscanf(line.c_str() + line.find("?s=") + 3, "%d", &a.sector);
-    areas.push_back(a);
-  }
-  return areas;
-}
+using testutil::MapArea;
+using testutil::parseMap;
 
 TEST(PiePublic, ImageMapCoversTheDrawnSectorsAndLabels) {
   PieChart *pie = PieChart::create(460, 320, static_cast<int>(0xFFFF0000u), 0x000000);
@@ -50,11 +29,11 @@ TEST(PiePublic, ImageMapCoversTheDrawnSectorsAndLabels) {
   pie->setLabelPos(20, 0x000000);
   const int colors[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x66FFFF, 0xFFCC33};
   DrawArea *a = pie->makeChart3();
-  const std::vector<Area> areas = parseMap(pie->getHTMLImageMap("m", "s={sector}", ""));
+  const std::vector<MapArea> areas = parseMap(pie->getHTMLImageMap("m", "s={sector}", ""));
   ASSERT_EQ(14u, areas.size());
   for (size_t k = 0; k < areas.size(); ++k) {
-    const Area &area = areas[k];
-    EXPECT_EQ(static_cast<int>(k / 2), area.sector);
+    const MapArea &area = areas[k];
+    EXPECT_EQ(static_cast<int>(k / 2), area.field("s"));
     if (k % 2 == 0) {
       // Between each pair of neighbouring rim points, 60 % of the way out
       // from the centre, well away from the edges.

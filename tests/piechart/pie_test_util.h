@@ -18,6 +18,7 @@ using testutil::kBlack;
 using testutil::kGreen;  // table entry 9: sector 1
 using testutil::kRed;    // table entry 8: sector 0
 using testutil::kWhite;
+using testutil::parseArea;
 using testutil::parseRect;
 using testutil::Rect;
 using testutil::str;

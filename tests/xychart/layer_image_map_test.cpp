@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -24,16 +23,6 @@ Owned<XYChart> plainChart() {
   Owned<XYChart> c(XYChart::create(400, 300, 0xFFFFFF, Transparent));
   c->setPlotArea(50, 40, 300, 200, 0xF0F0F0, -1, 0x000000, -1, -1);
   return c;
-}
-
-std::vector<std::string> linesOf(const std::string &text) {
-  std::vector<std::string> lines;
-  for (size_t from = 0; from < text.size();) {
-    const size_t end = text.find('\n', from);
-    lines.push_back(text.substr(from, end - from));
-    from = end == std::string::npos ? text.size() : end + 1;
-  }
-  return lines;
 }
 
 std::string repeated(const std::string &piece, int n) {
@@ -69,7 +58,7 @@ TEST(LayerImageMap, NestedFieldsCannotMultiplyAnArea) {
   const std::string query =
       "x={x}&xLabel={xLabel}&dataSet={dataSet}&dataSetName={dataSetName}&value={value}";
   const std::string map = str(layer->getHTMLImageMap(url.c_str(), "", extra.c_str()));
-  const std::vector<std::string> areas = linesOf(map);
+  const std::vector<MapArea> areas = parseMap(map);
   ASSERT_EQ(size_t{kPoints * 2}, areas.size());
   // An area: "<area " SHAPE " " EXTRA " href=\"" URL "?" QUERY "\">", each
   // template with at most 64 KiB inserted, HTML-escaped (6 bytes a byte at
@@ -77,7 +66,8 @@ TEST(LayerImageMap, NestedFieldsCannotMultiplyAnArea) {
   constexpr size_t kShapeMost = 64;
   const size_t bound = 6 + kShapeMost + 1 + extra.size() + 7 + url.size() + 1 + query.size() + 2 +
                        9 * LabelTemplate::kMaxInsertedBytes;
-  for (const std::string &area : areas) {
+  for (const MapArea &mapped : areas) {
+    const std::string &area = mapped.text;
     EXPECT_LE(area.size(), bound);
     // The host's own quotes all survive, the link closes the area.
     EXPECT_EQ(4, std::count(area.begin(), area.end(), '\''));
@@ -152,20 +142,6 @@ struct Expected {
 };
 constexpr int kNone = -1;
 constexpr int kOnImage = -2;
-
-// Parses the numbers of a shape text's coords.
-std::vector<int> coordsOf(const std::string &shape) {
-  std::vector<int> values;
-  const size_t at = shape.find("coords=\"");
-  if (at == std::string::npos) return values;
-  const char *p = shape.c_str() + at + 8;
-  while (*p != '"' && *p != '\0') {
-    char *end = nullptr;
-    values.push_back(static_cast<int>(std::strtol(p, &end, 10)));
-    p = *end == ',' ? end + 1 : end;
-  }
-  return values;
-}
 
 }  // namespace
 
@@ -273,7 +249,7 @@ TEST(LayerImageMap, AreasShowOnlyWhatIsDrawn) {
         continue;
       }
       ASSERT_NE(nullptr, shape);
-      const std::vector<int> values = coordsOf(shape);
+      const std::vector<int> values = parseArea(shape).coords;
       for (size_t j = 0; j < values.size(); ++j)
         EXPECT_TRUE(values[j] >= 0 && values[j] < (j % 2 == 0 ? kW : kH)) << shape;
       if (e.top == kOnImage) {
@@ -291,11 +267,11 @@ TEST(LayerImageMap, AreasShowOnlyWhatIsDrawn) {
     }
     // Each layer's map holds the areas above and no others.
     const std::string map = str(layer->getHTMLImageMap("", "", "t='{dataSet}'"));
-    for (const std::string &line : linesOf(map)) {
-      const std::vector<int> values = coordsOf(line);
-      EXPECT_FALSE(values.empty()) << line;
+    for (const MapArea &mapped : parseMap(map)) {
+      const std::vector<int> &values = mapped.coords;
+      EXPECT_FALSE(values.empty()) << mapped.text;
       for (size_t j = 0; j < values.size(); ++j)
-        EXPECT_TRUE(values[j] >= 0 && values[j] < (j % 2 == 0 ? kW : kH)) << line;
+        EXPECT_TRUE(values[j] >= 0 && values[j] < (j % 2 == 0 ? kW : kH)) << mapped.text;
     }
   }
 }

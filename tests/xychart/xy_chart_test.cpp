@@ -104,13 +104,13 @@ TEST(XyChart, ImageMapsHaveAreasPerDataSetOnlyWhenTheTemplatesAskForThem) {
   ASSERT_NE(nullptr, c->makeChart3());
 
   const std::string byPoint = str(layer->getHTMLImageMap("x.html", "p={x}&l={xLabel}", ""));
-  EXPECT_EQ(2, count(byPoint, "<area "));
+  EXPECT_EQ(2u, parseMap(byPoint).size());
   EXPECT_EQ(1, count(byPoint, "href=\"x.html?p=1&l=Q2\""));
   EXPECT_EQ(str(layer->getImageCoor2(0)), byPoint.substr(6, byPoint.find(" href") - 6));
 
   // Point index outer, data set inner; the missing point has no area.
   const std::string bySet = str(layer->getHTMLImageMap("x.html?k=1", "", "t='{accValue}'"));
-  EXPECT_EQ(3, count(bySet, "<area "));
+  EXPECT_EQ(3u, parseMap(bySet).size());
   const size_t first = bySet.find("x.html?k=1&x=0&xLabel=Q1&dataSet=0&dataSetName=a&value=3");
   const size_t second = bySet.find("&x=0&xLabel=Q1&dataSet=1&dataSetName=b&value=5");
   const size_t third = bySet.find("&x=1&xLabel=Q2&dataSet=0");
@@ -285,18 +285,16 @@ TEST(XyChart, EveryAreaOfACompleteChartHoldsItsOwnBar) {
   DrawArea *a = c->getDrawArea();
 
   const std::string map = str(c->getHTMLImageMap("d.html", "", ""));
-  int areas = 0;
-  for (size_t at = map.find("<area "); at != std::string::npos; at = map.find("<area ", at + 1)) {
-    const Rect r = parseRect(map.c_str() + at + 6);
-    int dataSet = -1;
-    ASSERT_EQ(1, std::sscanf(map.c_str() + map.find("dataSet=", at), "dataSet=%d", &dataSet));
-    ASSERT_TRUE(dataSet == 0 || dataSet == 1);
+  const std::vector<MapArea> areas = parseMap(map);
+  EXPECT_EQ(12u, areas.size());
+  for (const MapArea &area : areas) {
+    const Rect r = parseRect(area.text.c_str());
+    const int dataSet = area.field("dataSet");
+    ASSERT_TRUE(dataSet == 0 || dataSet == 1) << area.text;
     for (const int y : {r.top + 1, (r.top + r.bottom) / 2, r.bottom - 1})
       EXPECT_EQ(colors[dataSet], a->getPixel((r.left + r.right) / 2, y))
-          << "area " << areas << " at row " << y;
-    ++areas;
+          << area.text << " at row " << y;
   }
-  EXPECT_EQ(12, areas);
 }
 
 }  // namespace
@@ -316,12 +314,12 @@ TEST(XyChart, ACombinedChartMapsEveryItemOfEveryLayerInLayerOrder) {
   ASSERT_NE(nullptr, c->makeChart3());
   const struct {
     Layer *layer;
-    int areas;
+    size_t areas;
   } layers[] = {{bars, 12}, {line, 6}, {area, 6}, {hloc, 6}};
   std::string joined;
   for (const auto &l : layers) {
     const std::string map = str(l.layer->getHTMLImageMap("d.html", "", ""));
-    EXPECT_EQ(l.areas, count(map, "<area ")) << map;
+    EXPECT_EQ(l.areas, parseMap(map).size()) << map;
     joined += map;
   }
   EXPECT_EQ(joined, str(c->getHTMLImageMap("d.html", "", "")));
