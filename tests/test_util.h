@@ -8,10 +8,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -71,6 +74,15 @@ inline std::string rows(const std::vector<std::string> &lines) {
   for (const auto &l : lines) out += l + '\n';
   return out;
 }
+
+// ---- Arguments at the edges -------------------------------------------------
+
+// The int and double values a host can pass at the edges of their ranges; a
+// sweep over the ints takes edgeDoubleFor(i) beside the i-th.
+constexpr int kEdgeInts[] = {INT_MIN, INT_MIN + 1, -65537, -1, 0, 1, 65537, INT_MAX - 1, INT_MAX};
+inline const double kEdgeDoubles[] = {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e308, -1e308, NoValue,
+                                      -NoValue,     1e-300,   -0.0,      3e9,   -3e9};
+inline double edgeDoubleFor(size_t i) { return kEdgeDoubles[i % std::size(kEdgeDoubles)]; }
 
 // ---- Bytes and files -------------------------------------------------------
 

@@ -19,12 +19,7 @@ namespace {
 
 using namespace testutil;
 
-constexpr int kInts[] = {INT_MIN, INT_MIN + 1, -65537, -1, 0, 1, 65537, INT_MAX - 1, INT_MAX};
 const double kInf = std::numeric_limits<double>::infinity();
-const double kDoubles[] = {std::nan(""), kInf, -kInf, 1e308, -1e308, NoValue,
-                           -NoValue,     1e-300, -0.0, 3e9,  -3e9};
-
-double doubleFor(size_t i) { return kDoubles[i % std::size(kDoubles)]; }
 
 Owned<PieChart> pie() {
   Owned<PieChart> c(PieChart::create(160, 120, kWhite, kBlack));
@@ -107,13 +102,13 @@ TEST(ChartExtremeArguments, SharedSettersOnBothChartKinds) {
       [](BaseChart &c, int v, double) { c.setAntiAlias(v); },
   };
   for (size_t k = 0; k < setters.size(); ++k)
-    for (size_t i = 0; i < std::size(kInts); ++i) {
-      SCOPED_TRACE(::testing::Message() << "setter " << k << " with " << kInts[i]);
+    for (size_t i = 0; i < std::size(kEdgeInts); ++i) {
+      SCOPED_TRACE(::testing::Message() << "setter " << k << " with " << kEdgeInts[i]);
       auto x = xy();
-      setters[k](*x, kInts[i], doubleFor(i));
+      setters[k](*x, kEdgeInts[i], edgeDoubleFor(i));
       EXPECT_TRUE(drawAndMap(*x));
       auto p = pie();
-      setters[k](*p, kInts[i], doubleFor(i));
+      setters[k](*p, kEdgeInts[i], edgeDoubleFor(i));
       EXPECT_TRUE(drawAndMap(*p));
     }
 }
@@ -151,11 +146,11 @@ TEST(ChartExtremeArguments, PieAndSectorSetters) {
       },
   };
   for (size_t k = 0; k < setters.size(); ++k)
-    for (size_t i = 0; i < std::size(kInts); ++i) {
-      SCOPED_TRACE(::testing::Message() << "setter " << k << " with " << kInts[i] << ", "
-                                        << doubleFor(i));
+    for (size_t i = 0; i < std::size(kEdgeInts); ++i) {
+      SCOPED_TRACE(::testing::Message() << "setter " << k << " with " << kEdgeInts[i] << ", "
+                                        << edgeDoubleFor(i));
       auto c = pie();
-      setters[k](*c, kInts[i], doubleFor(i));
+      setters[k](*c, kEdgeInts[i], edgeDoubleFor(i));
       EXPECT_TRUE(drawAndMap(*c));
       for (int s = 0; s < 4; ++s)
         if (Sector *sector = c->sector(s)) {

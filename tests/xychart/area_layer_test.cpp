@@ -1,13 +1,11 @@
 // Area layers through the published interface: zero crossings, stacked
-// bands, gaps, 3D top faces, shape records, the stacked value range and
-// hostile values. The plot is 400 x 200 at (30, 20) with the y axis fixed at
-// -10..10, so value v lies on row 119 - 10 v and point i of n on column
-// 30 + trunc(i / (n - 1) * 399.9999).
+// bands, gaps, 3D top faces, shape records and the stacked value range
+// (hostile values: extreme_arguments_test.cpp). The plot is 400 x 200 at
+// (30, 20) with the y axis fixed at -10..10, so value v lies on row 119 - 10 v
+// and point i of n on column 30 + trunc(i / (n - 1) * 399.9999).
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
-#include <limits>
 #include <vector>
 
 #include "test_util.h"
@@ -121,23 +119,6 @@ TEST(XyAreaRange, StackHoldsEveryRunningTotal) {
     EXPECT_EQ(k.max, layer->getMaxY(true));
     EXPECT_EQ(k.min, layer->getMinY(true));
   }
-}
-
-TEST(XyAreaHostile, ExtremeValuesAndDepthsDrawWithoutRecordsForMissingPoints) {
-  const double inf = std::numeric_limits<double>::infinity();
-  const std::vector<double> v = {5, 1e308, 1e308, std::nan(""), inf, -inf, kNo, -1e308, 4};
-  for (const int depth : {0, 10, std::numeric_limits<int>::max()})
-    for (const auto method : {Layer::Overlay, Layer::Stack}) {
-      auto c = chart();
-      Layer *layer = addAreas(c.get(), method, depth, {v, v});
-      ASSERT_NE(nullptr, c->makeChart3()) << method << ", " << depth;
-      // Stacked, data set 1's bands at 1, 2 and 7 lie between totals of
-      // +-1e308 and +-infinity, wholly off the image, and have no area.
-      for (int i = 0; i < 9; ++i)
-        EXPECT_EQ(method == Layer::Stack ? i == 0 || i == 8 : i < 3 || i > 6,
-                  layer->getImageCoor(1, i) != nullptr)
-            << method << ", " << i;
-    }
 }
 
 }  // namespace

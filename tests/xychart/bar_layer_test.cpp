@@ -1,11 +1,9 @@
 // Bar layers through the published interface: slot widths and the gap-free
 // rule, overlaid, stacked and side-by-side boxes, the zero line of two y
-// axes, 3D face colours, and hostile values and settings. The plot is 400 x
-// 200 at (30, 20), so offset o up from its bottom is row 219 - o.
+// axes and 3D face colours (hostile values: extreme_arguments_test.cpp). The
+// plot is 400 x 200 at (30, 20), so offset o up from its bottom is row 219 - o.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
 #include <vector>
 
 #include "test_util.h"
@@ -125,27 +123,6 @@ TEST(XyBar3D, SideFaceIsHalfBrightAndTopFaceTakesTheFaceColour) {
     EXPECT_EQ(kWhite, a->getPixel(392, 160));
     EXPECT_EQ(kWhite, a->getPixel(230, 106));
   }
-}
-
-TEST(XyBarHostile, ExtremeValuesAndSettingsDrawWithoutRecordsForMissingPoints) {
-  const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
-  const double v[] = {5, 1e308, -1e308, nan, inf, -inf, NoValue};
-  const int big = std::numeric_limits<int>::max();
-  const struct {
-    double gap, subGap;
-    int depth;
-  } settings[] = {{0.25, 0.2, big}, {nan, nan, -40}, {-1e300, -1e300, -big - 1}, {7, -3, 5}};
-  for (const auto &s : settings)
-    for (const auto method : {Layer::Overlay, Layer::Stack, Layer::Side}) {
-      auto c = chart(-10, 10);
-      BarLayer *layer = c->addBarLayer2(method, s.depth);
-      layer->setBarGap(s.gap, s.subGap);
-      layer->addDataSet(7, v, kRed, "");
-      layer->addDataSet(7, v, kBlue, "")->setUseYAxis2(true);
-      ASSERT_NE(nullptr, c->makeChart3()) << method;
-      EXPECT_NE(nullptr, layer->getImageCoor(0, 0));
-      for (int i = 3; i < 7; ++i) EXPECT_EQ(nullptr, layer->getImageCoor(0, i)) << i;
-    }
 }
 
 }  // namespace

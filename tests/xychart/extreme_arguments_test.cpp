@@ -19,10 +19,7 @@ namespace {
 
 using namespace testutil;
 
-constexpr int kInts[] = {INT_MIN, INT_MIN + 1, -65537, -1, 0, 1, 65537, INT_MAX - 1, INT_MAX};
 const double kInf = std::numeric_limits<double>::infinity();
-const double kDoubles[] = {std::nan(""), kInf, -kInf, 1e308, -1e308, NoValue, -NoValue,
-                           1e-300, -0.0, 3e9, -3e9};
 // Font sizes stay moderate: a text of thousands of points takes long to lay out.
 const double kFontSizes[] = {std::nan(""), kInf, -kInf, -1, 0, 1e-300, 30};
 
@@ -79,14 +76,14 @@ DrawArea *drawAndMap(XYChart &c, const std::vector<Layer *> &layers) {
       layer->getImageCoor(INT_MAX, i);
       layer->getImageCoor2(i);
     }
-    for (double v : kDoubles) {
+    for (double v : kEdgeDoubles) {
       layer->getXCoor(v);
       layer->getYCoor(v, true);
       layer->getYCoor(v, false);
     }
   }
   for (BaseAxis *axis : {static_cast<BaseAxis *>(c.xAxis()), static_cast<BaseAxis *>(c.yAxis())})
-    for (double v : kDoubles) axis->getCoor(v);
+    for (double v : kEdgeDoubles) axis->getCoor(v);
   return a;
 }
 
@@ -97,7 +94,7 @@ TEST(XyExtremeArguments, PlotAreaAtEveryEdgeDrawsAndMaps) {
   // Each argument alone at every edge, then all four together.
   std::vector<std::vector<int>> placements;
   for (int arg = 0; arg < 4; ++arg)
-    for (int v : kInts) {
+    for (int v : kEdgeInts) {
       std::vector<int> p(ordinary, ordinary + 4);
       p[static_cast<size_t>(arg)] = v;
       placements.push_back(p);
@@ -183,14 +180,14 @@ TEST(XyExtremeArguments, LayerAndDataSetSettersOfEveryKind) {
   };
   for (Kind kind : kKinds)
     for (size_t k = 0; k < setters.size(); ++k)
-      for (size_t i = 0; i < std::size(kInts); ++i) {
-        const double d = kDoubles[i % std::size(kDoubles)];
+      for (size_t i = 0; i < std::size(kEdgeInts); ++i) {
+        const double d = edgeDoubleFor(i);
         SCOPED_TRACE(::testing::Message() << "kind " << static_cast<int>(kind) << " setter " << k
-                                          << " with " << kInts[i] << ", " << d);
+                                          << " with " << kEdgeInts[i] << ", " << d);
         auto c = fullChart();
         Layer *layer = addLayer(*c, kind);
         DataSet *set = layer->addDataSet(4, kValues, kBlue, "set");
-        setters[k](*layer, *set, kInts[i], d);
+        setters[k](*layer, *set, kEdgeInts[i], d);
         for (bool second : {false, true}) {
           set->setUseYAxis2(second);
           EXPECT_NE(nullptr, drawAndMap(*c, {layer}));
@@ -264,13 +261,13 @@ TEST(XyExtremeArguments, AxisSettersOfEveryAxis) {
   };
   for (int axis = 0; axis < 4; ++axis)
     for (size_t k = 0; k < setters.size(); ++k)
-      for (size_t i = 0; i < std::size(kInts); ++i) {
-        const double d = kDoubles[i % std::size(kDoubles)];
+      for (size_t i = 0; i < std::size(kEdgeInts); ++i) {
+        const double d = edgeDoubleFor(i);
         SCOPED_TRACE(::testing::Message() << "axis " << axis << " setter " << k << " with "
-                                          << kInts[i] << ", " << d);
+                                          << kEdgeInts[i] << ", " << d);
         auto c = fullChart();
         BaseAxis *const axes[] = {c->xAxis(), c->xAxis2(), c->yAxis(), c->yAxis2()};
-        setters[k](*c, *axes[axis], kInts[i], d);
+        setters[k](*c, *axes[axis], kEdgeInts[i], d);
         EXPECT_NE(nullptr, drawAndMap(*c, {}));
       }
   // Label and title sizes, alone.
@@ -286,7 +283,7 @@ TEST(XyExtremeArguments, AxisSettersOfEveryAxis) {
 }
 
 TEST(XyExtremeArguments, PlotAreaSetters) {
-  for (int v : kInts) {
+  for (int v : kEdgeInts) {
     SCOPED_TRACE(v);
     for (int which = 0; which < 4; ++which) {
       auto c = fullChart();
@@ -298,5 +295,81 @@ TEST(XyExtremeArguments, PlotAreaSetters) {
       p->setGridColor(v, which == 0 ? -1 : v);
       EXPECT_NE(nullptr, drawAndMap(*c, {}));
     }
+  }
+}
+
+// Values no scale can place, with each layer kind's settings at their edges:
+// the chart draws, and a point that cannot be placed has no record. The plot
+// is 400 x 200 at (30, 20) on -10..10, so value 5 lies on row 69.
+TEST(XyExtremeArguments, HostileValuesOfEveryLayerKindLeaveUnplacedPointsWithoutRecords) {
+  const double nan = std::nan(""), huge = 1e308;
+  constexpr int kBig = INT_MAX;
+  struct Case {
+    const char *what;
+    std::function<Layer *(XYChart &)> build;
+    int dataSet;
+    const char *records;  // a point of dataSet each: 'y' a record, '-' none, '.' either
+    bool hasSymbol;       // a green square edge on column 157 of row 69
+  };
+  std::vector<Case> cases;
+  static const double bars[] = {5, huge, -huge, nan, kInf, -kInf, NoValue};
+  const struct {
+    double gap, subGap;
+    int depth;
+  } barSettings[] = {{0.25, 0.2, kBig}, {nan, nan, -40}, {-1e300, -1e300, -kBig - 1}, {7, -3, 5}};
+  for (const auto &s : barSettings)
+    for (const auto method : {Layer::Overlay, Layer::Stack, Layer::Side})
+      cases.push_back({"bars", [s, method](XYChart &c) -> Layer * {
+                         BarLayer *layer = c.addBarLayer2(method, s.depth);
+                         layer->setBarGap(s.gap, s.subGap);
+                         layer->addDataSet(7, bars, kRed, "");
+                         layer->addDataSet(7, bars, kBlue, "")->setUseYAxis2(true);
+                         return layer;
+                       },
+                       0, "y..----", false});
+  // Only point 0, at (30, 69), is on the image: a symbol size past 256 is
+  // drawn at 256, columns 30 - 128 = -98 .. 30 + 127 = 157.
+  static const double line[] = {5, nan, kInf, -kInf, huge, -huge, NoValue};
+  const struct {
+    int size, depth, width;
+    bool hasSymbol;
+  } lineSettings[] = {
+      {kBig, 0, kBig, true}, {-5, kBig, -kBig - 1, false}, {0, -40, 0, false}, {300, 7, 2, true}};
+  for (const auto &s : lineSettings)
+    cases.push_back({"line", [s](XYChart &c) -> Layer * {
+                       LineLayer *layer = c.addLineLayer2(Layer::Overlay, s.depth);
+                       DataSet *ds = layer->addDataSet(7, line, kRed, "");
+                       ds->setLineWidth(s.width);
+                       ds->setDataSymbol(SquareSymbol, s.size, kBlue, kGreen);
+                       return layer;
+                     },
+                     0, ".---..-", s.hasSymbol});
+  // Stacked, data set 1's bands at 1, 2 and 7 lie between totals of +-1e308
+  // and +-infinity, wholly off the image, and have no area.
+  static const double areas[] = {5, huge, huge, nan, kInf, -kInf, NoValue, -huge, 4};
+  for (const int depth : {0, 10, kBig})
+    for (const auto method : {Layer::Overlay, Layer::Stack})
+      cases.push_back({"areas", [depth, method](XYChart &c) -> Layer * {
+                         AreaLayer *layer = c.addAreaLayer2(method, depth);
+                         layer->setBorderColor(Transparent, 0);
+                         layer->addDataSet(9, areas, kRed, "");
+                         layer->addDataSet(9, areas, kBlue, "");
+                         return layer;
+                       },
+                       1, method == Layer::Stack ? "y-------y" : "yyy----yy", false});
+  for (const Case &k : cases) {
+    SCOPED_TRACE(::testing::Message() << k.what << ", case " << &k - cases.data());
+    Owned<XYChart> c(XYChart::create(480, 260, kWhite, Transparent));
+    c->setPlotArea(30, 20, 400, 200, kWhite, -1, kBlack, Transparent, Transparent);
+    c->yAxis()->setLinearScale(-10, 10, 5);
+    Layer *layer = k.build(*c);
+    DrawArea *a = c->makeChart3();
+    ASSERT_NE(nullptr, a);
+    for (int i = 0; k.records[i] != '\0'; ++i) {
+      if (k.records[i] == '.') continue;
+      EXPECT_EQ(k.records[i] == 'y', layer->getImageCoor(k.dataSet, i) != nullptr) << i;
+    }
+    EXPECT_EQ(k.hasSymbol, a->getPixel(157, 69) == kGreen);
+    EXPECT_NE(kGreen, a->getPixel(158, 69));
   }
 }

@@ -1,12 +1,12 @@
 // Line layers through the published interface: gaps, symbols and images at
 // the points, flat and 3D ribbons with their underside colour, labels turned
-// inwards at the layer's ends, shape records and hostile settings. The plot
-// is 201 x 100 at (20, 20) on a 0..100 scale, so value v sits on row 119 - v,
-// and n points sit at x = 20 + trunc(i / (n - 1) * 200.9999).
+// inwards at the layer's ends and shape records (hostile values:
+// extreme_arguments_test.cpp). The plot is 201 x 100 at (20, 20) on a 0..100
+// scale, so value v sits on row 119 - v, and n points sit at
+// x = 20 + trunc(i / (n - 1) * 200.9999).
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
+#include <algorithm>
 #include <vector>
 
 #include "test_util.h"
@@ -139,30 +139,6 @@ TEST(XyLineMap, BandsAroundTheLine) {
   EXPECT_EQ("shape=\"poly\" coords=\"20,104,20,104,53,84,53,94,20,114,20,114\"",
             str(layer->getImageCoor(0, 0)));
   EXPECT_EQ(rectText(53, 64, 120, 94), str(layer->getImageCoor2(1)));
-}
-
-TEST(XyLineHostile, ExtremeValuesAndSizes) {
-  // Only point 0 (20, 69) is on the image: a size past 256 is drawn at 256,
-  // columns -108 .. 147.
-  const double v[] = {50, std::nan(""), HUGE_VAL, -HUGE_VAL, 1e308, -1e308, kGap};
-  const int big = std::numeric_limits<int>::max();
-  const struct {
-    int size, depth, width;
-    bool hasSymbol;
-  } cases[] = {
-      {big, 0, big, true}, {-5, big, -big - 1, false}, {0, -40, 0, false}, {300, 7, 2, true}};
-  for (const auto &k : cases) {
-    auto c = chart();
-    LineLayer *layer = c->addLineLayer2(Layer::Overlay, k.depth);
-    DataSet *ds = layer->addDataSet(7, v, kRed, "");
-    ds->setLineWidth(k.width);
-    ds->setDataSymbol(SquareSymbol, k.size, kBlue, kGreen);
-    DrawArea *a = c->makeChart3();
-    ASSERT_NE(nullptr, a);
-    for (const int i : {1, 2, 3, 6}) EXPECT_EQ(nullptr, layer->getImageCoor(0, i)) << i;
-    EXPECT_EQ(k.hasSymbol, a->getPixel(147, 69) == kGreen) << k.size;
-    EXPECT_NE(kGreen, a->getPixel(148, 69)) << k.size;
-  }
 }
 
 }  // namespace
