@@ -1,15 +1,20 @@
-// The forced-failure allocator of the *_alloc_test executables: the global
-// allocation functions are replaced by ones that use malloc and free and,
-// while armed, refuse allocation N of a run (std::bad_alloc, or null for the
-// nothrow forms), once or from N on. Replacements cannot be inline, so this
-// header goes into exactly one source file of an executable of its own.
+// The forced-failure allocator of the *_alloc_test executables and the sweep
+// that drives it: the global allocation functions are replaced by ones that
+// use malloc and free and, while armed, refuse allocation N of a run
+// (std::bad_alloc, or null for the nothrow forms), once or from N on.
+// Replacements cannot be inline, so this header goes into exactly one source
+// file of an executable of its own.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "quorvane.h"
 
@@ -86,12 +91,67 @@ inline void startRun(long long n, bool persistent) {
   gInjector.refusals = 0;
 }
 
-// A memory output is either bytes or the empty block, never a mix.
-inline std::string bytesOf(MemBlock block) {
-  EXPECT_EQ(block.len == 0, block.data == nullptr) << block.len;
-  EXPECT_GE(block.len, 0);
-  return block.data != nullptr ? std::string(block.data, static_cast<size_t>(block.len))
-                               : std::string();
+// What one run of a scenario gave: whether its first object was made,
+// whether every step before the outputs succeeded, and each output (none:
+// refused). The first output is the picture.
+struct Attempt {
+  bool created = false;
+  bool setUp = false;
+  std::vector<std::pair<std::string, std::optional<std::string>>> outputs;
+
+  // A memory output is either bytes or the empty block, never a mix.
+  void add(const char *name, MemBlock block) {
+    EXPECT_EQ(block.len == 0, block.data == nullptr) << name << " " << block.len;
+    EXPECT_GE(block.len, 0) << name;
+    outputs.emplace_back(name, block.data == nullptr ? std::nullopt
+                                                     : std::optional<std::string>(std::string(
+                                                           block.data, size_t(block.len))));
+  }
+  void add(const char *name, const char *text) {
+    outputs.emplace_back(name, text == nullptr ? std::nullopt
+                                               : std::optional<std::string>(text));
+  }
+};
+
+// Sweeps N over every allocation of a run, refusing it alone and refusing it
+// and all after it, and returns the run nothing was refused in. A run that
+// refused nothing gives the reference's picture; a run whose steps all
+// succeeded gives each output whole or not at all, since an output that
+// comes out after a failure in the drawing would be partial.
+template <class Build>
+Attempt sweep(Build build, const char *what) {
+  startRun(-1, true);
+  build();  // fills the process-wide font caches
+  startRun(-1, true);
+  const Attempt reference = build();
+  const long long total = gInjector.allocations;
+  EXPECT_TRUE(reference.setUp) << what;
+  EXPECT_GT(total, 100) << what;
+  for (const auto &[name, bytes] : reference.outputs)
+    EXPECT_TRUE(bytes.has_value() && !bytes->empty()) << what << " " << name;
+
+  startRun(0, true);
+  EXPECT_FALSE(build().created) << what;  // the factory returns null
+
+  long long tried = 0, refusedPictures = 0;
+  for (const bool persistent : {false, true}) {
+    for (long long n = 0; n <= total; ++n, ++tried) {
+      startRun(n, persistent);
+      const Attempt run = build();
+      EXPECT_TRUE(gInjector.refusals > 0 || run.outputs == reference.outputs)
+          << what << " N = " << n;
+      if (!run.created || !run.setUp) continue;
+      if (!run.outputs[0].second) ++refusedPictures;
+      for (size_t k = 0; k < run.outputs.size(); ++k)
+        EXPECT_TRUE(!run.outputs[k].second || run.outputs[k] == reference.outputs[k])
+            << what << " " << run.outputs[k].first << ", N = " << n;
+    }
+  }
+  EXPECT_GT(refusedPictures, 0) << what;  // the sweep reached the drawing itself
+  startRun(-1, true);
+  EXPECT_TRUE(build().outputs == reference.outputs) << what;
+  std::printf("%s: %lld allocations a run, %lld runs\n", what, total, tried);
+  return reference;
 }
 
 }  // namespace failalloc

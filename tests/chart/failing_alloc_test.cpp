@@ -1,35 +1,25 @@
-// Running out of memory anywhere inside a published call: the allocator of
-// failing_alloc.h refuses allocation number N of a run, swept over a whole
-// pie chart and a whole drawing session. Nothing here catches: an exception
-// that left the library would fail the test, and ASan's leak check sees
-// through malloc whatever a failure path forgot to free.
+// Running out of memory anywhere inside a published call: the sweep of
+// failing_alloc.h refuses allocation number N of a run, over a whole pie
+// chart and a whole drawing session. Nothing here catches: an exception that
+// left the library would fail the test, and ASan's leak check sees through
+// malloc whatever a failure path forgot to free.
 #include "failing_alloc.h"
-
-#include <cstdio>
-#include <string>
 
 #include "quorvane.h"
 
 namespace {
 
-using failalloc::bytesOf;
 using failalloc::gInjector;
 using failalloc::lib;
-using failalloc::startRun;
-
-struct PieRun {
-  bool created = false;
-  bool setUp = false;  // every setting step reported success
-  std::string png, gif, map;
-  bool hasMap = false;
-};
+using failalloc::Attempt;
+using failalloc::sweep;
 
 // A 3D pie with title, legend, labels and an exploded sector, drawn to PNG
 // and GIF in memory, with its image map.
-PieRun renderPie() {
+Attempt renderPie() {
   static const double values[] = {25, 18, 15, 12};
   static const char *const labels[] = {"North", "South", "East", "West"};
-  PieRun run;
+  Attempt run;
   PieChart *pie = lib([] { return PieChart::create(360, 260, 0xFFFFFF, Transparent); });
   if (pie == nullptr) return run;
   run.created = true;
@@ -44,25 +34,17 @@ PieRun renderPie() {
   if (Sector *s = lib([&] { return pie->sector(0); })) lib([&] { s->setExplode(-1); });
   ok &= lib([&] { return pie->setLabelStyle("arial.ttf", 9, 0x202020); }) != nullptr;
   run.setUp = ok;
-  run.png = bytesOf(lib([&] { return pie->makeChart2(BaseChart::PNG); }));
-  run.gif = bytesOf(lib([&] { return pie->makeChart2(BaseChart::GIF); }));
-  if (const char *map = lib([&] { return pie->getHTMLImageMap("d.php", "", "title='{label}'"); })) {
-    run.hasMap = true;
-    run.map = map;
-  }
+  run.add("PNG", lib([&] { return pie->makeChart2(BaseChart::PNG); }));
+  run.add("GIF", lib([&] { return pie->makeChart2(BaseChart::GIF); }));
+  run.add("map", lib([&] { return pie->getHTMLImageMap("d.php", "", "title='{label}'"); }));
   lib([&] { pie->destroy(); });
   return run;
 }
 
-struct AreaRun {
-  bool created = false;
-  std::string png, gif, jpg, wbmp;
-};
-
 // A drawing session: shapes in plain and special colours, flood fills, text, merging,
 // and every memory output.
-AreaRun renderArea() {
-  AreaRun run;
+Attempt renderArea() {
+  Attempt run;
   DrawArea *a = lib([] { return DrawArea::create(); });
   if (a == nullptr) return run;
   run.created = true;
@@ -98,82 +80,21 @@ AreaRun renderArea() {
     lib([&] { b->destroy(); });
   }
   lib([&] { a->merge(a, 3, 2, AlignTopLeft, 100); });
-  run.png = bytesOf(lib([&] { return a->outPNG2(); }));
-  run.gif = bytesOf(lib([&] { return a->outGIF2(); }));
-  run.jpg = bytesOf(lib([&] { return a->outJPG2(70); }));
-  run.wbmp = bytesOf(lib([&] { return a->outWMP2(); }));
+  run.setUp = gInjector.refusals == 0;
+  run.add("PNG", lib([&] { return a->outPNG2(); }));
+  run.add("GIF", lib([&] { return a->outGIF2(); }));
+  run.add("JPEG", lib([&] { return a->outJPG2(70); }));
+  run.add("WBMP", lib([&] { return a->outWMP2(); }));
   lib([&] { a->destroy(); });
   return run;
 }
 
 TEST(FailingAllocation, APieChartFailsCleanlyWhereverMemoryRunsOut) {
-  startRun(-1, true);
-  renderPie();  // fills the process-wide font caches
-  startRun(-1, true);
-  const PieRun reference = renderPie();
-  const long long total = gInjector.allocations;
-  ASSERT_TRUE(reference.setUp);
-  ASSERT_FALSE(reference.png.empty());
-  ASSERT_FALSE(reference.gif.empty());
-  ASSERT_TRUE(reference.hasMap);
-  EXPECT_GT(total, 100);
-
-  startRun(0, true);
-  EXPECT_FALSE(renderPie().created);  // the factory returns null
-
-  long long tried = 0, refusedDrawings = 0;
-  for (const bool persistent : {true, false}) {
-    for (long long n = 0; n <= total; ++n, ++tried) {
-      startRun(n, persistent);
-      const PieRun run = renderPie();
-      if (!run.created || !run.setUp) continue;
-      if (run.png.empty()) ++refusedDrawings;
-      // A chart that says it is whole must be: an output that succeeds after
-      // a failure inside the drawing would be a partial picture.
-      EXPECT_TRUE(run.png.empty() || run.png == reference.png) << "PNG, N = " << n;
-      EXPECT_TRUE(run.gif.empty() || run.gif == reference.gif) << "GIF, N = " << n;
-      EXPECT_TRUE(!run.hasMap || run.map == reference.map) << "map, N = " << n;
-    }
-  }
-  EXPECT_GT(refusedDrawings, 0);  // the sweep reached the drawing itself
-  startRun(-1, true);
-  const PieRun after = renderPie();
-  EXPECT_EQ(after.png, reference.png);
-  EXPECT_EQ(after.gif, reference.gif);
-  EXPECT_EQ(after.map, reference.map);
-  std::printf("pie: %lld allocations a run, %lld runs\n", total, tried);
+  sweep(renderPie, "pie");
 }
 
 TEST(FailingAllocation, ADrawingSessionFailsCleanlyWhereverMemoryRunsOut) {
-  startRun(-1, true);
-  renderArea();
-  startRun(-1, true);
-  const AreaRun reference = renderArea();
-  const long long total = gInjector.allocations;
-  ASSERT_FALSE(reference.png.empty());
-  ASSERT_FALSE(reference.gif.empty());
-  ASSERT_FALSE(reference.jpg.empty());
-  ASSERT_FALSE(reference.wbmp.empty());
-
-  startRun(0, true);
-  EXPECT_FALSE(renderArea().created);
-
-  long long tried = 0;
-  for (const bool persistent : {true, false}) {
-    for (long long n = 0; n <= total; ++n, ++tried) {
-      startRun(n, persistent);
-      const AreaRun run = renderArea();
-      // Past the last allocation nothing is refused and all comes out whole.
-      EXPECT_TRUE(gInjector.refusals > 0 || run.png == reference.png) << "N = " << n;
-    }
-  }
-  startRun(-1, true);
-  const AreaRun after = renderArea();
-  EXPECT_EQ(after.png, reference.png);
-  EXPECT_EQ(after.gif, reference.gif);
-  EXPECT_EQ(after.jpg, reference.jpg);
-  EXPECT_EQ(after.wbmp, reference.wbmp);
-  std::printf("area: %lld allocations a run, %lld runs\n", total, tried);
+  sweep(renderArea, "area");
 }
 
 }  // namespace
