@@ -35,10 +35,18 @@ TEST(Canvas, PixelBlendsByTransparency) {
   a->setBgColor(0x400000FF);
   a->pixel(2, 2, col(0x80FF0000));
   EXPECT_EQ(a->getPixel(2, 2), 0x2091006D);
-  for (const auto &c : {std::pair{0x10203040u, 0xC0FF8000u}, {0xFE0000FFu, 0x7FFF0000u}}) {
-    a->setBgColor(col(c.first));
-    a->pixel(3, 3, col(c.second));
-    EXPECT_EQ(a->getPixel(3, 3), blendRef(c.first, c.second)) << std::hex << c.first;
+  // 0xC0FF8000 over 0x10203040: wC = 255 * 63 = 16065, wP = 239 * 192 = 45888,
+  // D = 65025 - 192 * 16 = 61953; red (32 wP + 255 wC) / D = 89, green
+  // (48 wP + 128 wC) / D = 68, blue 64 wP / D = 47, transparency 3072 / 255 = 12.
+  // Red at 127 over blue at 254: wC = 32640, wP = 127, D = 32767; red 254,
+  // blue 32385 / D = 0, transparency 32258 / 255 = 126.
+  const struct {
+    uint32_t under, over, blended;
+  } blends[] = {{0x10203040u, 0xC0FF8000u, 0x0C59442Fu}, {0xFE0000FFu, 0x7FFF0000u, 0x7EFE0000u}};
+  for (const auto &b : blends) {
+    a->setBgColor(col(b.under));
+    a->pixel(3, 3, col(b.over));
+    EXPECT_EQ(a->getPixel(3, 3), col(b.blended)) << std::hex << b.under;
   }
   // Transparency 255 leaves an opaque pixel alone but replaces an invisible one.
   a->setBgColor(kBlue);

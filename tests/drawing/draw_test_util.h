@@ -1,6 +1,6 @@
 // Drawing test helpers beside the shared ones (test_util.h): a touch counter
-// (kGlass over black shows how often a pixel was drawn), and the blending
-// rule and midpoint line written out independently.
+// (kGlass over black shows how often a pixel was drawn), and the midpoint
+// line written out independently.
 #pragma once
 
 #include <cstdint>
@@ -30,17 +30,6 @@ constexpr int kGlass = col(0x80FFFFFF);
 
 inline std::string touches(DrawArea *a) {
   return render(a, {{kBlack, '.'}, {0x007F7F7F, '1'}, {0x00BEBEBE, '2'}});
-}
-
-// Existing p, incoming c, transparency in the top byte.
-inline int blendRef(uint32_t p, uint32_t c) {
-  const uint32_t pa = p >> 24, ca = c >> 24;
-  if (pa == 255 || ca == 0) return col(c);
-  if (ca == 255) return col(p);
-  const uint32_t wc = 255 * (255 - ca), wp = (255 - pa) * ca, d = 65025 - ca * pa;
-  uint32_t out = (ca * pa / 255) << 24;
-  for (int s = 0; s < 24; s += 8) out |= ((((p >> s) & 255) * wp + ((c >> s) & 255) * wc) / d) << s;
-  return col(out);
 }
 
 // The one-pixel midpoint line from the end with the smaller major

@@ -13,14 +13,6 @@ namespace {
 
 const std::map<int, char> kDrawn{{kBlue, '.'}, {kRed, 'r'}};
 
-// Every byte ((255 - i) c1 + i c2 + 127) / 255.
-int twoColourRamp(uint32_t c1, uint32_t c2, uint32_t i) {
-  uint32_t out = 0;
-  for (int s = 0; s < 32; s += 8)
-    out |= (((255 - i) * ((c1 >> s) & 255) + i * ((c2 >> s) & 255) + 127) / 255) << s;
-  return col(out);
-}
-
 }  // namespace
 
 TEST(SpecialColors, DashAdvancesAlongTouchingPixelsAndRestartsOnJumps) {
@@ -83,18 +75,22 @@ TEST(SpecialColors, TwoColourGradientRunsFromTheFirstPointToTheSecond) {
   const int left = a->gradientColor(9, 1, 2, 1, kRed, kBlue);
   EXPECT_EQ(a->getColorAt(a->gradientColor(2, 1, 9, 1, kRed, kBlue), 9, 5), kBlue);
   EXPECT_EQ(a->getColorAt(left, 2, 5), kBlue);
-  EXPECT_EQ(a->getColorAt(left, 10, 5), twoColourRamp(kRed, kBlue, 256 - 37));
+  // Ramp entry i has every byte ((255 - i) c1 + i c2 + 127) / 255; x = 10
+  // gives index -37 + 256 = 219: red (36 * 255 + 127) / 255 = 36, blue 219.
+  EXPECT_EQ(a->getColorAt(left, 10, 5), 0x002400DB);
   // (2,1) -> (9,4): |d|^2 = 58, p = ceil(7311360 / 58) = 126058,
-  // q = ceil(3133440 / 58) = 54025; the index wraps modulo 256.
+  // q = ceil(3133440 / 58) = 54025; the index (p dx + q dy) >> 12 wraps
+  // modulo 256. At (5, 3): (126058 * 3 + 54025 * 2) >> 12 = 486224 >> 12 = 118,
+  // red (137 * 255 + 127) / 255 = 137, blue 118, transparency
+  // (118 * 128 + 127) / 255 = 59: 0x3B890076.
   const int slant = a->gradientColor(2, 1, 9, 4, kRed, col(0x800000FF));
-  EXPECT_EQ(a->getColorAt(slant, 2, 1), kRed);
-  EXPECT_EQ(a->getColorAt(slant, 9, 4), col(0x800000FF));
-  for (int y = 0; y < 9; ++y)
-    for (int x = 0; x < 11; ++x) {
-      const int64_t index = ((126058 * int64_t{x - 2} + 54025 * int64_t{y - 1}) >> 12) & 255;
-      ASSERT_EQ(a->getColorAt(slant, x, y), twoColourRamp(kRed, 0x800000FF, uint32_t(index)))
-          << x << "," << y;
-    }
+  const struct {
+    int x, y, index, colour;
+  } slanted[] = {{2, 1, 0, kRed},         {9, 4, 255, col(0x800000FF)}, {5, 3, 118, 0x3B890076},
+                 {0, 0, 181, 0x5B4A00B5}, {0, 8, 30, 0x0FE1001E},       {10, 0, 233, 0x751600E9},
+                 {10, 8, 82, 0x29AD0052}};  // (0, 0): -306141 >> 12 = -75; (10, 8): 338
+  for (const auto &p : slanted)
+    EXPECT_EQ(a->getColorAt(slant, p.x, p.y), p.colour) << p.x << "," << p.y << " entry " << p.index;
 }
 
 TEST(SpecialColors, MultiStopGradientFollowsItsAngleAndScale) {

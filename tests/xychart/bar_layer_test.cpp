@@ -108,14 +108,17 @@ TEST(XyBarCombine, BoxesAndGroupOfOneSlot) {
 }
 
 TEST(XyBar3D, SideFaceIsHalfBrightAndTopFaceTakesTheFaceColour) {
-  const int automatic = col(0xFFFF0008u);  // halved by the entry it names
-  for (const int colour : {kRed, automatic}) {
+  // Each byte halved, rounding down: 0xC1 / 2 = 0x60, 0x61 / 2 = 0x30,
+  // 0x31 / 2 = 0x18. The automatic colour (-1) is table entry 8, 0xFF0000,
+  // and is halved as that, not as the table colour 0xFFFF0008.
+  const struct {
+    int colour, face, shadow;
+  } colours[] = {{kRed, kRed, 0x7F0000}, {-1, kRed, 0x7F0000}, {0xC16131, 0xC16131, 0x603018}};
+  for (const auto &[colour, face, shadow] : colours) {
     auto c = chart(0, 10);
     const double v = 5;
-    c->addBarLayer(1, &v, colour == automatic ? -1 : colour, "", 10);
+    c->addBarLayer(1, &v, colour, "", 10);
     DrawArea *a = c->makeChart3();
-    const int face = c->getColor(colour);
-    const int shadow = colour == kRed ? 0x7F0000 : (face >> 1) & 0x7F7F7F;
     // Front x 79..378, rows 119..219; the faces swept 10 right and 10 up.
     EXPECT_EQ(face, a->getPixel(230, 160));
     EXPECT_EQ(shadow, a->getPixel(383, 160));

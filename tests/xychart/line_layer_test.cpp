@@ -77,16 +77,18 @@ TEST(XyLine3D, StepsRibbonsAndTheirUndersides) {
   // Depth (40, 10), slope 0.25; points (20, 109), (120, 99), (220, 39). The
   // first segment climbs 10 per 201 / 2 pixels and shows its face, centred at
   // (90, 99); the second climbs 60 and shows its underside, centred at (190, 64).
-  const int automatic = col(0xFFFF0008u);
-  for (const int colour : {kRed, automatic}) {
+  // The underside halves each byte of the face, rounding down; the automatic
+  // colour (-1) is table entry 8, 0xFF0000.
+  const struct {
+    int colour, face, underside;
+  } colours[] = {{kRed, kRed, 0x7F0000}, {-1, kRed, 0x7F0000}, {0xC16131, 0xC16131, 0x603018}};
+  for (const auto &[colour, face, underside] : colours) {
     auto c = chart();
     layer = c->addLineLayer2(Layer::Overlay, 0);
     layer->set3D2(40, 10, 0, 0);
     const double rising[] = {10, 20, 80};
-    layer->addDataSet(3, rising, colour == automatic ? -1 : colour, "");
-    DrawArea *a = c->makeChart3();
-    const int face = c->getColor(colour);
-    expectPixels(a, {{90, 99, face}, {190, 64, (face >> 1) & 0x7F7F7F}}, "ribbon");
+    layer->addDataSet(3, rising, colour, "");
+    expectPixels(c->makeChart3(), {{90, 99, face}, {190, 64, underside}}, "ribbon");
   }
 }
 

@@ -39,15 +39,15 @@ TEST(XyChart, AutomaticColoursRunAcrossLayersAndOnlyNamedDataSetsGetKeys) {
   BarLayer *back = c->addBarLayer(2, third, -1, "C", 0);
   ASSERT_NE(nullptr, c->makeChart3());
   DrawArea *a = c->getDrawArea();
+  // Table entries 8, 9 and 10 of the default table.
   const struct {
     Layer *layer;
-    int dataSet, point, entry;
-  } bars[] = {{front, 0, 0, 8}, {front, 1, 0, 9}, {back, 0, 1, 10}};
+    int dataSet, point, colour;
+  } bars[] = {{front, 0, 0, kRed}, {front, 1, 0, kGreen}, {back, 0, 1, kBlue}};
   for (const auto &b : bars) {
     const Rect r = parseRect(b.layer->getImageCoor(b.dataSet, b.point));
-    EXPECT_EQ(c->getColor(col(0xFFFF0000u) + b.entry),
-              a->getPixel((r.left + r.right) / 2, (r.top + r.bottom) / 2))
-        << "table entry " << b.entry;
+    EXPECT_EQ(b.colour, a->getPixel((r.left + r.right) / 2, (r.top + r.bottom) / 2))
+        << b.dataSet << ", " << b.point;
   }
   EXPECT_NE(nullptr, legend->getImageCoor(1));  // "A" and "C"
   EXPECT_EQ(nullptr, legend->getImageCoor(2));
