@@ -34,17 +34,45 @@ TEST(NumberFormat, SpecGrammar) {
   EXPECT_EQ(parseNumberFormat("|99999999999999999999").decimals, NumberFormat::kMaxDecimals);
 }
 
-TEST(NumberFormat, FixedPrecisionWithGrouping) {
-  EXPECT_EQ(formatNumber(1234567.891, "|2,."), "1,234,567.89");
-  EXPECT_EQ(formatNumber(1234567.891, "|0,"), "1,234,568");
-  EXPECT_EQ(formatNumber(1234567.891, "|2.,"), "1.234.567,89");
-  EXPECT_EQ(formatNumber(1234567.891, "|2,"), "1,234,567.89");
-  EXPECT_EQ(formatNumber(1234567.891, "|2 ,"), "1 234 567,89");
-  EXPECT_EQ(formatNumber(1234567.891, "|1'"), "1'234'567.9");
-  EXPECT_EQ(formatNumber(1234567.891, "|0\xE2\x80\x99"), "1\xE2\x80\x99" "234\xE2\x80\x99" "568");
-  EXPECT_EQ(formatNumber(-1234567.891, "|3,"), "-1,234,567.891");
-  EXPECT_EQ(formatNumber(42, "|3"), "42.000");
-  EXPECT_EQ(formatNumber(1234.5, "|,"), "1,234.5");
+TEST(NumberFormat, TextsWorkedOutByHand) {
+  const struct {
+    double value;
+    const char *format, *text;
+  } cases[] = {
+      // Fixed precision with grouping, and odd separators.
+      {1234567.891, "|2,.", "1,234,567.89"}, {1234567.891, "|0,", "1,234,568"},
+      {1234567.891, "|2.,", "1.234.567,89"}, {1234567.891, "|2,", "1,234,567.89"},
+      {1234567.891, "|2 ,", "1 234 567,89"}, {1234567.891, "|1'", "1'234'567.9"},
+      {1234567.891, "|0\xE2\x80\x99", "1\xE2\x80\x99" "234\xE2\x80\x99" "568"},
+      {-1234567.891, "|3,", "-1,234,567.891"}, {42, "|3", "42.000"}, {1234.5, "|,", "1,234.5"},
+      // Halves round away from zero.
+      {-2.5, "|0", "-3"}, {2.5, "|0", "3"}, {8.5, "|0", "9"}, {-8.5, "|0", "-9"},
+      // Numbers round as the decimals they were written as: exact binary ties
+      // (0.125, 2.25, 1.0625) and values stored just below a half (2.675 is
+      // 2.67499999..., 1.005 is 1.00499999...) all go away from zero.
+      {0.125, "|2", "0.13"}, {-0.125, "|2", "-0.13"}, {2.25, "|1", "2.3"},
+      {1.0625, "|3", "1.063"}, {2.675, "|2", "2.68"}, {1.005, "|2", "1.01"},
+      {1.45, "|1", "1.5"}, {1.44999, "|1", "1.4"}, {0.30000000000000004, "|2", "0.30"},
+      // Negative numbers that round to zero keep their sign; -0 itself has none.
+      {-0.001, "|0", "-0"}, {-0.0, "|2", "0.00"}, {-0.0, "", "0"},
+      // Rounding carries into the integer part.
+      {0.996, "|2", "1.00"}, {9.999, "|2", "10.00"}, {999999.9999, "|2,", "1,000,000.00"},
+      {-99.96, "|1", "-100.0"}, {0.5, "|0", "1"}, {9.9999995, "|6", "10.000000"},
+      {9.9999994, "|6", "9.999999"},
+      // A fraction within 1e-12 of the next whole number is taken as it.
+      {4.9999999999999, "|13", "5.0000000000000"},
+      // Automatic precision: rounded at six decimals, trailing zeros and a
+      // bare point dropped.
+      {2.5, "", "2.5"}, {3, "", "3"}, {0, "", "0"}, {0.1, "", "0.1"}, {0.7, "", "0.7"},
+      {12.5, "|", "12.5"}, {2.9999997, "", "3"}, {0.1234567, "", "0.123457"},
+      {1.0000005, "", "1.000001"}, {0.0078125, "", "0.007813"},  // a tie at six places
+      {1e-7, "", "0"}, {-1e-7, "", "-0"},
+      // A fraction below a hundred-millionth of the integer part is dropped.
+      {123456789.5, "", "123456790"}, {100000000.4, "", "100000000"},
+      {12345678.9, "", "12345678.9"}, {-1234.5678, "|,", "-1,234.5678"},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(formatNumber(c.value, c.format), c.text) << c.value << " as " << c.format;
 }
 
 TEST(NumberFormat, GroupsOfThreeFromTheRight) {
@@ -57,62 +85,6 @@ TEST(NumberFormat, GroupsOfThreeFromTheRight) {
     EXPECT_EQ(formatNumber(v, "|0,"), expected[digits - 1]) << digits;
   }
   EXPECT_EQ(formatNumber(1e20, "|0,"), "100,000,000,000,000,000,000");
-}
-
-TEST(NumberFormat, RoundsHalfAwayFromZero) {
-  EXPECT_EQ(formatNumber(-2.5, "|0"), "-3");
-  EXPECT_EQ(formatNumber(2.5, "|0"), "3");
-  EXPECT_EQ(formatNumber(8.5, "|0"), "9");
-  EXPECT_EQ(formatNumber(-8.5, "|0"), "-9");
-  // Numbers round as the decimals they were written as: exact binary ties
-  // (0.125, 2.25, 1.0625) and values stored just below a half (2.675 is
-  // 2.67499999..., 1.005 is 1.00499999...) all go away from zero.
-  EXPECT_EQ(formatNumber(0.125, "|2"), "0.13");
-  EXPECT_EQ(formatNumber(-0.125, "|2"), "-0.13");
-  EXPECT_EQ(formatNumber(2.25, "|1"), "2.3");
-  EXPECT_EQ(formatNumber(1.0625, "|3"), "1.063");
-  EXPECT_EQ(formatNumber(2.675, "|2"), "2.68");
-  EXPECT_EQ(formatNumber(1.005, "|2"), "1.01");
-  EXPECT_EQ(formatNumber(1.45, "|1"), "1.5");
-  EXPECT_EQ(formatNumber(1.44999, "|1"), "1.4");
-  EXPECT_EQ(formatNumber(0.30000000000000004, "|2"), "0.30");
-  // Negative numbers that round to zero keep their sign; -0 itself has none.
-  EXPECT_EQ(formatNumber(-0.001, "|0"), "-0");
-  EXPECT_EQ(formatNumber(-0.0, "|2"), "0.00");
-  EXPECT_EQ(formatNumber(-0.0, ""), "0");
-}
-
-TEST(NumberFormat, RoundingCarriesIntoTheIntegerPart) {
-  EXPECT_EQ(formatNumber(0.996, "|2"), "1.00");
-  EXPECT_EQ(formatNumber(9.999, "|2"), "10.00");
-  EXPECT_EQ(formatNumber(999999.9999, "|2,"), "1,000,000.00");
-  EXPECT_EQ(formatNumber(-99.96, "|1"), "-100.0");
-  EXPECT_EQ(formatNumber(0.5, "|0"), "1");
-  EXPECT_EQ(formatNumber(9.9999995, "|6"), "10.000000");
-  EXPECT_EQ(formatNumber(9.9999994, "|6"), "9.999999");
-  // A fraction within 1e-12 of the next whole number is taken as it.
-  EXPECT_EQ(formatNumber(4.9999999999999, "|13"), "5.0000000000000");
-}
-
-TEST(NumberFormat, AutomaticPrecision) {
-  EXPECT_EQ(formatNumber(2.5, ""), "2.5");
-  EXPECT_EQ(formatNumber(3, ""), "3");
-  EXPECT_EQ(formatNumber(0, ""), "0");
-  EXPECT_EQ(formatNumber(0.1, ""), "0.1");
-  EXPECT_EQ(formatNumber(0.7, ""), "0.7");
-  EXPECT_EQ(formatNumber(12.5, "|"), "12.5");
-  // Rounded at six decimals, trailing zeros and a bare point dropped.
-  EXPECT_EQ(formatNumber(2.9999997, ""), "3");
-  EXPECT_EQ(formatNumber(0.1234567, ""), "0.123457");
-  EXPECT_EQ(formatNumber(1.0000005, ""), "1.000001");
-  EXPECT_EQ(formatNumber(0.0078125, ""), "0.007813");  // a tie at six places
-  EXPECT_EQ(formatNumber(1e-7, ""), "0");
-  EXPECT_EQ(formatNumber(-1e-7, ""), "-0");
-  // A fraction below a hundred-millionth of the integer part is dropped.
-  EXPECT_EQ(formatNumber(123456789.5, ""), "123456790");
-  EXPECT_EQ(formatNumber(100000000.4, ""), "100000000");
-  EXPECT_EQ(formatNumber(12345678.9, ""), "12345678.9");
-  EXPECT_EQ(formatNumber(-1234.5678, "|,"), "-1,234.5678");
 }
 
 TEST(NumberFormat, ExtremeValuesStayBounded) {
