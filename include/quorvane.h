@@ -33,6 +33,7 @@
 class DrawArea;
 class TTFText;
 class BaseChart;
+class ChartOptions;
 class DrawObj;
 class Box;
 class TextBox;
@@ -488,12 +489,31 @@ public:
     // Operations added after the first release. The slot added here moved the
     // slots of the operations XYChart and PieChart add, so C++ programs built
     // against an earlier header must be rebuilt (callers through runMethod name
-    // the operations and are unaffected); BaseChart grows no further.
+    // the operations and are unaffected). BaseChart grows no further: later
+    // chart-level settings go on ChartOptions, reached by XYChart::options and
+    // PieChart::options.
 
     // DrawArea::setAntiAlias (a DrawArea::SmoothMode) for everything the chart
     // draws (its area, data symbols and texts); takes effect at the next
     // drawing. SmoothOff by default.
     virtual void setAntiAlias(int shapeMode) = 0;
+};
+
+// The chart-level settings added after the first release, one object per chart,
+// owned by it. New settings are appended here only, so that no slot of
+// BaseChart, XYChart or PieChart moves; through runMethod they are also reached
+// as operations of the chart itself ("BaseChart.getAntiAlias").
+class ChartOptions {
+public:
+    // The chart these settings belong to.
+    virtual BaseChart *getChart() = 0;
+    // The DrawArea::SmoothMode that BaseChart::setAntiAlias last gave the chart
+    // (SmoothOff until then).
+    virtual int getAntiAlias() = 0;
+
+protected:
+    // The options are owned by their chart.
+    ~ChartOptions() = default;
 };
 
 // Anything the chart draws after its body and legend: its titles, texts and
@@ -875,6 +895,11 @@ public:
                                     int color) = 0;
     // An HLOC layer without data sets; turns the xAxis indent on unless set.
     virtual HLOCLayer *addHLOCLayer2() = 0;
+
+    // Operations added after the first release, appended so that no slot moves.
+
+    // The chart's later settings; owned by the chart.
+    virtual ChartOptions *options() = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -911,6 +936,11 @@ public:
     virtual void setData(int n, const double *data, const char *const *labels) = 0;
     // Sector i; null out of range.
     virtual Sector *sector(int i) = 0;
+
+    // Operations added after the first release, appended so that no slot moves.
+
+    // The chart's later settings; owned by the chart.
+    virtual ChartOptions *options() = 0;
 };
 
 // One sector of a pie chart, coloured from table entry 8 + its index until set.

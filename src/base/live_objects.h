@@ -30,6 +30,7 @@ inline constexpr std::string_view kPublishedName{};
 template <> inline constexpr std::string_view kPublishedName<DrawArea> = "DrawArea";
 template <> inline constexpr std::string_view kPublishedName<TTFText> = "TTFText";
 template <> inline constexpr std::string_view kPublishedName<BaseChart> = "BaseChart";
+template <> inline constexpr std::string_view kPublishedName<ChartOptions> = "ChartOptions";
 template <> inline constexpr std::string_view kPublishedName<DrawObj> = "DrawObj";
 template <> inline constexpr std::string_view kPublishedName<Box> = "Box";
 template <> inline constexpr std::string_view kPublishedName<TextBox> = "TextBox";

@@ -9,6 +9,7 @@
 #include "base/guarded.h"
 #include "base/live_objects.h"
 #include "chart/chart_core.h"
+#include "chart/chart_options.h"
 #include "quorvane.h"
 
 namespace quorvane {
@@ -108,12 +109,15 @@ class BaseChartImpl : public Interface, protected ChartTypeHooks {
   void setAntiAlias(int shapeMode) override { core_.setAntiAlias(shapeMode); }
 
   ChartCore &core() { return core_; }
+  // What the chart type's options() returns.
+  ChartOptions *chartOptions() { return &options_; }
 
  protected:
   ~BaseChartImpl() override = default;
 
  private:
   ChartCore core_;
+  ChartOptionsImpl options_{*this, core_.area()};
   LiveObject live_{static_cast<Interface *>(this)};  // in the table while alive
 };
 

@@ -24,6 +24,7 @@ class PieChartImpl final : public BaseChartImpl<PieChart> {
   void setLabelPos(int pos, int lineColor) override;
   void setData(int n, const double *data, const char *const *labels) override;
   Sector *sector(int i) override;
+  ChartOptions *options() override { return chartOptions(); }
 
   // The start angle as stored: its sign carries the direction.
   double storedStartAngle() const { return startAngle_; }

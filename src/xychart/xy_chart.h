@@ -27,6 +27,7 @@ class XYChartImpl final : public BaseChartImpl<XYChart> {
   void setYAxisOnRight(bool onRight) override { isYAxisOnLeft_ = !onRight; }
   XAxis *xAxis() override { return &xAxis_; }
   XAxis *xAxis2() override { return &xAxis2_; }
+  ChartOptions *options() override { return chartOptions(); }
   PlotArea *setPlotArea(int x, int y, int width, int height, int bgColor, int altBgColor,
                         int edgeColor, int hGridColor, int vGridColor) override;
   Layer *addLayer(Layer *layer) override;
