@@ -8,7 +8,7 @@
 
 namespace quorvane {
 
-class DrawAreaImpl;
+class SeamTable;
 
 // Marks an area made by DrawArea::create as held by an owner inside the
 // library: destroy() then leaves it alone and only releaseArea deletes it.
@@ -35,7 +35,7 @@ class SeamGroup {
   SeamGroup &operator=(const SeamGroup &) = delete;
 
  private:
-  DrawAreaImpl *area_;
+  SeamTable *seams_;  // null for an area made elsewhere
 };
 
 }  // namespace quorvane

@@ -17,6 +17,7 @@
 #include "drawing/area_access.h"
 #include "drawing/blend.h"
 #include "drawing/coverage.h"
+#include "drawing/seam_table.h"
 #include "drawing/special_colors.h"
 #include "quorvane.h"
 #include "text/text_canvas.h"
@@ -197,7 +198,7 @@ class DrawAreaImpl final : public DrawArea {
   // or a shear reading one).
   bool isOrderedColor(uint32_t resolved) const;
 
-  // Seam groups (drawing/area_access.h) keep their bookkeeping here.
+  // Seam groups (drawing/area_access.h) keep their bookkeeping in seams_.
   using SeamGroup = quorvane::SeamGroup;
   friend class quorvane::SeamGroup;
 
@@ -270,25 +271,7 @@ class DrawAreaImpl final : public DrawArea {
   CoverageScratch coverageScratch_;  // smooth shapes' work buffers, reused
   std::shared_ptr<text::TextCanvas> textCanvas_;
   bool isHeld_ = false;
-  // The seam groups' bookkeeping: for each pixel partly covered inside the
-  // open group, what lay under it, the value the group left, the exact share
-  // covered so far and the rounded shares drawn (both of 255).
-  struct SeamPixel {
-    uint32_t under;
-    uint32_t last;
-    uint32_t covered;
-    uint32_t drawn;
-  };
-  // Open addressing on the pixel index, linear probing, at most half full.
-  struct SeamSlot {
-    uint32_t key;  // pixel index + 1; 0: empty
-    SeamPixel pixel;
-  };
-  std::vector<SeamSlot> seamSlots_;
-  size_t seamCount_ = 0;
-  int seamDepth_ = 0;
-  // The bookkeeping of pixel index, made fresh (over value p) when missing.
-  SeamPixel &seamPixel(uint32_t index, uint32_t p);
+  SeamTable seams_;  // the open seam groups' pixels
   LiveObject live_{static_cast<DrawArea *>(this)};  // in the table while alive
 };
 

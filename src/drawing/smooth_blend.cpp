@@ -42,7 +42,7 @@ bool DrawAreaImpl::isOrderedColor(uint32_t resolved) const {
 
 void DrawAreaImpl::coverRun(int64_t y, int64_t x1, int64_t x2, uint32_t coverage,
                             uint32_t resolved, bool joinsSeams) {
-  if (seamDepth_ == 0 || !joinsSeams) coverage = stepped(coverage);
+  if (!seams_.isOpen() || !joinsSeams) coverage = stepped(coverage);
   if (coverage == 0) return;
   if (coverage >= 255) {
     span(x1, x2, y, resolved);
@@ -61,16 +61,14 @@ void DrawAreaImpl::coverPixel(int64_t x, int64_t y, uint32_t c, uint32_t coverag
     return;
   }
   uint32_t &p = pixels_[static_cast<size_t>(y * width_ + x)];
-  if (seamDepth_ == 0 || !joinsSeams) {
+  if (!seams_.isOpen() || !joinsSeams) {
     p = blend(p, withCoverage(c, stepped(coverage)));
     return;
   }
   // In a group each shape draws its own rounded share, and the shape that
   // completes the pixel's coverage (as far as rounding tells) draws what is
   // left of it, so that shares summing to the whole pixel draw it whole.
-  SeamPixel &s = seamPixel(static_cast<uint32_t>(y * width_ + x), p);
-  // Changed since by something outside the group: start afresh.
-  if (s.last != p) s = SeamPixel{p, p, 0, 0};
+  SeamTable::Pixel &s = seams_.at(static_cast<uint32_t>(y * width_ + x), p);
   const uint32_t free = 255 - s.covered;
   const uint32_t full = blend(s.under, c);
   if (coverage <= free) {
@@ -87,48 +85,14 @@ void DrawAreaImpl::coverPixel(int64_t x, int64_t y, uint32_t c, uint32_t coverag
   s.last = p;
 }
 
-DrawAreaImpl::SeamPixel &DrawAreaImpl::seamPixel(uint32_t index, uint32_t p) {
-  if (2 * (seamCount_ + 1) > seamSlots_.size()) {
-    // A chart's partly covered pixels lie along its edges: start with room
-    // for a few times its perimeter (at most 16 Ki slots, 320 KiB), and grow.
-    size_t size = seamSlots_.size() * 2;
-    if (size == 0) {
-      const size_t wanted = std::min<size_t>(4 * static_cast<size_t>(width_ + height_), 1 << 14);
-      for (size = 1024; size < wanted;) size *= 2;
-    }
-    std::vector<SeamSlot> grown(size, SeamSlot{0, {}});
-    const size_t mask = grown.size() - 1;
-    for (const SeamSlot &slot : seamSlots_) {
-      if (slot.key == 0) continue;
-      size_t i = (slot.key * size_t{2654435761u}) & mask;
-      while (grown[i].key != 0) i = (i + 1) & mask;
-      grown[i] = slot;
-    }
-    seamSlots_.swap(grown);
-  }
-  const uint32_t key = index + 1;
-  const size_t mask = seamSlots_.size() - 1;
-  size_t i = (key * size_t{2654435761u}) & mask;
-  while (seamSlots_[i].key != 0) {
-    if (seamSlots_[i].key == key) return seamSlots_[i].pixel;
-    i = (i + 1) & mask;
-  }
-  ++seamCount_;
-  seamSlots_[i] = SeamSlot{key, SeamPixel{p, p, 0, 0}};
-  return seamSlots_[i].pixel;
-}
-
-SeamGroup::SeamGroup(DrawArea &area) : area_(dynamic_cast<DrawAreaImpl *>(&area)) {
-  if (area_ != nullptr) ++area_->seamDepth_;
+SeamGroup::SeamGroup(DrawArea &area) {
+  auto *impl = dynamic_cast<DrawAreaImpl *>(&area);
+  seams_ = impl != nullptr ? &impl->seams_ : nullptr;
+  if (seams_ != nullptr) seams_->open(static_cast<size_t>(impl->width_ + impl->height_));
 }
 
 SeamGroup::~SeamGroup() {
-  if (area_ == nullptr) return;
-  if (--area_->seamDepth_ == 0) {
-    // Swapped with an empty table, which holds no memory.
-    std::vector<DrawAreaImpl::SeamSlot>().swap(area_->seamSlots_);
-    area_->seamCount_ = 0;
-  }
+  if (seams_ != nullptr) seams_->close();
 }
 
 }  // namespace quorvane
