@@ -41,12 +41,16 @@ TEST(SeamTable, KeepsEveryPixelApartAndGrowsAtHalfFull) {
       SeamTable::Pixel &p = t.at(c.pixels[i], c.pixels[i] ^ 0x55u);
       EXPECT_EQ(p.covered, 0u) << c.name << ": pixel " << i << " is new";
       p.covered = static_cast<uint32_t>(i % 255) + 1;
-      if (i == 0) EXPECT_EQ(t.slotCount(), c.firstSlots) << c.name;
+      if (i == 0) {
+        EXPECT_EQ(t.slotCount(), c.firstSlots) << c.name;
+      }
     }
     EXPECT_EQ(t.size(), c.pixels.size()) << c.name;
     EXPECT_LE(2 * t.size(), t.slotCount()) << c.name;
     // Grown by doubling only as needed: under a quarter full only at first.
-    if (t.slotCount() > c.firstSlots) EXPECT_GT(4 * t.size(), t.slotCount()) << c.name;
+    if (t.slotCount() > c.firstSlots) {
+      EXPECT_GT(4 * t.size(), t.slotCount()) << c.name;
+    }
     for (size_t i = 0; i < c.pixels.size(); ++i)
       EXPECT_EQ(t.at(c.pixels[i], c.pixels[i] ^ 0x55u).covered, i % 255 + 1) << c.name << " " << i;
     EXPECT_EQ(t.size(), c.pixels.size()) << c.name << ": found, not added again";
