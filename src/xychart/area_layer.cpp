@@ -18,12 +18,11 @@
 
 #include "base/int_math.h"
 #include "xychart/axes.h"
+#include "xychart/stacking.h"
 
 namespace quorvane {
 
 namespace {
-
-constexpr int kDefaultFaceColor = 0xc000;
 
 // The row of a curve at a point index where the curve has no point.
 constexpr int64_t kNoRow = std::numeric_limits<int64_t>::min();
@@ -31,22 +30,6 @@ constexpr int64_t kNoRow = std::numeric_limits<int64_t>::min();
 // The most top vertices one polygon takes; a longer run is filled in pieces
 // that share their end points.
 constexpr size_t kMaxPieceVertices = 65536;
-
-struct AreaColors {
-  int fill;      // the front and the 3D top faces
-  int edge;      // the top edge line and the outline of the top faces
-  int side;      // the 3D face at the right end of a run
-  int sideEdge;  // its outline
-};
-
-AreaColors areaColorsOf(DrawArea &area, const DataSetImpl &ds, int borderColor) {
-  AreaColors k;
-  k.fill = ds.color() == -1 ? kDefaultFaceColor : ds.color();
-  k.edge = ds.edgeColor() == -1 ? borderColor : ds.edgeColor();
-  k.side = ds.shadowColor() == -1 ? shadowColorOf(area, k.fill) : ds.shadowColor();
-  k.sideEdge = ds.shadowEdgeColor() == -1 ? shadowColorOf(area, k.edge) : ds.shadowEdgeColor();
-  return k;
-}
 
 struct Vertex {
   int64_t x;
@@ -76,7 +59,7 @@ class AreaPainter {
 
   // rows holds the curve's row at each point index; every run of two or more
   // consecutive points is filled.
-  void fill(const std::vector<int64_t> &rows, int64_t zeroRow, const AreaColors &k,
+  void fill(const std::vector<int64_t> &rows, int64_t zeroRow, const FaceColors &k,
             int lineWidth) {
     const size_t n = rows.size();
     for (size_t a = 0; a < n;) {
@@ -93,7 +76,7 @@ class AreaPainter {
 
  private:
   void fillRun(const std::vector<int64_t> &rows, size_t a, size_t b, int64_t zeroRow,
-               const AreaColors &k, int lineWidth) {
+               const FaceColors &k, int lineWidth) {
     // The top runs through the points and the zero crossings between them, so
     // that a value on each side of zero gives two pieces meeting on the line.
     top_.clear();
@@ -115,7 +98,7 @@ class AreaPainter {
       addVertex({top_[s].x, zeroRow});
       for (size_t j = s; j <= e; ++j) addVertex(top_[j]);
       addVertex({top_[e].x, zeroRow});
-      area_.polygon(xs_.data(), ys_.data(), static_cast<int>(xs_.size()), k.fill, k.fill);
+      area_.polygon(xs_.data(), ys_.data(), static_cast<int>(xs_.size()), k.face, k.face);
     }
     for (size_t i = a; i < b; ++i)
       area_.line(clampToInt(columns_[i]), clampToInt(rows[i]), clampToInt(columns_[i + 1]),
@@ -126,10 +109,10 @@ class AreaPainter {
   // hang from the zero line, which is then their top: one face for each
   // stretch of them, so that no seam crosses the flat face. The last point
   // closes the run with its side face.
-  void drawTopFaces(int64_t zeroRow, const AreaColors &k) {
+  void drawTopFaces(int64_t zeroRow, const FaceColors &k) {
     auto face = [&](int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
       area_.surface(clampToInt(x1), clampToInt(y1), clampToInt(x2), clampToInt(y2), dx_, dy_,
-                    k.edge, k.fill);
+                    k.edge, k.face);
     };
     std::optional<int64_t> belowFrom;  // the left end of the stretch below
     for (size_t j = 0; j + 1 < top_.size(); ++j) {
@@ -147,7 +130,7 @@ class AreaPainter {
     const Vertex &end = top_.back();
     if (end.y != zeroRow)
       area_.surface(clampToInt(end.x), clampToInt(std::min(end.y, zeroRow)), clampToInt(end.x),
-                    clampToInt(std::max(end.y, zeroRow)), dx_, dy_, k.sideEdge, k.side);
+                    clampToInt(std::max(end.y, zeroRow)), dx_, dy_, k.shadowEdge, k.shadow);
   }
 
   void addVertex(const Vertex &v) {
@@ -164,16 +147,25 @@ class AreaPainter {
   std::vector<int> ys_;
 };
 
+// At most six vertices: the two midpoints and the point, on the top and on
+// the base.
+struct PointShape {
+  std::array<int, 12> values;
+  size_t count = 0;
+  std::span<const int> view() const { return std::span<const int>(values.data(), count); }
+};
+
 // The shape record of point i: the region between the base (a curve, or the
 // zero row where it has no point) and the top, from the midpoint with the
 // previous point to the midpoint with the next one, top left to right, then
 // base right to left. Empty when the point belongs to no filled run.
-std::vector<int> pointShape(const std::vector<int64_t> &columns, const std::vector<int64_t> &top,
-                            const std::vector<int64_t> *base, int64_t zeroRow, size_t i) {
-  if (top[i] == kNoRow) return {};
+PointShape pointShape(const std::vector<int64_t> &columns, const std::vector<int64_t> &top,
+                      const std::vector<int64_t> *base, int64_t zeroRow, size_t i) {
+  PointShape out;
+  if (top[i] == kNoRow) return out;
   const bool hasLeft = i > 0 && top[i - 1] != kNoRow;
   const bool hasRight = i + 1 < top.size() && top[i + 1] != kNoRow;
-  if (!hasLeft && !hasRight) return {};
+  if (!hasLeft && !hasRight) return out;
   auto baseAt = [&](size_t j) {
     return base != nullptr && (*base)[j] != kNoRow ? (*base)[j] : zeroRow;
   };
@@ -189,11 +181,9 @@ std::vector<int> pointShape(const std::vector<int64_t> &columns, const std::vect
     return j == i ? Vertex{columns[i], rowI}
                   : Vertex{halfway(columns[j], columns[i]), halfway(rowJ, rowI)};
   };
-  std::vector<int> out;
-  out.reserve(12);
   auto add = [&out](const Vertex &v) {
-    out.push_back(clampToInt(v.x));
-    out.push_back(clampToInt(v.y));
+    out.values[out.count++] = clampToInt(v.x);
+    out.values[out.count++] = clampToInt(v.y);
   };
   for (const size_t j : used) add(at(j, top[j], top[i]));
   // On the zero line the point's own base vertex lies between the other two.
@@ -205,129 +195,169 @@ std::vector<int> pointShape(const std::vector<int64_t> &columns, const std::vect
 
 }  // namespace
 
-void AreaLayerImpl::drawLayer(DrawArea &area) {
+
+// Where every data set's area lies, in image rows and columns.
+struct AreaLayerImpl::Curves {
+  int64_t bottomRow = 0;
+  std::vector<int64_t> columns;  // of each point index
+  int64_t zeroRows[2] = {0, 0};  // of each y axis ([0] primary), kept within the layer
+  std::vector<int> axes;         // of each data set: 0 primary, 1 secondary
+  bool isStacked = false;
+  // The top of each data set at each point (kNoRow: none there): its own
+  // value, or in a stack the running total on its y axis up to it.
+  std::vector<std::vector<int64_t>> tops;
+  std::vector<double> totals[2];  // a stack's totals at each point, by y axis
+  std::vector<int> below;         // the data set under each band of a stack, or -1
+
+  // The base of data set d at point i: the top of the data set below it, or
+  // the zero line.
+  int64_t baseRow(size_t d, size_t i) const {
+    const int under = below[d];
+    if (under >= 0 && tops[static_cast<size_t>(under)][i] != kNoRow)
+      return tops[static_cast<size_t>(under)][i];
+    return zeroRows[axes[d]];
+  }
+};
+
+AreaLayerImpl::Curves AreaLayerImpl::curvesOf(size_t points) const {
   const auto &sets = dataSets();
-  const int n = pointCount();
-  if (n <= 0 || sets.empty()) return;
-  const size_t points = static_cast<size_t>(n);
-  const size_t count = sets.size();
-  const int64_t bottomRow = int64_t{y()} + height() - 1;
-
-  std::vector<int64_t> columns(points);
+  Curves c;
+  c.bottomRow = int64_t{y()} + height() - 1;
+  c.columns.resize(points);
   for (size_t i = 0; i < points; ++i)
-    columns[i] = int64_t{x()} + xAxis().getCoor(static_cast<double>(i));
-  // The zero line of each y axis ([0] primary), kept within the layer.
-  int64_t zeroRows[2];
+    c.columns[i] = int64_t{x()} + xAxis().getCoor(static_cast<double>(i));
   for (const bool primary : {true, false})
-    zeroRows[primary ? 0 : 1] =
-        bottomRow - std::max(0, std::min(yAxisOf(primary).getCoor(0), height()));
-  auto axisOf = [&](size_t d) { return sets[d]->usesPrimaryAxis() ? 0 : 1; };
-
-  // The top of each data set: its own values, or in a stack the running
-  // total of the data sets before it on its y axis and its own. Totals are
-  // summed from the first data set up rather than taken off the grand total,
-  // so that a large value above cannot swallow small ones below by rounding.
-  const bool isStacked = combineMethod() == Layer::Stack;
-  std::vector<std::vector<int64_t>> tops(count, std::vector<int64_t>(points, kNoRow));
-  std::vector<double> totals[2];
-  std::vector<int> below(count, -1);  // the data set under each band in a stack
-  if (isStacked) {
-    totals[0].assign(points, 0);
-    totals[1].assign(points, 0);
-    std::vector<bool> isStarted[2] = {std::vector<bool>(points), std::vector<bool>(points)};
-    int lastOnAxis[2] = {-1, -1};
-    for (size_t d = 0; d < count; ++d) {
-      const int axis = axisOf(d);
-      YAxisImpl &yAxis = yAxisOf(axis == 0);
-      for (size_t i = 0; i < points; ++i) {
-        const double v = sets[d]->value(static_cast<int>(i));
-        if (hasValue(v)) {
-          totals[axis][i] += v;
-          isStarted[axis][i] = true;
-        }
-        if (isStarted[axis][i]) tops[d][i] = bottomRow - yAxis.getCoor(totals[axis][i]);
-      }
-      below[d] = lastOnAxis[axis];
-      lastOnAxis[axis] = static_cast<int>(d);
-    }
-  } else {
-    for (size_t d = 0; d < count; ++d) {
-      YAxisImpl &yAxis = yAxisOf(axisOf(d) == 0);
-      for (size_t i = 0; i < points; ++i) {
-        const double v = sets[d]->value(static_cast<int>(i));
-        if (hasValue(v)) tops[d][i] = bottomRow - yAxis.getCoor(v);
-      }
+    c.zeroRows[primary ? 0 : 1] =
+        c.bottomRow - std::max(0, std::min(yAxisOf(primary).getCoor(0), height()));
+  for (const auto &ds : sets) c.axes.push_back(ds->usesPrimaryAxis() ? 0 : 1);
+  c.isStacked = combineMethod() == Layer::Stack;
+  c.tops.assign(sets.size(), std::vector<int64_t>(points, kNoRow));
+  c.below.assign(sets.size(), -1);
+  if (c.isStacked) {
+    stackCurves(c, points);
+    return c;
+  }
+  for (size_t d = 0; d < sets.size(); ++d) {
+    YAxisImpl &yAxis = yAxisOf(c.axes[d] == 0);
+    for (size_t i = 0; i < points; ++i) {
+      const double v = sets[d]->value(static_cast<int>(i));
+      if (hasValue(v)) c.tops[d][i] = c.bottomRow - yAxis.getCoor(v);
     }
   }
+  return c;
+}
 
+void AreaLayerImpl::stackCurves(Curves &c, size_t points) const {
+  const auto &sets = dataSets();
+  YAxisImpl *yAxes[2] = {&yAxisOf(true), &yAxisOf(false)};
+  c.totals[0].assign(points, 0);
+  c.totals[1].assign(points, 0);
+  for (size_t i = 0; i < points; ++i) {
+    StackSums sums[2] = {StackSums(false), StackSums(false)};
+    for (size_t d = 0; d < sets.size(); ++d) {
+      const int axis = c.axes[d];
+      const double v = sets[d]->value(static_cast<int>(i));
+      if (hasValue(v)) sums[axis].add(v);
+      if (sums[axis].isStarted(0))
+        c.tops[d][i] = c.bottomRow - yAxes[axis]->getCoor(sums[axis].sum(0));
+    }
+    c.totals[0][i] = sums[0].sum(0);
+    c.totals[1][i] = sums[1].sum(0);
+  }
+  int lastOnAxis[2] = {-1, -1};
+  for (size_t d = 0; d < sets.size(); ++d) {
+    c.below[d] = lastOnAxis[c.axes[d]];
+    lastOnAxis[c.axes[d]] = static_cast<int>(d);
+  }
+}
+
+void AreaLayerImpl::fillAreas(DrawArea &area, const Curves &c) const {
   // A stack is drawn from its last data set to its first, each over the
   // one before; overlaid areas in list order.
-  AreaPainter painter(area, columns, depthX(), depthY());
+  const auto &sets = dataSets();
+  const size_t count = sets.size();
+  AreaPainter painter(area, c.columns, depthX(), depthY());
   for (size_t k = 0; k < count; ++k) {
-    const size_t d = isStacked ? count - 1 - k : k;
+    const size_t d = c.isStacked ? count - 1 - k : k;
     const DataSetImpl &ds = *sets[d];
-    painter.fill(tops[d], zeroRows[axisOf(d)], areaColorsOf(area, ds, borderColor()),
+    painter.fill(c.tops[d], c.zeroRows[c.axes[d]],
+                 faceColorsOf(area, ds, borderColor(), kDefaultFaceColor),
                  ds.lineWidth() > 0 ? ds.lineWidth() : lineWidth());
   }
+}
 
-  // Shape records and labels, once every area is down so that no area
-  // covers another's label. A point is recorded and labelled where its data
-  // set has a value and a filled run passes through it; the group record is
-  // the rectangle around the records of its point.
-  const int dx = depthX();
-  const int dy = depthY();
-  for (size_t i = 0; i < points; ++i) {
+void AreaLayerImpl::recordAndLabel(DrawArea &area, const Curves &c) {
+  // A point is recorded and labelled where its data set has a value and a
+  // filled run passes through it; the group record is the rectangle around
+  // the records of its point.
+  const auto &sets = dataSets();
+  for (size_t i = 0; i < c.columns.size(); ++i) {
     constexpr int64_t kHigh = std::numeric_limits<int64_t>::max();
     std::array<int64_t, 4> group = {kHigh, kHigh, -kHigh, -kHigh};  // left, top, right, bottom
     int topSet = -1;
-    for (size_t d = 0; d < count; ++d) {
-      const DataSetImpl &ds = *sets[d];
-      const double v = ds.value(static_cast<int>(i));
+    for (size_t d = 0; d < sets.size(); ++d) {
+      const double v = sets[d]->value(static_cast<int>(i));
       if (!hasValue(v)) continue;
-      const int64_t zeroRow = zeroRows[axisOf(d)];
       const std::vector<int64_t> *base =
-          below[d] >= 0 ? &tops[static_cast<size_t>(below[d])] : nullptr;
-      const std::vector<int> shape = pointShape(columns, tops[d], base, zeroRow, i);
-      if (shape.empty()) continue;
-      recordShape(static_cast<int>(d), static_cast<int>(i), shape);
-      for (size_t j = 0; j + 1 < shape.size(); j += 2) {
-        group[0] = std::min<int64_t>(group[0], shape[j]);
-        group[1] = std::min<int64_t>(group[1], shape[j + 1]);
-        group[2] = std::max<int64_t>(group[2], shape[j]);
-        group[3] = std::max<int64_t>(group[3], shape[j + 1]);
+          c.below[d] >= 0 ? &c.tops[static_cast<size_t>(c.below[d])] : nullptr;
+      const PointShape shape = pointShape(c.columns, c.tops[d], base, c.zeroRows[c.axes[d]], i);
+      if (shape.count == 0) continue;
+      recordShape(static_cast<int>(d), static_cast<int>(i), shape.view());
+      for (size_t j = 0; j + 1 < shape.count; j += 2) {
+        group[0] = std::min<int64_t>(group[0], shape.values[j]);
+        group[1] = std::min<int64_t>(group[1], shape.values[j + 1]);
+        group[2] = std::max<int64_t>(group[2], shape.values[j]);
+        group[3] = std::max<int64_t>(group[3], shape.values[j + 1]);
       }
       topSet = static_cast<int>(d);
-
-      const int64_t row = tops[d][i];
-      if (isStacked) {
-        // Inside the band, half-way between its two totals.
-        const int64_t baseRow = base != nullptr && (*base)[i] != kNoRow ? (*base)[i] : zeroRow;
-        drawDataLabel(area, ds, v, clampToInt(columns[i]), clampToInt(halfway(row, baseRow)),
-                      AlignCentre);
-      } else if (row <= zeroRow) {
-        // Standing on the point and its 3D top face.
-        drawDataLabel(area, ds, v, clampToInt(columns[i] + dx / 2), clampToInt(row - dy),
-                      AlignBottomCentre);
-      } else {
-        drawDataLabel(area, ds, v, clampToInt(columns[i]), clampToInt(row), AlignTopCentre);
-      }
+      labelPoint(area, c, d, i, v);
     }
     if (topSet < 0) continue;
     recordShape(-1, static_cast<int>(i),
                 {clampToInt(group[0]), clampToInt(group[1]), clampToInt(group[2]),
                  clampToInt(group[3])});
-    if (isStacked) {
-      // The total on the y axis of the last data set drawn at the point.
-      const int axis = axisOf(static_cast<size_t>(topSet));
-      const int64_t row = bottomRow - yAxisOf(axis == 0).getCoor(totals[axis][i]);
-      if (row <= zeroRows[axis])
-        drawAggregateLabel(area, totals[axis][i], clampToInt(columns[i] + dx / 2),
-                           clampToInt(row - dy), AlignBottomCentre);
-      else
-        drawAggregateLabel(area, totals[axis][i], clampToInt(columns[i]), clampToInt(row),
-                           AlignTopCentre);
-    }
+    if (c.isStacked) labelTotal(area, c, static_cast<size_t>(topSet), i);
   }
+}
+
+void AreaLayerImpl::labelPoint(DrawArea &area, const Curves &c, size_t d, size_t i,
+                               double v) const {
+  const DataSetImpl &ds = *dataSets()[d];
+  const int64_t row = c.tops[d][i];
+  const int64_t column = c.columns[i];
+  if (c.isStacked) {
+    // Inside the band, half-way between its two totals.
+    drawDataLabel(area, ds, v, clampToInt(column), clampToInt(halfway(row, c.baseRow(d, i))),
+                  AlignCentre);
+  } else if (row <= c.zeroRows[c.axes[d]]) {
+    // Standing on the point and its 3D top face.
+    drawDataLabel(area, ds, v, clampToInt(column + depthX() / 2), clampToInt(row - depthY()),
+                  AlignBottomCentre);
+  } else {
+    drawDataLabel(area, ds, v, clampToInt(column), clampToInt(row), AlignTopCentre);
+  }
+}
+
+void AreaLayerImpl::labelTotal(DrawArea &area, const Curves &c, size_t topSet, size_t i) const {
+  // The total on the y axis of the last data set drawn at the point.
+  const int axis = c.axes[topSet];
+  const double total = c.totals[axis][i];
+  const int64_t row = c.bottomRow - yAxisOf(axis == 0).getCoor(total);
+  if (row <= c.zeroRows[axis])
+    drawAggregateLabel(area, total, clampToInt(c.columns[i] + depthX() / 2),
+                       clampToInt(row - depthY()), AlignBottomCentre);
+  else
+    drawAggregateLabel(area, total, clampToInt(c.columns[i]), clampToInt(row), AlignTopCentre);
+}
+
+void AreaLayerImpl::drawLayer(DrawArea &area) {
+  const int n = pointCount();
+  if (n <= 0 || dataSets().empty()) return;
+  const Curves curves = curvesOf(static_cast<size_t>(n));
+  fillAreas(area, curves);
+  // Records and labels once every area is down, so that no area covers
+  // another's label.
+  recordAndLabel(area, curves);
 }
 
 }  // namespace quorvane

@@ -10,32 +10,16 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "base/int_math.h"
 #include "xychart/axes.h"
+#include "xychart/stacking.h"
 
 namespace quorvane {
 
 namespace {
-
-constexpr int kDefaultFaceColor = 0xc000;
-
-struct BoxColors {
-  int face;
-  int shadow;      // the 3D side face
-  int edge;
-  int shadowEdge;  // the outline of the side face
-};
-
-BoxColors boxColorsOf(DrawArea &area, const DataSetImpl &ds, int borderColor) {
-  BoxColors k;
-  k.face = ds.color() == -1 ? kDefaultFaceColor : ds.color();
-  k.shadow = ds.shadowColor() == -1 ? shadowColorOf(area, k.face) : ds.shadowColor();
-  k.edge = ds.edgeColor() == -1 ? borderColor : ds.edgeColor();
-  k.shadowEdge = ds.shadowEdgeColor() == -1 ? shadowColorOf(area, k.edge) : ds.shadowEdgeColor();
-  return k;
-}
 
 // Columns left .. left + width - 1, from offset base to offset top; top lies
 // below base for a value under the zero line.
@@ -71,7 +55,7 @@ class BoxPainter {
             row(std::min(offset1, offset2))};
   }
 
-  RectCoords draw(const Box &b, const BoxColors &k) const {
+  RectCoords draw(const Box &b, const FaceColors &k) const {
     const RectCoords r = rectOf(b.left, int64_t{b.left} + b.width - 1, b.base, b.top);
     const auto [x1, top, x2, bottom] = r;
     const bool isFlat = b.base == b.top;
@@ -133,11 +117,41 @@ struct Slot {
   int width;
 };
 
+// The slots of the points from left to right: barWidth centred on each
+// point's column, cut to the layer.
+struct SlotWalk {
+  int64_t barWidth;
+  bool closesGaps;  // widens a slot to meet the one before (no bar gap)
+  int64_t layerLeft;
+  int64_t layerRight;
+  int64_t previousRight = 0;
+
+  // The slot of point i at column, if any of it is on the layer.
+  std::optional<Slot> next(int i, int64_t column) {
+    int64_t left = column - barWidth / 2;
+    int64_t w = barWidth;
+    // Without a gap, rounding must not leave a column of background between
+    // neighbours: a gap after the previous group is closed by widening.
+    if (closesGaps && i > 0 && left > previousRight + 1) {
+      w += left - (previousRight + 1);
+      left = previousRight + 1;
+    }
+    previousRight = left + w - 1;
+    if (left < layerLeft) {
+      w -= layerLeft - left;
+      left = layerLeft;
+    }
+    if (left + w - 1 > layerRight) w = layerRight - left + 1;
+    if (w < 1) return std::nullopt;
+    return Slot{static_cast<int>(left), static_cast<int>(w)};
+  }
+};
+
 class GroupDrawer {
  public:
   GroupDrawer(const BoxPainter &painter, GroupSink &sink,
               const std::vector<std::unique_ptr<DataSetImpl>> &dataSets,
-              const std::vector<BoxColors> &colors, YAxisImpl &primary, YAxisImpl &secondary,
+              const std::vector<FaceColors> &colors, YAxisImpl &primary, YAxisImpl &secondary,
               int zero)
       : painter_(painter),
         sink_(sink),
@@ -176,24 +190,21 @@ class GroupDrawer {
   // Positive values pile up from the zero line and negative ones down from
   // it, each box in its data set's own axis.
   void stack(int i, const Slot &s) {
-    double sums[2] = {0, 0};  // [0] non-negative, [1] negative
-    bool hasBox[2] = {false, false};
-    int ends[2] = {zero_, zero_};
+    StackSums sums(true);
+    int ends[2] = {zero_, zero_};  // the offsets the piles reach
     int last = -1;
     for (size_t d = 0; d < dataSets_.size(); ++d) {
       const double v = dataSets_[d]->value(i);
       if (!hasValue(v)) continue;
-      const int side = v < 0 ? 1 : 0;
-      const int base = hasBox[side] ? coorOf(d, sums[side]) : zero_;
-      sums[side] += v;
-      hasBox[side] = true;
-      ends[side] = coorOf(d, sums[side]);
-      const Box b{s.left, s.width, base, ends[side], false};
+      const StackSums::Step step = sums.add(v);
+      const int base = step.hasBase ? coorOf(d, step.base) : zero_;
+      ends[step.pile] = coorOf(d, step.end);
+      const Box b{s.left, s.width, base, ends[step.pile], false};
       drawDataBox(static_cast<int>(d), b, v, painter_.labelInside(b));
       last = static_cast<int>(d);
     }
     if (last < 0) return;
-    closeGroup(s, last, ends[0], sums[0]);
+    closeGroup(s, last, ends[0], sums.sum(0));
     sink_.record(-1, painter_.rectOf(s.left, int64_t{s.left} + s.width - 1,
                                      std::max({zero_, ends[0], ends[1]}),
                                      std::min({zero_, ends[0], ends[1]})));
@@ -253,7 +264,7 @@ class GroupDrawer {
   const BoxPainter &painter_;
   GroupSink &sink_;
   const std::vector<std::unique_ptr<DataSetImpl>> &dataSets_;
-  const std::vector<BoxColors> &colors_;
+  const std::vector<FaceColors> &colors_;
   YAxisImpl &primary_;
   YAxisImpl &secondary_;
   int zero_;
@@ -262,19 +273,32 @@ class GroupDrawer {
 
 }  // namespace
 
-void BarLayerImpl::drawLayer(DrawArea &area) {
-  const auto &sets = dataSets();
-  const int n = pointCount();
-  if (n <= 0 || sets.empty()) return;
+// Hands the records and labels of point i's group to the layer.
+class BarLayerImpl::Sink final : public GroupSink {
+ public:
+  Sink(BarLayerImpl &layer, DrawArea &area) : layer_(layer), area_(area) {}
+  void record(int d, const RectCoords &r) override { layer_.recordShape(d, i_, r); }
+  void dataLabel(int d, double value, const LabelSpot &at) override {
+    layer_.drawDataLabel(area_, *layer_.dataSets()[static_cast<size_t>(d)], value, at.x, at.y,
+                         at.alignment);
+  }
+  void aggregateLabel(double value, const LabelSpot &at) override {
+    layer_.drawAggregateLabel(area_, value, at.x, at.y, at.alignment);
+  }
+  void setPoint(int i) { i_ = i; }
 
-  const int64_t barWidth =
-      std::max(1, truncToInt((1 - barGap_) * xAxis().getLength() / static_cast<double>(n)));
+ private:
+  BarLayerImpl &layer_;
+  DrawArea &area_;
+  int i_ = 0;
+};
 
-  // The zero line: the shared one of the axes in use, or the layer bottom
-  // when two axes put zero in different places.
+int BarLayerImpl::zeroOffset() const {
+  // The shared zero line of the axes in use, or the layer bottom when two
+  // axes put zero in different places; kept within the layer.
   bool usesPrimary = false;
   bool usesSecondary = false;
-  for (const auto &ds : sets) (ds->usesPrimaryAxis() ? usesPrimary : usesSecondary) = true;
+  for (const auto &ds : dataSets()) (ds->usesPrimaryAxis() ? usesPrimary : usesSecondary) = true;
   int zero = 0;
   if (!usesSecondary) {
     zero = yAxisOf(true).getCoor(0);
@@ -286,65 +310,39 @@ void BarLayerImpl::drawLayer(DrawArea &area) {
   }
   if (zero < 0) zero = 0;
   if (zero > height()) zero = height();
+  return zero;
+}
 
-  std::vector<BoxColors> colors;
+void BarLayerImpl::drawLayer(DrawArea &area) {
+  const auto &sets = dataSets();
+  const int n = pointCount();
+  if (n <= 0 || sets.empty()) return;
+
+  std::vector<FaceColors> colors;
   colors.reserve(sets.size());
-  for (const auto &ds : sets) colors.push_back(boxColorsOf(area, *ds, borderColor()));
-
-  class Sink final : public GroupSink {
-   public:
-    Sink(BarLayerImpl &layer, DrawArea &area, int i) : layer_(layer), area_(area), i_(i) {}
-    void record(int d, const RectCoords &r) override { layer_.recordShape(d, i_, r); }
-    void dataLabel(int d, double value, const LabelSpot &at) override {
-      layer_.drawDataLabel(area_, *layer_.dataSets()[static_cast<size_t>(d)], value, at.x,
-                           at.y, at.alignment);
-    }
-    void aggregateLabel(double value, const LabelSpot &at) override {
-      layer_.drawAggregateLabel(area_, value, at.x, at.y, at.alignment);
-    }
-    void setPoint(int i) { i_ = i; }
-
-   private:
-    BarLayerImpl &layer_;
-    DrawArea &area_;
-    int i_;
-  };
-  Sink sink(*this, area, 0);
+  for (const auto &ds : sets)
+    colors.push_back(faceColorsOf(area, *ds, borderColor(), kDefaultFaceColor));
+  Sink sink(*this, area);
   const BoxPainter painter(area, int64_t{y()} + height() - 1, depthX(), depthY(),
                            raisedEffect());
-  GroupDrawer groups(painter, sink, sets, colors, yAxisOf(true), yAxisOf(false), zero);
+  GroupDrawer groups(painter, sink, sets, colors, yAxisOf(true), yAxisOf(false), zeroOffset());
 
-  const int64_t layerLeft = x();
-  const int64_t layerRight = layerLeft + width() - 1;
-  int64_t previousRight = 0;
+  const int64_t barWidth =
+      std::max(1, truncToInt((1 - barGap_) * xAxis().getLength() / static_cast<double>(n)));
+  SlotWalk walk{barWidth, barGap_ == 0, x(), int64_t{x()} + width() - 1};
   for (int i = 0; i < n; ++i) {
-    int64_t left = layerLeft + xAxis().getCoor(i) - barWidth / 2;
-    int64_t w = barWidth;
-    // Without a gap, rounding must not leave a column of background between
-    // neighbours: a gap after the previous group is closed by widening.
-    if (barGap_ == 0 && i > 0 && left > previousRight + 1) {
-      w += left - (previousRight + 1);
-      left = previousRight + 1;
-    }
-    previousRight = left + w - 1;
-    if (left < layerLeft) {
-      w -= layerLeft - left;
-      left = layerLeft;
-    }
-    if (left + w - 1 > layerRight) w = layerRight - left + 1;
-    if (w < 1) continue;
-
-    const Slot slot{static_cast<int>(left), static_cast<int>(w)};
+    const std::optional<Slot> slot = walk.next(i, walk.layerLeft + xAxis().getCoor(i));
+    if (!slot) continue;
     sink.setPoint(i);
     switch (combineMethod()) {
       case Layer::Overlay:
-        groups.overlay(i, slot);
+        groups.overlay(i, *slot);
         break;
       case Layer::Stack:
-        groups.stack(i, slot);
+        groups.stack(i, *slot);
         break;
       default:
-        groups.side(i, slot, subBarGap_);
+        groups.side(i, *slot, subBarGap_);
         break;
     }
   }

@@ -18,6 +18,10 @@ class BarLayerImpl final : public LayerBase<BarLayer> {
   void drawLayer(DrawArea &area) override;
 
  private:
+  class Sink;
+  // The zero line's offset from the layer bottom.
+  int zeroOffset() const;
+
   double barGap_ = 0.25;
   double subBarGap_ = 0.2;
 };

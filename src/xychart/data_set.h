@@ -55,10 +55,6 @@ class DataSetImpl final : public DataSet {
   }
   bool usesPrimaryAxis() const { return usesPrimaryAxis_; }
   int lineWidth() const { return lineWidth_; }
-  SymbolType symbol() const { return symbol_; }
-  int symbolSize() const { return symbolSize_; }
-  int symbolFillColor() const { return symbolFillColor_; }
-  int symbolEdgeColor() const { return symbolEdgeColor_; }
   // The image drawn at each point: the given or loaded one, else the symbol
   // type drawn with colours of -1 taking the data set's colour and edge
   // colour, looked up in the table of palette (the chart's area). Null when

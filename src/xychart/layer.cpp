@@ -13,6 +13,8 @@
 #include "chart/color_table.h"
 #include "chart/image_map.h"
 #include "xychart/axes.h"
+#include "xychart/stacking.h"
+#include "xychart/value_label.h"
 #include "xychart/xy_chart.h"
 
 namespace quorvane {
@@ -42,22 +44,14 @@ void setLabelFormat(std::string &stored, TextBoxImpl &style, const char *format)
 void drawValueLabel(DrawArea &area, const std::string &format, const TextBoxImpl &style,
                     double value, int x, int y, int alignment) {
   if (style.data().fontColor == Transparent) return;
-  LabelTemplate t(format.empty() ? std::string_view("&value&") : std::string_view(format));
-  t.replaceAmpersandNumber("&value", value, "");
   TextBoxData placed = style.data();
   placed.x = x;
   placed.y = y;
   placed.alignment = alignment;
-  drawTextBox(area, placed, t.text());
+  drawTextBox(area, placed, valueLabelText(format, value));
 }
 
 }  // namespace
-
-int shadowColorOf(DrawArea &area, int color) {
-  const uint32_t c = static_cast<uint32_t>(area.getARGBColor(color));
-  if ((c >> 24) == 0xFFu) return color;
-  return static_cast<int>(((c >> 1) & 0x7F7F7Fu) | (c & 0xFF000000u));
-}
 
 LayerCore::LayerCore() : borderColor_(kLineColor) {
   dataLabelStyle_.data().fontColor = Transparent;
@@ -130,23 +124,20 @@ double LayerCore::valueRange(bool primaryAxis, bool largest) const {
           if (hasValue(ds->value(i))) consider(ds->value(i));
     return best;
   }
-  // A stack draws every value from the running sum of its sign (or from the
-  // running total), so the range holds each value, each running sum and the
-  // total.
+  // A stack draws every value from a running sum, so the range holds each
+  // value, each running sum and where the stack nets out.
   const int n = pointCount();
   for (int i = 0; i < n; ++i) {
-    double up = 0;
-    double down = 0;
+    StackSums sums(stacksBySign());
     bool any = false;
     for (const auto &ds : dataSets_) {
       const double v = ds->value(i);
       if (ds->usesPrimaryAxis() != primaryAxis || !hasValue(v)) continue;
       any = true;
       consider(v);
-      if (v >= 0 || !stacksBySign()) consider(up += v);
-      else consider(down += v);
+      consider(sums.add(v).end);
     }
-    if (any) consider(up + down);
+    if (any) consider(sums.total());
   }
   return best;
 }
@@ -165,44 +156,16 @@ XAxisImpl &LayerCore::xAxis() const { return chart_->xAxisImpl(); }
 
 YAxisImpl &LayerCore::yAxisOf(bool primaryAxis) const { return chart_->yAxisImpl(primaryAxis); }
 
-std::optional<size_t> LayerCore::slotOf(int d, int i) const {
-  if (d < -1 || d >= static_cast<int>(dataSets_.size()) || i < 0 || i >= shapePoints_)
-    return std::nullopt;
-  const size_t slot = static_cast<size_t>(d + 1) * static_cast<size_t>(shapePoints_) +
-                      static_cast<size_t>(i);
-  if (slot >= shapeSlots_.size()) return std::nullopt;
-  return slot;
-}
-
 void LayerCore::recordShape(int d, int i, std::span<const int> shape) {
-  const auto slot = slotOf(d, i);
-  if (!slot) return;
-  // The values of a replaced shape stay behind unused until the next drawing.
-  shapeSlots_[*slot] = {};
-  if (!(d >= 0 ? isPlaced_[static_cast<size_t>(d)] : isAnyPlaced_)) return;
   DrawArea &area = chart_->core().area();
-  const std::span<const int> visible =
-      shapeOnImage(shape, area.getWidth(), area.getHeight(), clipScratch_);
-  if (visible.empty() ||
-      shapeValues_.size() + visible.size() > std::numeric_limits<uint32_t>::max())
-    return;
-  shapeSlots_[*slot] = {static_cast<uint32_t>(shapeValues_.size()),
-                        static_cast<uint32_t>(visible.size())};
-  shapeValues_.insert(shapeValues_.end(), visible.begin(), visible.end());
-}
-
-std::span<const int> LayerCore::shape(int d, int i) const {
-  const auto slot = slotOf(d, i);
-  if (!slot) return {};
-  const ShapeSlot s = shapeSlots_[*slot];
-  return std::span<const int>(shapeValues_).subspan(s.start, s.count);
+  shapes_.record(d, i, shape, area.getWidth(), area.getHeight());
 }
 
 const char *LayerCore::getImageCoor2(int i) { return getImageCoor(-1, i); }
 
 const char *LayerCore::getImageCoor(int dataSet, int i) {
   return guarded<const char *>(nullptr, [&]() -> const char * {
-    const std::span<const int> s = shape(dataSet, i);
+    const std::span<const int> s = shapes_.shape(dataSet, i);
     if (s.empty()) return nullptr;
     text_ = shapeFromInts(s);
     return text_.c_str();
@@ -277,7 +240,7 @@ const char *LayerCore::getHTMLImageMap(const char *url, const char *queryFormat,
         if (hasSums && d >= 0)
           if (const double v = mapValue(*dataSets_[static_cast<size_t>(d)], i); hasValue(v))
             sums.accumulated += v;
-        const std::span<const int> s = shape(d, i);
+        const std::span<const int> s = shapes_.shape(d, i);
         if (s.empty()) continue;
         map.addArea(shapeFromInts(s), [&](LabelTemplate &t) { expandFields(t, d, i, sums); });
       }
@@ -306,13 +269,9 @@ void LayerCore::attach(XYChart *chart, int *colorCounter) {
 
 void LayerCore::draw(XYChart *chart) {
   if (chart_ == nullptr || chart != chart_) return;
-  shapePoints_ = pointCount();
-  shapeSlots_.assign((dataSets_.size() + 1) * static_cast<size_t>(shapePoints_), {});
-  shapeValues_.clear();
-  isPlaced_.clear();
-  for (const auto &ds : dataSets_)
-    isPlaced_.push_back(yAxisOf(ds->usesPrimaryAxis()).hasScale());
-  isAnyPlaced_ = std::find(isPlaced_.begin(), isPlaced_.end(), true) != isPlaced_.end();
+  std::vector<bool> isPlaced;
+  for (const auto &ds : dataSets_) isPlaced.push_back(yAxisOf(ds->usesPrimaryAxis()).hasScale());
+  shapes_.reset(std::move(isPlaced), pointCount());
   drawLayer(chart_->core().area());
 }
 

@@ -19,6 +19,8 @@
 #include "chart/label_template.h"
 #include "chart/text_box.h"
 #include "xychart/data_set.h"
+#include "xychart/face_colors.h"
+#include "xychart/shape_records.h"
 
 namespace quorvane {
 
@@ -30,12 +32,6 @@ class YAxisImpl;
 // The query template of bar, line and area layer maps when the caller gives none.
 inline constexpr std::string_view kLayerDefaultQuery =
     "x={x}&xLabel={xLabel}&dataSet={dataSet}&dataSetName={dataSetName}&value={value}";
-
-// The colour of a face turned away from the light (3D side and top faces,
-// ribbon undersides): half brightness, except that a colour whose top byte is
-// 0xFF (transparent, or special) stays itself. A table colour is judged by
-// the entry it names, so automatic colours are shaded too.
-int shadowColorOf(DrawArea &area, int color);
 
 class LayerCore {
  public:
@@ -72,6 +68,8 @@ class LayerCore {
   // The data values the last image map read: at most a few per area and per
   // value, never a sum over every data set for each area.
   uint64_t mapValueReads() const { return mapValueReads_; }
+  // The shapes the last drawing recorded.
+  const ShapeRecords &shapes() const { return shapes_; }
   void attach(XYChart *chart, int *colorCounter);
   void draw(XYChart *chart);
   void setDataLabelFormat(const char *format);
@@ -134,12 +132,9 @@ class LayerCore {
   YAxisImpl &yAxisOf(bool primaryAxis) const;
   // The largest point count, as an int.
   int pointCount() const;
-  // Records the drawn shape of (d, i): 3 values a circle, 4 a rectangle by two
-  // corners, any other even count a polygon. What is recorded is what shows:
-  // the part of the shape on the image, and nothing for an item off the
-  // image or whose values have no place (its y axis has no scale: a stack
-  // that sums to infinity, a log axis with no value above 0), so that the
-  // map has no area where nothing was drawn.
+  // Records the drawn shape of (d, i) as ShapeRecords::record takes it. A
+  // data set's values have no place when its y axis has no scale (a stack
+  // that sums to infinity, a log axis with no value above 0).
   void recordShape(int d, int i, std::span<const int> shape);
   void recordShape(int d, int i, std::initializer_list<int> shape) {
     recordShape(d, i, std::span<const int>(shape.begin(), shape.size()));
@@ -154,10 +149,6 @@ class LayerCore {
   void drawAggregateLabel(DrawArea &area, double value, int x, int y, int alignment) const;
 
  private:
-  // The shape record of (d, i); empty when nothing was drawn there.
-  std::span<const int> shape(int d, int i) const;
-  // The slot of (d, i) in the shape records, if there is one.
-  std::optional<size_t> slotOf(int d, int i) const;
   double valueRange(bool primaryAxis, bool largest) const;
   // Whether an image map's items may need their sums: their fields are in a
   // template or in a text that fields insert.
@@ -182,20 +173,7 @@ class LayerCore {
   TextBoxImpl dataLabelStyle_;
   std::string aggregateLabelFormat_;
   TextBoxImpl aggregateLabelStyle_;
-  // Shape records: slot (data set + 1) * points + point (data set -1 holds
-  // the groups) names its values in shapeValues_; a count of 0 is no shape.
-  struct ShapeSlot {
-    uint32_t start = 0;
-    uint32_t count = 0;
-  };
-  std::vector<ShapeSlot> shapeSlots_;
-  std::vector<int> shapeValues_;
-  std::vector<int> clipScratch_;
-  // Whether each data set's values have a place on its y axis (it has a
-  // scale), and whether any data set's have: set at each drawing.
-  std::vector<bool> isPlaced_;
-  bool isAnyPlaced_ = false;
-  int shapePoints_ = 0;
+  ShapeRecords shapes_;
   mutable uint64_t mapValueReads_ = 0;
   std::string text_;  // image-map and coordinate results
 };

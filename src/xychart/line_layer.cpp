@@ -50,9 +50,8 @@ void LineLayerImpl::drawLines(DrawArea &area, const DataSetImpl &ds, Shift shift
   const int n = pointCount();
   const bool isFlat = step.x == 0 && step.y == 0;
   const int width = lineWidthOf(ds);
-  const int face = ds.color();
-  const int edge = ds.edgeColor();
-  const int shadow = ds.shadowColor() == -1 ? shadowColorOf(area, face) : ds.shadowColor();
+  // A data set the layout never coloured draws nothing: -1 stays unresolved.
+  const FaceColors k = faceColorsOf(area, ds, borderColor(), -1);
   // A ribbon shows its underside when its segment climbs more steeply than
   // the depth runs: rise / run > y depth / x depth, with run the width of one
   // category step. Compared multiplied out, so that no depth divides.
@@ -66,12 +65,12 @@ void LineLayerImpl::drawLines(DrawArea &area, const DataSetImpl &ds, Shift shift
       const int x2 = clampToInt(current->x + shift.x);
       const int y2 = clampToInt(current->y - shift.y);
       if (isFlat) {
-        area.line(x1, y1, x2, y2, face, width);
+        area.line(x1, y1, x2, y2, k.face, width);
       } else {
         const double rise = static_cast<double>(previous->y) - current->y;
         const bool showsUnderside = rise * depthX() > static_cast<double>(depthY()) * run;
-        area.surface(x1, y1, x2, y2, static_cast<int>(step.x), static_cast<int>(step.y), edge,
-                     showsUnderside ? shadow : face);
+        area.surface(x1, y1, x2, y2, static_cast<int>(step.x), static_cast<int>(step.y), k.edge,
+                     showsUnderside ? k.shadow : k.face);
       }
     }
     previous = current;

@@ -38,7 +38,6 @@ class LineLayerImpl final : public LayerBase<LineLayer> {
   void recordBands(int d, Shift shift, int halfBand, std::vector<int64_t> &groups);
   // The label alignment in force for ds, turned inwards at the layer's ends.
   int labelAlignmentAt(const DataSetImpl &ds, int x) const;
-
 };
 
 }  // namespace quorvane

@@ -12,6 +12,7 @@
 #include "chart/handles.h"
 #include "chart/label_template.h"
 #include "xychart/axes.h"
+#include "xychart/value_label.h"
 
 namespace quorvane {
 
@@ -85,9 +86,7 @@ int YAxisImpl::resolvedAxisColor() const {
 }
 
 std::string YAxisImpl::tickLabel(double v) const {
-  LabelTemplate label(labelFormat_.empty() ? "&value&" : labelFormat_);
-  label.replaceAmpersandNumber("&value", v, "");
-  return label.text();
+  return valueLabelText(labelFormat_, v);
 }
 
 std::vector<YAxisImpl::TickEntry> YAxisImpl::tickList(DrawArea &area,
