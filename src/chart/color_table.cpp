@@ -25,6 +25,15 @@ int automaticDataColor(int n) {
   return static_cast<int>(tableColor(static_cast<uint32_t>(index)));
 }
 
+int halfBrightEntry(DrawArea &area, int color) {
+  return static_cast<int>(halfBrightness(static_cast<uint32_t>(area.getARGBColor(color))));
+}
+
+int halfBrightEntryOrColor(DrawArea &area, int color) {
+  const uint32_t entry = static_cast<uint32_t>(area.getARGBColor(color));
+  return isInvisible(entry) ? color : static_cast<int>(halfBrightness(entry));
+}
+
 std::optional<size_t> colorListLength(const int *colors, size_t available) {
   if (colors == nullptr) return std::nullopt;
   const size_t limit = available < kMaxColorList ? available : kMaxColorList;

@@ -37,4 +37,13 @@ std::optional<size_t> colorListLength(const int *colors, size_t available);
 // an unterminated list of 65535 or more entries writes nothing.
 void setTableColors(DrawArea &area, int paramId, const int *colors, size_t available);
 
+// The colour of a face turned away from the light (3D side and top faces,
+// ribbon undersides): the entry a colour names at half brightness, so that
+// automatic colours are shaded too. The two differ only where the entry is
+// invisible: pies take that entry, XY layers keep the colour as given, which
+// the drawing looks up again (the same colour unless the entry names another
+// table entry).
+int halfBrightEntry(DrawArea &area, int color);
+int halfBrightEntryOrColor(DrawArea &area, int color);
+
 }  // namespace quorvane

@@ -20,13 +20,14 @@
 #include <cmath>
 #include <cstddef>
 
+#include "base/missing_value.h"
 #include "chart/number_format.h"
 #include "quorvane.h"
 
 namespace quorvane {
 
 void appendFieldNumber(std::string &out, double value, std::string_view spec) {
-  if (value == NoValue || !std::isfinite(value)) return;
+  if (!hasValue(value)) return;
   appendNumber(out, value, parseNumberFormat(spec));
 }
 

@@ -47,6 +47,18 @@ struct TextBoxData {
   int marginRight = -1;
   int marginTop = -1;
   int marginBottom = -1;
+
+  // A label style as the style setters take it: the font (null: the fallback
+  // font), its size in points and its colour; setStyle adds the angle.
+  void setFont(const char *name, double sizePt, int color) {
+    font = name != nullptr ? name : "";
+    fontHeight = sizePt;
+    fontColor = color;
+  }
+  void setStyle(const char *name, double sizePt, int color, double angle) {
+    setFont(name, sizePt, color);
+    angleDeg = angle;
+  }
 };
 
 // The rectangle of a drawn text box and the reference point of its text.

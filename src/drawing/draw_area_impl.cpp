@@ -17,7 +17,7 @@ void DrawAreaImpl::destroy() {
 void DrawAreaImpl::setPaletteMode(int mode) { paletteMode_ = mode; }
 void DrawAreaImpl::setDitherMethod(int method) { ditherMethod_ = method; }
 void DrawAreaImpl::setTransparentColor(int color) {
-  transparentColor_ = lookup(static_cast<uint32_t>(color));
+  transparentColor_ = lookup(color);
 }
 void DrawAreaImpl::setAntiAliasText(int mode) {
   antiAliasMode_ = mode;

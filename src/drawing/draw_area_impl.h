@@ -159,6 +159,7 @@ class DrawAreaImpl final : public DrawArea {
   // Colour resolution: the table step, then the position step. The position
   // step never looks the table up again (one level only).
   uint32_t lookup(uint32_t color) const;
+  uint32_t lookup(int color) const { return lookup(static_cast<uint32_t>(color)); }
   uint32_t evaluate(uint32_t resolved, int64_t x, int64_t y);
 
   // Pixel writers for colours already looked up; coordinates are clipped.

@@ -178,8 +178,8 @@ bool DrawAreaImpl::ellipseMissesArea(int cx, int cy, int rx, int ry) const {
 
 void DrawAreaImpl::circle(int cx, int cy, int rx, int ry, int edgeColor, int fillColor) {
   completes([&] {
-    const uint32_t edge = lookup(static_cast<uint32_t>(edgeColor));
-    const uint32_t fillC = lookup(static_cast<uint32_t>(fillColor));
+    const uint32_t edge = lookup(edgeColor);
+    const uint32_t fillC = lookup(fillColor);
     if (ellipseMissesArea(cx, cy, rx, ry) || (edge == kTransparent && fillC == kTransparent))
       return;
     if (isSmooth_) {
@@ -224,7 +224,7 @@ void DrawAreaImpl::circle(int cx, int cy, int rx, int ry, int edgeColor, int fil
 
 void DrawAreaImpl::arc(int cx, int cy, int rx, int ry, double a1, double a2, int color) {
   completes([&] {
-    const uint32_t c = lookup(static_cast<uint32_t>(color));
+    const uint32_t c = lookup(color);
     if (ellipseMissesArea(cx, cy, rx, ry) || c == kTransparent || !std::isfinite(a1) ||
         !std::isfinite(a2))
       return;
@@ -244,8 +244,8 @@ void DrawAreaImpl::arc(int cx, int cy, int rx, int ry, double a1, double a2, int
 void DrawAreaImpl::sector(int cx, int cy, int rx, int ry, double a1, double a2, int edgeColor,
                           int fillColor) {
   completes([&] {
-    const uint32_t edge = lookup(static_cast<uint32_t>(edgeColor));
-    const uint32_t fillC = lookup(static_cast<uint32_t>(fillColor));
+    const uint32_t edge = lookup(edgeColor);
+    const uint32_t fillC = lookup(fillColor);
     if (ellipseMissesArea(cx, cy, rx, ry) || (edge == kTransparent && fillC == kTransparent) ||
         !std::isfinite(a1) || !std::isfinite(a2))
       return;
@@ -268,8 +268,8 @@ void DrawAreaImpl::sector(int cx, int cy, int rx, int ry, double a1, double a2, 
 void DrawAreaImpl::cylinder(int cx, int cy, int rx, int ry, double a1, double a2, int depthX,
                             int depthY, int edgeColor, int fillColor) {
   completes([&] {
-    const uint32_t edge = lookup(static_cast<uint32_t>(edgeColor));
-    const uint32_t fillC = lookup(static_cast<uint32_t>(fillColor));
+    const uint32_t edge = lookup(edgeColor);
+    const uint32_t fillC = lookup(fillColor);
     if (!validRadii(rx, ry) || (edge == kTransparent && fillC == kTransparent) ||
         !std::isfinite(a1) || !std::isfinite(a2))
       return;

@@ -61,7 +61,7 @@ void DrawAreaImpl::fill(int x, int y, int color) {
   // Out of memory for the marks or the stack, the region stays as it was or
   // partly filled.
   completes([&] {
-    const uint32_t c = lookup(static_cast<uint32_t>(color));
+    const uint32_t c = lookup(color);
     if (x < 0 || y < 0 || x >= width_ || y >= height_ || c == kTransparent) return;
     const uint32_t old = row(y)[x];
     if (old == c) return;
@@ -78,8 +78,8 @@ void DrawAreaImpl::fill(int x, int y, int color) {
 
 void DrawAreaImpl::fill2(int x, int y, int color, int borderColor) {
   completes([&] {
-    const uint32_t c = lookup(static_cast<uint32_t>(color));
-    const uint32_t border = lookup(static_cast<uint32_t>(borderColor));
+    const uint32_t c = lookup(color);
+    const uint32_t border = lookup(borderColor);
     if (x < 0 || y < 0 || x >= width_ || y >= height_ || c == kTransparent) return;
     const uint32_t seed = row(y)[x];
     if (seed == c || seed == border) return;

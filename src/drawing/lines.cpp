@@ -63,7 +63,7 @@ void walkSpecialLine(DrawAreaImpl &area, const LineStepper &ls, int64_t kLo, int
 }  // namespace
 
 void DrawAreaImpl::line(int x1, int y1, int x2, int y2, int color, int lineWidth) {
-  const uint32_t c = lookup(static_cast<uint32_t>(color));
+  const uint32_t c = lookup(color);
   if (c == kTransparent || lineWidth < 1) return;
   if ((x1 < 0 && x2 < 0) || (x1 >= width_ && x2 >= width_) || (y1 < 0 && y2 < 0) ||
       (y1 >= height_ && y2 >= height_))
@@ -94,8 +94,8 @@ void DrawAreaImpl::rect(int x1, int y1, int x2, int y2, int edgeColor, int fillC
                         int raisedEffect) {
   if (x1 > x2) std::swap(x1, x2);
   if (y1 > y2) std::swap(y1, y2);
-  const uint32_t edge = lookup(static_cast<uint32_t>(edgeColor));
-  const uint32_t fillC = lookup(static_cast<uint32_t>(fillColor));
+  const uint32_t edge = lookup(edgeColor);
+  const uint32_t fillC = lookup(fillColor);
 
   if (edge != kTransparent) {
     span(x1, x2, y1, edge);

@@ -22,11 +22,11 @@ uint32_t DrawAreaImpl::evaluate(uint32_t resolved, int64_t x, int64_t y) {
 }
 
 int DrawAreaImpl::getARGBColor(int color) {
-  return static_cast<int>(lookup(static_cast<uint32_t>(color)));
+  return static_cast<int>(lookup(color));
 }
 
 int DrawAreaImpl::getColorAt(int color, int x, int y) {
-  return static_cast<int>(evaluate(lookup(static_cast<uint32_t>(color)), x, y));
+  return static_cast<int>(evaluate(lookup(color), x, y));
 }
 
 void DrawAreaImpl::setColorTable(const int *colors, int n, int offset) {
@@ -60,7 +60,7 @@ void DrawAreaImpl::resize(int width, int height, int bgColor) {
   const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
 
   // A fresh area in a plain background colour is filled as it is made.
-  const uint32_t background = lookup(static_cast<uint32_t>(bgColor));
+  const uint32_t background = lookup(bgColor);
   const bool plain = background == kTransparent || (background >> 24) != 0xFF;
   if (wasUnit && plain) {
     std::vector<uint32_t> filled(count, background);
@@ -94,7 +94,7 @@ void DrawAreaImpl::resize(int width, int height, int bgColor) {
 }
 
 void DrawAreaImpl::setBgColor(int color) {
-  const uint32_t c = lookup(static_cast<uint32_t>(color));
+  const uint32_t c = lookup(color);
   if (c == kTransparent || (c >> 24) != 0xFF) {
     std::fill(pixels_.begin(), pixels_.end(), c);
     return;
@@ -104,7 +104,7 @@ void DrawAreaImpl::setBgColor(int color) {
 }
 
 void DrawAreaImpl::pixel(int x, int y, int color) {
-  plot(x, y, lookup(static_cast<uint32_t>(color)));
+  plot(x, y, lookup(color));
 }
 
 int DrawAreaImpl::getPixel(int x, int y) {
@@ -176,11 +176,11 @@ void DrawAreaImpl::columnEvaluated(int64_t y1, int64_t y2, int64_t x, uint32_t c
 }
 
 void DrawAreaImpl::hline(int x1, int x2, int y, int color) {
-  span(x1, x2, y, lookup(static_cast<uint32_t>(color)));
+  span(x1, x2, y, lookup(color));
 }
 
 void DrawAreaImpl::vline(int y1, int y2, int x, int color) {
-  column(y1, y2, x, lookup(static_cast<uint32_t>(color)));
+  column(y1, y2, x, lookup(color));
 }
 
 }  // namespace quorvane

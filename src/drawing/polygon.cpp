@@ -9,8 +9,8 @@ namespace quorvane {
 
 void DrawAreaImpl::polygon(const int *x, const int *y, int n, int edgeColor, int fillColor) {
   completes([&] {
-    const uint32_t edge = lookup(static_cast<uint32_t>(edgeColor));
-    const uint32_t fillC = lookup(static_cast<uint32_t>(fillColor));
+    const uint32_t edge = lookup(edgeColor);
+    const uint32_t fillC = lookup(fillColor);
     if (x == nullptr || y == nullptr || n < 3 || n > kMaxPolygonPoints ||
         (edge == kTransparent && fillC == kTransparent))
       return;
@@ -52,8 +52,8 @@ void DrawAreaImpl::surface(int x1, int y1, int x2, int y2, int depthX, int depth
     const int fillC = sheared(fillColor);
     // The points may leave the int range after the shift; the edge list works
     // in 64 bits, so build the outline here rather than through polygon().
-    const uint32_t e = lookup(static_cast<uint32_t>(edge));
-    const uint32_t f = lookup(static_cast<uint32_t>(fillC));
+    const uint32_t e = lookup(edge);
+    const uint32_t f = lookup(fillC);
     if (e == kTransparent && f == kTransparent) return;
     const int64_t px[4] = {x1, int64_t{x1} + depthX, int64_t{x2} + depthX, x2};
     const int64_t py[4] = {y1, int64_t{y1} - depthY, int64_t{y2} - depthY, y2};

@@ -84,7 +84,7 @@ template <class Decode>
 void drawAtOnce(DrawAreaImpl &area, Decode decode, const char *font, double fontHeight,
                 double fontWidth, double angle, int vertical, int x, int y, int color,
                 int alignment) {
-  const uint32_t resolved = area.lookup(static_cast<uint32_t>(color));
+  const uint32_t resolved = area.lookup(color);
   if (resolved == kTransparent || !(fontHeight > 0) || !(fontWidth > 0)) return;
   const auto laidOut = madeText(text::createText(
       area.textCanvas(), decode(),

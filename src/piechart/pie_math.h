@@ -37,12 +37,4 @@ inline double midAngle(double start, double end) {
   return end > start ? (start + end) * 0.5 : normAngle((start + end) * 0.5 + kPi);
 }
 
-// A colour at half brightness for 3D side faces; transparent and table
-// colours (top byte 0xFF) stay as they are.
-inline int halfColor(int c) {
-  const unsigned u = static_cast<unsigned>(c);
-  if ((u >> 24) == 0xFF) return c;
-  return static_cast<int>(((u >> 1) & 0x7F7F7Fu) | (u & 0xFF000000u));
-}
-
 }  // namespace quorvane::pie

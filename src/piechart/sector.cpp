@@ -31,10 +31,7 @@ PiePoint rimPoint(int cx, int cy, double a, double rx, double ry, double scale =
 }  // namespace
 
 void setLabelBoxStyle(TextBoxImpl &box, const char *font, double fontSize, int fontColor) {
-  TextBoxData &d = box.data();
-  d.font = font != nullptr ? font : "";
-  d.fontHeight = fontSize == -1 ? 8 : fontSize;
-  d.fontColor = fontColor;
+  box.data().setFont(font, fontSize == -1 ? 8 : fontSize, fontColor);
 }
 
 SectorImpl::SectorImpl(int index, double value, const char *label)
@@ -99,8 +96,8 @@ void SectorImpl::depthOffset(int &dx, int &dy) const {
 }
 
 void SectorImpl::sideColors(DrawArea &area, int &edge, int &fill) const {
-  edge = sideEdgeColor_ != -1 ? sideEdgeColor_ : halfColor(area.getARGBColor(edgeColor_));
-  fill = sideFillColor_ != -1 ? sideFillColor_ : halfColor(area.getARGBColor(fillColor_));
+  edge = sideEdgeColor_ != -1 ? sideEdgeColor_ : halfBrightEntry(area, edgeColor_);
+  fill = sideFillColor_ != -1 ? sideFillColor_ : halfBrightEntry(area, fillColor_);
 }
 
 SideFaces SectorImpl::sideFaces(DrawArea &area) const {

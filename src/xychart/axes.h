@@ -123,11 +123,7 @@ class AxisBase : public Interface {
   TextBox *setLabelStyle(const char *font, double fontSize, int fontColor,
                          double fontAngle) override {
     return guarded<TextBox *>(nullptr, [&] {
-      TextBoxData &d = style_.labelStyle.data();
-      d.font = font != nullptr ? font : "";
-      d.fontHeight = fontSize;
-      d.fontColor = fontColor;
-      d.angleDeg = fontAngle;
+      style_.labelStyle.data().setStyle(font, fontSize, fontColor, fontAngle);
       style_.labelColor = fontColor;
       return &style_.labelStyle;
     });
@@ -138,9 +134,7 @@ class AxisBase : public Interface {
     return guarded<TextBox *>(nullptr, [&] {
       TextBoxData &d = style_.title.data();
       d.text = text != nullptr ? text : "";
-      d.font = font != nullptr ? font : "";
-      d.fontHeight = fontSize;
-      d.fontColor = fontColor;
+      d.setFont(font, fontSize, fontColor);
       style_.titleColor = fontColor;
       return &style_.title;
     });

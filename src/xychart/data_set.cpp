@@ -95,11 +95,7 @@ void DataSetImpl::setDataLabelFormat(const char *format) {
 TextBox *DataSetImpl::setDataLabelStyle(const char *font, double fontSize, int fontColor,
                                         double fontAngle) {
   return guarded<TextBox *>(nullptr, [&] {
-    TextBoxData &d = labelStyle_.data();
-    d.font = font != nullptr ? font : "";
-    d.fontHeight = fontSize;
-    d.fontColor = fontColor;
-    d.angleDeg = fontAngle;
+    labelStyle_.data().setStyle(font, fontSize, fontColor, fontAngle);
     hasOwnStyle_ = true;
     return &labelStyle_;
   });

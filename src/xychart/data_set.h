@@ -10,14 +10,11 @@
 #include <vector>
 
 #include "base/live_objects.h"
+#include "base/missing_value.h"
 #include "chart/handles.h"
 #include "chart/text_box.h"
 
 namespace quorvane {
-
-// Whether v is a point to draw: NoValue and values that are not finite are
-// missing points.
-inline bool hasValue(double v) { return v != NoValue && std::isfinite(v); }
 
 class DataSetImpl final : public DataSet {
  public:

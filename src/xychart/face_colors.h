@@ -11,12 +11,6 @@ namespace quorvane {
 // The face of a bar or area whose data set was never given a colour.
 inline constexpr int kDefaultFaceColor = 0xc000;
 
-// The colour of a face turned away from the light: half brightness, except
-// that a colour whose top byte is 0xFF (transparent, or special) stays
-// itself. A table colour is judged by the entry it names, so automatic
-// colours are shaded too.
-int shadowColorOf(DrawArea &area, int color);
-
 struct FaceColors {
   int face;
   int edge;

@@ -24,15 +24,6 @@ namespace {
 constexpr std::string_view kNotLaidOut =
     "<!-- Cannot produce image map - need to makeChart first -->";
 
-void setLabelStyle(TextBoxImpl &box, const char *font, double fontSize, int fontColor,
-                   double fontAngle) {
-  TextBoxData &d = box.data();
-  d.font = font != nullptr ? font : "";
-  d.fontHeight = fontSize;
-  d.fontColor = fontColor;
-  d.angleDeg = fontAngle;
-}
-
 // Stores a label format; labels hidden until now (Transparent) show in the
 // text colour.
 void setLabelFormat(std::string &stored, TextBoxImpl &style, const char *format) {
@@ -295,7 +286,7 @@ void LayerCore::setDataLabelFormat(const char *format) {
 TextBox *LayerCore::setDataLabelStyle(const char *font, double fontSize, int fontColor,
                                       double fontAngle) {
   return guarded<TextBox *>(nullptr, [&] {
-    setLabelStyle(dataLabelStyle_, font, fontSize, fontColor, fontAngle);
+    dataLabelStyle_.data().setStyle(font, fontSize, fontColor, fontAngle);
     return &dataLabelStyle_;
   });
 }
@@ -307,7 +298,7 @@ void LayerCore::setAggregateLabelFormat(const char *format) {
 TextBox *LayerCore::setAggregateLabelStyle(const char *font, double fontSize, int fontColor,
                                            double fontAngle) {
   return guarded<TextBox *>(nullptr, [&] {
-    setLabelStyle(aggregateLabelStyle_, font, fontSize, fontColor, fontAngle);
+    aggregateLabelStyle_.data().setStyle(font, fontSize, fontColor, fontAngle);
     return &aggregateLabelStyle_;
   });
 }

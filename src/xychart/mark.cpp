@@ -9,10 +9,8 @@ namespace quorvane {
 MarkImpl::MarkImpl(double value, int lineColor, const char *text, const char *font, double fontSize)
     : value_(value), lineColor_(lineColor) {
   box_.text = text != nullptr ? text : "";
-  box_.font = font != nullptr ? font : "";
-  box_.fontHeight = fontSize;
   // The label is written in the line's colour until told otherwise.
-  box_.fontColor = lineColor;
+  box_.setFont(font, fontSize, lineColor);
 }
 
 void MarkImpl::setMarkColor(int lineColor, int textColor, int tickColor) {

@@ -11,15 +11,15 @@
 #include <cstdint>
 
 #include "base/int_math.h"
+#include "base/missing_value.h"
 
 namespace quorvane {
 
 namespace {
 
-bool isSet(double v) { return v != NoValue; }
-
-// NaN and the infinities are as good as unset.
-double finiteOrUnset(double v) { return std::isfinite(v) ? v : NoValue; }
+// Limits and steps are held as a value or NoValue: NaN and the infinities are
+// as good as unset.
+double finiteOrUnset(double v) { return hasValue(v) ? v : NoValue; }
 
 // Tick intervals: the requested count, else one per density pixels.
 int tickCount(int requestedTicks, int density, int workLength, int withoutDensity) {
@@ -69,7 +69,7 @@ void ValueScale::setLinearScale(double lower, double upper, double step) {
   // only with both limits, and more than 500 of them is no usable step.
   if (userLower_ == userUpper_)
     userLower_ = NoValue;
-  else if (isSet(userLower_) && isSet(userUpper_) && isSet(userStep_) &&
+  else if (hasValue(userLower_) && hasValue(userUpper_) && hasValue(userStep_) &&
            (userUpper_ - userLower_) / userStep_ > 500)
     userStep_ = NoValue;
 }
@@ -87,7 +87,7 @@ void ValueScale::setLogScale2(double lower, double upper, double step) {
   isLog_ = true;
   if (userLower_ == userUpper_)
     userLower_ = NoValue;
-  else if (isSet(userLower_) && isSet(userUpper_) && isSet(userStep_) &&
+  else if (hasValue(userLower_) && hasValue(userUpper_) && hasValue(userStep_) &&
            std::log10(userUpper_ / userLower_) / std::log10(userStep_) > 500)
     userStep_ = NoValue;
 }
@@ -121,7 +121,7 @@ bool ValueScale::scale(double dataMin, double dataMax, int requestedTicks, int l
 }
 
 int ValueScale::fixedCount(int requestedTicks) const {
-  return (requestedTicks > 0) + isSet(userStep_) + isSet(userLower_) + isSet(userUpper_);
+  return (requestedTicks > 0) + hasValue(userStep_) + hasValue(userLower_) + hasValue(userUpper_);
 }
 
 // With three or four of tick count, step and limits fixed by the user, the
@@ -129,11 +129,11 @@ int ValueScale::fixedCount(int requestedTicks) const {
 // the one left open follows from the others. A tick count is requested in
 // every case that divides or multiplies by it.
 void ValueScale::fitFixed(int requestedTicks) {
-  if (fixedCount(requestedTicks) == 4 || !isSet(userStep_))
+  if (fixedCount(requestedTicks) == 4 || !hasValue(userStep_))
     step_ = (upper_ - lower_) / requestedTicks;
-  else if (!isSet(userUpper_))
+  else if (!hasValue(userUpper_))
     upper_ = requestedTicks * step_ + lower_;
-  else if (isSet(userLower_))
+  else if (hasValue(userLower_))
     upper_ = std::ceil((upper_ - lower_) / step_) * step_ + lower_;
   else
     lower_ = upper_ - requestedTicks * step_;
@@ -150,15 +150,15 @@ bool ValueScale::scaleLinear(double dataMin, double dataMax, int requestedTicks,
   // and likewise for negative data below 0.
   double min = dataMin;
   double max = dataMax;
-  if (isSet(userLower_) && userLower_ <= dataMax)
+  if (hasValue(userLower_) && userLower_ <= dataMax)
     min = userLower_;
   else if (dataMin > 0 && dataMin <= 0.8 * dataMax)
     min = 0;
-  if (isSet(userUpper_) && userUpper_ >= min)
+  if (hasValue(userUpper_) && userUpper_ >= min)
     max = userUpper_;
   else if (dataMax < 0 && dataMax >= 0.8 * min)
     max = 0;
-  if (!isSet(min) || !isSet(max) || max < min) return false;
+  if (!hasValue(min) || !hasValue(max) || max < min) return false;
 
   double top = topExtension_;
   double bottom = bottomExtension_;
@@ -177,7 +177,7 @@ bool ValueScale::scaleLinear(double dataMin, double dataMax, int requestedTicks,
   if (min == max) widenFlat(min, max);
 
   int ticks = tickCount(requestedTicks, tickDensity_, workLength, 5);
-  if (!isSet(userStep_)) {
+  if (!hasValue(userStep_)) {
     double rawStep = (max - min) / ticks;
     if (min < 0 && max > 0) {
       // The ticks are shared out between the two sides of zero so that one
@@ -210,14 +210,14 @@ bool ValueScale::scaleLog(double dataMin, double dataMax, int requestedTicks, in
   if (fixedCount(requestedTicks) >= 3) {
     logMode_ = 2;
     for (double *v : {&lower_, &upper_, &step_})
-      if (isSet(*v)) *v = std::log10(*v);
+      if (hasValue(*v)) *v = std::log10(*v);
     fitFixed(requestedTicks);
   } else {
     double min = dataMin;
     double max = dataMax;
-    if (isSet(userLower_) && userLower_ <= dataMax) min = userLower_;
-    if (isSet(userUpper_) && userUpper_ >= min) max = userUpper_;
-    if (!isSet(min) || !isSet(max) || max < min || max <= 0) return false;
+    if (hasValue(userLower_) && userLower_ <= dataMax) min = userLower_;
+    if (hasValue(userUpper_) && userUpper_ >= min) max = userUpper_;
+    if (!hasValue(min) || !hasValue(max) || max < min || max <= 0) return false;
     if (min == max) widenFlat(min, max);
     // Zero and below have no logarithm: the axis spans four decades instead.
     if (min <= 0) min = max * 0.0001;
@@ -225,7 +225,7 @@ bool ValueScale::scaleLog(double dataMin, double dataMax, int requestedTicks, in
     int ticks = tickCount(requestedTicks, tickDensity_, workLength, 6);
     lower_ = std::log10(min);
     upper_ = std::log10(max);
-    if (isSet(userStep_)) {
+    if (hasValue(userStep_)) {
       logMode_ = 2;
       step_ = std::log10(userStep_);
     } else if (upper_ - lower_ < 0.8) {

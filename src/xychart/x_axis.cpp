@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "base/alignment.h"
+#include "base/missing_value.h"
 #include "xychart/axes.h"
 
 namespace quorvane {
@@ -97,7 +98,7 @@ std::vector<std::optional<int>> XAxisImpl::markOffsets() {
   std::vector<std::optional<int>> offsets;
   offsets.reserve(style_.marks.size());
   for (const auto &mark : style_.marks) {
-    const int offset = std::isnan(mark->value()) ? -1 : getCoor(mark->value());
+    const int offset = hasValue(mark->value()) ? getCoor(mark->value()) : -1;
     offsets.push_back(offset >= 0 && offset <= style_.length ? std::optional(offset)
                                                              : std::nullopt);
   }

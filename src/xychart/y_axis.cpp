@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "base/alignment.h"
+#include "base/missing_value.h"
 #include "chart/handles.h"
 #include "chart/label_template.h"
 #include "xychart/axes.h"
@@ -94,7 +95,7 @@ std::vector<YAxisImpl::TickEntry> YAxisImpl::tickList(DrawArea &area,
   const int64_t length = style_.length;
   std::vector<TickEntry> list;
   for (const auto &mark : style_.marks) {
-    if (!std::isfinite(mark->value())) continue;
+    if (!hasValue(mark->value())) continue;
     const int offset = coorOf(mark->value());
     if (offset < 0 || offset > length) continue;
     TickEntry e{mark->data(), offset, 0, mark->tickColor(), mark->lineWidth(), true};
@@ -179,7 +180,7 @@ void YAxisImpl::drawZones(DrawArea &area, const PlotGeometry &g) {
 void YAxisImpl::drawMarks(DrawArea &area, const PlotGeometry &g, bool onTop) {
   if (!hasScale()) return;
   for (const auto &mark : style_.marks) {
-    if (mark->isOnTop() != onTop || !std::isfinite(mark->value())) continue;
+    if (mark->isOnTop() != onTop || !hasValue(mark->value())) continue;
     if (mark->lineColor() == Transparent || mark->lineWidth() <= 0) continue;
     const int offset = coorOf(mark->value());
     if (offset < 0 || offset > style_.length) continue;

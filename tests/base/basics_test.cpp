@@ -1,6 +1,6 @@
 // The shared basics: the keypad arithmetic of alignments, saturating integer
-// conversions and the classes of colour values, each against a table written
-// out by hand.
+// conversions, the classes of colour values and missing values, each against
+// a table written out by hand.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,6 +10,7 @@
 #include "base/alignment.h"
 #include "base/colors.h"
 #include "base/int_math.h"
+#include "base/missing_value.h"
 
 using namespace quorvane;
 
@@ -66,25 +67,39 @@ TEST(IntMath, ConversionsSaturateAtTheIntEdgesOnly) {
   for (const auto &c : narrow) EXPECT_EQ(truncToInt(c[0]), c[1]) << c[0];
 }
 
-TEST(Colors, TheTopSixteenBitsTellTableSpecialAndPlainColoursApart) {
+TEST(Colors, TheTopBitsTellTableSpecialAndPlainColoursApartAndHowMuchShowsThrough) {
   struct Case {
     uint32_t value;
-    bool table, special;
+    bool table, special, opaque, invisible;
   };
   const Case cases[] = {
-      {0x00FFFFFFu, false, false}, {kTransparent, false, false},
-      {0xFFFDFFFFu, false, false}, {0xFFFE0000u, false, true},
-      {0xFFFEFFFFu, false, true},  {0xFFFF0000u, true, false},
-      {0xFFFFFFFFu, true, false},  {0x7FFE0000u, false, false},
+      {0x00FFFFFFu, false, false, true, false},  {0x01000000u, false, false, false, false},
+      {kTransparent, false, false, false, true}, {0xFEFFFFFFu, false, false, false, false},
+      {0xFFFDFFFFu, false, false, false, true},  {0xFFFE0000u, false, true, false, true},
+      {0xFFFEFFFFu, false, true, false, true},   {0xFFFF0000u, true, false, false, true},
+      {0xFFFFFFFFu, true, false, false, true},   {0x7FFE0000u, false, false, false, false},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.value);
     EXPECT_EQ(isTableColor(c.value), c.table);
     EXPECT_EQ(isSpecialColor(c.value), c.special);
     EXPECT_EQ(isNamedColor(c.value), c.table || c.special);
+    EXPECT_EQ(isOpaque(c.value), c.opaque);
+    EXPECT_EQ(isInvisible(c.value), c.invisible);
   }
   for (const uint32_t index : {0u, 0xFFFFu}) {
     EXPECT_EQ(colorIndex(tableColor(index)), index);
     EXPECT_EQ(colorIndex(specialColor(index)), index);
   }
+}
+
+TEST(MissingValue, NoValueNaNAndTheInfinitiesAreMissing) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double max = std::numeric_limits<double>::max();
+  const double missing[] = {NoValue, std::nan(""), inf, -inf};
+  const double present[] = {0.0, -0.0, -NoValue, max, -max, std::nextafter(NoValue, 0.0),
+                            std::nextafter(NoValue, inf),
+                            std::numeric_limits<double>::denorm_min()};
+  for (const double v : missing) EXPECT_FALSE(hasValue(v)) << v;
+  for (const double v : present) EXPECT_TRUE(hasValue(v)) << v;
 }

@@ -38,3 +38,30 @@ TEST(ColorTable, ListsEndAtMinusOneOrAtTheirEnd) {
   setTableColors(*a, 0, nullptr, 5);
   a->destroy();
 }
+
+TEST(ColorTable, SideFacesTakeTheEntryAtHalfBrightness) {
+  DrawArea *a = DrawArea::create();
+  // Entries 30 to 32: a plain colour, an invisible one, and a table colour.
+  const int entries[] = {0x00204061, Transparent, static_cast<int>(0xFFFF001Eu), -1};
+  setTableColors(*a, 30, entries, 4);
+  struct Case {
+    uint32_t color, entryHalf, entryOrColorHalf;
+  };
+  const Case cases[] = {
+      {0x00FF8041u, 0x007F4020u, 0x007F4020u},  // each channel halved, rounded down
+      {0x80FFFFFFu, 0x807F7F7Fu, 0x807F7F7Fu},  // the transparency kept
+      {0x01010101u, 0x01000000u, 0x01000000u},
+      {0xFF123456u, 0xFF123456u, 0xFF123456u},  // invisible: as it is
+      {0xFFFE0003u, 0xFFFE0003u, 0xFFFE0003u},  // a special colour: as it is
+      {0xFFFF001Eu, 0x00102030u, 0x00102030u},  // a table colour: its entry halved
+      {0xFFFF001Fu, 0xFF000000u, 0xFFFF001Fu},  // an invisible entry
+      {0xFFFF0020u, 0xFFFF001Eu, 0xFFFF0020u},  // an entry naming another
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.color);
+    EXPECT_EQ(halfBrightEntry(*a, static_cast<int>(c.color)), static_cast<int>(c.entryHalf));
+    EXPECT_EQ(halfBrightEntryOrColor(*a, static_cast<int>(c.color)),
+              static_cast<int>(c.entryOrColorHalf));
+  }
+  a->destroy();
+}
