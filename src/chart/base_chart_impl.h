@@ -6,6 +6,8 @@
 // can allocate catch what they throw here and return their failure value.
 #pragma once
 
+#include <memory>
+
 #include "base/guarded.h"
 #include "base/live_objects.h"
 #include "chart/chart_core.h"
@@ -120,5 +122,18 @@ class BaseChartImpl : public Interface, protected ChartTypeHooks {
   ChartOptionsImpl options_{*this, core_.area()};
   LiveObject live_{static_cast<Interface *>(this)};  // in the table while alive
 };
+
+// The body of a chart type's factory: a new Impl with its area made, then
+// setUp(chart) for what must follow the area; null when anything fails, the
+// half-made chart going through its destroy().
+template <class Impl, class SetUp>
+Impl *createChart(int width, int height, int bgColor, int edgeColor, SetUp &&setUp) {
+  return guarded<Impl *>(nullptr, [&] {
+    std::unique_ptr<Impl, void (*)(Impl *)> chart(new Impl, [](Impl *c) { c->destroy(); });
+    chart->core().create(width, height, bgColor, edgeColor);
+    setUp(*chart);
+    return chart.release();
+  });
+}
 
 }  // namespace quorvane

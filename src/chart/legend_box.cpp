@@ -56,68 +56,81 @@ void LegendBoxImpl::layOutKeys(DrawArea &area, int keyWidth, int keyHeight, int 
   }
 }
 
-void LegendBoxImpl::layout(DrawArea &area) {
-  if (box_.edgeColor == -1) box_.edgeColor = vertical_ ? kLineColor : Transparent;
+LegendBoxImpl::Spacing LegendBoxImpl::resolveSpacing() {
   const double fw = box_.fontWidth != 0 ? box_.fontWidth : box_.fontHeight;
   const double fh = box_.fontHeight != 0 ? box_.fontHeight : box_.fontWidth;
-  const int keyWidth = keyWidth_ != -1 ? keyWidth_
-                                       : clampToInt(int64_t{truncToInt(fw)} * (lineKeys_ ? 2 : 1));
-  const int keyHeight = keyHeight_ != -1 ? keyHeight_ : truncToInt(fh);
-  const int keyGap = keyGap_ != -1 ? keyGap_ : truncToInt(fw * 0.5);
+  Spacing s;
+  s.keyWidth = keyWidth_ != -1 ? keyWidth_
+                               : clampToInt(int64_t{truncToInt(fw)} * (lineKeys_ ? 2 : 1));
+  s.keyHeight = keyHeight_ != -1 ? keyHeight_ : truncToInt(fh);
+  s.keyGap = keyGap_ != -1 ? keyGap_ : truncToInt(fw * 0.5);
   // No operation sets the key spacing or the row gap: they are always automatic.
-  const int64_t spacing = truncToInt(fw * 3);
-  const int64_t rowGap = truncToInt(fh * 0.25);
+  s.spacing = truncToInt(fw * 3);
+  s.rowGap = truncToInt(fh * 0.25);
   if (box_.marginLeft == -1) box_.marginLeft = truncToInt(fw);
   if (box_.marginRight == -1) box_.marginRight = box_.marginLeft;
   if (box_.marginTop == -1) box_.marginTop = truncToInt(fh);
   if (box_.marginBottom == -1) box_.marginBottom = box_.marginTop;
-  const int64_t left = box_.marginLeft, right = box_.marginRight;
-  const int64_t top = box_.marginTop, bottom = box_.marginBottom;
+  return s;
+}
 
-  layOutKeys(area, keyWidth, keyHeight, keyGap);
-
+LegendBoxImpl::Extent LegendBoxImpl::placeInRows(int64_t spacing, int64_t rowGap) {
   const int64_t x = box_.x, y = box_.y;
-  int64_t width = box_.width, height = box_.height;
-  if (!vertical_) {
-    int64_t penX = x + left, penY = y + top;
-    const int64_t limit = width > 0 ? x + width - right : std::numeric_limits<int64_t>::max();
-    int64_t rowHeight = 0;
-    for (size_t k = 0; k < keys_.size(); ++k) {
-      Key &key = keys_[k];
-      const int64_t keyRow = std::max(key.textHeight, key.keyHeight);
-      const int64_t extent = int64_t{key.keyWidth} + key.keyGap + key.textWidth;
-      rowHeight = std::max(rowHeight, keyRow);
-      // The spacing separates keys of one row; the first key of a row has none.
-      if (k > 0) {
-        if (penX + spacing + extent > limit) {
-          penY += rowGap + rowHeight;
-          penX = x + left;
-          rowHeight = keyRow;
-        } else {
-          penX += spacing;
-        }
+  const int64_t left = box_.marginLeft, right = box_.marginRight;
+  Extent size{box_.width, box_.height};
+  int64_t penX = x + left, penY = y + box_.marginTop;
+  const int64_t limit =
+      size.width > 0 ? x + size.width - right : std::numeric_limits<int64_t>::max();
+  int64_t rowHeight = 0;
+  for (size_t k = 0; k < keys_.size(); ++k) {
+    Key &key = keys_[k];
+    const int64_t keyRow = std::max(key.textHeight, key.keyHeight);
+    const int64_t extent = int64_t{key.keyWidth} + key.keyGap + key.textWidth;
+    rowHeight = std::max(rowHeight, keyRow);
+    // The spacing separates keys of one row; the first key of a row has none.
+    if (k > 0) {
+      if (penX + spacing + extent > limit) {
+        penY += rowGap + rowHeight;
+        penX = x + left;
+        rowHeight = keyRow;
+      } else {
+        penX += spacing;
       }
-      key.x = clampToInt(penX);
-      key.y = clampToInt(penY);
-      penX += extent;
     }
-    if (width <= 0) width = right + penX - x + 1;
-    if (height <= 0) height = bottom + rowHeight + penY - y + 1;
-  } else {
-    int64_t penY = y + top;
-    int64_t widest = 0;
-    for (Key &key : keys_) {
-      key.x = clampToInt(x + left);
-      key.y = clampToInt(penY);
-      penY += std::max(key.textHeight, key.keyHeight) + rowGap;
-      widest = std::max(widest, int64_t{key.textWidth} + key.keyGap + key.keyWidth);
-    }
-    if (width <= 0) width = left + right + widest;
-    if (height <= 0)
-      height = keys_.empty() ? top + bottom + 1 : bottom + penY - y - rowGap + 1;
+    key.x = clampToInt(penX);
+    key.y = clampToInt(penY);
+    penX += extent;
   }
-  box_.width = clampToInt(width);
-  box_.height = clampToInt(height);
+  if (size.width <= 0) size.width = right + penX - x + 1;
+  if (size.height <= 0) size.height = box_.marginBottom + rowHeight + penY - y + 1;
+  return size;
+}
+
+LegendBoxImpl::Extent LegendBoxImpl::placeInColumn(int64_t rowGap) {
+  const int64_t x = box_.x, y = box_.y;
+  const int64_t top = box_.marginTop, bottom = box_.marginBottom;
+  Extent size{box_.width, box_.height};
+  int64_t penY = y + top;
+  int64_t widest = 0;
+  for (Key &key : keys_) {
+    key.x = clampToInt(x + box_.marginLeft);
+    key.y = clampToInt(penY);
+    penY += std::max(key.textHeight, key.keyHeight) + rowGap;
+    widest = std::max(widest, int64_t{key.textWidth} + key.keyGap + key.keyWidth);
+  }
+  if (size.width <= 0) size.width = int64_t{box_.marginLeft} + box_.marginRight + widest;
+  if (size.height <= 0)
+    size.height = keys_.empty() ? top + bottom + 1 : bottom + penY - y - rowGap + 1;
+  return size;
+}
+
+void LegendBoxImpl::layout(DrawArea &area) {
+  if (box_.edgeColor == -1) box_.edgeColor = vertical_ ? kLineColor : Transparent;
+  const Spacing s = resolveSpacing();
+  layOutKeys(area, s.keyWidth, s.keyHeight, s.keyGap);
+  const Extent size = vertical_ ? placeInColumn(s.rowGap) : placeInRows(s.spacing, s.rowGap);
+  box_.width = clampToInt(size.width);
+  box_.height = clampToInt(size.height);
 }
 
 void LegendBoxImpl::draw(DrawArea *area) {

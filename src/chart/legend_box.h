@@ -4,6 +4,7 @@
 // Keys added later are kept but neither placed nor drawn.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,23 @@ class LegendBoxImpl final : public TextBoxBase<LegendBox> {
     int x = 0;
     int y = 0;
   };
+  // The stages of layout: the automatic sizes resolved from the font (the
+  // margins stored in the box), the key texts laid out, then the keys placed
+  // in rows or in one column, giving the box's size (a fixed one as it is).
+  struct Spacing {
+    int keyWidth = 0;
+    int keyHeight = 0;
+    int keyGap = 0;       // from a key's sample to its text
+    int64_t spacing = 0;  // between keys of a row
+    int64_t rowGap = 0;
+  };
+  struct Extent {
+    int64_t width = 0;
+    int64_t height = 0;
+  };
+  Spacing resolveSpacing();
+  Extent placeInRows(int64_t spacing, int64_t rowGap);
+  Extent placeInColumn(int64_t rowGap);
   // Lays out each key's text with area and gives it the resolved key sizes.
   void layOutKeys(DrawArea &area, int keyWidth, int keyHeight, int keyGap);
   // The rectangle of a placed key, sample and text: x, y, right, bottom.

@@ -77,6 +77,38 @@ void appendGrouped(std::string &out, const char *digits, size_t n, std::string_v
   }
 }
 
+// The decimal digits of a number: text[0, intLen) the integer part, then
+// fracLen digits of the fraction.
+struct Digits {
+  char text[400];
+  size_t intLen = 0;
+  size_t fracLen = 0;
+};
+
+// The digits of v (1e-12 <= v < 2^52, with a fraction) rounded half away from
+// zero to at most `places` decimals. The shortest form keeps the integer part
+// exact and is short.
+void roundFraction(double v, size_t places, Digits &d) {
+  char *digits = d.text;
+  char *end = std::to_chars(digits + 1, digits + sizeof d.text, v, std::chars_format::fixed).ptr;
+  char *pointAt = std::find(digits + 1, end, '.');
+  d.intLen = static_cast<size_t>(pointAt - (digits + 1));
+  std::memmove(digits, digits + 1, d.intLen);
+  if (pointAt != end) {
+    d.fracLen = static_cast<size_t>(end - pointAt - 1);
+    std::memmove(digits + d.intLen, pointAt + 1, d.fracLen);
+  }
+  if (d.fracLen <= places) return;
+  const bool roundsUp = digits[d.intLen + places] >= '5';
+  d.fracLen = places;
+  if (roundsUp && incrementDigits(digits, d.intLen + d.fracLen)) {
+    // 99.99 became 00.00: one more integer digit.
+    std::memmove(digits + 1, digits, d.intLen + d.fracLen);
+    digits[0] = '1';
+    ++d.intLen;
+  }
+}
+
 }  // namespace
 
 NumberFormat parseNumberFormat(std::string_view spec) {
@@ -132,46 +164,21 @@ void appendNumber(std::string &out, double v, const NumberFormat &format) {
     }
   }
   const size_t shownPlaces = static_cast<size_t>(places);
-
-  // digits[0, intLen) is the integer part, then the fraction digits.
-  char digits[400];
-  size_t intLen;
-  size_t fracLen = 0;
-  if (f == 0) {
-    intLen = wholeDigits(i, digits, sizeof digits);
-  } else {
-    // Here 1e-12 <= v < 2^52, so the shortest form keeps the integer part
-    // exact and is short.
-    char *end = std::to_chars(digits + 1, digits + sizeof digits, v,
-                              std::chars_format::fixed).ptr;
-    char *pointAt = std::find(digits + 1, end, '.');
-    intLen = static_cast<size_t>(pointAt - (digits + 1));
-    std::memmove(digits, digits + 1, intLen);
-    if (pointAt != end) {
-      fracLen = static_cast<size_t>(end - pointAt - 1);
-      std::memmove(digits + intLen, pointAt + 1, fracLen);
-    }
-    if (fracLen > shownPlaces) {
-      const bool roundsUp = digits[intLen + shownPlaces] >= '5';
-      fracLen = shownPlaces;
-      if (roundsUp && incrementDigits(digits, intLen + fracLen)) {
-        // 99.99 became 00.00: one more integer digit.
-        std::memmove(digits + 1, digits, intLen + fracLen);
-        digits[0] = '1';
-        ++intLen;
-      }
-    }
-  }
-  appendGrouped(out, digits, intLen, format.separator);
+  Digits d;
+  if (f == 0)
+    d.intLen = wholeDigits(i, d.text, sizeof d.text);
+  else
+    roundFraction(v, shownPlaces, d);
+  appendGrouped(out, d.text, d.intLen, format.separator);
   size_t shown = shownPlaces;
   if (trimZeros) {
-    shown = fracLen;
-    while (shown > 0 && digits[intLen + shown - 1] == '0') --shown;
+    shown = d.fracLen;
+    while (shown > 0 && d.text[d.intLen + shown - 1] == '0') --shown;
   }
   if (shown > 0) {
     out += format.point;
-    const size_t have = std::min(fracLen, shown);
-    out.append(digits + intLen, have);
+    const size_t have = std::min(d.fracLen, shown);
+    out.append(d.text + d.intLen, have);
     out.append(shown - have, '0');
   }
 }

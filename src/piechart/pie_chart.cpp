@@ -39,18 +39,10 @@ void PieChartImpl::setStartAngle(double startAngle, bool clockwise) {
   startAngle_ = clockwise ? s : s - 360;
 }
 
-void PieChartImpl::setLabelFormat(const char *format) {
-  completes([&] {
-    labelBox_.data().text = format != nullptr && *format != '\0' ? format
-                                                                 : kDefaultSectorLabelFormat;
-  });
-}
+void PieChartImpl::setLabelFormat(const char *format) { setLabelBoxFormat(labelBox_, format); }
 
 TextBox *PieChartImpl::setLabelStyle(const char *font, double fontSize, int fontColor) {
-  return guarded<TextBox *>(nullptr, [&] {
-    setLabelBoxStyle(labelBox_, font, fontSize, fontColor);
-    return &labelBox_;
-  });
+  return setLabelBoxStyle(labelBox_, font, fontSize, fontColor);
 }
 
 void PieChartImpl::setLabelPos(int pos, int lineColor) {
@@ -174,11 +166,7 @@ bool PieChartImpl::appendImageMap(std::string &out, const char *url, const char 
 }  // namespace quorvane
 
 PieChart *PieChart::create(int width, int height, int bgColor, int edgeColor) {
-  return quorvane::guarded<PieChart *>(nullptr, [&] {
-    std::unique_ptr<quorvane::PieChartImpl, void (*)(quorvane::PieChartImpl *)> chart(
-        new quorvane::PieChartImpl, [](quorvane::PieChartImpl *c) { c->destroy(); });
-    chart->core().create(width, height, bgColor, edgeColor);
-    chart->setStartAngle(0, true);
-    return chart.release();
-  });
+  return quorvane::createChart<quorvane::PieChartImpl>(
+      width, height, bgColor, edgeColor,
+      [](quorvane::PieChartImpl &chart) { chart.setStartAngle(0, true); });
 }

@@ -30,8 +30,17 @@ PiePoint rimPoint(int cx, int cy, double a, double rx, double ry, double scale =
 
 }  // namespace
 
-void setLabelBoxStyle(TextBoxImpl &box, const char *font, double fontSize, int fontColor) {
-  box.data().setFont(font, fontSize == -1 ? 8 : fontSize, fontColor);
+void setLabelBoxFormat(TextBoxImpl &box, const char *format) {
+  completes([&] {
+    box.data().text = format != nullptr && *format != '\0' ? format : kDefaultSectorLabelFormat;
+  });
+}
+
+TextBox *setLabelBoxStyle(TextBoxImpl &box, const char *font, double fontSize, int fontColor) {
+  return guarded<TextBox *>(nullptr, [&] {
+    box.data().setFont(font, fontSize == -1 ? 8 : fontSize, fontColor);
+    return &box;
+  });
 }
 
 SectorImpl::SectorImpl(int index, double value, const char *label)
@@ -39,19 +48,12 @@ SectorImpl::SectorImpl(int index, double value, const char *label)
       label_(label != nullptr ? label : ""),
       fillColor_(automaticDataColor(index)) {}
 
-void SectorImpl::setLabelFormat(const char *format) {
-  completes([&] {
-    labelBox_.data().text = format != nullptr && *format != '\0' ? format
-                                                                : kDefaultSectorLabelFormat;
-  });
-}
+void SectorImpl::setLabelFormat(const char *format) { setLabelBoxFormat(labelBox_, format); }
 
 TextBox *SectorImpl::setLabelStyle(const char *font, double fontSize, int fontColor) {
-  return guarded<TextBox *>(nullptr, [&] {
-    setLabelBoxStyle(labelBox_, font, fontSize, fontColor);
-    isLabelStyleSet_ = true;
-    return &labelBox_;
-  });
+  TextBox *box = setLabelBoxStyle(labelBox_, font, fontSize, fontColor);
+  if (box != nullptr) isLabelStyleSet_ = true;
+  return box;
 }
 
 void SectorImpl::setLabelPos(int pos, int lineColor) {
@@ -96,8 +98,8 @@ void SectorImpl::depthOffset(int &dx, int &dy) const {
 }
 
 void SectorImpl::sideColors(DrawArea &area, int &edge, int &fill) const {
-  edge = sideEdgeColor_ != -1 ? sideEdgeColor_ : halfBrightEntry(area, edgeColor_);
-  fill = sideFillColor_ != -1 ? sideFillColor_ : halfBrightEntry(area, fillColor_);
+  edge = halfBrightEntry(area, edgeColor_);
+  fill = halfBrightEntry(area, fillColor_);
 }
 
 SideFaces SectorImpl::sideFaces(DrawArea &area) const {

@@ -19,8 +19,12 @@ namespace quorvane {
 // Text of a label box when no format is given.
 inline constexpr const char *kDefaultSectorLabelFormat = "&label&\n&percent&%";
 
-// Sets the font name (null: empty), size (-1: 8 points) and colour of a label box.
-void setLabelBoxStyle(TextBoxImpl &box, const char *font, double fontSize, int fontColor);
+// The label settings a pie and its sectors share, on their label box: the
+// format (null or empty: the default), and the font (null: the fallback
+// font), size (-1: 8 points) and colour, returning the box (null when memory
+// runs out).
+void setLabelBoxFormat(TextBoxImpl &box, const char *format);
+TextBox *setLabelBoxStyle(TextBoxImpl &box, const char *font, double fontSize, int fontColor);
 
 // Where a sector stands after layout.
 struct SectorGeometry {
@@ -98,8 +102,6 @@ class SectorImpl final : public Sector {
   int labelLineColor_ = -1;
   int fillColor_;
   int edgeColor_ = kLineColor;
-  int sideFillColor_ = -1;
-  int sideEdgeColor_ = -1;
   int explode_ = 0;
   SectorGeometry g_;
   std::string imageCoor_;

@@ -200,6 +200,9 @@ class XAxisImpl final : public AxisBase<XAxis> {
   int indent() const { return indent_; }
   void setIndentState(int indent) { indent_ = indent; }
   const std::vector<std::string> &labels() const { return labels_; }
+  // Offsets of the categories that have a vertical grid line: those whose
+  // label draws a tick.
+  std::vector<int> gridOffsets();
   // The axis line colour in force.
   int resolvedAxisColor() const { return style_.axisColor == -1 ? kLineColor : style_.axisColor; }
 
@@ -212,6 +215,21 @@ class XAxisImpl final : public AxisBase<XAxis> {
   void drawMarks(DrawArea &area, const PlotGeometry &g, bool onTop);
 
  private:
+  // Where the ticks and labels of a drawn axis go. Ends and rows are signed:
+  // away from the plot area along d, rows below (+) or above (-) the axis line.
+  struct TickRows {
+    int d = 1;  // +1 below the axis line, -1 above it
+    int tickColor = 0;
+    int64_t majorEnd = 0;
+    int64_t minorEnd = 0;
+    int64_t labelRow = 0;
+    bool labelsBelow = true;  // labels hang below their anchor row
+  };
+  // The stages of draw: the rows, the category and mark ticks with their
+  // labels (returning the tallest label's height), then the title beyond them.
+  TickRows tickRows(int direction, int axisColor) const;
+  int64_t drawTicksAndLabels(DrawArea &area, int left, int axisY, const TickRows &rows);
+  void drawTitle(DrawArea &area, int left, int axisY, const TickRows &rows, int64_t tallest);
   // Offset of each mark that lies on the axis, in the order of the marks;
   // none for one that does not.
   std::vector<std::optional<int>> markOffsets();

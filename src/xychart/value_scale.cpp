@@ -65,13 +65,7 @@ void ValueScale::setLinearScale(double lower, double upper, double step) {
   userUpper_ = finiteOrUnset(upper);
   userStep_ = step > 0 && std::isfinite(step) ? step : NoValue;
   isLog_ = false;
-  // Equal limits leave the bottom to the data; the interval count is known
-  // only with both limits, and more than 500 of them is no usable step.
-  if (userLower_ == userUpper_)
-    userLower_ = NoValue;
-  else if (hasValue(userLower_) && hasValue(userUpper_) && hasValue(userStep_) &&
-           (userUpper_ - userLower_) / userStep_ > 500)
-    userStep_ = NoValue;
+  dropUnusableLimits();
 }
 
 void ValueScale::setLogScale(bool isLog) {
@@ -85,11 +79,18 @@ void ValueScale::setLogScale2(double lower, double upper, double step) {
   userUpper_ = positive(upper);
   userStep_ = step > 1 && std::isfinite(step) ? step : NoValue;
   isLog_ = true;
-  if (userLower_ == userUpper_)
+  dropUnusableLimits();
+}
+
+void ValueScale::dropUnusableLimits() {
+  if (userLower_ == userUpper_) {
     userLower_ = NoValue;
-  else if (hasValue(userLower_) && hasValue(userUpper_) && hasValue(userStep_) &&
-           std::log10(userUpper_ / userLower_) / std::log10(userStep_) > 500)
-    userStep_ = NoValue;
+    return;
+  }
+  if (!hasValue(userLower_) || !hasValue(userUpper_) || !hasValue(userStep_)) return;
+  const double intervals = isLog_ ? std::log10(userUpper_ / userLower_) / std::log10(userStep_)
+                                  : (userUpper_ - userLower_) / userStep_;
+  if (intervals > 500) userStep_ = NoValue;
 }
 
 void ValueScale::setAutoScale(double topExtension, double bottomExtension) {

@@ -56,6 +56,10 @@ class ValueScale {
   bool scaleLog(double dataMin, double dataMax, int requestedTicks, int workLength);
   int fixedCount(int requestedTicks) const;
   void fitFixed(int requestedTicks);
+  // Equal limits leave the bottom to the data; the interval count is known
+  // only with both limits and the step, and more than 500 of them is no
+  // usable step.
+  void dropUnusableLimits();
 
   double userLower_ = NoValue;
   double userUpper_ = NoValue;

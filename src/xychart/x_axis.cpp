@@ -105,23 +105,42 @@ std::vector<std::optional<int>> XAxisImpl::markOffsets() {
   return offsets;
 }
 
-void XAxisImpl::draw(DrawArea &area, int left, int axisY, int direction) {
-  const int d = direction < 0 ? -1 : 1;
-  const int64_t length = style_.length;
-  const int axisColor = resolvedAxisColor();
-  if (length > 0) area.line(left, axisY, clampToInt(left + length - 1), axisY, axisColor, 1);
+std::vector<int> XAxisImpl::gridOffsets() {
+  std::vector<int> offsets;
+  for (size_t i = 0; i < labels_.size(); ++i)
+    if (!labels_[i].empty() && splitLabel(labels_[i]).tick != TickKind::kNone)
+      offsets.push_back(getCoor(static_cast<double>(i)));
+  return offsets;
+}
 
-  const int tickColor = style_.resolvedTickColor(axisColor);
-  const int64_t majorEnd = tickEnd(style_.majorTickLength, tickColor);
-  const int64_t minorEnd = tickEnd(style_.minorTickLength, tickColor);
-  const int64_t labelRow = d * labelOffset(style_.labelGap, majorEnd);
-  const bool labelsBelow = d * int64_t{style_.labelGap} >= 1;
-  const int labelY = clampToInt(axisY + labelRow);
+XAxisImpl::TickRows XAxisImpl::tickRows(int direction, int axisColor) const {
+  TickRows rows;
+  rows.d = direction < 0 ? -1 : 1;
+  rows.tickColor = style_.resolvedTickColor(axisColor);
+  rows.majorEnd = tickEnd(style_.majorTickLength, rows.tickColor);
+  rows.minorEnd = tickEnd(style_.minorTickLength, rows.tickColor);
+  rows.labelRow = rows.d * labelOffset(style_.labelGap, rows.majorEnd);
+  rows.labelsBelow = rows.d * int64_t{style_.labelGap} >= 1;
+  return rows;
+}
+
+void XAxisImpl::draw(DrawArea &area, int left, int axisY, int direction) {
+  const int axisColor = resolvedAxisColor();
+  if (style_.length > 0)
+    area.line(left, axisY, clampToInt(left + int64_t{style_.length} - 1), axisY, axisColor, 1);
+  const TickRows rows = tickRows(direction, axisColor);
+  const int64_t tallest = drawTicksAndLabels(area, left, axisY, rows);
+  drawTitle(area, left, axisY, rows, tallest);
+}
+
+int64_t XAxisImpl::drawTicksAndLabels(DrawArea &area, int left, int axisY, const TickRows &rows) {
+  const int d = rows.d;
+  const int labelY = clampToInt(axisY + rows.labelRow);
   int64_t tallest = 0;
   auto drawLabel = [&](TextBoxData box, int x, std::string_view text) {
     box.x = x;
     box.y = labelY;
-    box.alignment = labelAlignment(box.angleDeg, labelsBelow);
+    box.alignment = labelAlignment(box.angleDeg, rows.labelsBelow);
     if (const auto g = drawTextBox(area, box, std::string(text)))
       tallest = std::max<int64_t>(tallest, g->height);
   };
@@ -135,8 +154,8 @@ void XAxisImpl::draw(DrawArea &area, int left, int axisY, int direction) {
     const LabelParts parts = splitLabel(labels_[i]);
     const int x = clampToInt(int64_t{left} + offset);
     if (parts.tick != TickKind::kNone)
-      drawTick(area, x, axisY, d, parts.tick == TickKind::kMajor ? majorEnd : minorEnd, tickColor,
-               1);
+      drawTick(area, x, axisY, d, parts.tick == TickKind::kMajor ? rows.majorEnd : rows.minorEnd,
+               rows.tickColor, 1);
     if (!parts.text.empty()) drawLabel(style_.labelStyle.data(), x, parts.text);
   }
   for (size_t k = 0; k < marks.size(); ++k) {
@@ -149,9 +168,14 @@ void XAxisImpl::draw(DrawArea &area, int left, int axisY, int direction) {
     box.fontColor = mark.textColor();
     drawLabel(box, x, box.text);
   }
+  return tallest;
+}
 
+void XAxisImpl::drawTitle(DrawArea &area, int left, int axisY, const TickRows &rows,
+                          int64_t tallest) {
   if (style_.title.data().text.empty()) return;
   const int a = normalAlignment(style_.titleAlignment);
+  const int64_t length = style_.length;
   const int64_t titleGap = style_.titleGap;
   // A right-column title starts beyond the right end, as a left-column one
   // ends before the left end.
@@ -159,7 +183,8 @@ void XAxisImpl::draw(DrawArea &area, int left, int axisY, int direction) {
                     : isCentreColumn(a) ? left + length / 2
                                         : left + length - 1 + titleGap;
   // Tick ends and the label row as rows below (+) or above (-) the axis line.
-  const int64_t majorRow = d * majorEnd, minorRow = d * minorEnd;
+  const int64_t majorRow = rows.d * rows.majorEnd, minorRow = rows.d * rows.minorEnd;
+  const int64_t labelRow = rows.labelRow;
   int64_t y = axisY;
   if (a == AlignBottomLeft || a == AlignBottomRight) {
     y = axisY + titleGap;

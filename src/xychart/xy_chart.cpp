@@ -22,7 +22,8 @@ constexpr int kMaxBarLayer3Count = 4096;
 XYChartImpl::XYChartImpl() { xAxis2_.setTitlePos(AlignTopCentre, 6); }
 
 XYChartImpl::~XYChartImpl() {
-  for (auto it = layers_.rbegin(); it != layers_.rend(); ++it) delete *it;
+  // The last added goes first, as members do.
+  while (!layers_.empty()) layers_.pop_back();
 }
 
 PlotArea *XYChartImpl::setPlotArea(int x, int y, int width, int height, int bgColor,
@@ -37,12 +38,13 @@ PlotArea *XYChartImpl::setPlotArea(int x, int y, int width, int height, int bgCo
 
 Layer *XYChartImpl::addLayer(Layer *layer) {
   if (layer == nullptr) return nullptr;
-  if (std::find(layers_.begin(), layers_.end(), layer) != layers_.end()) return layer;
+  for (const auto &held : layers_)
+    if (held.get() == layer) return layer;
   // A layer of this library belongs to one chart only.
   auto *own = dynamic_cast<LayerCore *>(layer);
   if (own != nullptr && own->owner() != nullptr && own->owner() != this) return nullptr;
   return guarded<Layer *>(nullptr, [&] {
-    layers_.push_back(layer);
+    layers_.emplace_back(layer);
     if (own != nullptr) own->setOwner(this);
     return layer;
   });
@@ -50,13 +52,15 @@ Layer *XYChartImpl::addLayer(Layer *layer) {
 
 template <class Impl>
 Impl *XYChartImpl::appendLayer(int dataCombineMethod, int depth) {
-  layers_.reserve(layers_.size() + 1);
-  auto layer = std::make_unique<Impl>();
-  layer->setOwner(this);
-  layer->setDataCombineMethod(static_cast<Layer::DataCombineMethod>(dataCombineMethod));
-  layer->set3D(depth, 0);
-  layers_.push_back(layer.get());
-  return layer.release();
+  return guarded<Impl *>(nullptr, [&] {
+    auto layer = std::make_unique<Impl>();
+    layer->setOwner(this);
+    layer->setDataCombineMethod(static_cast<Layer::DataCombineMethod>(dataCombineMethod));
+    layer->set3D(depth, 0);
+    Impl *handle = layer.get();
+    layers_.push_back(std::move(layer));
+    return handle;
+  });
 }
 
 namespace {
@@ -71,11 +75,9 @@ L *withDataSet(L *layer, int count, const double *data, int color, const char *n
 }  // namespace
 
 BarLayer *XYChartImpl::addBarLayer2(Layer::DataCombineMethod dataCombineMethod, int depth) {
-  return guarded<BarLayer *>(nullptr, [&] {
-    BarLayerImpl *layer = appendLayer<BarLayerImpl>(dataCombineMethod, depth);
-    if (xAxis_.indent() == -1) xAxis_.setIndentState(1);
-    return layer;
-  });
+  BarLayerImpl *layer = appendLayer<BarLayerImpl>(dataCombineMethod, depth);
+  if (layer != nullptr && xAxis_.indent() == -1) xAxis_.setIndentState(1);
+  return layer;
 }
 
 BarLayer *XYChartImpl::addBarLayer(int count, const double *data, int color, const char *name,
@@ -103,8 +105,7 @@ BarLayer *XYChartImpl::addBarLayer3(int count, const double *data, const int *co
 }
 
 LineLayer *XYChartImpl::addLineLayer2(Layer::DataCombineMethod dataCombineMethod, int depth) {
-  return guarded<LineLayer *>(
-      nullptr, [&] { return appendLayer<LineLayerImpl>(dataCombineMethod, depth); });
+  return appendLayer<LineLayerImpl>(dataCombineMethod, depth);
 }
 
 LineLayer *XYChartImpl::addLineLayer(int count, const double *data, int color, const char *name,
@@ -113,8 +114,7 @@ LineLayer *XYChartImpl::addLineLayer(int count, const double *data, int color, c
 }
 
 AreaLayer *XYChartImpl::addAreaLayer2(Layer::DataCombineMethod dataCombineMethod, int depth) {
-  return guarded<AreaLayer *>(
-      nullptr, [&] { return appendLayer<AreaLayerImpl>(dataCombineMethod, depth); });
+  return appendLayer<AreaLayerImpl>(dataCombineMethod, depth);
 }
 
 AreaLayer *XYChartImpl::addAreaLayer(int count, const double *data, int color, const char *name,
@@ -123,11 +123,9 @@ AreaLayer *XYChartImpl::addAreaLayer(int count, const double *data, int color, c
 }
 
 HLOCLayer *XYChartImpl::addHLOCLayer2() {
-  return guarded<HLOCLayer *>(nullptr, [&] {
-    HLOCLayerImpl *layer = appendLayer<HLOCLayerImpl>(Layer::Overlay, 0);
-    if (xAxis_.indent() == -1) xAxis_.setIndentState(1);
-    return layer;
-  });
+  HLOCLayerImpl *layer = appendLayer<HLOCLayerImpl>(Layer::Overlay, 0);
+  if (layer != nullptr && xAxis_.indent() == -1) xAxis_.setIndentState(1);
+  return layer;
 }
 
 HLOCLayer *XYChartImpl::addHLOCLayer(int count, const double *high, const double *low,
@@ -143,33 +141,39 @@ HLOCLayer *XYChartImpl::addHLOCLayer(int count, const double *high, const double
   return layer;
 }
 
+template <class AtLayer>
+XYChartImpl::Offset XYChartImpl::stepThroughLayers(AtLayer &&atLayer) {
+  Offset at;
+  for (const auto &layer : layers_) {
+    atLayer(*layer, at);
+    at.dx = std::clamp<int64_t>(at.dx + layer->getDepthX(), -65536, 65536);
+    at.dy = std::clamp<int64_t>(at.dy + layer->getDepthY(), -65536, 65536);
+  }
+  return at;
+}
+
 void XYChartImpl::layoutChart() {
   const int px = plotArea_.x();
   const int py = plotArea_.y();
   const int pw = plotArea_.width();
   const int ph = plotArea_.height();
   // Each layer sits behind the ones before it by their 3D steps.
-  int64_t dx = 0;
-  int64_t dy = 0;
   int points = 0;
-  for (Layer *layer : layers_) {
-    layer->setSize(clampToInt(px + dx), clampToInt(py - dy), pw, ph);
-    layer->attach(this, &colorCounter_);
-    dx = std::clamp<int64_t>(dx + layer->getDepthX(), -65536, 65536);
-    dy = std::clamp<int64_t>(dy + layer->getDepthY(), -65536, 65536);
-    points = std::max(points, truncToInt(layer->getMaxX()));
+  stepThroughLayers([&](Layer &layer, Offset at) {
+    layer.setSize(clampToInt(px + at.dx), clampToInt(py - at.dy), pw, ph);
+    layer.attach(this, &colorCounter_);
+    points = std::max(points, truncToInt(layer.getMaxX()));
+  });
+
+  // An x axis with an automatic indent follows the other one.
+  for (auto [axis, other] : {std::pair(&xAxis_, &xAxis2_), std::pair(&xAxis2_, &xAxis_)}) {
+    if (axis->indent() == -1) axis->setIndentState(other->indent());
+    const int categories = std::max(points, static_cast<int>(axis->labels().size()));
+    axis->setRange(0, categories - 1, pw);
   }
 
-  auto categories = [points](const XAxisImpl &axis) {
-    return std::max(points, static_cast<int>(axis.labels().size()));
-  };
-  if (xAxis_.indent() == -1) xAxis_.setIndentState(xAxis2_.indent());
-  xAxis_.setRange(0, categories(xAxis_) - 1, pw);
-  if (xAxis2_.indent() == -1) xAxis2_.setIndentState(xAxis_.indent());
-  xAxis2_.setRange(0, categories(xAxis2_) - 1, pw);
-
   double max1 = -NoValue, min1 = NoValue, max2 = -NoValue, min2 = NoValue;
-  for (Layer *layer : layers_) {
+  for (const auto &layer : layers_) {
     max1 = std::max(max1, layer->getMaxY(true));
     min1 = std::min(min1, layer->getMinY(true));
     max2 = std::max(max2, layer->getMaxY(false));
@@ -188,14 +192,9 @@ PlotGeometry XYChartImpl::plotGeometry() {
   g.y = plotArea_.y();
   g.width = plotArea_.width();
   g.height = plotArea_.height();
-  int64_t dx = 0;
-  int64_t dy = 0;
-  for (Layer *layer : layers_) {
-    dx = std::clamp<int64_t>(dx + layer->getDepthX(), -65536, 65536);
-    dy = std::clamp<int64_t>(dy + layer->getDepthY(), -65536, 65536);
-  }
-  g.dx = static_cast<int>(dx);
-  g.dy = static_cast<int>(dy);
+  const Offset depth = stepThroughLayers([](Layer &, Offset) {});
+  g.dx = static_cast<int>(depth.dx);
+  g.dy = static_cast<int>(depth.dy);
   return g;
 }
 
@@ -205,18 +204,10 @@ void XYChartImpl::drawChartBody(DrawArea &area) {
   YAxisImpl &gridAxis = yAxis_.tickValues().empty() ? yAxis2_ : yAxis_;
   std::vector<int> yOffsets;
   for (const double v : gridAxis.tickValues()) yOffsets.push_back(gridAxis.getCoor(v));
-  std::vector<int> xOffsets;
-  const auto &labels = xAxis_.labels();
-  for (size_t i = 0; i < labels.size(); ++i)
-    if (!labels[i].empty() && labels[i][0] != '~')
-      xOffsets.push_back(xAxis_.getCoor(static_cast<double>(i)));
 
   plotArea_.drawBackground(area, g, yOffsets);
-  yAxis2_.drawZones(area, g);
-  yAxis_.drawZones(area, g);
-  xAxis2_.drawZones(area, g);
-  xAxis_.drawZones(area, g);
-  plotArea_.drawGrid(area, g, yOffsets, xOffsets);
+  forEachAxis([&](auto &axis) { axis.drawZones(area, g); });
+  plotArea_.drawGrid(area, g, yOffsets, xAxis_.gridOffsets());
   plotArea_.drawBorder(area, g);
   drawMarks(area, g, false);
 
@@ -231,13 +222,6 @@ void XYChartImpl::drawChartBody(DrawArea &area) {
   left.draw(area, g.x, g.bottom(), true);
   right.draw(area, g.right(), g.backBottom(), false);
   drawMarks(area, g, true);
-}
-
-void XYChartImpl::drawMarks(DrawArea &area, const PlotGeometry &g, bool onTop) {
-  yAxis2_.drawMarks(area, g, onTop);
-  yAxis_.drawMarks(area, g, onTop);
-  xAxis2_.drawMarks(area, g, onTop);
-  xAxis_.drawMarks(area, g, onTop);
 }
 
 void XYChartImpl::drawFrontEdges(DrawArea &area, const PlotGeometry &g) {
@@ -256,7 +240,7 @@ void XYChartImpl::drawFrontEdges(DrawArea &area, const PlotGeometry &g) {
 bool XYChartImpl::appendImageMap(std::string &out, const char *url, const char *queryFormat,
                                  const char *extraAttr) {
   if (layers_.empty()) return false;
-  for (Layer *layer : layers_)
+  for (const auto &layer : layers_)
     if (const char *map = layer->getHTMLImageMap(url, queryFormat, extraAttr)) out += map;
   return true;
 }
@@ -264,10 +248,6 @@ bool XYChartImpl::appendImageMap(std::string &out, const char *url, const char *
 }  // namespace quorvane
 
 XYChart *XYChart::create(int width, int height, int bgColor, int edgeColor) {
-  return quorvane::guarded<XYChart *>(nullptr, [&] {
-    std::unique_ptr<quorvane::XYChartImpl, void (*)(quorvane::XYChartImpl *)> chart(
-        new quorvane::XYChartImpl, [](quorvane::XYChartImpl *c) { c->destroy(); });
-    chart->core().create(width, height, bgColor, edgeColor);
-    return chart.release();
-  });
+  return quorvane::createChart<quorvane::XYChartImpl>(width, height, bgColor, edgeColor,
+                                                      [](quorvane::XYChartImpl &) {});
 }

@@ -59,13 +59,33 @@ class XYChartImpl final : public BaseChartImpl<XYChart> {
 
  private:
   ~XYChartImpl() override;
+  struct Offset {
+    int64_t dx = 0;
+    int64_t dy = 0;
+  };
+  // Calls atLayer(layer, offset) for each layer from the front, offset being
+  // the 3D steps of the layers before it summed (saturating at 65536 pixels
+  // either way); a layer's own step is read after the call. Returns the sum
+  // of all the steps.
+  template <class AtLayer>
+  Offset stepThroughLayers(AtLayer &&atLayer);
   // The plot rectangle with the summed 3D depths of the layers.
   PlotGeometry plotGeometry();
+  // Calls f on each axis, back to front: yAxis2, yAxis, xAxis2, xAxis.
+  template <class F>
+  void forEachAxis(F &&f) {
+    f(yAxis2_);
+    f(yAxis_);
+    f(xAxis2_);
+    f(xAxis_);
+  }
   void drawFrontEdges(DrawArea &area, const PlotGeometry &g);
   // The marks of all four axes drawn under the layers, or over them (onTop).
-  void drawMarks(DrawArea &area, const PlotGeometry &g, bool onTop);
+  void drawMarks(DrawArea &area, const PlotGeometry &g, bool onTop) {
+    forEachAxis([&](auto &axis) { axis.drawMarks(area, g, onTop); });
+  }
   // Appends a new layer of the given kind combining its data sets by
-  // dataCombineMethod, depth pixels deep; throws when memory runs out.
+  // dataCombineMethod, depth pixels deep; null when memory runs out.
   template <class Impl>
   Impl *appendLayer(int dataCombineMethod, int depth);
 
@@ -74,7 +94,7 @@ class XYChartImpl final : public BaseChartImpl<XYChart> {
   YAxisImpl yAxis_;
   YAxisImpl yAxis2_;
   PlotAreaImpl plotArea_;
-  std::vector<Layer *> layers_;  // owned, in the order added
+  std::vector<std::unique_ptr<Layer>> layers_;  // in the order added
   bool isYAxisOnLeft_ = true;
   int colorCounter_ = 0;
 };

@@ -2,6 +2,7 @@
 // zones, a mark in 3D, synchronised axes. Labels are compared with the same
 // text drawn at the anchor worked out by hand.
 #include <cmath>
+#include <limits>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -182,6 +183,34 @@ TEST(XyAxisMarks, LineOnTheBackWallWithItsSideWallSegment) {
     for (auto [x, row] :
          {std::pair{16, 35}, {65, 35}, {10, 39}, {11, 38}, {12, 38}, {13, 37}, {14, 37}, {15, 36}})
       EXPECT_EQ(ink, a->getPixel(x, row)) << c.value << " " << x << "," << row;
+  }
+}
+
+TEST(XyAxisMarks, AMarkAtAMissingValueIsNotDrawn) {
+  // One category without indent maps every x to offset 0, column 10; yAxis2
+  // follows 0 to 100 over 40 pixels through v / 1e308, so NoValue would land
+  // at 1.7, offset 1, row 58, and 5e307 at 0.5, offset 0, row 59.
+  const PlotGeometry g{10, 20, 50, 40, 0, 0};
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    double value;
+    bool isDrawn;
+  } cases[] = {{0, true}, {5e307, true}, {NoValue, false}, {inf, false}, {-inf, false},
+               {std::nan(""), false}};
+  for (const auto &c : cases) {
+    Area a = makeArea(80, 70);
+    XAxisImpl x;
+    x.setRange(0, 0, 50);
+    x.addMark(c.value, kRed, "", "", 8);
+    x.drawMarks(*a, g, false);
+    EXPECT_EQ(c.isDrawn ? kRed : kWhite, a->getPixel(10, 40)) << c.value;
+    YAxisImpl y, y2;
+    scale0To100(y, 40);
+    y2.syncTo(&y, 1e308, 0);
+    y2.addMark(c.value, kBlue, "", "", 8);
+    y2.drawMarks(*a, g, false);
+    EXPECT_EQ(kWhite, a->getPixel(30, 58)) << c.value;
+    EXPECT_EQ(c.isDrawn ? kBlue : kWhite, a->getPixel(30, 59)) << c.value;
   }
 }
 
