@@ -213,6 +213,31 @@ bool CallScope::get(void *value, const char *const *&out) {
   return true;
 }
 
+bool CallScope::getObject(void *value, const std::string &wanted, void *&out) {
+  const char *text = nullptr;
+  if (!get(value, text)) return false;
+  out = parseHandle(text, wanted);
+  if (out == nullptr) return false;
+  handles_.push_back(Handle{text, &wanted, out});
+  return true;
+}
+
+bool CallScope::get(void *value, const ValueType &type, Slot &out) {
+  switch (type.kind_) {
+    case ValueKind::kInt: return get(value, out.int_);
+    case ValueKind::kDouble: return get(value, out.double_);
+    case ValueKind::kBool: return get(value, out.bool_);
+    case ValueKind::kText: return get(value, out.text_);
+    case ValueKind::kIntArray: return get(value, out.ints_);
+    case ValueKind::kDoubleArray: return get(value, out.doubles_);
+    case ValueKind::kTextArray: return get(value, out.texts_);
+    case ValueKind::kObject: return getObject(value, type.name_(), out.object_);
+    case ValueKind::kVoid:
+    case ValueKind::kMemBlock: break;
+  }
+  return false;
+}
+
 bool CallScope::deliver(void *result, int v) { return host_.setIntResult(v, result) != 0; }
 
 bool CallScope::deliver(void *result, double v) { return host_.setDoubleResult(v, result) != 0; }
@@ -227,27 +252,54 @@ bool CallScope::deliver(void *result, MemBlock v) {
   return host_.setMemBlockResult(v.data, v.len, result) != 0;
 }
 
+bool CallScope::deliver(void *result, const ValueType &type, const Slot &value) {
+  switch (type.kind_) {
+    case ValueKind::kInt: return deliver(result, value.int_);
+    case ValueKind::kDouble: return deliver(result, value.double_);
+    case ValueKind::kBool: return deliver(result, value.bool_);
+    case ValueKind::kText: return deliver(result, value.text_);
+    case ValueKind::kMemBlock: return deliver(result, value.block_);
+    case ValueKind::kObject: {
+      const uintptr_t address = reinterpret_cast<uintptr_t>(value.object_);
+      const uint64_t generation =
+          address == 0 ? 0 : liveObjects().generationAt(type.className_, address);
+      const std::string handle = makeHandle(type.name_(), value.object_, generation);
+      return host_.setStringResult(handle.c_str(), result) != 0;
+    }
+    case ValueKind::kVoid:
+    case ValueKind::kIntArray:
+    case ValueKind::kDoubleArray:
+    case ValueKind::kTextArray: break;
+  }
+  return false;
+}
+
 // ---------------------------------------------------------------------------
 // Array rules
 // ---------------------------------------------------------------------------
 
 namespace {
 
-bool isArray(ArgKind k) {
-  return k == ArgKind::kIntArray || k == ArgKind::kDoubleArray || k == ArgKind::kStringArray;
+bool isArray(ValueKind k) {
+  return k == ValueKind::kIntArray || k == ValueKind::kDoubleArray || k == ValueKind::kTextArray;
 }
 
-bool fits(int index, std::span<const ArgKind> kinds) {
-  return index >= 0 && static_cast<size_t>(index) < kinds.size();
+bool fits(int index, std::span<const ValueType> types) {
+  return index >= 0 && static_cast<size_t>(index) < types.size();
 }
 
-template <class T>
-const T *&arrayAt(std::span<const ArgRef> args, int i) {
-  return *static_cast<const T **>(args[static_cast<size_t>(i)].value_);
+// The items of an array argument, read as the member its kind names.
+const void *itemsOf(const Slot &array, ValueKind kind) {
+  switch (kind) {
+    case ValueKind::kIntArray: return array.ints_;
+    case ValueKind::kDoubleArray: return array.doubles_;
+    case ValueKind::kTextArray: return array.texts_;
+    default: return nullptr;
+  }
 }
 
-int &intAt(std::span<const ArgRef> args, int i) {
-  return *static_cast<int *>(args[static_cast<size_t>(i)].value_);
+bool isIntAt(int index, std::span<const ValueType> types) {
+  return fits(index, types) && types[static_cast<size_t>(index)].kind_ == ValueKind::kInt;
 }
 
 // A copy of items lengthened to count entries of fill.
@@ -259,31 +311,25 @@ const T *padded(CallScope &scope, const T *items, int have, int count, T fill) {
   return copy;
 }
 
-void padToCount(std::span<const ArgRef> args, int array, int count, CallScope &scope) {
-  const ArgRef &a = args[static_cast<size_t>(array)];
-  const int want = intAt(args, count);
-  const void *items = *static_cast<const void *const *>(a.value_);
+void padToCount(Slot &array, ValueKind kind, int want, CallScope &scope) {
+  const void *items = itemsOf(array, kind);
   const int have = scope.lengthOf(items);
   if (items == nullptr || have >= want) return;
-  if (a.kind_ == ArgKind::kIntArray)
-    arrayAt<int>(args, array) = padded(scope, arrayAt<int>(args, array), have, want, -1);
-  else if (a.kind_ == ArgKind::kDoubleArray)
-    arrayAt<double>(args, array) =
-        padded(scope, arrayAt<double>(args, array), have, want, NoValue);
+  if (kind == ValueKind::kIntArray)
+    array.ints_ = padded(scope, array.ints_, have, want, -1);
+  else if (kind == ValueKind::kDoubleArray)
+    array.doubles_ = padded(scope, array.doubles_, have, want, NoValue);
   else
-    arrayAt<const char *>(args, array) =
-        padded<const char *>(scope, arrayAt<const char *>(args, array), have, want, "");
+    array.texts_ = padded<const char *>(scope, array.texts_, have, want, "");
 }
 
-void endWithMinusOne(std::span<const ArgRef> args, int array, CallScope &scope) {
-  const int *&items = arrayAt<int>(args, array);
+void endWithMinusOne(const int *&items, CallScope &scope) {
   const int have = scope.lengthOf(items);
   if (std::find(items, items + have, -1) != items + have) return;
   items = padded(scope, items, have, have + 1, -1);
 }
 
-void endWithFullRamp(std::span<const ArgRef> args, int array, CallScope &scope) {
-  const int *&items = arrayAt<int>(args, array);
+void endWithFullRamp(const int *&items, CallScope &scope) {
   const int pairs = scope.lengthOf(items) / 2;
   if (pairs == 0) {
     items = nullptr;  // no stops at all: the ramp stays transparent
@@ -303,58 +349,58 @@ void endWithFullRamp(std::span<const ArgRef> args, int array, CallScope &scope) 
 
 }  // namespace
 
-bool rulesFit(std::span<const ArrayRule> rules, std::span<const ArgKind> kinds) {
+bool rulesFit(std::span<const ArrayRule> rules, std::span<const ValueType> types) {
   for (const ArrayRule &r : rules) {
-    if (!fits(r.array_, kinds) || !isArray(kinds[static_cast<size_t>(r.array_)])) return false;
-    const ArgKind arrayKind = kinds[static_cast<size_t>(r.array_)];
+    if (!fits(r.array_, types) || !isArray(types[static_cast<size_t>(r.array_)].kind_))
+      return false;
+    const ValueKind arrayKind = types[static_cast<size_t>(r.array_)].kind_;
     using K = ArrayRule::Kind;
     switch (r.kind_) {
       case K::kLimitCount:
       case K::kLimitCountIfGiven:
       case K::kPadToCount:
-        if (!fits(r.count_, kinds) || kinds[static_cast<size_t>(r.count_)] != ArgKind::kInt)
-          return false;
+        if (!isIntAt(r.count_, types)) return false;
         break;
       case K::kEndWithMinusOne:
       case K::kEndWithFullRamp:
-        if (arrayKind != ArgKind::kIntArray) return false;
+        if (arrayKind != ValueKind::kIntArray) return false;
         break;
       case K::kCoverArea:
-        if (!fits(r.count_, kinds) || !fits(r.height_, kinds) ||
-            kinds[static_cast<size_t>(r.count_)] != ArgKind::kInt ||
-            kinds[static_cast<size_t>(r.height_)] != ArgKind::kInt)
-          return false;
+        if (!isIntAt(r.count_, types) || !isIntAt(r.height_, types)) return false;
         break;
     }
   }
   return true;
 }
 
-bool applyArrayRules(std::span<const ArrayRule> rules, std::span<const ArgRef> args,
-                     CallScope &scope, int &badArg) {
+bool applyArrayRules(std::span<const ArrayRule> rules, std::span<Slot> args,
+                     std::span<const ValueType> types, CallScope &scope, int &badArg) {
   using K = ArrayRule::Kind;
   for (const ArrayRule &r : rules) {
-    const void *items = *static_cast<const void *const *>(args[static_cast<size_t>(r.array_)].value_);
+    Slot &array = args[static_cast<size_t>(r.array_)];
+    const ValueKind kind = types[static_cast<size_t>(r.array_)].kind_;
+    const void *items = itemsOf(array, kind);
     switch (r.kind_) {
       case K::kLimitCountIfGiven:
         if (items == nullptr) break;
         [[fallthrough]];
       case K::kLimitCount: {
-        int &count = intAt(args, r.count_);
+        int &count = args[static_cast<size_t>(r.count_)].int_;
         count = std::min(count, scope.lengthOf(items));
         break;
       }
       case K::kPadToCount:
-        padToCount(args, r.array_, r.count_, scope);
+        padToCount(array, kind, args[static_cast<size_t>(r.count_)].int_, scope);
         break;
       case K::kEndWithMinusOne:
-        endWithMinusOne(args, r.array_, scope);
+        endWithMinusOne(array.ints_, scope);
         break;
       case K::kEndWithFullRamp:
-        endWithFullRamp(args, r.array_, scope);
+        endWithFullRamp(array.ints_, scope);
         break;
       case K::kCoverArea: {
-        const int64_t w = intAt(args, r.count_), h = intAt(args, r.height_);
+        const int64_t w = args[static_cast<size_t>(r.count_)].int_;
+        const int64_t h = args[static_cast<size_t>(r.height_)].int_;
         if (w >= 1 && h >= 1 && w * h > scope.lengthOf(items)) {
           badArg = r.array_;
           return false;

@@ -2,7 +2,8 @@
 // arguments through the host's accessor table into copies it owns for the
 // length of one call, the object handle text, result delivery, the error
 // buffer (written with at most kErrorBufferSize bytes, NUL included), and the
-// rules that keep a method from reading past a copied array.
+// rules that keep a method from reading past a copied array. Values cross by
+// kind (ValueKind) into slots, so one invoker serves every signature.
 #pragma once
 
 #include <cstddef>
@@ -47,6 +48,33 @@ std::string handleOf(X *object) {
 // anything after the generation) is rejected.
 void *parseHandle(std::string_view handle, std::string_view wanted);
 
+// How a value crosses the boundary: what the host is asked for or given, and
+// what the array rules see. Enumerations cross as kInt.
+enum class ValueKind : uint8_t {
+  kVoid, kInt, kDouble, kBool, kText, kIntArray, kDoubleArray, kTextArray, kObject, kMemBlock
+};
+
+// One argument or result of a call, held as its kind says.
+union Slot {
+  int int_;
+  double double_;
+  bool bool_;
+  const char *text_;
+  const int *ints_;
+  const double *doubles_;
+  const char *const *texts_;
+  void *object_;  // the object as the pointer type its ValueType names
+  MemBlock block_;
+};
+
+// The type of an argument or result: its kind, its name as messages and
+// handles write it, and for an object the published class it is entered as.
+struct ValueType {
+  ValueKind kind_ = ValueKind::kVoid;
+  const std::string &(*name_)() = nullptr;
+  std::string_view className_;
+};
+
 class CallScope {
  public:
   explicit CallScope(const HostAccessor &host) : host_(host) {}
@@ -62,26 +90,12 @@ class CallScope {
   bool get(void *value, const int *&out);
   bool get(void *value, const double *&out);
   bool get(void *value, const char *const *&out);
-  template <class E>
-    requires std::is_enum_v<E>
-  bool get(void *value, E &out) {
-    int v = 0;
-    if (!get(value, v)) return false;
-    out = static_cast<E>(v);
-    return true;
-  }
-  // Each handle converted is kept, in order, so that it can be checked again
-  // once every argument is read.
-  template <class X>
-    requires std::is_class_v<X>
-  bool get(void *value, X *&out) {
-    const char *text = nullptr;
-    if (!get(value, text)) return false;
-    out = static_cast<X *>(parseHandle(text, typeName<X *>()));
-    if (out == nullptr) return false;
-    handles_.push_back(Handle{text, &typeName<X *>(), out});
-    return true;
-  }
+  // An object handle naming an object that can be had as the pointer type
+  // named wanted, the pointer adjusted to it. Each handle converted is kept,
+  // in order, so that it can be checked again once every argument is read.
+  bool getObject(void *value, const std::string &wanted, void *&out);
+  // The value as type says; false when the host cannot present it so.
+  bool get(void *value, const ValueType &type, Slot &out);
 
   // The position, in the order converted, of the first handle whose object
   // no longer lives (the host destroyed it, or its owner, while later values
@@ -94,12 +108,8 @@ class CallScope {
   bool deliver(void *result, bool v);
   bool deliver(void *result, const char *v);
   bool deliver(void *result, MemBlock v);
-  template <class X>
-    requires std::is_class_v<X>
-  bool deliver(void *result, X *v) {
-    const std::string handle = handleOf(v);
-    return host_.setStringResult(handle.c_str(), result) != 0;
-  }
+  // The value held as type says; an object goes as its handle.
+  bool deliver(void *result, const ValueType &type, const Slot &value);
 
   // The element count of an array this scope copied; 0 for null.
   int lengthOf(const void *array) const;
@@ -133,26 +143,10 @@ class CallScope {
   std::vector<Handle> handles_;
 };
 
-// How an argument of a method's signature takes part in the array rules.
-enum class ArgKind { kOther, kInt, kIntArray, kDoubleArray, kStringArray };
-
-template <class T>
-inline constexpr ArgKind kArgKind = std::is_same_v<T, int>                   ? ArgKind::kInt
-                                    : std::is_same_v<T, const int *>          ? ArgKind::kIntArray
-                                    : std::is_same_v<T, const double *>       ? ArgKind::kDoubleArray
-                                    : std::is_same_v<T, const char *const *> ? ArgKind::kStringArray
-                                                                              : ArgKind::kOther;
-
-// One converted argument as the array rules see it.
-struct ArgRef {
-  void *value_;
-  ArgKind kind_;
-};
-
 // Keeps a method within the arrays the host passed; positions are 0-based
 // among the method's arguments.
 struct ArrayRule {
-  enum class Kind {
+  enum class Kind : uint8_t {
     kLimitCount,         // count is at most the array's length (null: 0)
     kLimitCountIfGiven,  // the same, but a null array is absent and limits nothing
     kPadToCount,         // a shorter array is lengthened to count with absent entries
@@ -161,17 +155,17 @@ struct ArrayRule {
     kCoverArea           // the array holds at least width x height entries
   };
   Kind kind_;
-  int array_;
-  int count_ = -1;   // the count, or the width for kCoverArea
-  int height_ = -1;  // kCoverArea only
+  int8_t array_;
+  int8_t count_ = -1;   // the count, or the width for kCoverArea
+  int8_t height_ = -1;  // kCoverArea only
 };
 
 // Whether the rules name arguments of the kinds they work on.
-bool rulesFit(std::span<const ArrayRule> rules, std::span<const ArgKind> kinds);
+bool rulesFit(std::span<const ArrayRule> rules, std::span<const ValueType> types);
 
-// Applies the rules to the converted arguments; on failure badArg is the
-// 0-based position of the array that was rejected.
-bool applyArrayRules(std::span<const ArrayRule> rules, std::span<const ArgRef> args,
-                     CallScope &scope, int &badArg);
+// Applies the rules to the converted arguments, held as types say; on failure
+// badArg is the 0-based position of the array that was rejected.
+bool applyArrayRules(std::span<const ArrayRule> rules, std::span<Slot> args,
+                     std::span<const ValueType> types, CallScope &scope, int &badArg);
 
 }  // namespace quorvane::script

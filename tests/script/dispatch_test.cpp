@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "script/binding.h"
 #include "script/registry.h"
 #include "script_host.h"
 
@@ -87,6 +88,35 @@ TEST(ScriptRegistry, EveryNameIsAnEntryTakingItsListedArguments) {
     }
   }
   EXPECT_EQ(registry().names().size(), total);
+}
+
+// A row is sound only with one parameter name per argument, single spaces
+// between them, a one-line summary and array rules that fit its arguments.
+TEST(ScriptRegistry, RowsNameEachArgumentOnceAndSummariseInOneLine) {
+  using namespace quorvane::script;
+  constexpr Signature polygon = bind<&DrawArea::polygon>();
+  const struct {
+    const char *params;
+    const char *summary;
+    Rules rules;
+    bool sound;
+  } rows[] = {
+      {"x y n edgeColor fillColor", "Fills a polygon.", {limit(0, 2)}, true},
+      {"x y n edgeColor", "Fills a polygon.", {}, false},
+      {"x y n edgeColor fillColor extra", "Fills a polygon.", {}, false},
+      {"x y  n edgeColor", "Fills a polygon.", {}, false},
+      {"x y n edgeColor ", "Fills a polygon.", {}, false},
+      {"x y n edgeColor fillColor", "", {}, false},
+      {"x y n edgeColor fillColor", "Fills\na polygon.", {}, false},
+      {"x y n edgeColor fillColor", "Fills a polygon.", {limit(2, 0)}, false},
+      {"x y n edgeColor fillColor", "Fills a polygon.", {limit(0, 1)}, false},
+  };
+  for (const auto &row : rows) {
+    SCOPED_TRACE(std::string(row.params) + " | " + row.summary);
+    EXPECT_EQ(Invoker("DrawArea.polygon", polygon, row.params, row.summary, row.rules).isSound(),
+              row.sound);
+  }
+  EXPECT_EQ(registry().rows().size(), registry().names().size());
 }
 
 TEST(ScriptRegistry, NamesFallBackDepthFirstThroughTheirBases) {

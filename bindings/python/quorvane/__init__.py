@@ -5,7 +5,7 @@
 #     c = quorvane.XYChart(300, 200)
 #     c.addBarLayer([3, 5, 2], 0xFF0000, "North", 0)
 #     png = c.makeChart2(quorvane.PNG)
-from ._constants import *  # noqa: F401,F403
+from ._tables import *  # noqa: F401,F403
 from ._native import Error, library_path
 from ._objects import (AreaLayer, BarLayer, BaseAxis, BaseChart, Box, DataSet, DrawArea,
                        DrawObj, HLOCLayer, Layer, LegendBox, Line, LineLayer, Mark, Object,

@@ -1,28 +1,18 @@
 # Library objects as Python objects: one wrapper class per published class,
-# related as the library's fallback edges relate them, a method call that
-# forwards to runMethod by "Class.method", and the counts that a call takes
-# from the length of the list they count.
+# related as the library's fallback edges relate them (both from _tables), a
+# method call that forwards to runMethod by "Class.method", and the counts
+# that a call takes from the length of the list they count.
 import re
 
-from . import _constants
+from . import _tables
 from ._native import Error, Handle, Owner, adopt, run
 
 # Per method, the arguments that count an array, each with that array, as
 # 0-based positions among the method's arguments. A count stands before its
-# array here and the caller leaves it out: it is the length of the list. Where
-# one count governs several arrays, it is the length of the data array, the
-# first one; the library cuts it to the shortest and pads the optional ones.
-IMPLIED_COUNTS = {
-    "PieChart.setData": ((0, 1),),
-    "XAxis.setLabels": ((0, 1),),
-    "DataSet.setData": ((0, 1),),
-    "Layer.addDataSet": ((0, 1),),
-    "XYChart.addBarLayer": ((0, 1),),
-    "XYChart.addBarLayer3": ((0, 1),),
-    "XYChart.addLineLayer": ((0, 1),),
-    "XYChart.addAreaLayer": ((0, 1),),
-    "XYChart.addHLOCLayer": ((0, 1),),
-}
+# array there and the caller leaves it out: it is the length of the list.
+# Where one count governs several arrays, it is the length of the data array,
+# the first one; the library cuts it to the shortest and pads the optional ones.
+IMPLIED_COUNTS = _tables.IMPLIED_COUNTS
 
 # "$$pointer$$class XYChart *@<address>:<generation>", both in hexadecimal.
 _HANDLE = re.compile(r"\$\$pointer\$\$class (\w+)(?: const)? \*@([0-9a-f]+):[0-9a-f]+\Z")
@@ -128,110 +118,35 @@ def _created(self, name, *args):
     self._adopt(obj._handle, obj._owner)
 
 
-class DrawArea(Object):
-    _class_name = "DrawArea"
-    TryPalette, ForcePalette, NoPalette = 0, 1, 2
-    Quantize, OrderedDither, ErrorDiffusion = 0, 1, 2
-    SmoothOff, SmoothQuarters, SmoothFine = 0, 1, 2
-
-    def __init__(self):
-        _created(self, "DrawArea.create")
+def _chart_init(name):
+    def __init__(self, width, height, bgColor=0xFFFFFF, edgeColor=_tables.Transparent):
+        _created(self, name, width, height, bgColor, edgeColor)
+    return __init__
 
 
-class TTFText(Object):
-    _class_name = "TTFText"
-    AntiAliasOff, AntiAliasOn, AntiAliasAuto = 0, 1, 2
+def _draw_area_init(self):
+    _created(self, "DrawArea.create")
 
 
-class BaseChart(Object):
-    _class_name = "BaseChart"
-    PNG, GIF, JPG, WMP = 0, 1, 2, 3
+# What the wrapper classes add to the tables: constructors.
+_CONSTRUCTORS = {
+    "DrawArea": _draw_area_init,
+    "XYChart": _chart_init("XYChart.create"),
+    "PieChart": _chart_init("PieChart.create"),
+}
 
 
-class XYChart(BaseChart):
-    _class_name = "XYChart"
-
-    def __init__(self, width, height, bgColor=0xFFFFFF, edgeColor=_constants.Transparent):
-        _created(self, "XYChart.create", width, height, bgColor, edgeColor)
-
-
-class PieChart(BaseChart):
-    _class_name = "PieChart"
-
-    def __init__(self, width, height, bgColor=0xFFFFFF, edgeColor=_constants.Transparent):
-        _created(self, "PieChart.create", width, height, bgColor, edgeColor)
+def _make_classes():
+    classes = {}
+    for name, base in _tables.CLASSES:
+        namespace = {"_class_name": name, "__module__": __name__, "__qualname__": name}
+        for constant in _tables.NESTED.get(name, ()):
+            namespace[constant] = getattr(_tables, constant)
+        if name in _CONSTRUCTORS:
+            namespace["__init__"] = _CONSTRUCTORS[name]
+        classes[name] = type(name, (classes[base] if base else Object,), namespace)
+    return classes
 
 
-class DrawObj(Object):
-    _class_name = "DrawObj"
-
-
-class Box(Object):
-    _class_name = "Box"
-
-
-class TextBox(Box):
-    _class_name = "TextBox"
-
-
-class Line(Object):
-    _class_name = "Line"
-
-
-class LegendBox(TextBox):
-    _class_name = "LegendBox"
-
-
-class Mark(TextBox):
-    _class_name = "Mark"
-
-
-class BaseAxis(Object):
-    _class_name = "BaseAxis"
-
-
-class XAxis(BaseAxis):
-    _class_name = "XAxis"
-
-
-class YAxis(BaseAxis):
-    _class_name = "YAxis"
-
-
-class Layer(Object):
-    _class_name = "Layer"
-    Overlay, Stack, Side = 0, 1, 2
-
-
-class BarLayer(Layer):
-    _class_name = "BarLayer"
-
-
-class LineLayer(Layer):
-    _class_name = "LineLayer"
-
-
-class AreaLayer(Layer):
-    _class_name = "AreaLayer"
-
-
-class HLOCLayer(Layer):
-    _class_name = "HLOCLayer"
-
-
-class DataSet(Object):
-    _class_name = "DataSet"
-
-
-class PlotArea(Object):
-    _class_name = "PlotArea"
-
-
-class Sector(Object):
-    _class_name = "Sector"
-
-
-_CLASSES = {cls._class_name: cls for cls in (
-    DrawArea, TTFText, BaseChart, XYChart, PieChart, DrawObj, Box, TextBox, Line, LegendBox,
-    Mark, BaseAxis, XAxis, YAxis, Layer, BarLayer, LineLayer, AreaLayer, HLOCLayer, DataSet,
-    PlotArea, Sector)}
+_CLASSES = _make_classes()
+globals().update(_CLASSES)

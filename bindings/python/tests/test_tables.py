@@ -1,37 +1,40 @@
-# The binding's tables against the library: the implied counts against the
-# registry's array rules and the library itself, the wrapper classes against
-# the fallback edges, and the constants against the published header.
+# The binding's tables (quorvane/_tables.py, generated from the library's own
+# and kept current by a ctest) against the library: the implied counts and
+# every method's argument count reach it, the wrapper classes follow the
+# fallback edges, and the constants hold their published values.
 import os
-import re
 import sys
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, ".."))
 import quorvane  # noqa: E402
-from quorvane import _objects  # noqa: E402
-
-CHECKOUT = os.path.join(HERE, "..", "..", "..")
-
-
-def source(*path):
-    with open(os.path.join(CHECKOUT, *path), encoding="utf-8") as f:
-        return f.read()
+from quorvane import _objects, _tables  # noqa: E402
 
 
 class TableTest(unittest.TestCase):
-    def test_implied_counts_match_the_registry_rules(self):
-        # A count is implied where a rule ties it to an array after it; it is
-        # the length of the first such array.
-        expected = {}
-        for row in re.finditer(r'add<[^;]*?"(\w+\.\w+)"[^;]*;', source("src/script/registry.cpp")):
-            pairs = {}
-            for array, count in re.findall(r"\b(?:limit|limitIfGiven|pad)\((\d+), (\d+)\)", row[0]):
-                if int(count) < int(array):
-                    pairs[int(count)] = min(int(array), pairs.get(int(count), int(array)))
-            if pairs:
-                expected[row[1]] = tuple(sorted(pairs.items()))
-        self.assertEqual(_objects.IMPLIED_COUNTS, expected)
+    def test_implied_counts_stand_before_their_lists(self):
+        # A count is an int argument before the list it counts, which the
+        # caller passes without it.
+        for name, pairs in _objects.IMPLIED_COUNTS.items():
+            params = _tables.METHODS[name].params
+            for count, array in pairs:
+                with self.subTest(name=name, count=count):
+                    self.assertLess(count, array)
+                    self.assertEqual(params[count][1], "int")
+                    self.assertTrue(params[array][1].startswith("list["), params[array])
+
+    def test_every_method_takes_its_listed_parameters(self):
+        # Three arguments too many: the library names the count it expects
+        # before reading any of them.
+        for name, method in _tables.METHODS.items():
+            with self.subTest(name=name):
+                extra = [0] * (len(method.params) + 3 + (0 if method.static else 1))
+                with self.assertRaises(quorvane.Error) as caught:
+                    quorvane.call(name, *extra)
+                self.assertEqual(str(caught.exception),
+                                 f"Wrong number of arguments; expecting {len(method.params)} "
+                                 f"but received {len(method.params) + 3}")
 
     def test_implied_counts_reach_the_library(self):
         with quorvane.XYChart(200, 150) as c, quorvane.PieChart(200, 150) as pie:
@@ -54,8 +57,9 @@ class TableTest(unittest.TestCase):
                     run()
 
     def test_wrapper_classes_follow_the_fallback_edges(self):
-        edges = re.findall(r"addEdge<(\w+), (\w+)>", source("src/script/hierarchy.cpp"))
+        edges = [(name, base) for name, base in _tables.CLASSES if base is not None]
         self.assertEqual(len(edges), 11)
+        self.assertEqual(len(_objects._CLASSES), 22)
         for derived, base in edges:
             self.assertEqual(getattr(quorvane, derived).__bases__, (getattr(quorvane, base),))
         derived_names = {d for d, _ in edges}
@@ -63,16 +67,15 @@ class TableTest(unittest.TestCase):
             if name not in derived_names:
                 self.assertEqual(cls.__bases__, (quorvane.Object,), name)
 
-    def test_constants_match_the_header(self):
+    def test_constants_hold_their_published_values(self):
         self.assertEqual(quorvane.Transparent, 0xFF000000 - (1 << 32))
         self.assertEqual(quorvane.NoValue, 1.7e308)
-        header = source("include/quorvane.h")
-        enumerators = 0
-        for body in re.findall(r"enum \w+ : int \{(.*?)\};", header, re.S):
-            for name, value in re.findall(r"(\w+) = (\d+)", body):
-                enumerators += 1
-                self.assertEqual(getattr(quorvane, name), int(value), name)
-        self.assertEqual(enumerators, 9 + 10 + 3 * 5 + 4)
+        # Alignment, SymbolType, five enumerations of three, ImgFormat.
+        self.assertEqual(len(_tables.__all__) - 2, 9 + 10 + 3 * 5 + 4)
+        for name, value in (("AlignBottomLeft", 1), ("AlignTopRight", 9), ("NoSymbol", 0),
+                            ("Cross2Symbol", 9), ("Side", 2), ("ErrorDiffusion", 2),
+                            ("SmoothFine", 2), ("AntiAliasAuto", 2), ("WMP", 3)):
+            self.assertEqual(getattr(quorvane, name), value, name)
         nested = {"DrawArea": "TryPalette ForcePalette NoPalette Quantize OrderedDither "
                               "ErrorDiffusion SmoothOff SmoothQuarters SmoothFine",
                   "TTFText": "AntiAliasOff AntiAliasOn AntiAliasAuto",

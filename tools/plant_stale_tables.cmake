@@ -1,0 +1,15 @@
+# A copy of the Python tables with one summary changed, and one with a line
+# dropped at the end, must each be reported stale by the generator's check.
+file(READ ${TABLES} text)
+string(REPLACE "\"The bottom x axis.\"" "\"The top x axis.\"" changed "${text}")
+string(REGEX REPLACE "\n[^\n]*\n$" "\n" shortened "${text}")
+foreach(variant changed shortened)
+  if("${${variant}}" STREQUAL "${text}")
+    message(FATAL_ERROR "could not plant the ${variant} line")
+  endif()
+  file(WRITE ${STALE} "${${variant}}")
+  execute_process(COMMAND ${GENERATOR} --check ${STALE} RESULT_VARIABLE status ERROR_VARIABLE report)
+  if(NOT status EQUAL 1 OR NOT report MATCHES "is stale")
+    message(FATAL_ERROR "the ${variant} copy was not reported stale: ${status} ${report}")
+  endif()
+endforeach()
