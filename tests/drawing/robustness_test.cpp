@@ -4,6 +4,8 @@
 
 #include <climits>
 #include <cmath>
+#include <functional>
+#include <vector>
 
 #include "drawing/draw_test_util.h"
 
@@ -63,56 +65,46 @@ TEST(Robustness, FarShapesHugeRadiiAndNonFiniteAnglesDrawNothing) {
 }
 
 TEST(Robustness, HugeShapesClipToTheArea) {
-  Area a = makeArea(7, 5, kBlue);
-  a->line(kMin, kMin, kMax, kMax, kRed, 1);  // y = x
-  EXPECT_EQ(look(a), rows({"r......", ".r.....", "..r....", "...r...", "....r.."}));
-  const auto covers = [&](auto draw) {
-    a->setBgColor(kBlue);
-    draw();
-    EXPECT_EQ(look(a), kCovered);
-  };
-  covers([&] { a->line(kMin, 2, kMax, 2, kRed, kMax); });  // width limited to 7
-  covers([&] { a->rect(kMin, kMin, kMax, kMax, kRed, kRed, 0); });
-  covers([&] {
-    const int px[3] = {kMin, kMax, 0}, py[3] = {kMin, kMin, kMax};
-    a->polygon(px, py, 3, kRed, kRed);
-  });
-  covers([&] { a->surface(kMin, kMax, kMax, kMax, 0, kMax, kRed, kRed); });
-  covers([&] { a->circle(3, 2, 1 << 20, 1 << 20, kRed, kRed); });
-  covers([&] { a->sector(3, 2, 1 << 20, 1 << 20, 0, 359.9, kRed, kRed); });
-  covers([&] { a->fill2(0, 0, kRed, kGreen); });
-  covers([&] {
-    for (int y = 0; y < 5; ++y) a->hline(kMin, kMax, y, kRed);
-  });
-  covers([&] {
-    for (int x = 0; x < 7; ++x) a->vline(kMax, kMin, x, kRed);
-  });
-}
-
-TEST(Robustness, HugeSmoothShapesClipToTheArea) {
-  Area a = makeArea(7, 5, kBlue);
-  a->setAntiAlias(1);
-  // y = x through the pixel centres, one pixel high: it covers three
-  // quarters of the pixels it crosses.
-  a->line(kMin, kMin, kMax, kMax, kRed, 1);
-  EXPECT_EQ(a->getPixel(2, 2), col(0xBF0040));
-  EXPECT_EQ(a->getPixel(5, 1), kBlue);
-  const auto covers = [&](auto draw) {
-    a->setBgColor(kBlue);
-    draw();
-    EXPECT_EQ(look(a), kCovered);
-  };
-  covers([&] {
-    const int px[3] = {kMin, kMax, 0}, py[3] = {kMin, kMin, kMax};
-    a->polygon(px, py, 3, kRed, kRed);
-  });
-  covers([&] { a->surface(kMin, kMax, kMax, kMax, 0, kMax, kRed, kRed); });
-  covers([&] { a->circle(3, 2, 1 << 20, 1 << 20, kRed, kRed); });
-  covers([&] { a->cylinder(3, -200, 1 << 20, 100, 90, 270, 0, 1 << 20, kRed, kRed); });
-  // A dashed ring the size of the radius limit is walked in bounded steps.
-  a->setBgColor(kBlue);
-  a->circle(3, 2, 1 << 20, 1 << 20, a->dashLineColor(kRed, 0x0101), kRed);
-  EXPECT_EQ(a->getPixel(3, 2), kRed);
+  for (const int smooth : {0, 1}) {
+    SCOPED_TRACE(smooth);
+    Area a = makeArea(7, 5, kBlue);
+    a->setAntiAlias(smooth);
+    // y = x; smooth, through the pixel centres and one pixel high, it covers
+    // three quarters of the pixels it crosses.
+    a->line(kMin, kMin, kMax, kMax, kRed, 1);
+    if (smooth == 0) {
+      EXPECT_EQ(look(a), rows({"r......", ".r.....", "..r....", "...r...", "....r.."}));
+    } else {
+      EXPECT_EQ(a->getPixel(2, 2), col(0xBF0040));
+      EXPECT_EQ(a->getPixel(5, 1), kBlue);
+    }
+    const std::vector<std::function<void()>> covering = {
+        [&] { a->line(kMin, 2, kMax, 2, kRed, kMax); },  // width limited to 7
+        [&] { a->rect(kMin, kMin, kMax, kMax, kRed, kRed, 0); },
+        [&] {
+          const int px[3] = {kMin, kMax, 0}, py[3] = {kMin, kMin, kMax};
+          a->polygon(px, py, 3, kRed, kRed);
+        },
+        [&] { a->surface(kMin, kMax, kMax, kMax, 0, kMax, kRed, kRed); },
+        [&] { a->circle(3, 2, 1 << 20, 1 << 20, kRed, kRed); },
+        [&] { a->sector(3, 2, 1 << 20, 1 << 20, 0, 359.9, kRed, kRed); },
+        [&] { a->cylinder(3, -200, 1 << 20, 100, 90, 270, 0, 1 << 20, kRed, kRed); },
+        [&] { a->fill2(0, 0, kRed, kGreen); },
+        [&] {
+          for (int y = 0; y < 5; ++y) a->hline(kMin, kMax, y, kRed);
+        },
+        [&] {
+          for (int x = 0; x < 7; ++x) a->vline(kMax, kMin, x, kRed);
+        },
+        // A dashed ring the size of the radius limit is walked in bounded steps.
+        [&] { a->circle(3, 2, 1 << 20, 1 << 20, a->dashLineColor(kRed, 0x0101), kRed); },
+    };
+    for (size_t k = 0; k < covering.size(); ++k) {
+      a->setBgColor(kBlue);
+      covering[k]();
+      EXPECT_EQ(look(a), kCovered) << "shape " << k;
+    }
+  }
 }
 
 TEST(Robustness, SpecialColoursAcceptExtremeArguments) {
