@@ -13,23 +13,23 @@ void DrawAreaImpl::merge(const DrawArea *src, int x, int y, int alignment, int t
     if (src == nullptr || transparency > 254) return;
     // Every DrawArea of this library is a DrawAreaImpl.
     const auto *source = static_cast<const DrawAreaImpl *>(src);
-    const int64_t sw = source->width_;
-    const int64_t sh = source->height_;
+    const int64_t sw = source->surface_.width();
+    const int64_t sh = source->surface_.height();
     // The anchor names a point of the source: for right and bottom codes it
     // is the last column or row.
     const int64_t left = x - alignedOffsetX(alignment, sw);
     const int64_t top = y - alignedOffsetY(alignment, sh);
     const int64_t iLo = std::max<int64_t>(0, -left);
-    const int64_t iHi = std::min<int64_t>(width_ - left, sw);
+    const int64_t iHi = std::min<int64_t>(surface_.width() - left, sw);
     const int64_t jLo = std::max<int64_t>(0, -top);
-    const int64_t jHi = std::min<int64_t>(height_ - top, sh);
+    const int64_t jHi = std::min<int64_t>(surface_.height() - top, sh);
     if (iLo >= iHi || jLo >= jHi) return;
 
     // Merging an area into itself reads from a copy.
     std::vector<uint32_t> copy;
-    const uint32_t *pixels = source->pixels_.data();
+    const uint32_t *pixels = source->surface_.pixelData();
     if (source == this) {
-      copy = pixels_;
+      copy.assign(pixels, pixels + sw * sh);
       pixels = copy.data();
     }
     // Each source pixel, faded by the extra transparency when there is one,
@@ -40,7 +40,7 @@ void DrawAreaImpl::merge(const DrawArea *src, int x, int y, int alignment, int t
       for (int64_t j = jLo; j < jHi; ++j) {
         for (int64_t i = iLo; i < iHi; ++i) {
           const uint32_t v = fade(pixels[j * sw + i]);
-          if (!isNamedColor(v)) plot(left + i, top + j, v);
+          if (!isNamedColor(v)) surface_.plot(left + i, top + j, v);
         }
       }
     };
@@ -59,10 +59,10 @@ void DrawAreaImpl::merge(const DrawArea *src, int x, int y, int alignment, int t
 void DrawAreaImpl::tile(const DrawArea *src, int transparency) {
   if (src == nullptr) return;
   const auto *source = static_cast<const DrawAreaImpl *>(src);
-  const int sw = source->width_;
-  const int sh = source->height_;
-  for (int y = 0; y < height_; y += sh)
-    for (int x = 0; x < width_; x += sw) merge(src, x, y, 7, transparency);
+  const int sw = source->surface_.width();
+  const int sh = source->surface_.height();
+  for (int y = 0; y < surface_.height(); y += sh)
+    for (int x = 0; x < surface_.width(); x += sw) merge(src, x, y, 7, transparency);
 }
 
 }  // namespace quorvane

@@ -1,12 +1,17 @@
-// Creation, settings and the special-colour list of DrawAreaImpl.
+// Creation, settings, sizes, pixels and colours of DrawAreaImpl, and the
+// internal access to areas that drawing/area_access.h gives the subsystems
+// above drawing.
 #include "drawing/draw_area_impl.h"
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 
+#include "drawing/surface_limits.h"
+
 namespace quorvane {
 
-DrawAreaImpl::DrawAreaImpl() : pixels_(1, 0x00FFFFFFu) {}
+DrawAreaImpl::DrawAreaImpl() = default;
 
 DrawAreaImpl::~DrawAreaImpl() = default;
 
@@ -17,7 +22,7 @@ void DrawAreaImpl::destroy() {
 void DrawAreaImpl::setPaletteMode(int mode) { paletteMode_ = mode; }
 void DrawAreaImpl::setDitherMethod(int method) { ditherMethod_ = method; }
 void DrawAreaImpl::setTransparentColor(int color) {
-  transparentColor_ = lookup(color);
+  transparentColor_ = colors_.lookup(color);
 }
 void DrawAreaImpl::setAntiAliasText(int mode) {
   antiAliasMode_ = mode;
@@ -25,34 +30,70 @@ void DrawAreaImpl::setAntiAliasText(int mode) {
 }
 void DrawAreaImpl::setInterlace(int flag) { interlace_ = flag; }
 
-int DrawAreaImpl::addSpecial(std::unique_ptr<SpecialColor> color) {
-  // The colour value has 16 bits of index: once they are used up, creation
-  // fails and the new colour draws nothing.
-  if (specials_.size() > 0xFFFF) return static_cast<int>(kTransparent);
-  specials_.push_back(std::move(color));
-  return static_cast<int>(specialColor(static_cast<uint32_t>(specials_.size() - 1)));
+int DrawAreaImpl::getWidth() { return surface_.width(); }
+int DrawAreaImpl::getHeight() { return surface_.height(); }
+
+void DrawAreaImpl::setSize(int width, int height, int bgColor) {
+  width = std::max(width, 1);
+  height = std::max(height, 1);
+  if (!surfaceSizeAllowed(width, height)) return;
+  const uint32_t background = colors_.lookup(bgColor);
+  completes([&] { surface_.resize(width, height, background); });
+}
+
+void DrawAreaImpl::setBgColor(int color) {
+  surface_.fillWith(colors_.lookup(color));
+}
+
+void DrawAreaImpl::pixel(int x, int y, int color) {
+  surface_.plot(x, y, colors_.lookup(color));
+}
+
+int DrawAreaImpl::getPixel(int x, int y) {
+  if (!surface_.contains(x, y)) return static_cast<int>(kTransparent);
+  return static_cast<int>(surface_.row(y)[x]);
+}
+
+void DrawAreaImpl::hline(int x1, int x2, int y, int color) {
+  surface_.span(x1, x2, y, colors_.lookup(color));
+}
+
+void DrawAreaImpl::vline(int y1, int y2, int x, int color) {
+  surface_.column(y1, y2, x, colors_.lookup(color));
+}
+
+int DrawAreaImpl::getARGBColor(int color) {
+  return static_cast<int>(colors_.lookup(color));
+}
+
+int DrawAreaImpl::getColorAt(int color, int x, int y) {
+  return static_cast<int>(colors_.evaluate(colors_.lookup(color), x, y));
+}
+
+void DrawAreaImpl::setColorTable(const int *colors, int n, int offset) {
+  colors_.setTable(colors, n, offset);
 }
 
 // A special colour that cannot be made (out of memory) is Transparent, as
 // one beyond the last index is.
 int DrawAreaImpl::dashLineColor(int color, int dashPattern) {
   return guarded(static_cast<int>(kTransparent), [&] {
-    return addSpecial(std::make_unique<DashColor>(static_cast<uint32_t>(color),
-                                                  static_cast<uint32_t>(dashPattern)));
+    return colors_.add(std::make_unique<DashColor>(static_cast<uint32_t>(color),
+                                                   static_cast<uint32_t>(dashPattern)));
   });
 }
 
 int DrawAreaImpl::patternColor(const int *pixels, int width, int height, int startX,
                                int startY) {
   return guarded(static_cast<int>(kTransparent), [&] {
-    return addSpecial(std::make_unique<PatternColor>(pixels, width, height, startX, startY));
+    return colors_.add(std::make_unique<PatternColor>(pixels, width, height, startX, startY));
   });
 }
 
 int DrawAreaImpl::gradientColor(int x1, int y1, int x2, int y2, int color1, int color2) {
   return guarded(static_cast<int>(kTransparent), [&] {
-    return addSpecial(GradientColor::twoColor(x1, y1, x2, y2, static_cast<uint32_t>(color1),
-                                              static_cast<uint32_t>(color2)));
+    return colors_.add(GradientColor::twoColor(x1, y1, x2, y2, static_cast<uint32_t>(color1),
+                                               static_cast<uint32_t>(color2)));
   });
 }
 
@@ -65,7 +106,7 @@ int DrawAreaImpl::gradientColor2(const int *stops, double angle, double scale, i
 int DrawAreaImpl::gradientColor2Bounded(const int *stops, size_t stopInts, double angle,
                                         double scale, int startX, int startY) {
   return guarded(static_cast<int>(kTransparent), [&] {
-    return addSpecial(GradientColor::multiStop(stops, stopInts, angle, scale, startX, startY));
+    return colors_.add(GradientColor::multiStop(stops, stopInts, angle, scale, startX, startY));
   });
 }
 
@@ -78,6 +119,18 @@ void releaseArea(DrawArea *area) {
 int shapeModeOf(const DrawArea &area) {
   const auto *impl = dynamic_cast<const DrawAreaImpl *>(&area);
   return impl != nullptr ? impl->shapeMode() : 0;
+}
+
+SeamGroup::SeamGroup(DrawArea &area) : seams_(nullptr) {
+  auto *impl = dynamic_cast<DrawAreaImpl *>(&area);
+  if (impl == nullptr) return;
+  Surface &surface = impl->surface_;
+  seams_ = &surface.seams();
+  seams_->open(static_cast<size_t>(surface.width()) + static_cast<size_t>(surface.height()));
+}
+
+SeamGroup::~SeamGroup() {
+  if (seams_ != nullptr) seams_->close();
 }
 
 }  // namespace quorvane

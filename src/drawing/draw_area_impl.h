@@ -1,10 +1,12 @@
-// DrawAreaImpl: the raster surface behind the published DrawArea. One
-// contiguous row-major buffer of 32-bit colour values, the encoder settings,
-// the colour table and the special colours. Shapes resolve their colours once
-// per primitive and write through the span helpers below, which clip once and
-// take the plain-store fast path for opaque plain colours. An area that an
-// owner inside the library holds (a chart's own area, a data set's symbol)
-// ignores destroy(): its handle may reach a host, which must not free it.
+// DrawAreaImpl: the published DrawArea over a raster surface. It keeps the
+// area's colours (AreaColors) and its pixels with their writers (Surface),
+// the shape and text modes, the encoder settings and the shapes' work
+// buffers. Shapes look their colours up once per primitive and write through
+// the surface, the aliased ones in spans and columns, the smooth ones in
+// coverage runs from the rasteriser; texts and the codecs reach the surface
+// through their own narrow views. An area that an owner inside the library
+// holds (a chart's own area, a data set's symbol) ignores destroy(): its
+// handle may reach a host, which must not free it.
 #pragma once
 
 #include <cstdint>
@@ -15,23 +17,18 @@
 #include "base/guarded.h"
 #include "base/live_objects.h"
 #include "drawing/area_access.h"
-#include "drawing/blend.h"
+#include "drawing/area_colors.h"
 #include "drawing/coverage.h"
-#include "drawing/seam_table.h"
-#include "drawing/special_colors.h"
+#include "drawing/edge_list.h"
+#include "drawing/surface.h"
 #include "quorvane.h"
 #include "text/text_canvas.h"
 
 namespace quorvane {
 
-class EdgeList;
-
-// One row of the cached ellipse quarter table: the smallest and largest |dx|
-// of the outline on a row offset dy from the centre.
-struct QuarterRow {
-  int64_t inner;
-  int64_t outer;
-};
+namespace imageio {
+struct ImageView;
+}
 
 class DrawAreaImpl final : public DrawArea {
  public:
@@ -117,7 +114,7 @@ class DrawAreaImpl final : public DrawArea {
                      int startY) override;
   void setAntiAlias(int shapeMode) override {
     isSmooth_ = shapeMode != 0;
-    hasFineCoverage_ = shapeMode == 2;
+    surface_.setFineCoverage(shapeMode == 2);
   }
 
   // Internal operations for the other subsystems.
@@ -126,28 +123,19 @@ class DrawAreaImpl final : public DrawArea {
   // the length is known, so that a short list is never read past.
   int gradientColor2Bounded(const int *stops, size_t stopInts, double angle, double scale,
                             int startX, int startY);
-  const uint32_t *pixelData() const { return pixels_.data(); }
-  int width() const { return width_; }
-  int height() const { return height_; }
-  int interlace() const { return interlace_; }
-  uint32_t transparentColor() const { return transparentColor_; }
   // The text mode in effect: grey levels for smooth shapes unless a text
   // mode was chosen.
   int antiAliasMode() const {
     return isSmooth_ && !isTextModeChosen_ ? TTFText::AntiAliasOn : antiAliasMode_;
   }
   // The mode setAntiAlias was given, as far as it matters (0, 1 or 2).
-  int shapeMode() const { return !isSmooth_ ? 0 : hasFineCoverage_ ? 2 : 1; }
+  int shapeMode() const { return !isSmooth_ ? 0 : surface_.hasFineCoverage() ? 2 : 1; }
   // The text mode set with setAntiAliasText (the automatic one until then).
   int chosenTextMode() const { return antiAliasMode_; }
   // Whether texts are grey because of smooth shapes in quarters.
   bool hasQuarterTextLevels() const {
-    return isSmooth_ && !isTextModeChosen_ && !hasFineCoverage_;
+    return isSmooth_ && !isTextModeChosen_ && !surface_.hasFineCoverage();
   }
-  int paletteMode() const { return paletteMode_; }
-  int ditherMethod() const { return ditherMethod_; }
-  size_t specialColorCount() const { return specials_.size(); }
-
   // Replaces size and pixels at once with a decoded image (width * height
   // values, both sides at least 1).
   void adoptImage(int width, int height, std::vector<uint32_t> &&pixels);
@@ -155,20 +143,6 @@ class DrawAreaImpl final : public DrawArea {
   // returns them as a block; an empty block when the encoder failed or the
   // bytes do not fit an int length.
   MemBlock keepMemoryOutput(bool encoded, std::vector<char> &&bytes);
-
-  // Colour resolution: the table step, then the position step. The position
-  // step never looks the table up again (one level only).
-  uint32_t lookup(uint32_t color) const;
-  uint32_t lookup(int color) const { return lookup(static_cast<uint32_t>(color)); }
-  uint32_t evaluate(uint32_t resolved, int64_t x, int64_t y);
-
-  // Pixel writers for colours already looked up; coordinates are clipped.
-  void plot(int64_t x, int64_t y, uint32_t resolved);
-  void span(int64_t x1, int64_t x2, int64_t y, uint32_t resolved);  // left to right
-  void column(int64_t y1, int64_t y2, int64_t x, uint32_t resolved);  // top to bottom
-  // The same for a colour that is already evaluated: it is blended as it is.
-  void spanEvaluated(int64_t x1, int64_t x2, int64_t y, uint32_t c);
-  void columnEvaluated(int64_t y1, int64_t y2, int64_t x, uint32_t c);
 
   // The ellipse quarter table for radii rx, ry (1 ... kMaxRadius), rebuilt only
   // when the radii change.
@@ -180,26 +154,7 @@ class DrawAreaImpl final : public DrawArea {
   // Fills and outlines a closed list of edges (polygons, sectors, walls).
   void drawEdges(EdgeList &edges, uint32_t edgeColor, uint32_t fillColor);
 
-  // Smooth shapes: coverage runs of one colour (already looked up), blended
-  // over what is there; full coverage draws as the aliased shapes do.
-  // joinsSeams: a fill, which takes part in an open seam group (pens are
-  // drawn over what is there).
-  void coverRun(int64_t y, int64_t x1, int64_t x2, uint32_t coverage, uint32_t resolved,
-                bool joinsSeams);
-  // The smooth shapes' rasteriser buffers, kept between shapes.
-  CoverageScratch &coverageScratch() { return coverageScratch_; }
-  // Coverage (of 255) rounded to the area's steps: quarters, or all 255.
-  uint32_t stepped(uint32_t coverage) const {
-    if (hasFineCoverage_) return coverage;
-    return ((coverage * 4 + 127) / 255 * 255 + 2) / 4;
-  }
-  // Blends an evaluated colour at (x, y), inside the area, with coverage of 255.
-  void coverPixel(int64_t x, int64_t y, uint32_t c, uint32_t coverage, bool joinsSeams);
-  // Whether a looked-up colour must be evaluated in drawing order (a dash,
-  // or a shear reading one).
-  bool isOrderedColor(uint32_t resolved) const;
-
-  // Seam groups (drawing/area_access.h) keep their bookkeeping in seams_.
+  // Seam groups (drawing/area_access.h) keep their bookkeeping in the surface.
   using SeamGroup = quorvane::SeamGroup;
   friend class quorvane::SeamGroup;
 
@@ -210,10 +165,6 @@ class DrawAreaImpl final : public DrawArea {
   // The view through which this area's texts draw; made at the first text.
   // Texts keep it weakly, so a text that outlives the area draws nothing.
   const std::shared_ptr<text::TextCanvas> &textCanvas();
-  // Blends palette[levels[i]] at (x + i, y), clipped to the area; palette
-  // entries equal to Transparent leave their pixels alone (glyph mask rows).
-  void blendLevels(int64_t x, int64_t y, const uint8_t *levels, size_t count,
-                   const uint32_t *palette);
 
   // Radii above this draw nothing: the quarter table is ry + 1 rows and its
   // integer arithmetic stays within 64 bits up to here.
@@ -223,56 +174,29 @@ class DrawAreaImpl final : public DrawArea {
   static constexpr int kMaxPolygonPoints = 1 << 20;
 
  private:
+  // The pixels and settings the encoders read.
+  imageio::ImageView imageView() const;
   // A memory output through encode(sink, view), kept as keepMemoryOutput does.
   template <typename Encode>
   MemBlock encodeToMemory(Encode encode);
-  // setSize within the limits: the new buffer is made before anything
-  // changes, so running out of memory leaves the area as it was.
-  void resize(int width, int height, int bgColor);
-  int addSpecial(std::unique_ptr<SpecialColor> color);
-  uint32_t *row(int64_t y) { return pixels_.data() + y * width_; }
-  // Blend one in-bounds pixel with an evaluated colour.
-  void blendAt(int64_t x, int64_t y, uint32_t c) {
-    uint32_t &p = pixels_[static_cast<size_t>(y * width_ + x)];
-    p = blend(p, c);
-  }
   template <typename Fillable, typename Paint>
   void floodFill(int x, int y, Fillable fillable, Paint paint);
 
-  // The smooth forms of the shapes (smooth_shapes.cpp); coordinates are those
-  // the host gave, colours looked up.
-  void smoothLine(int x1, int y1, int x2, int y2, uint32_t color, int64_t width);
-  void smoothPolygon(const int64_t *x, const int64_t *y, size_t n, uint32_t edge,
-                     uint32_t fill);
-  void smoothEllipse(int cx, int cy, int rx, int ry, uint32_t edge, uint32_t fill);
-  void smoothArc(int cx, int cy, int rx, int ry, double a1, double a2, uint32_t color);
-  void smoothSector(int cx, int cy, int rx, int ry, double a1, double a2, uint32_t edge,
-                    uint32_t fill);
-  void smoothCylinder(int cx, int cy, int rx, int ry, double a1, double a2, int64_t depthX,
-                      int64_t depthY, uint32_t edge, uint32_t fill);
-
+  AreaColors colors_;
+  Surface surface_{colors_};
   std::vector<char> memoryOutput_;  // bytes of the last memory output
-  std::vector<uint32_t> pixels_;
-  int width_ = 1;
-  int height_ = 1;
   int interlace_ = 0;
   uint32_t transparentColor_ = kTransparent;
   int antiAliasMode_ = 2;
   bool isTextModeChosen_ = false;  // setAntiAliasText was called
   bool isSmooth_ = false;          // shapes anti-aliased
-  // Partial coverage is rounded to quarters of a pixel, so that a chart keeps
-  // to few colours, unless the finest edges (255 steps) were asked for.
-  bool hasFineCoverage_ = false;
   int paletteMode_ = 0;
   int ditherMethod_ = 2;
-  std::vector<uint32_t> colorTable_;
-  std::vector<std::unique_ptr<SpecialColor>> specials_;
   std::vector<QuarterRow> quarter_;  // shape work buffer: the last quarter table
   std::vector<uint8_t> visited_;     // flood-fill marks, reused
   CoverageScratch coverageScratch_;  // smooth shapes' work buffers, reused
   std::shared_ptr<text::TextCanvas> textCanvas_;
   bool isHeld_ = false;
-  SeamTable seams_;  // the open seam groups' pixels
   LiveObject live_{static_cast<DrawArea *>(this)};  // in the table while alive
 };
 

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "drawing/draw_area_impl.h"
+
 namespace quorvane {
 
 void EdgeList::addStraight(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
@@ -92,7 +94,7 @@ void outlineRun(int64_t a, int64_t b, Plot &plot) {
 // edges crossing it and the fill costs the edges once plus their crossings.
 // Equal runs are alike, so the order edges enter the list leaves the pixels
 // as a pass over every edge on every row would.
-void fillBetweenEdges(DrawAreaImpl &area, const EdgeList &list, uint32_t fillColor) {
+void fillBetweenEdges(Surface &surface, const EdgeList &list, uint32_t fillColor) {
   const std::vector<Edge> &edges = list.edges();
   int64_t top = edges[0].yMin;
   int64_t bottom = edges[0].yMax;
@@ -101,7 +103,7 @@ void fillBetweenEdges(DrawAreaImpl &area, const EdgeList &list, uint32_t fillCol
     bottom = std::max(bottom, e.yMax);
   }
   top = std::max<int64_t>(top, 0);
-  bottom = std::min<int64_t>(bottom, area.height() - 1);
+  bottom = std::min<int64_t>(bottom, surface.height() - 1);
   // The edges crossing a row from top to bottom, by their first row.
   std::vector<const Edge *> pending;
   for (const Edge &e : edges)
@@ -128,7 +130,7 @@ void fillBetweenEdges(DrawAreaImpl &area, const EdgeList &list, uint32_t fillCol
     });
     for (size_t i = 0; i + 1 < runs.size(); i += 2)
       if (runs[i].right + 1 <= runs[i + 1].left - 1)
-        area.span(runs[i].right + 1, runs[i + 1].left - 1, y, fillColor);
+        surface.span(runs[i].right + 1, runs[i + 1].left - 1, y, fillColor);
     // Nothing more to fill once every edge has come and gone.
     if (active.empty() && next == pending.size()) break;
   }
@@ -137,15 +139,15 @@ void fillBetweenEdges(DrawAreaImpl &area, const EdgeList &list, uint32_t fillCol
 
 // A straight edge's outline: row by row from the top, left to right, without
 // the end point.
-void outlineStraightEdge(DrawAreaImpl &area, const EdgeList &list, const Edge &e,
+void outlineStraightEdge(Surface &surface, const EdgeList &list, const Edge &e,
                          uint32_t edgeColor) {
   for (int64_t y = e.rowLo; y <= e.rowHi; ++y) {
     const Run r = list.runAt(e, y);
     if (y == e.endY && e.endX >= r.left && e.endX <= r.right) {
-      if (r.left < e.endX) area.span(r.left, e.endX - 1, y, edgeColor);
-      if (e.endX < r.right) area.span(e.endX + 1, r.right, y, edgeColor);
+      if (r.left < e.endX) surface.span(r.left, e.endX - 1, y, edgeColor);
+      if (e.endX < r.right) surface.span(e.endX + 1, r.right, y, edgeColor);
     } else {
-      area.span(r.left, r.right, y, edgeColor);
+      surface.span(r.left, r.right, y, edgeColor);
     }
   }
 }
@@ -155,17 +157,17 @@ void outlineStraightEdge(DrawAreaImpl &area, const EdgeList &list, const Edge &e
 // side of the outline; rows strictly between are whole; the end row runs up
 // to the end point. A row is "inward" when travel along it (clockwise)
 // decreases |dx|: left side above the centre, right side below it.
-void outlineArcEdge(DrawAreaImpl &area, const EdgeList &list, const Edge &e,
+void outlineArcEdge(Surface &surface, const EdgeList &list, const Edge &e,
                     uint32_t edgeColor) {
   const std::vector<QuarterRow> &table = list.table();
-  const int64_t width = area.width();
-  const int64_t height = area.height();
+  const int64_t width = surface.width();
+  const int64_t height = surface.height();
   const int64_t sign = e.rightSide ? 1 : -1;
   auto plotRow = [&](int64_t v, int64_t a, int64_t b) {
     const int64_t y = e.cy - v;
     if (y < 0 || y >= height) return;
     // Clip u to the columns of the area before walking.
-    auto plotU = [&](int64_t u) { area.plot(e.cx + sign * u, y, edgeColor); };
+    auto plotU = [&](int64_t u) { surface.plot(e.cx + sign * u, y, edgeColor); };
     const int64_t uMin = e.rightSide ? -e.cx : e.cx - (width - 1);
     const int64_t uMax = e.rightSide ? (width - 1) - e.cx : e.cx;
     if (a <= b) {
@@ -215,11 +217,11 @@ void outlineArcEdge(DrawAreaImpl &area, const EdgeList &list, const Edge &e,
 
 void DrawAreaImpl::drawEdges(EdgeList &list, uint32_t edgeColor, uint32_t fillColor) {
   if (list.edges().empty()) return;
-  if (fillColor != kTransparent) fillBetweenEdges(*this, list, fillColor);
+  if (fillColor != kTransparent) fillBetweenEdges(surface_, list, fillColor);
   if (edgeColor == kTransparent) return;
   for (const Edge &e : list.edges()) {
-    if (e.kind == Edge::Kind::Straight) outlineStraightEdge(*this, list, e, edgeColor);
-    else outlineArcEdge(*this, list, e, edgeColor);
+    if (e.kind == Edge::Kind::Straight) outlineStraightEdge(surface_, list, e, edgeColor);
+    else outlineArcEdge(surface_, list, e, edgeColor);
   }
 }
 

@@ -12,10 +12,16 @@
 #include <cstdint>
 #include <vector>
 
-#include "drawing/draw_area_impl.h"
 #include "drawing/line_stepper.h"
 
 namespace quorvane {
+
+// One row of the ellipse quarter table: the smallest and largest |dx| of the
+// outline on a row offset dy from the centre.
+struct QuarterRow {
+  int64_t inner;
+  int64_t outer;
+};
 
 // A point of the ellipse outline as offsets from the centre: u = |dx| and
 // v = dy, positive upwards.

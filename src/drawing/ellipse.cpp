@@ -11,6 +11,7 @@
 #include "base/angles.h"
 #include "drawing/draw_area_impl.h"
 #include "drawing/edge_list.h"
+#include "drawing/smooth_shapes.h"
 
 namespace quorvane {
 
@@ -173,91 +174,93 @@ struct ArcOutline {
 
 bool DrawAreaImpl::ellipseMissesArea(int cx, int cy, int rx, int ry) const {
   return !validRadii(rx, ry) || int64_t{cx} + rx < 0 || int64_t{cy} + ry < 0 ||
-         int64_t{cx} - rx >= width_ || int64_t{cy} - ry >= height_;
+         int64_t{cx} - rx >= surface_.width() || int64_t{cy} - ry >= surface_.height();
 }
 
 void DrawAreaImpl::circle(int cx, int cy, int rx, int ry, int edgeColor, int fillColor) {
   completes([&] {
-    const uint32_t edge = lookup(edgeColor);
-    const uint32_t fillC = lookup(fillColor);
+    const uint32_t edge = colors_.lookup(edgeColor);
+    const uint32_t fillC = colors_.lookup(fillColor);
     if (ellipseMissesArea(cx, cy, rx, ry) || (edge == kTransparent && fillC == kTransparent))
       return;
     if (isSmooth_) {
-      smoothEllipse(cx, cy, rx, ry, edge, fillC);
+      smoothEllipse({surface_, coverageScratch_}, cx, cy, rx, ry, edge, fillC);
       return;
     }
     const std::vector<QuarterRow> &table = quarterTable(rx, ry);
+    Surface &s = surface_;
+    const int64_t height = s.height();
     const int64_t x0 = cx;
     const int64_t y0 = cy;
     for (int64_t i = 1; i <= ry; ++i) {
       const int64_t upper = y0 - i;
       const int64_t lower = y0 + i;
-      if (upper < 0 && lower >= height_) break;  // both rows have left the area
-      if ((upper < 0 || upper >= height_) && (lower < 0 || lower >= height_)) continue;
+      if (upper < 0 && lower >= height) break;  // both rows have left the area
+      if ((upper < 0 || upper >= height) && (lower < 0 || lower >= height)) continue;
       const QuarterRow &r = table[static_cast<size_t>(i)];
       // The fill between the outline runs; a row whose runs touch has none.
       if (fillC != kTransparent && r.inner >= 1) {
-        span(x0 - r.inner + 1, x0 + r.inner - 1, upper, fillC);
-        span(x0 - r.inner + 1, x0 + r.inner - 1, lower, fillC);
+        s.span(x0 - r.inner + 1, x0 + r.inner - 1, upper, fillC);
+        s.span(x0 - r.inner + 1, x0 + r.inner - 1, lower, fillC);
       }
       if (edge == kTransparent) continue;
       for (int64_t j = r.inner; j <= r.outer; ++j) {
-        plot(x0 + j, upper, edge);
-        plot(x0 + j, lower, edge);
+        s.plot(x0 + j, upper, edge);
+        s.plot(x0 + j, lower, edge);
         if (j != 0) {
-          plot(x0 - j, lower, edge);
-          plot(x0 - j, upper, edge);
+          s.plot(x0 - j, lower, edge);
+          s.plot(x0 - j, upper, edge);
         }
       }
     }
     // The centre row: its run is rx alone except on very flat ellipses, where
     // the outline reaches the row over several pixels.
     const QuarterRow &centre = table[0];
-    span(x0 - centre.inner + 1, x0 + centre.inner - 1, y0, fillC);
+    s.span(x0 - centre.inner + 1, x0 + centre.inner - 1, y0, fillC);
     if (edge == kTransparent) return;
     for (int64_t j = centre.inner; j <= centre.outer; ++j) {
-      plot(x0 - j, y0, edge);
-      plot(x0 + j, y0, edge);
+      s.plot(x0 - j, y0, edge);
+      s.plot(x0 + j, y0, edge);
     }
   });
 }
 
 void DrawAreaImpl::arc(int cx, int cy, int rx, int ry, double a1, double a2, int color) {
   completes([&] {
-    const uint32_t c = lookup(color);
+    const uint32_t c = colors_.lookup(color);
     if (ellipseMissesArea(cx, cy, rx, ry) || c == kTransparent || !std::isfinite(a1) ||
         !std::isfinite(a2))
       return;
     if (isSmooth_) {
-      smoothArc(cx, cy, rx, ry, a1, a2, c);
+      smoothArc({surface_, coverageScratch_}, cx, cy, rx, ry, a1, a2, c);
       return;
     }
     const std::vector<QuarterRow> &table = quarterTable(rx, ry);
     const ArcOutline outline(a1, a2, rx, ry, table);
-    EdgeList edges(height_, &table);
+    EdgeList edges(surface_.height(), &table);
     outline.addTo(edges, cx, cy, true);
     drawEdges(edges, c, kTransparent);
-    plot(int64_t{cx} + outline.dx2, int64_t{cy} - outline.dy2, c);
+    surface_.plot(int64_t{cx} + outline.dx2, int64_t{cy} - outline.dy2, c);
   });
 }
 
 void DrawAreaImpl::sector(int cx, int cy, int rx, int ry, double a1, double a2, int edgeColor,
                           int fillColor) {
   completes([&] {
-    const uint32_t edge = lookup(edgeColor);
-    const uint32_t fillC = lookup(fillColor);
+    const uint32_t edge = colors_.lookup(edgeColor);
+    const uint32_t fillC = colors_.lookup(fillColor);
     if (ellipseMissesArea(cx, cy, rx, ry) || (edge == kTransparent && fillC == kTransparent) ||
         !std::isfinite(a1) || !std::isfinite(a2))
       return;
     if (isSmooth_) {
-      smoothSector(cx, cy, rx, ry, a1, a2, edge, fillC);
+      smoothSector({surface_, coverageScratch_}, cx, cy, rx, ry, a1, a2, edge, fillC);
       return;
     }
     const std::vector<QuarterRow> &table = quarterTable(rx, ry);
     const ArcOutline outline(a1, a2, rx, ry, table);
     // Centre -> a1 point, the arc, a2 point -> centre: every vertex is drawn
     // once, as the start of the edge that leaves it.
-    EdgeList edges(height_, &table);
+    EdgeList edges(surface_.height(), &table);
     edges.addStraight(cx, cy, int64_t{cx} + outline.dx1, int64_t{cy} - outline.dy1);
     outline.addTo(edges, cx, cy, true);
     edges.addStraight(int64_t{cx} + outline.dx2, int64_t{cy} - outline.dy2, cx, cy);
@@ -268,13 +271,14 @@ void DrawAreaImpl::sector(int cx, int cy, int rx, int ry, double a1, double a2, 
 void DrawAreaImpl::cylinder(int cx, int cy, int rx, int ry, double a1, double a2, int depthX,
                             int depthY, int edgeColor, int fillColor) {
   completes([&] {
-    const uint32_t edge = lookup(edgeColor);
-    const uint32_t fillC = lookup(fillColor);
+    const uint32_t edge = colors_.lookup(edgeColor);
+    const uint32_t fillC = colors_.lookup(fillColor);
     if (!validRadii(rx, ry) || (edge == kTransparent && fillC == kTransparent) ||
         !std::isfinite(a1) || !std::isfinite(a2))
       return;
     if (isSmooth_) {
-      smoothCylinder(cx, cy, rx, ry, a1, a2, depthX, depthY, edge, fillC);
+      smoothCylinder({surface_, coverageScratch_}, cx, cy, rx, ry, a1, a2, depthX, depthY, edge,
+                     fillC);
       return;
     }
     const std::vector<QuarterRow> &table = quarterTable(rx, ry);
@@ -284,7 +288,7 @@ void DrawAreaImpl::cylinder(int cx, int cy, int rx, int ry, double a1, double a2
     // The near arc a1 -> a2, across to the far arc at the a2 end, the far arc
     // (which draws its end points instead of its start points, as if walked
     // back from a2 to a1), and across again at the a1 end.
-    EdgeList edges(height_, &table);
+    EdgeList edges(surface_.height(), &table);
     outline.addTo(edges, cx, cy, true);
     edges.addStraight(cx + outline.dx2, cy - outline.dy2, cx2 + outline.dx2, cy2 - outline.dy2);
     outline.addTo(edges, cx2, cy2, false);

@@ -24,18 +24,6 @@ bool endsWith(const char *name, const char *ending) {
   return true;
 }
 
-imageio::ImageView viewOf(const DrawAreaImpl &area) {
-  imageio::ImageView v;
-  v.pixels = area.pixelData();
-  v.width = area.width();
-  v.height = area.height();
-  v.interlace = area.interlace() != 0;
-  v.transparentColor = area.transparentColor();
-  v.paletteMode = area.paletteMode();
-  v.ditherMethod = area.ditherMethod();
-  return v;
-}
-
 template <typename Encode>
 bool encodeToFile(const char *filename, Encode encode) {
   if (filename == nullptr) return false;
@@ -53,10 +41,20 @@ bool deliver(MemBlock block, const char **data, int *len) {
 
 }  // namespace
 
+imageio::ImageView DrawAreaImpl::imageView() const {
+  imageio::ImageView v;
+  v.pixels = surface_.pixelData();
+  v.width = surface_.width();
+  v.height = surface_.height();
+  v.interlace = interlace_ != 0;
+  v.transparentColor = transparentColor_;
+  v.paletteMode = paletteMode_;
+  v.ditherMethod = ditherMethod_;
+  return v;
+}
+
 void DrawAreaImpl::adoptImage(int width, int height, std::vector<uint32_t> &&pixels) {
-  pixels_ = std::move(pixels);
-  width_ = width;
-  height_ = height;
+  surface_.adopt(width, height, std::move(pixels));
 }
 
 MemBlock DrawAreaImpl::keepMemoryOutput(bool encoded, std::vector<char> &&bytes) {
@@ -114,8 +112,9 @@ int DrawAreaImpl::patternColor2(const char *filename, int startX, int startY) {
     // A file that cannot be read gives a 1 x 1 white pattern.
     DrawAreaImpl image;
     image.load(filename);
-    return patternColor(reinterpret_cast<const int *>(image.pixelData()), image.width(),
-                        image.height(), startX, startY);
+    const Surface &pixels = image.surface_;
+    return patternColor(reinterpret_cast<const int *>(pixels.pixelData()), pixels.width(),
+                        pixels.height(), startX, startY);
   });
 }
 
@@ -133,26 +132,26 @@ bool DrawAreaImpl::out(const char *filename) {
 bool DrawAreaImpl::outGIF(const char *filename) {
   return guarded(false, [&] {
     return encodeToFile(filename,
-                        [&](imageio::ByteSink &s) { return imageio::writeGif(s, viewOf(*this)); });
+                        [&](imageio::ByteSink &s) { return imageio::writeGif(s, imageView()); });
   });
 }
 bool DrawAreaImpl::outPNG(const char *filename) {
   return guarded(false, [&] {
     return encodeToFile(filename,
-                        [&](imageio::ByteSink &s) { return imageio::writePng(s, viewOf(*this)); });
+                        [&](imageio::ByteSink &s) { return imageio::writePng(s, imageView()); });
   });
 }
 bool DrawAreaImpl::outJPG(const char *filename, int quality) {
   return guarded(false, [&] {
     return encodeToFile(filename, [&](imageio::ByteSink &s) {
-      return imageio::writeJpeg(s, viewOf(*this), quality);
+      return imageio::writeJpeg(s, imageView(), quality);
     });
   });
 }
 bool DrawAreaImpl::outWMP(const char *filename) {
   return guarded(false, [&] {
     return encodeToFile(filename,
-                        [&](imageio::ByteSink &s) { return imageio::writeWbmp(s, viewOf(*this)); });
+                        [&](imageio::ByteSink &s) { return imageio::writeWbmp(s, imageView()); });
   });
 }
 
@@ -160,7 +159,7 @@ template <typename Encode>
 MemBlock DrawAreaImpl::encodeToMemory(Encode encode) {
   return guarded(MemBlock{0, nullptr}, [&] {
     imageio::MemorySink sink;
-    const bool ok = encode(sink, viewOf(*this));
+    const bool ok = encode(sink, imageView());
     // A memory sink fails only when it cannot grow; the guard must count
     // that like any other allocation that ran out.
     if (sink.failed()) throw std::bad_alloc();

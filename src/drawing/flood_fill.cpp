@@ -13,9 +13,11 @@ namespace quorvane {
 
 template <typename Fillable, typename Paint>
 void DrawAreaImpl::floodFill(int seedX, int seedY, Fillable fillable, Paint paint) {
-  visited_.assign(static_cast<size_t>(width_) * static_cast<size_t>(height_), 0);
+  const int64_t width = surface_.width();
+  const int64_t height = surface_.height();
+  visited_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
   auto open = [&](int64_t x, int64_t y) {
-    return !visited_[static_cast<size_t>(y * width_ + x)] && fillable(x, y);
+    return !visited_[static_cast<size_t>(y * width + x)] && fillable(x, y);
   };
   // One frame per pending recursion: the run [left, right] of row y, and the
   // next pixel of the row above (phase 0) or below (phase 1) to look at.
@@ -27,13 +29,13 @@ void DrawAreaImpl::floodFill(int seedX, int seedY, Fillable fillable, Paint pain
   auto runFrom = [&](int64_t x, int64_t y) {
     int64_t left = x;
     while (left >= 0 && open(left, y)) {
-      visited_[static_cast<size_t>(y * width_ + left)] = 1;
+      visited_[static_cast<size_t>(y * width + left)] = 1;
       paint(left, y);
       --left;
     }
     int64_t right = x + 1;
-    while (right < width_ && open(right, y)) {
-      visited_[static_cast<size_t>(y * width_ + right)] = 1;
+    while (right < width && open(right, y)) {
+      visited_[static_cast<size_t>(y * width + right)] = 1;
       paint(right, y);
       ++right;
     }
@@ -43,7 +45,7 @@ void DrawAreaImpl::floodFill(int seedX, int seedY, Fillable fillable, Paint pain
   while (!stack.empty()) {
     Frame &f = stack.back();
     const int64_t row = f.phase == 0 ? f.y - 1 : f.y + 1;
-    if (f.next > f.right || row < 0 || row >= height_) {
+    if (f.next > f.right || row < 0 || row >= height) {
       if (f.phase == 0) {
         f.phase = 1;
         f.next = f.left;
@@ -61,40 +63,43 @@ void DrawAreaImpl::fill(int x, int y, int color) {
   // Out of memory for the marks or the stack, the region stays as it was or
   // partly filled.
   completes([&] {
-    const uint32_t c = lookup(color);
-    if (x < 0 || y < 0 || x >= width_ || y >= height_ || c == kTransparent) return;
-    const uint32_t old = row(y)[x];
+    const uint32_t c = colors_.lookup(color);
+    Surface &s = surface_;
+    if (!s.contains(x, y) || c == kTransparent) return;
+    const uint32_t old = s.row(y)[x];
     if (old == c) return;
     // Each pixel is replaced, not blended; a special colour is evaluated at it,
     // so its value there is what is stored.
-    auto fillable = [&](int64_t px, int64_t py) { return row(py)[px] == old; };
+    auto fillable = [&](int64_t px, int64_t py) { return s.row(py)[px] == old; };
     if (isSpecialColor(c)) {
-      floodFill(x, y, fillable, [&](int64_t px, int64_t py) { row(py)[px] = evaluate(c, px, py); });
+      floodFill(x, y, fillable,
+                [&](int64_t px, int64_t py) { s.row(py)[px] = colors_.evaluate(c, px, py); });
     } else {
-      floodFill(x, y, fillable, [&](int64_t px, int64_t py) { row(py)[px] = c; });
+      floodFill(x, y, fillable, [&](int64_t px, int64_t py) { s.row(py)[px] = c; });
     }
   });
 }
 
 void DrawAreaImpl::fill2(int x, int y, int color, int borderColor) {
   completes([&] {
-    const uint32_t c = lookup(color);
-    const uint32_t border = lookup(borderColor);
-    if (x < 0 || y < 0 || x >= width_ || y >= height_ || c == kTransparent) return;
-    const uint32_t seed = row(y)[x];
+    const uint32_t c = colors_.lookup(color);
+    const uint32_t border = colors_.lookup(borderColor);
+    Surface &s = surface_;
+    if (!s.contains(x, y) || c == kTransparent) return;
+    const uint32_t seed = s.row(y)[x];
     if (seed == c || seed == border) return;
     auto fillable = [&](int64_t px, int64_t py) {
-      const uint32_t v = row(py)[px];
+      const uint32_t v = s.row(py)[px];
       return v != c && v != border;
     };
     if (isSpecialColor(c)) {
       floodFill(x, y, fillable,
-                [&](int64_t px, int64_t py) { blendAt(px, py, evaluate(c, px, py)); });
-    } else if ((c >> 24) == 0) {
+                [&](int64_t px, int64_t py) { s.blendAt(px, py, colors_.evaluate(c, px, py)); });
+    } else if (isOpaque(c)) {
       // Opaque: blending gives c.
-      floodFill(x, y, fillable, [&](int64_t px, int64_t py) { row(py)[px] = c; });
+      floodFill(x, y, fillable, [&](int64_t px, int64_t py) { s.row(py)[px] = c; });
     } else {
-      floodFill(x, y, fillable, [&](int64_t px, int64_t py) { blendAt(px, py, c); });
+      floodFill(x, y, fillable, [&](int64_t px, int64_t py) { s.blendAt(px, py, c); });
     }
   });
 }

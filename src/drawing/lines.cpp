@@ -5,6 +5,7 @@
 
 #include "drawing/draw_area_impl.h"
 #include "drawing/line_stepper.h"
+#include "drawing/smooth_shapes.h"
 
 namespace quorvane {
 
@@ -39,15 +40,15 @@ void walkPlainLine(uint32_t *data, int64_t width, int64_t height, const LineStep
 // A special colour is evaluated once a step, at the centre pixel, and the
 // steps are visited from the caller's first point, so that a dash pattern
 // starts there.
-void walkSpecialLine(DrawAreaImpl &area, const LineStepper &ls, int64_t kLo, int64_t kHi,
+void walkSpecialLine(Surface &surface, const LineStepper &ls, int64_t kLo, int64_t kHi,
                      int64_t w, uint32_t c) {
   const int64_t below = w / 2;
   auto stepAt = [&](int64_t k, int64_t m) {
     const int64_t x = ls.xMajor ? ls.major0 + k : m;
     const int64_t y = ls.xMajor ? m : ls.major0 + k;
-    const uint32_t evaluated = area.evaluate(c, x, y);
-    if (ls.xMajor) area.columnEvaluated(m - below, m - below + w - 1, x, evaluated);
-    else area.spanEvaluated(m - below, m - below + w - 1, y, evaluated);
+    const uint32_t evaluated = surface.colors().evaluate(c, x, y);
+    if (ls.xMajor) surface.columnEvaluated(m - below, m - below + w - 1, x, evaluated);
+    else surface.spanEvaluated(m - below, m - below + w - 1, y, evaluated);
   };
   if (ls.reversed) {
     for (int64_t k = kHi; k >= kLo; --k) stepAt(k, ls.minorAt(k));
@@ -63,30 +64,32 @@ void walkSpecialLine(DrawAreaImpl &area, const LineStepper &ls, int64_t kLo, int
 }  // namespace
 
 void DrawAreaImpl::line(int x1, int y1, int x2, int y2, int color, int lineWidth) {
-  const uint32_t c = lookup(color);
+  const uint32_t c = colors_.lookup(color);
+  const int width = surface_.width();
+  const int height = surface_.height();
   if (c == kTransparent || lineWidth < 1) return;
-  if ((x1 < 0 && x2 < 0) || (x1 >= width_ && x2 >= width_) || (y1 < 0 && y2 < 0) ||
-      (y1 >= height_ && y2 >= height_))
+  if ((x1 < 0 && x2 < 0) || (x1 >= width && x2 >= width) || (y1 < 0 && y2 < 0) ||
+      (y1 >= height && y2 >= height))
     return;
-  const int64_t w = std::min<int64_t>(lineWidth, std::max(width_, height_));
+  const int64_t w = std::min<int64_t>(lineWidth, std::max(width, height));
   // Lines along a row or a column are the same in both modes.
   if (isSmooth_ && x1 != x2 && y1 != y2) {
-    completes([&] { smoothLine(x1, y1, x2, y2, c, w); });
+    completes([&] { smoothLine({surface_, coverageScratch_}, x1, y1, x2, y2, c, w); });
     return;
   }
 
   const LineStepper ls(x1, y1, x2, y2);
   int64_t kLo = 0, kHi = -1;
-  if (!ls.clipToArea(width_, height_, kLo, kHi)) return;
+  if (!ls.clipToArea(width, height, kLo, kHi)) return;
 
+  uint32_t *data = surface_.row(0);
   if (isSpecialColor(c)) {
-    walkSpecialLine(*this, ls, kLo, kHi, w, c);
-  } else if ((c >> 24) == 0) {
+    walkSpecialLine(surface_, ls, kLo, kHi, w, c);
+  } else if (isOpaque(c)) {
     // Opaque: blending gives c.
-    walkPlainLine(pixels_.data(), width_, height_, ls, kLo, kHi, w, [c](uint32_t &p) { p = c; });
+    walkPlainLine(data, width, height, ls, kLo, kHi, w, [c](uint32_t &p) { p = c; });
   } else {
-    walkPlainLine(pixels_.data(), width_, height_, ls, kLo, kHi, w,
-                  [c](uint32_t &p) { p = blend(p, c); });
+    walkPlainLine(data, width, height, ls, kLo, kHi, w, [c](uint32_t &p) { p = blend(p, c); });
   }
 }
 
@@ -94,43 +97,44 @@ void DrawAreaImpl::rect(int x1, int y1, int x2, int y2, int edgeColor, int fillC
                         int raisedEffect) {
   if (x1 > x2) std::swap(x1, x2);
   if (y1 > y2) std::swap(y1, y2);
-  const uint32_t edge = lookup(edgeColor);
-  const uint32_t fillC = lookup(fillColor);
+  const uint32_t edge = colors_.lookup(edgeColor);
+  const uint32_t fillC = colors_.lookup(fillColor);
+  Surface &s = surface_;
 
   if (edge != kTransparent) {
-    span(x1, x2, y1, edge);
-    span(x1, x2, y2, edge);
+    s.span(x1, x2, y1, edge);
+    s.span(x1, x2, y2, edge);
     if (int64_t{y1} + 1 < y2) {
-      column(int64_t{y1} + 1, int64_t{y2} - 1, x1, edge);
-      column(int64_t{y1} + 1, int64_t{y2} - 1, x2, edge);
+      s.column(int64_t{y1} + 1, int64_t{y2} - 1, x1, edge);
+      s.column(int64_t{y1} + 1, int64_t{y2} - 1, x2, edge);
     }
   }
 
   // The interior, clipped; border pixels are never filled.
   const int64_t left = std::max<int64_t>(int64_t{x1} + 1, 0);
-  const int64_t right = std::min<int64_t>(int64_t{x2} - 1, width_ - 1);
+  const int64_t right = std::min<int64_t>(int64_t{x2} - 1, s.width() - 1);
   const int64_t top = std::max<int64_t>(int64_t{y1} + 1, 0);
-  const int64_t bottom = std::min<int64_t>(int64_t{y2} - 1, height_ - 1);
+  const int64_t bottom = std::min<int64_t>(int64_t{y2} - 1, s.height() - 1);
   if (left > right || top > bottom) return;
   if (fillC != kTransparent)
-    for (int64_t y = top; y <= bottom; ++y) span(left, right, y, fillC);
+    for (int64_t y = top; y <= bottom; ++y) s.span(left, right, y, fillC);
 
   if (raisedEffect == 0) return;
   // The depth is limited by half the area and by half the interior: deeper
   // rings would be empty or turned around and would spill over the border.
   const int64_t depth = std::min<int64_t>(
-      {raisedEffect < 0 ? -int64_t{raisedEffect} : int64_t{raisedEffect}, width_ / 2,
-       height_ / 2, (right - left + 1) / 2, (bottom - top + 1) / 2});
+      {raisedEffect < 0 ? -int64_t{raisedEffect} : int64_t{raisedEffect}, s.width() / 2,
+       s.height() / 2, (right - left + 1) / 2, (bottom - top + 1) / 2});
   uint32_t light = 0x60FFFFFFu;
   uint32_t dark = 0x60000000u;
   if (raisedEffect < 0) std::swap(light, dark);
   // Ring k: top and left light, right and bottom dark; the four runs share no
   // pixel and none is empty.
   for (int64_t k = 0; k < depth; ++k) {
-    spanEvaluated(left + k, right - k - 1, top + k, light);
-    columnEvaluated(top + k, bottom - k - 1, right - k, dark);
-    spanEvaluated(left + k + 1, right - k, bottom - k, dark);
-    columnEvaluated(top + k + 1, bottom - k, left + k, light);
+    s.spanEvaluated(left + k, right - k - 1, top + k, light);
+    s.columnEvaluated(top + k, bottom - k - 1, right - k, dark);
+    s.spanEvaluated(left + k + 1, right - k, bottom - k, dark);
+    s.columnEvaluated(top + k + 1, bottom - k, left + k, light);
   }
 }
 

@@ -1,72 +1,30 @@
-// Pixel storage, colour resolution and the span writers every shape uses.
-// A span is clipped once and then written with one of three loops chosen
-// before it starts: per-pixel evaluation for special colours, a plain store
-// for opaque colours, and the blending rule for everything else.
+// The surface's pixel store and the span writers every shape uses. A span is
+// clipped once and then written with one of three loops chosen before it
+// starts: per-pixel evaluation for special colours, a plain store for opaque
+// colours, and the blending rule for everything else.
 #include <algorithm>
 
-#include "drawing/draw_area_impl.h"
-#include "drawing/surface_limits.h"
+#include "drawing/surface.h"
 
 namespace quorvane {
 
-uint32_t DrawAreaImpl::lookup(uint32_t color) const {
-  if (!isTableColor(color)) return color;
-  const size_t index = colorIndex(color);
-  return index < colorTable_.size() ? colorTable_[index] : kTransparent;
+void Surface::adopt(int width, int height, std::vector<uint32_t> &&pixels) {
+  pixels_ = std::move(pixels);
+  width_ = width;
+  height_ = height;
 }
 
-uint32_t DrawAreaImpl::evaluate(uint32_t resolved, int64_t x, int64_t y) {
-  if (!isSpecialColor(resolved)) return resolved;
-  const size_t index = colorIndex(resolved);
-  return index < specials_.size() ? specials_[index]->colorAt(x, y) : kTransparent;
-}
-
-int DrawAreaImpl::getARGBColor(int color) {
-  return static_cast<int>(lookup(color));
-}
-
-int DrawAreaImpl::getColorAt(int color, int x, int y) {
-  return static_cast<int>(evaluate(lookup(color), x, y));
-}
-
-void DrawAreaImpl::setColorTable(const int *colors, int n, int offset) {
-  if (colors == nullptr || n < 1 || offset < 0) return;
-  const int64_t limit = 0xFFFE;
-  int64_t count = n;
-  if (offset + count > limit) count = limit - offset;
-  if (count <= 0) return;
-  completes([&] {
-    const size_t end = static_cast<size_t>(offset + count);
-    if (colorTable_.size() < end) colorTable_.resize(end, kTransparent);
-    std::copy(reinterpret_cast<const uint32_t *>(colors),
-              reinterpret_cast<const uint32_t *>(colors) + count, colorTable_.begin() + offset);
-  });
-}
-
-int DrawAreaImpl::getWidth() { return width_; }
-int DrawAreaImpl::getHeight() { return height_; }
-
-void DrawAreaImpl::setSize(int width, int height, int bgColor) {
-  width = std::max(width, 1);
-  height = std::max(height, 1);
-  if (!surfaceSizeAllowed(width, height)) return;
-  completes([&] { resize(width, height, bgColor); });
-}
-
-void DrawAreaImpl::resize(int width, int height, int bgColor) {
+void Surface::resize(int width, int height, uint32_t background) {
   const int oldWidth = width_;
   const int oldHeight = height_;
   const bool wasUnit = oldWidth == 1 && oldHeight == 1;
   const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
 
   // A fresh area in a plain background colour is filled as it is made.
-  const uint32_t background = lookup(bgColor);
-  const bool plain = background == kTransparent || (background >> 24) != 0xFF;
+  const bool plain = background == kTransparent || !isInvisible(background);
   if (wasUnit && plain) {
     std::vector<uint32_t> filled(count, background);
-    pixels_.swap(filled);
-    width_ = width;
-    height_ = height;
+    adopt(width, height, std::move(filled));
     return;
   }
   std::vector<uint32_t> resized(count);
@@ -76,48 +34,37 @@ void DrawAreaImpl::resize(int width, int height, int bgColor) {
     std::copy_n(pixels_.begin() + static_cast<ptrdiff_t>(y) * oldWidth, keepW,
                 resized.begin() + static_cast<ptrdiff_t>(y) * width);
   // Nothing below allocates.
-  pixels_.swap(resized);
-  width_ = width;
-  height_ = height;
+  adopt(width, height, std::move(resized));
 
   if (wasUnit) {
-    setBgColor(bgColor);
+    fillWith(background);
     return;
   }
   // New pixels, without blending: the right part of the kept rows first, then
   // the new rows, each left to right.
   const uint32_t c = background;
   for (int y = 0; y < keepH; ++y)
-    for (int x = oldWidth; x < width; ++x) row(y)[x] = evaluate(c, x, y);
+    for (int x = oldWidth; x < width; ++x) row(y)[x] = colors_.evaluate(c, x, y);
   for (int y = keepH; y < height; ++y)
-    for (int x = 0; x < width; ++x) row(y)[x] = evaluate(c, x, y);
+    for (int x = 0; x < width; ++x) row(y)[x] = colors_.evaluate(c, x, y);
 }
 
-void DrawAreaImpl::setBgColor(int color) {
-  const uint32_t c = lookup(color);
-  if (c == kTransparent || (c >> 24) != 0xFF) {
+void Surface::fillWith(uint32_t resolved) {
+  const uint32_t c = resolved;
+  if (c == kTransparent || !isInvisible(c)) {
     std::fill(pixels_.begin(), pixels_.end(), c);
     return;
   }
   for (int y = 0; y < height_; ++y)
-    for (int x = 0; x < width_; ++x) row(y)[x] = evaluate(c, x, y);
+    for (int x = 0; x < width_; ++x) row(y)[x] = colors_.evaluate(c, x, y);
 }
 
-void DrawAreaImpl::pixel(int x, int y, int color) {
-  plot(x, y, lookup(color));
+void Surface::plot(int64_t x, int64_t y, uint32_t resolved) {
+  if (!contains(x, y) || resolved == kTransparent) return;
+  blendAt(x, y, colors_.evaluate(resolved, x, y));
 }
 
-int DrawAreaImpl::getPixel(int x, int y) {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return static_cast<int>(kTransparent);
-  return static_cast<int>(row(y)[x]);
-}
-
-void DrawAreaImpl::plot(int64_t x, int64_t y, uint32_t resolved) {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_ || resolved == kTransparent) return;
-  blendAt(x, y, evaluate(resolved, x, y));
-}
-
-void DrawAreaImpl::span(int64_t x1, int64_t x2, int64_t y, uint32_t resolved) {
+void Surface::span(int64_t x1, int64_t x2, int64_t y, uint32_t resolved) {
   if (resolved == kTransparent) return;
   if (!isSpecialColor(resolved)) {
     spanEvaluated(x1, x2, y, resolved);
@@ -128,29 +75,29 @@ void DrawAreaImpl::span(int64_t x1, int64_t x2, int64_t y, uint32_t resolved) {
   x1 = std::max<int64_t>(x1, 0);
   x2 = std::min<int64_t>(x2, width_ - 1);
   if (x1 > x2) return;
-  const size_t index = colorIndex(resolved);
-  if (index >= specials_.size()) {
-    spanEvaluated(x1, x2, y, kTransparent);
+  SpecialColor *special = colors_.special(resolved);
+  if (special == nullptr) {
+    spanEvaluated(x1, x2, y, kTransparent);  // past the list: Transparent, as evaluate gives
     return;
   }
-  specials_[index]->blendSpan(row(y), x1, x2, y);
+  special->blendSpan(row(y), x1, x2, y);
 }
 
-void DrawAreaImpl::spanEvaluated(int64_t x1, int64_t x2, int64_t y, uint32_t c) {
+void Surface::spanEvaluated(int64_t x1, int64_t x2, int64_t y, uint32_t c) {
   if (y < 0 || y >= height_) return;
   if (x1 > x2) std::swap(x1, x2);
   x1 = std::max<int64_t>(x1, 0);
   x2 = std::min<int64_t>(x2, width_ - 1);
   if (x1 > x2) return;
   uint32_t *p = row(y);
-  if ((c >> 24) == 0) {
+  if (isOpaque(c)) {
     std::fill(p + x1, p + x2 + 1, c);  // opaque: blending gives c
   } else {
     for (int64_t x = x1; x <= x2; ++x) p[x] = blend(p[x], c);
   }
 }
 
-void DrawAreaImpl::column(int64_t y1, int64_t y2, int64_t x, uint32_t resolved) {
+void Surface::column(int64_t y1, int64_t y2, int64_t x, uint32_t resolved) {
   if (resolved == kTransparent) return;
   if (!isSpecialColor(resolved)) {
     columnEvaluated(y1, y2, x, resolved);
@@ -160,27 +107,31 @@ void DrawAreaImpl::column(int64_t y1, int64_t y2, int64_t x, uint32_t resolved) 
   if (y1 > y2) std::swap(y1, y2);
   y1 = std::max<int64_t>(y1, 0);
   y2 = std::min<int64_t>(y2, height_ - 1);
-  for (int64_t y = y1; y <= y2; ++y) blendAt(x, y, evaluate(resolved, x, y));
+  for (int64_t y = y1; y <= y2; ++y) blendAt(x, y, colors_.evaluate(resolved, x, y));
 }
 
-void DrawAreaImpl::columnEvaluated(int64_t y1, int64_t y2, int64_t x, uint32_t c) {
+void Surface::columnEvaluated(int64_t y1, int64_t y2, int64_t x, uint32_t c) {
   if (x < 0 || x >= width_) return;
   if (y1 > y2) std::swap(y1, y2);
   y1 = std::max<int64_t>(y1, 0);
   y2 = std::min<int64_t>(y2, height_ - 1);
-  if ((c >> 24) == 0) {
+  if (isOpaque(c)) {
     for (int64_t y = y1; y <= y2; ++y) row(y)[x] = c;  // opaque: blending gives c
   } else {
     for (int64_t y = y1; y <= y2; ++y) blendAt(x, y, c);
   }
 }
 
-void DrawAreaImpl::hline(int x1, int x2, int y, int color) {
-  span(x1, x2, y, lookup(color));
-}
-
-void DrawAreaImpl::vline(int y1, int y2, int x, int color) {
-  column(y1, y2, x, lookup(color));
+void Surface::blendLevels(int64_t x, int64_t y, const uint8_t *levels, size_t count,
+                          const uint32_t *palette) {
+  if (y < 0 || y >= height_) return;
+  const int64_t first = std::max<int64_t>(0, -x);
+  const int64_t end = std::min<int64_t>(static_cast<int64_t>(count), width_ - x);
+  uint32_t *p = row(y);
+  for (int64_t i = first; i < end; ++i) {
+    const uint32_t c = palette[levels[i]];
+    if (c != kTransparent) p[x + i] = blend(p[x + i], c);
+  }
 }
 
 }  // namespace quorvane

@@ -4,23 +4,25 @@
 
 #include "drawing/draw_area_impl.h"
 #include "drawing/edge_list.h"
+#include "drawing/smooth_shapes.h"
 
 namespace quorvane {
 
 void DrawAreaImpl::polygon(const int *x, const int *y, int n, int edgeColor, int fillColor) {
   completes([&] {
-    const uint32_t edge = lookup(edgeColor);
-    const uint32_t fillC = lookup(fillColor);
+    const uint32_t edge = colors_.lookup(edgeColor);
+    const uint32_t fillC = colors_.lookup(fillColor);
     if (x == nullptr || y == nullptr || n < 3 || n > kMaxPolygonPoints ||
         (edge == kTransparent && fillC == kTransparent))
       return;
     if (isSmooth_) {
       std::vector<int64_t> px(x, x + n), py(y, y + n);
-      smoothPolygon(px.data(), py.data(), static_cast<size_t>(n), edge, fillC);
+      smoothPolygon({surface_, coverageScratch_}, px.data(), py.data(), static_cast<size_t>(n),
+                    edge, fillC);
       return;
     }
     // Edge i runs from point i - 1 to point i; edge 0 closes the outline.
-    EdgeList edges(height_, nullptr);
+    EdgeList edges(surface_.height(), nullptr);
     for (int i = 0; i < n; ++i) {
       const int prev = i == 0 ? n - 1 : i - 1;
       edges.addStraight(x[prev], y[prev], x[i], y[i]);
@@ -38,30 +40,29 @@ void DrawAreaImpl::surface(int x1, int y1, int x2, int y2, int depthX, int depth
     auto sheared = [&](int color) -> int {
       const uint32_t c = static_cast<uint32_t>(color);
       if (!isSpecialColor(c)) return color;
-      const size_t index = colorIndex(c);
-      if (index >= specials_.size()) return static_cast<int>(kTransparent);
-      SpecialColor *inner = specials_[index].get();
+      SpecialColor *inner = colors_.special(c);
+      if (inner == nullptr) return static_cast<int>(kTransparent);
       if (steep)  // (x, y) -> (x, y + x - x1)
-        return addSpecial(std::make_unique<ShearColor>(inner, 4096, 0, 0, 4096, 4096,
-                                                       -int64_t{x1} * 4096));
+        return colors_.add(std::make_unique<ShearColor>(inner, 4096, 0, 0, 4096, 4096,
+                                                        -int64_t{x1} * 4096));
       // (x, y) -> (x + y - y1, y)
-      return addSpecial(std::make_unique<ShearColor>(inner, 4096, 4096, -int64_t{y1} * 4096, 0,
-                                                     4096, 0));
+      return colors_.add(std::make_unique<ShearColor>(inner, 4096, 4096, -int64_t{y1} * 4096, 0,
+                                                      4096, 0));
     };
     const int edge = sheared(edgeColor);
     const int fillC = sheared(fillColor);
     // The points may leave the int range after the shift; the edge list works
     // in 64 bits, so build the outline here rather than through polygon().
-    const uint32_t e = lookup(edge);
-    const uint32_t f = lookup(fillC);
+    const uint32_t e = colors_.lookup(edge);
+    const uint32_t f = colors_.lookup(fillC);
     if (e == kTransparent && f == kTransparent) return;
     const int64_t px[4] = {x1, int64_t{x1} + depthX, int64_t{x2} + depthX, x2};
     const int64_t py[4] = {y1, int64_t{y1} - depthY, int64_t{y2} - depthY, y2};
     if (isSmooth_) {
-      smoothPolygon(px, py, 4, e, f);
+      smoothPolygon({surface_, coverageScratch_}, px, py, 4, e, f);
       return;
     }
-    EdgeList edges(height_, nullptr);
+    EdgeList edges(surface_.height(), nullptr);
     for (int i = 0; i < 4; ++i) {
       const int prev = i == 0 ? 3 : i - 1;
       edges.addStraight(px[prev], py[prev], px[i], py[i]);

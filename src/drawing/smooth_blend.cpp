@@ -7,7 +7,7 @@
 // rest is blended over as usual.
 #include <algorithm>
 
-#include "drawing/draw_area_impl.h"
+#include "drawing/surface.h"
 
 namespace quorvane {
 
@@ -34,14 +34,8 @@ uint32_t addShare(uint32_t p, uint32_t from, uint32_t to, uint32_t share) {
 
 }  // namespace
 
-bool DrawAreaImpl::isOrderedColor(uint32_t resolved) const {
-  if (!isSpecialColor(resolved)) return false;
-  const size_t index = colorIndex(resolved);
-  return index < specials_.size() && specials_[index]->isOrdered();
-}
-
-void DrawAreaImpl::coverRun(int64_t y, int64_t x1, int64_t x2, uint32_t coverage,
-                            uint32_t resolved, bool joinsSeams) {
+void Surface::coverRun(int64_t y, int64_t x1, int64_t x2, uint32_t coverage, uint32_t resolved,
+                       bool joinsSeams) {
   if (!seams_.isOpen() || !joinsSeams) coverage = stepped(coverage);
   if (coverage == 0) return;
   if (coverage >= 255) {
@@ -50,12 +44,12 @@ void DrawAreaImpl::coverRun(int64_t y, int64_t x1, int64_t x2, uint32_t coverage
   }
   const bool isPlain = !isSpecialColor(resolved);
   for (int64_t x = x1; x <= x2; ++x)
-    coverPixel(x, y, isPlain ? resolved : evaluate(resolved, x, y), coverage, joinsSeams);
+    coverPixel(x, y, isPlain ? resolved : colors_.evaluate(resolved, x, y), coverage, joinsSeams);
 }
 
-void DrawAreaImpl::coverPixel(int64_t x, int64_t y, uint32_t c, uint32_t coverage,
-                              bool joinsSeams) {
-  if ((c >> 24) == 255 || coverage == 0) return;
+void Surface::coverPixel(int64_t x, int64_t y, uint32_t c, uint32_t coverage,
+                         bool joinsSeams) {
+  if (isInvisible(c) || coverage == 0) return;
   if (coverage >= 255) {
     blendAt(x, y, c);
     return;
@@ -83,16 +77,6 @@ void DrawAreaImpl::coverPixel(int64_t x, int64_t y, uint32_t c, uint32_t coverag
     s.covered = s.drawn = 255;
   }
   s.last = p;
-}
-
-SeamGroup::SeamGroup(DrawArea &area) {
-  auto *impl = dynamic_cast<DrawAreaImpl *>(&area);
-  seams_ = impl != nullptr ? &impl->seams_ : nullptr;
-  if (seams_ != nullptr) seams_->open(static_cast<size_t>(impl->width_ + impl->height_));
-}
-
-SeamGroup::~SeamGroup() {
-  if (seams_ != nullptr) seams_->close();
 }
 
 }  // namespace quorvane

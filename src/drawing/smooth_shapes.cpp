@@ -14,8 +14,7 @@
 #include <vector>
 
 #include "base/angles.h"
-#include "drawing/coverage.h"
-#include "drawing/draw_area_impl.h"
+#include "drawing/smooth_shapes.h"
 #include "drawing/line_stepper.h"
 
 namespace quorvane {
@@ -41,27 +40,30 @@ enum class Part { Fill, Pen };
 
 class RunPainter final : public CoverageSink {
  public:
-  RunPainter(DrawAreaImpl &area, uint32_t color, bool isEvaluated, Part part)
-      : area_(area), color_(color), isEvaluated_(isEvaluated), joinsSeams_(part == Part::Fill) {}
+  RunPainter(Surface &surface, uint32_t color, bool isEvaluated, Part part)
+      : surface_(surface),
+        color_(color),
+        isEvaluated_(isEvaluated),
+        joinsSeams_(part == Part::Fill) {}
   void run(int64_t y, int64_t x1, int64_t x2, uint32_t coverage) override {
     if (!isEvaluated_) {
-      area_.coverRun(y, x1, x2, coverage, color_, joinsSeams_);
+      surface_.coverRun(y, x1, x2, coverage, color_, joinsSeams_);
     } else if (coverage >= 255) {
-      area_.spanEvaluated(x1, x2, y, color_);
+      surface_.spanEvaluated(x1, x2, y, color_);
     } else {
-      for (int64_t x = x1; x <= x2; ++x) area_.coverPixel(x, y, color_, coverage, joinsSeams_);
+      for (int64_t x = x1; x <= x2; ++x) surface_.coverPixel(x, y, color_, coverage, joinsSeams_);
     }
   }
 
  private:
-  DrawAreaImpl &area_;
+  Surface &surface_;
   uint32_t color_;
   bool isEvaluated_;
   bool joinsSeams_;
 };
 
 // Paints the coverage of a and b together (either may be null or empty).
-void paint(DrawAreaImpl &area, const Outline *a, const Outline *b, uint32_t color, Part part,
+void paint(SmoothTarget to, const Outline *a, const Outline *b, uint32_t color, Part part,
            bool isEvaluated = false) {
   if (color == kTransparent) return;
   const Outline *list[2];
@@ -69,41 +71,42 @@ void paint(DrawAreaImpl &area, const Outline *a, const Outline *b, uint32_t colo
   if (a != nullptr && !a->empty()) list[n++] = a;
   if (b != nullptr && !b->empty()) list[n++] = b;
   if (n == 0) return;
-  RunPainter painter(area, color, isEvaluated, part);
-  rasterise(list, n, area.width(), area.height(), painter, area.coverageScratch());
+  RunPainter painter(to.surface, color, isEvaluated, part);
+  rasterise(list, n, to.surface.width(), to.surface.height(), painter, to.scratch);
 }
 
 // A fill and its pen in other colours, in one rasterisation: on every run
 // the fill is drawn, then the pen over it.
 class PairPainter final : public CoverageSink {
  public:
-  PairPainter(DrawAreaImpl &area, uint32_t fill, uint32_t edge)
-      : area_(area), fill_(fill), edge_(edge) {}
+  PairPainter(Surface &surface, uint32_t fill, uint32_t edge)
+      : surface_(surface), fill_(fill), edge_(edge) {}
   void run(int64_t y, int64_t x1, int64_t x2, uint32_t coverage) override {
-    area_.coverRun(y, x1, x2, coverage, fill_, true);
+    surface_.coverRun(y, x1, x2, coverage, fill_, true);
   }
   void runPair(int64_t y, int64_t x1, int64_t x2, uint32_t fill, uint32_t pen) override {
-    if (fill != 0 && fill_ != kTransparent) area_.coverRun(y, x1, x2, fill, fill_, true);
-    if (pen != 0) area_.coverRun(y, x1, x2, pen, edge_, false);
+    if (fill != 0 && fill_ != kTransparent) surface_.coverRun(y, x1, x2, fill, fill_, true);
+    if (pen != 0) surface_.coverRun(y, x1, x2, pen, edge_, false);
   }
 
  private:
-  DrawAreaImpl &area_;
+  Surface &surface_;
   uint32_t fill_;
   uint32_t edge_;
 };
 
 // Paints inside in fill and pen over it in edge (not Transparent).
-void paintWithPen(DrawAreaImpl &area, const Outline &inside, const Outline &pen, uint32_t fill,
+void paintWithPen(SmoothTarget to, const Outline &inside, const Outline &pen, uint32_t fill,
                   uint32_t edge) {
   if (inside.empty() || pen.empty()) {
-    paint(area, &inside, nullptr, fill, Part::Fill);
-    paint(area, &pen, nullptr, edge, Part::Pen);
+    paint(to, &inside, nullptr, fill, Part::Fill);
+    paint(to, &pen, nullptr, edge, Part::Pen);
     return;
   }
   const Outline *list[2] = {&inside, &pen};
-  PairPainter painter(area, fill, edge);
-  rasterise(list, 2, area.width(), area.height(), painter, area.coverageScratch(), Combine::Apart);
+  PairPainter painter(to.surface, fill, edge);
+  rasterise(list, 2, to.surface.width(), to.surface.height(), painter, to.scratch,
+            Combine::Apart);
 }
 
 // Adds a closed contour turning clockwise on the screen, so that the pieces
@@ -164,11 +167,11 @@ void addSegmentPen(Outline &o, Pt from, Pt to, double w = 1) {
 // A dashed line: the steps of its aliased form are visited in their order,
 // each evaluating the colour at its pixel, and every run of steps with one
 // colour is drawn as that part of the pen.
-void dashedLine(DrawAreaImpl &area, int64_t x1, int64_t y1, int64_t x2, int64_t y2,
+void dashedLine(SmoothTarget to, int64_t x1, int64_t y1, int64_t x2, int64_t y2,
                 uint32_t color, double w) {
   const LineStepper ls(x1, y1, x2, y2);
   int64_t kLo = 0, kHi = -1;
-  if (!ls.clipToArea(area.width(), area.height(), kLo, kHi)) return;
+  if (!ls.clipToArea(to.surface.width(), to.surface.height(), kLo, kHi)) return;
   const Pt a = centreOf(x1, y1), b = centreOf(x2, y2);
   uint32_t runColor = kTransparent;
   int64_t runFirst = 0, runLast = 0;
@@ -178,14 +181,14 @@ void dashedLine(DrawAreaImpl &area, int64_t x1, int64_t y1, int64_t x2, int64_t 
     const double m0 = static_cast<double>(ls.major0) + 0.5;
     addLinePen(pen, a, b, w, m0 + static_cast<double>(std::min(runFirst, runLast)) - 0.5,
                m0 + static_cast<double>(std::max(runFirst, runLast)) + 0.5);
-    paint(area, &pen, nullptr, runColor, Part::Pen, true);
+    paint(to, &pen, nullptr, runColor, Part::Pen, true);
   };
   const int64_t dir = ls.reversed ? -1 : 1;
   for (int64_t k = ls.reversed ? kHi : kLo; k >= kLo && k <= kHi; k += dir) {
     const int64_t m = ls.minorAt(k);
     const int64_t x = ls.xMajor ? ls.major0 + k : m;
     const int64_t y = ls.xMajor ? m : ls.major0 + k;
-    const uint32_t c = area.evaluate(color, x, y);
+    const uint32_t c = to.surface.colors().evaluate(color, x, y);
     if (c == runColor && k != (ls.reversed ? kHi : kLo)) {
       runLast = k;
       continue;
@@ -267,7 +270,7 @@ void addArcPen(Outline &o, Pt c, double rx, double ry, double a, double sweep, i
 // A dashed arc: the outline is walked in steps of at most half a pixel; each
 // new pixel it reaches evaluates the colour, and every run of one colour is
 // drawn as that piece of the pen.
-void dashedArc(DrawAreaImpl &area, Pt c, double rx, double ry, double a, double sweep,
+void dashedArc(SmoothTarget to, Pt c, double rx, double ry, double a, double sweep,
                uint32_t color, int perTurn) {
   if (sweep <= 0) return;
   const double r = std::max(rx, ry);
@@ -280,7 +283,7 @@ void dashedArc(DrawAreaImpl &area, Pt c, double rx, double ry, double a, double 
     if (runColor == kTransparent || end <= runStart) return;
     Outline pen;
     addArcPen(pen, c, rx, ry, runStart, end - runStart, perTurn);
-    paint(area, &pen, nullptr, runColor, Part::Pen, true);
+    paint(to, &pen, nullptr, runColor, Part::Pen, true);
   };
   for (int64_t i = 0; i <= n; ++i) {
     const double t = a + sweep * static_cast<double>(i) / static_cast<double>(n);
@@ -290,7 +293,7 @@ void dashedArc(DrawAreaImpl &area, Pt c, double rx, double ry, double a, double 
     if (x == lastX && y == lastY) continue;
     lastX = x;
     lastY = y;
-    const uint32_t col = area.evaluate(color, x, y);
+    const uint32_t col = to.surface.colors().evaluate(color, x, y);
     if (i > 0 && col == runColor) continue;
     // The change falls half a step before this sample.
     const double boundary = i == 0 ? a : t - sweep / static_cast<double>(n) / 2;
@@ -331,9 +334,9 @@ EdgePiece arcOf(Pt centre, double start, double sweep) {
 // Fills inside and draws the edge pieces (radii rx, ry for the arcs): one
 // coverage when edge and fill are one colour, the pen over the fill
 // otherwise, and a dashed edge piece by piece in drawing order.
-void fillAndEdge(DrawAreaImpl &area, const Outline &inside, const std::vector<EdgePiece> &pieces,
+void fillAndEdge(SmoothTarget to, const Outline &inside, const std::vector<EdgePiece> &pieces,
                  double rx, double ry, int perTurn, uint32_t edge, uint32_t fill) {
-  const bool dashed = area.isOrderedColor(edge);
+  const bool dashed = to.surface.colors().isOrdered(edge);
   Outline pen;
   if (edge != kTransparent && !dashed)
     for (const EdgePiece &e : pieces) {
@@ -341,39 +344,40 @@ void fillAndEdge(DrawAreaImpl &area, const Outline &inside, const std::vector<Ed
       else addSegmentPen(pen, e.from, e.to);
     }
   if (edge == fill && !dashed) {
-    paint(area, &inside, &pen, fill, Part::Fill);
+    paint(to, &inside, &pen, fill, Part::Fill);
     return;
   }
   if (edge != kTransparent && !dashed) {
-    paintWithPen(area, inside, pen, fill, edge);
+    paintWithPen(to, inside, pen, fill, edge);
     return;
   }
-  paint(area, &inside, nullptr, fill, Part::Fill);
+  paint(to, &inside, nullptr, fill, Part::Fill);
   if (!dashed) return;
   auto pixel = [](double v) { return static_cast<int64_t>(std::floor(v)); };
   for (const EdgePiece &e : pieces) {
     if (e.isArc)
-      dashedArc(area, e.centre, rx, ry, e.start, e.sweep, edge, perTurn);
+      dashedArc(to, e.centre, rx, ry, e.start, e.sweep, edge, perTurn);
     else
-      dashedLine(area, pixel(e.from.x), pixel(e.from.y), pixel(e.to.x), pixel(e.to.y), edge, 1);
+      dashedLine(to, pixel(e.from.x), pixel(e.from.y), pixel(e.to.x), pixel(e.to.y), edge, 1);
   }
 }
 
 }  // namespace
 
-void DrawAreaImpl::smoothLine(int x1, int y1, int x2, int y2, uint32_t color, int64_t width) {
+void smoothLine(SmoothTarget to, int x1, int y1, int x2, int y2, uint32_t color,
+                int64_t width) {
   const double w = static_cast<double>(width);
-  if (isOrderedColor(color)) {
-    dashedLine(*this, x1, y1, x2, y2, color, w);
+  if (to.surface.colors().isOrdered(color)) {
+    dashedLine(to, x1, y1, x2, y2, color, w);
     return;
   }
   Outline pen;
   addSegmentPen(pen, centreOf(x1, y1), centreOf(x2, y2), w);
-  paint(*this, &pen, nullptr, color, Part::Pen);
+  paint(to, &pen, nullptr, color, Part::Pen);
 }
 
-void DrawAreaImpl::smoothPolygon(const int64_t *x, const int64_t *y, size_t n, uint32_t edge,
-                                 uint32_t fill) {
+void smoothPolygon(SmoothTarget to, const int64_t *x, const int64_t *y, size_t n,
+                   uint32_t edge, uint32_t fill) {
   Outline inside(FillRule::EvenOdd);
   std::vector<EdgePiece> pieces;
   pieces.reserve(n);
@@ -384,27 +388,28 @@ void DrawAreaImpl::smoothPolygon(const int64_t *x, const int64_t *y, size_t n, u
     const size_t prev = i == 0 ? n - 1 : i - 1;
     pieces.push_back(straight(centreOf(x[prev], y[prev]), at));
   }
-  fillAndEdge(*this, inside, pieces, 0, 0, 0, edge, fill);
+  fillAndEdge(to, inside, pieces, 0, 0, 0, edge, fill);
 }
 
-void DrawAreaImpl::smoothEllipse(int cx, int cy, int rx, int ry, uint32_t edge, uint32_t fill) {
+void smoothEllipse(SmoothTarget to, int cx, int cy, int rx, int ry, uint32_t edge,
+                   uint32_t fill) {
   const Pt c = centreOf(cx, cy);
   const double rxd = rx, ryd = ry;
   const int perTurn = segmentsPerTurn(std::max(rxd, ryd) + 0.5);
-  if (edge == fill && !isOrderedColor(edge)) {
+  if (edge == fill && !to.surface.colors().isOrdered(edge)) {
     // The fill and its pen together are the ellipse half a pixel larger.
     Outline whole;
     addContour(whole, ellipse(c, rxd + 0.5, ryd + 0.5, perTurn));
-    paint(*this, &whole, nullptr, fill, Part::Fill);
+    paint(to, &whole, nullptr, fill, Part::Fill);
     return;
   }
   Outline inside;
   addContour(inside, ellipse(c, rxd, ryd, perTurn));
-  fillAndEdge(*this, inside, {arcOf(c, 0, 360)}, rxd, ryd, perTurn, edge, fill);
+  fillAndEdge(to, inside, {arcOf(c, 0, 360)}, rxd, ryd, perTurn, edge, fill);
 }
 
-void DrawAreaImpl::smoothArc(int cx, int cy, int rx, int ry, double a1, double a2,
-                             uint32_t color) {
+void smoothArc(SmoothTarget to, int cx, int cy, int rx, int ry, double a1, double a2,
+               uint32_t color) {
   const auto [start, sweep] = spanOf(a1, a2);
   const Pt c = centreOf(cx, cy);
   const int perTurn = segmentsPerTurn(std::max(rx, ry) + 0.5);
@@ -412,20 +417,21 @@ void DrawAreaImpl::smoothArc(int cx, int cy, int rx, int ry, double a1, double a
     // Only the end point, as in the aliased form.
     const Pt p = ellipsePoint(c, rx, ry, start);
     const int64_t x = static_cast<int64_t>(std::floor(p.x)), y = static_cast<int64_t>(std::floor(p.y));
-    if (x >= 0 && y >= 0 && x < width_ && y < height_) blendAt(x, y, evaluate(color, x, y));
+    if (to.surface.contains(x, y))
+      to.surface.blendAt(x, y, to.surface.colors().evaluate(color, x, y));
     return;
   }
-  if (isOrderedColor(color)) {
-    dashedArc(*this, c, rx, ry, start, sweep, color, perTurn);
+  if (to.surface.colors().isOrdered(color)) {
+    dashedArc(to, c, rx, ry, start, sweep, color, perTurn);
     return;
   }
   Outline pen;
   addArcPen(pen, c, rx, ry, start, sweep, perTurn);
-  paint(*this, &pen, nullptr, color, Part::Pen);
+  paint(to, &pen, nullptr, color, Part::Pen);
 }
 
-void DrawAreaImpl::smoothSector(int cx, int cy, int rx, int ry, double a1, double a2,
-                                uint32_t edge, uint32_t fill) {
+void smoothSector(SmoothTarget to, int cx, int cy, int rx, int ry, double a1, double a2,
+                  uint32_t edge, uint32_t fill) {
   const auto [start, sweep] = spanOf(a1, a2);
   const Pt c = centreOf(cx, cy);
   const int perTurn = segmentsPerTurn(std::max(rx, ry) + 0.5);
@@ -438,11 +444,11 @@ void DrawAreaImpl::smoothSector(int cx, int cy, int rx, int ry, double a1, doubl
   // Centre to the start point, the arc, the a2 point back to the centre.
   std::vector<EdgePiece> pieces{straight(c, ellipsePoint(c, rx, ry, start)), arcOf(c, start, sweep)};
   if (sweep < 360) pieces.push_back(straight(ellipsePoint(c, rx, ry, start + sweep), c));
-  fillAndEdge(*this, inside, pieces, rx, ry, perTurn, edge, fill);
+  fillAndEdge(to, inside, pieces, rx, ry, perTurn, edge, fill);
 }
 
-void DrawAreaImpl::smoothCylinder(int cx, int cy, int rx, int ry, double a1, double a2,
-                                  int64_t depthX, int64_t depthY, uint32_t edge, uint32_t fill) {
+void smoothCylinder(SmoothTarget to, int cx, int cy, int rx, int ry, double a1, double a2,
+                    int64_t depthX, int64_t depthY, uint32_t edge, uint32_t fill) {
   const auto [start, sweep] = spanOf(a1, a2);
   const Pt c = centreOf(cx, cy);
   const Pt c2{c.x + static_cast<double>(depthX), c.y + static_cast<double>(depthY)};
@@ -461,7 +467,7 @@ void DrawAreaImpl::smoothCylinder(int cx, int cy, int rx, int ry, double a1, dou
   const Pt f2{n2.x + static_cast<double>(depthX), n2.y + static_cast<double>(depthY)};
   const std::vector<EdgePiece> pieces{arcOf(c, start, sweep), straight(n2, f2), arcOf(c2, start, sweep),
                                       straight(f1, n1)};
-  fillAndEdge(*this, inside, pieces, rx, ry, perTurn, edge, fill);
+  fillAndEdge(to, inside, pieces, rx, ry, perTurn, edge, fill);
 }
 
 }  // namespace quorvane

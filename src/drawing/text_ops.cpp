@@ -1,7 +1,6 @@
 // The text operations of DrawArea. Texts are laid out and drawn by the text
-// subsystem, which sees this area only through a TextCanvas; the area hands
-// on its anti-alias mode.
-#include <algorithm>
+// subsystem, which sees only a TextCanvas over the area's surface; the area
+// hands on its anti-alias mode.
 #include <new>
 
 #include "drawing/draw_area_impl.h"
@@ -11,24 +10,24 @@ namespace quorvane {
 
 namespace {
 
-class AreaTextCanvas final : public text::TextCanvas {
+class SurfaceTextCanvas final : public text::TextCanvas {
  public:
-  explicit AreaTextCanvas(DrawAreaImpl &area) : area_(area) {}
-  uint32_t lookup(uint32_t color) override { return area_.lookup(color); }
+  explicit SurfaceTextCanvas(Surface &surface) : surface_(surface) {}
+  uint32_t lookup(uint32_t color) override { return surface_.colors().lookup(color); }
   uint32_t evaluate(uint32_t resolved, int64_t x, int64_t y) override {
-    return area_.evaluate(resolved, x, y);
+    return surface_.colors().evaluate(resolved, x, y);
   }
-  void plot(int64_t x, int64_t y, uint32_t resolved) override { area_.plot(x, y, resolved); }
+  void plot(int64_t x, int64_t y, uint32_t resolved) override { surface_.plot(x, y, resolved); }
   bool touches(int64_t left, int64_t top, int64_t right, int64_t bottom) const override {
-    return left < area_.width() && top < area_.height() && right > 0 && bottom > 0;
+    return left < surface_.width() && top < surface_.height() && right > 0 && bottom > 0;
   }
   void blendLevels(int64_t x, int64_t y, const uint8_t *levels, size_t count,
                    const uint32_t *palette) override {
-    area_.blendLevels(x, y, levels, count, palette);
+    surface_.blendLevels(x, y, levels, count, palette);
   }
 
  private:
-  DrawAreaImpl &area_;
+  Surface &surface_;
 };
 
 std::u16string_view wide(const char16_t *text) {
@@ -38,20 +37,8 @@ std::u16string_view wide(const char16_t *text) {
 }  // namespace
 
 const std::shared_ptr<text::TextCanvas> &DrawAreaImpl::textCanvas() {
-  if (!textCanvas_) textCanvas_ = std::make_shared<AreaTextCanvas>(*this);
+  if (!textCanvas_) textCanvas_ = std::make_shared<SurfaceTextCanvas>(surface_);
   return textCanvas_;
-}
-
-void DrawAreaImpl::blendLevels(int64_t x, int64_t y, const uint8_t *levels, size_t count,
-                               const uint32_t *palette) {
-  if (y < 0 || y >= height_) return;
-  const int64_t first = std::max<int64_t>(0, -x);
-  const int64_t end = std::min<int64_t>(static_cast<int64_t>(count), width_ - x);
-  uint32_t *p = row(y);
-  for (int64_t i = first; i < end; ++i) {
-    const uint32_t c = palette[levels[i]];
-    if (c != kTransparent) p[x + i] = blend(p[x + i], c);
-  }
 }
 
 namespace {
@@ -84,7 +71,7 @@ template <class Decode>
 void drawAtOnce(DrawAreaImpl &area, Decode decode, const char *font, double fontHeight,
                 double fontWidth, double angle, int vertical, int x, int y, int color,
                 int alignment) {
-  const uint32_t resolved = area.lookup(color);
+  const uint32_t resolved = static_cast<uint32_t>(area.getARGBColor(color));
   if (resolved == kTransparent || !(fontHeight > 0) || !(fontWidth > 0)) return;
   const auto laidOut = madeText(text::createText(
       area.textCanvas(), decode(),
