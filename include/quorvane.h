@@ -501,8 +501,8 @@ public:
 
 // The chart-level settings added after the first release, one object per chart,
 // owned by it. New settings are appended here only, so that no slot of
-// BaseChart, XYChart or PieChart moves; through runMethod they are also reached
-// as operations of the chart itself ("BaseChart.getAntiAlias").
+// BaseChart, XYChart or PieChart moves; runMethod names them as operations of
+// ChartOptions ("ChartOptions.getAntiAlias" on what "XYChart.options" returns).
 class ChartOptions {
 public:
     // The chart these settings belong to.

@@ -148,6 +148,13 @@ constexpr Invoker kRows[] = {
      "Replaces all sectors by n new ones (earlier Sector handles die); labels may be null.",
      {limit(1, 0), pad(2, 0)}},
     {"PieChart.sector", bind<&P::sector>(), "i", "Sector i; null out of range."},
+    {"PieChart.options", bind<&P::options>(), "",
+     "The chart's later settings (ChartOptions); owned by the chart."},
+
+    {"ChartOptions.getChart", bind<&ChartOptions::getChart>(), "",
+     "The chart these settings belong to."},
+    {"ChartOptions.getAntiAlias", bind<&ChartOptions::getAntiAlias>(), "",
+     "The DrawArea.SmoothMode that BaseChart.setAntiAlias last gave the chart."},
 };
 
 }  // namespace

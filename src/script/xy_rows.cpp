@@ -178,6 +178,8 @@ constexpr Invoker kRows[] = {
      {limit(1, 0), limit(2, 0), limitIfGiven(3, 0), limitIfGiven(4, 0)}},
     {"XYChart.addHLOCLayer2", bind<&X::addHLOCLayer2>(), "",
      "An HLOC layer without data sets; turns the xAxis indent on unless set."},
+    {"XYChart.options", bind<&X::options>(), "",
+     "The chart's later settings (ChartOptions); owned by the chart."},
 };
 
 }  // namespace

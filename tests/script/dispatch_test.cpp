@@ -41,7 +41,8 @@ const std::pair<const char *, const char *> kNames[] = {
     {"Sector", "setExplode/1 setLabelFormat/1 setLabelStyle/3 setLabelPos/2 setColor/2 "
                "getImageCoor/0 getLabelCoor/0"},
     {"PieChart", "create/4 setPieSize/3 set3D/3 setStartAngle/2 setLabelFormat/1 "
-                 "setLabelStyle/3 setLabelPos/2 setData/3 sector/1"},
+                 "setLabelStyle/3 setLabelPos/2 setData/3 sector/1 options/0"},
+    {"ChartOptions", "getChart/0 getAntiAlias/0"},
     {"BaseAxis", "setLabelStyle/4 setLabelGap/1 setTitle/4 setTitlePos/2 setColors/4 "
                  "setTickLength/1 setTickLength2/2 getCoor/1 getLength/0 addMark/5 addZone/3"},
     {"XAxis", "setLabels/2 setIndent/1"},
@@ -60,7 +61,8 @@ const std::pair<const char *, const char *> kNames[] = {
     {"PlotArea", "setBackground/3 setBackground2/2 setGridColor/2 setGridWidth/2"},
     {"XYChart", "create/4 yAxis/0 yAxis2/0 syncYAxis/2 setYAxisOnRight/1 xAxis/0 xAxis2/0 "
                 "setPlotArea/9 addBarLayer/5 addBarLayer2/2 addBarLayer3/5 addLineLayer/5 "
-                "addLineLayer2/2 addAreaLayer/5 addAreaLayer2/2 addHLOCLayer/6 addHLOCLayer2/0"},
+                "addLineLayer2/2 addAreaLayer/5 addAreaLayer2/2 addHLOCLayer/6 addHLOCLayer2/0 "
+                "options/0"},
     {"", "getVersion/0 getCopyright/0 getDescription/0"},
 };
 

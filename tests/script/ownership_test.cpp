@@ -114,3 +114,21 @@ TEST(ScriptOwnership, ADestroyedSymbolImageIsSkipped) {
 }
 
 }  // namespace
+
+namespace {
+
+// A chart's options are reached through either chart type, point back at
+// the chart, read what setAntiAlias gave it and die with it.
+TEST(ScriptOwnership, ChartOptionsLiveAndDieWithTheirChart) {
+  for (const char *type : {"XYChart", "PieChart"}) {
+    const S chart = handle({S(type) + ".create", 30, 20, 0xffffff, -1});
+    const S options = handle({S(type) + ".options", chart});
+    EXPECT_EQ(address(handle({S("ChartOptions.getChart"), options})), address(chart)) << type;
+    result({S("BaseChart.setAntiAlias"), chart, 2});
+    EXPECT_EQ(result({S("ChartOptions.getAntiAlias"), options}).i, 2) << type;
+    result({S("BaseChart.destroy"), chart});
+    EXPECT_FALSE(call({S("ChartOptions.getAntiAlias"), options}).ok) << type;
+  }
+}
+
+}  // namespace

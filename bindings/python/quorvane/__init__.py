@@ -7,6 +7,7 @@
 #     png = c.makeChart2(quorvane.PNG)
 from ._tables import *  # noqa: F401,F403
 from ._native import Error, library_path
-from ._objects import (AreaLayer, BarLayer, BaseAxis, BaseChart, Box, DataSet, DrawArea,
-                       DrawObj, HLOCLayer, Layer, LegendBox, Line, LineLayer, Mark, Object,
-                       PieChart, PlotArea, Sector, TextBox, TTFText, XAxis, XYChart, YAxis, call)
+from ._objects import (AreaLayer, BarLayer, BaseAxis, BaseChart, Box, ChartOptions, DataSet,
+                       DrawArea, DrawObj, HLOCLayer, Layer, LegendBox, Line, LineLayer, Mark,
+                       Object, PieChart, PlotArea, Sector, TextBox, TTFText, XAxis, XYChart,
+                       YAxis, call)

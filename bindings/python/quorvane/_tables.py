@@ -78,6 +78,7 @@ CLASSES = (
     ("DrawObj", None),
     ("Sector", None),
     ("PieChart", "BaseChart"),
+    ("ChartOptions", None),
     ("BaseAxis", None),
     ("Mark", "TextBox"),
     ("XAxis", "BaseAxis"),
@@ -353,6 +354,12 @@ METHODS = {
         "Replaces all sectors by n new ones (earlier Sector handles die); labels may be null."),
     "PieChart.sector": Method(False, (("i", "int"),), "Sector",
         "Sector i; null out of range."),
+    "PieChart.options": Method(False, (), "ChartOptions",
+        "The chart's later settings (ChartOptions); owned by the chart."),
+    "ChartOptions.getChart": Method(False, (), "BaseChart",
+        "The chart these settings belong to."),
+    "ChartOptions.getAntiAlias": Method(False, (), "int",
+        "The DrawArea.SmoothMode that BaseChart.setAntiAlias last gave the chart."),
     "BaseAxis.setLabelStyle": Method(False, (("font", "str"), ("fontSize", "float"), ("fontColor", "int"), ("fontAngle", "float")), "TextBox",
         "Font, size, colour and angle of the tick labels; returns the label style box."),
     "BaseAxis.setLabelGap": Method(False, (("gap", "int"),), None,
@@ -509,6 +516,8 @@ METHODS = {
         "An HLOC layer with four data sets in color; open and close may be null."),
     "XYChart.addHLOCLayer2": Method(False, (), "HLOCLayer",
         "An HLOC layer without data sets; turns the xAxis indent on unless set."),
+    "XYChart.options": Method(False, (), "ChartOptions",
+        "The chart's later settings (ChartOptions); owned by the chart."),
 }
 
 # Per method, the arguments that count an array, each with that array, as

@@ -59,13 +59,21 @@ class TableTest(unittest.TestCase):
     def test_wrapper_classes_follow_the_fallback_edges(self):
         edges = [(name, base) for name, base in _tables.CLASSES if base is not None]
         self.assertEqual(len(edges), 11)
-        self.assertEqual(len(_objects._CLASSES), 22)
+        self.assertEqual(len(_objects._CLASSES), 23)
         for derived, base in edges:
             self.assertEqual(getattr(quorvane, derived).__bases__, (getattr(quorvane, base),))
         derived_names = {d for d, _ in edges}
         for name, cls in _objects._CLASSES.items():
             if name not in derived_names:
                 self.assertEqual(cls.__bases__, (quorvane.Object,), name)
+
+    def test_chart_options_come_as_their_own_class(self):
+        with quorvane.XYChart(200, 150) as c, quorvane.PieChart(200, 150) as pie:
+            for chart in (c, pie):
+                options = chart.options()
+                self.assertIsInstance(options, quorvane.ChartOptions)
+                chart.setAntiAlias(quorvane.SmoothFine)
+                self.assertEqual(options.getAntiAlias(), quorvane.SmoothFine)
 
     def test_constants_hold_their_published_values(self):
         self.assertEqual(quorvane.Transparent, 0xFF000000 - (1 << 32))
