@@ -8,6 +8,18 @@
 
 namespace quorvane {
 
+namespace {
+
+// Orders a run's ends and cuts them to [0, size); false when nothing is left.
+inline bool clipRun(int64_t &a, int64_t &b, int64_t size) {
+  if (a > b) std::swap(a, b);
+  a = std::max<int64_t>(a, 0);
+  b = std::min<int64_t>(b, size - 1);
+  return a <= b;
+}
+
+}  // namespace
+
 void Surface::adopt(int width, int height, std::vector<uint32_t> &&pixels) {
   pixels_ = std::move(pixels);
   width_ = width;
@@ -70,11 +82,7 @@ void Surface::span(int64_t x1, int64_t x2, int64_t y, uint32_t resolved) {
     spanEvaluated(x1, x2, y, resolved);
     return;
   }
-  if (y < 0 || y >= height_) return;
-  if (x1 > x2) std::swap(x1, x2);
-  x1 = std::max<int64_t>(x1, 0);
-  x2 = std::min<int64_t>(x2, width_ - 1);
-  if (x1 > x2) return;
+  if (y < 0 || y >= height_ || !clipRun(x1, x2, width_)) return;
   SpecialColor *special = colors_.special(resolved);
   if (special == nullptr) {
     spanEvaluated(x1, x2, y, kTransparent);  // past the list: Transparent, as evaluate gives
@@ -84,11 +92,7 @@ void Surface::span(int64_t x1, int64_t x2, int64_t y, uint32_t resolved) {
 }
 
 void Surface::spanEvaluated(int64_t x1, int64_t x2, int64_t y, uint32_t c) {
-  if (y < 0 || y >= height_) return;
-  if (x1 > x2) std::swap(x1, x2);
-  x1 = std::max<int64_t>(x1, 0);
-  x2 = std::min<int64_t>(x2, width_ - 1);
-  if (x1 > x2) return;
+  if (y < 0 || y >= height_ || !clipRun(x1, x2, width_)) return;
   uint32_t *p = row(y);
   if (isOpaque(c)) {
     std::fill(p + x1, p + x2 + 1, c);  // opaque: blending gives c
@@ -103,18 +107,12 @@ void Surface::column(int64_t y1, int64_t y2, int64_t x, uint32_t resolved) {
     columnEvaluated(y1, y2, x, resolved);
     return;
   }
-  if (x < 0 || x >= width_) return;
-  if (y1 > y2) std::swap(y1, y2);
-  y1 = std::max<int64_t>(y1, 0);
-  y2 = std::min<int64_t>(y2, height_ - 1);
+  if (x < 0 || x >= width_ || !clipRun(y1, y2, height_)) return;
   for (int64_t y = y1; y <= y2; ++y) blendAt(x, y, colors_.evaluate(resolved, x, y));
 }
 
 void Surface::columnEvaluated(int64_t y1, int64_t y2, int64_t x, uint32_t c) {
-  if (x < 0 || x >= width_) return;
-  if (y1 > y2) std::swap(y1, y2);
-  y1 = std::max<int64_t>(y1, 0);
-  y2 = std::min<int64_t>(y2, height_ - 1);
+  if (x < 0 || x >= width_ || !clipRun(y1, y2, height_)) return;
   if (isOpaque(c)) {
     for (int64_t y = y1; y <= y2; ++y) row(y)[x] = c;  // opaque: blending gives c
   } else {

@@ -42,6 +42,16 @@ void drawValueLabel(DrawArea &area, const std::string &format, const TextBoxImpl
   drawTextBox(area, placed, valueLabelText(format, value));
 }
 
+// Gives a label style box its font, size, colour and angle; the box, or null
+// when that fails.
+TextBox *restyle(TextBoxImpl &box, const char *font, double fontSize, int fontColor,
+                 double fontAngle) {
+  return guarded<TextBox *>(nullptr, [&] {
+    box.data().setStyle(font, fontSize, fontColor, fontAngle);
+    return &box;
+  });
+}
+
 }  // namespace
 
 LayerCore::LayerCore() : borderColor_(kLineColor) {
@@ -285,10 +295,7 @@ void LayerCore::setDataLabelFormat(const char *format) {
 
 TextBox *LayerCore::setDataLabelStyle(const char *font, double fontSize, int fontColor,
                                       double fontAngle) {
-  return guarded<TextBox *>(nullptr, [&] {
-    dataLabelStyle_.data().setStyle(font, fontSize, fontColor, fontAngle);
-    return &dataLabelStyle_;
-  });
+  return restyle(dataLabelStyle_, font, fontSize, fontColor, fontAngle);
 }
 
 void LayerCore::setAggregateLabelFormat(const char *format) {
@@ -297,10 +304,7 @@ void LayerCore::setAggregateLabelFormat(const char *format) {
 
 TextBox *LayerCore::setAggregateLabelStyle(const char *font, double fontSize, int fontColor,
                                            double fontAngle) {
-  return guarded<TextBox *>(nullptr, [&] {
-    aggregateLabelStyle_.data().setStyle(font, fontSize, fontColor, fontAngle);
-    return &aggregateLabelStyle_;
-  });
+  return restyle(aggregateLabelStyle_, font, fontSize, fontColor, fontAngle);
 }
 
 }  // namespace quorvane
