@@ -2,17 +2,39 @@
 #include "chart/image_map.h"
 
 #include <algorithm>
+#include <charconv>
+#include <initializer_list>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 
 namespace quorvane {
 
+namespace {
+
+// Appends v in decimal, as printf's %d writes it.
+void appendInt(std::string &out, int v) {
+  char buf[16];
+  const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+  out.append(buf, end);
+}
+
+// The shape text of kind with the given coordinates.
+std::string shapeText(const char *kind, std::initializer_list<int> coords) {
+  std::string out = "shape=\"";
+  out += kind;
+  out += "\" coords=\"";
+  for (int v : coords) {
+    appendInt(out, v);
+    out += ',';
+  }
+  out.back() = '"';
+  return out;
+}
+
+}  // namespace
+
 std::string rectShapeAsGiven(int left, int top, int right, int bottom) {
-  char buf[96];
-  const int n = std::snprintf(buf, sizeof buf, "shape=\"rect\" coords=\"%d,%d,%d,%d\"", left,
-                              top, right, bottom);
-  return std::string(buf, static_cast<size_t>(n));
+  return shapeText("rect", {left, top, right, bottom});
 }
 
 std::string rectShape(int x1, int y1, int x2, int y2) {
@@ -20,19 +42,15 @@ std::string rectShape(int x1, int y1, int x2, int y2) {
                           std::max(y1, y2));
 }
 
-std::string circleShape(int cx, int cy, int r) {
-  char buf[80];
-  const int n =
-      std::snprintf(buf, sizeof buf, "shape=\"circle\" coords=\"%d,%d,%d\"", cx, cy, r);
-  return std::string(buf, static_cast<size_t>(n));
-}
+std::string circleShape(int cx, int cy, int r) { return shapeText("circle", {cx, cy, r}); }
 
 std::string polygonShape(std::span<const int> xy) {
   std::string out = "shape=\"poly\" coords=\"";
-  char buf[32];
   for (size_t k = 0; k + 1 < xy.size(); k += 2) {
-    const int n = std::snprintf(buf, sizeof buf, "%d,%d,", xy[k], xy[k + 1]);
-    out.append(buf, static_cast<size_t>(n));
+    appendInt(out, xy[k]);
+    out += ',';
+    appendInt(out, xy[k + 1]);
+    out += ',';
   }
   // The final comma becomes the closing quote; without points the quote is
   // still closed.

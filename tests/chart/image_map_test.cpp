@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <span>
 #include <string>
 #include <utility>
@@ -34,6 +35,9 @@ TEST(ImageMap, ShapeTexts) {
   const std::vector<int> tri{1, 2, 3, 4, -5, 6};
   EXPECT_EQ(polygonShape(tri), "shape=\"poly\" coords=\"1,2,3,4,-5,6\"");
   EXPECT_EQ(polygonShape({}), "shape=\"poly\" coords=\"\"");
+  // The widest numbers an int holds, written whole.
+  EXPECT_EQ(rectShapeAsGiven(INT_MIN, -1, 0, INT_MAX),
+            "shape=\"rect\" coords=\"-2147483648,-1,0,2147483647\"");
   // Chosen by count: 3 a circle, 4 two corners, else a polygon (an odd last
   // value dropped).
   const std::vector<int> three{1, 2, 3}, four{9, 8, 1, 2}, five{1, 2, 3, 4, 5};
