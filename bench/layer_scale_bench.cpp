@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -26,7 +27,8 @@ constexpr int kPoints = 1000000;
 std::vector<double> wave(int count, double phase) {
   std::vector<double> v(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i)
-    v[static_cast<size_t>(i)] = 40 * std::sin(i * 0.0007 + phase) + 15 + (i * 7919 % 13);
+    v[static_cast<size_t>(i)] =
+        40 * std::sin(i * 0.0007 + phase) + 15 + static_cast<double>(int64_t{i} * 7919 % 13);
   return v;
 }
 
