@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "pixel_store_floor.h"
 #include "quorvane.h"
 
 namespace {
@@ -99,17 +100,6 @@ void runWorkload(benchmark::State &state, const Workload &w, int64_t pixels) {
   a->destroy();
 }
 
-// The floor: a plain store of the same number of pixels.
-void runFloor(benchmark::State &state, int64_t pixels) {
-  std::vector<uint32_t> buffer(static_cast<size_t>(pixels));
-  uint32_t v = 0;
-  for (auto _ : state) {
-    std::fill(buffer.begin(), buffer.end(), ++v);
-    benchmark::DoNotOptimize(buffer.data());
-    benchmark::ClobberMemory();
-  }
-  state.SetItemsProcessed(state.iterations() * pixels);
-}
 
 }  // namespace
 
@@ -117,7 +107,7 @@ int main(int argc, char **argv) {
   static const std::vector<Workload> list = workloads();
   for (const Workload &w : list) {
     const int64_t pixels = touchedPixels(w);
-    benchmark::RegisterBenchmark(("Floor/" + w.name).c_str(), runFloor, pixels);
+    benchmark::RegisterBenchmark(("Floor/" + w.name).c_str(), runPixelStoreFloor, pixels);
     benchmark::RegisterBenchmark(w.name.c_str(), runWorkload, std::cref(w), pixels);
   }
   benchmark::Initialize(&argc, argv);

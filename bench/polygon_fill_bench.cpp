@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "floor_ratio_reporter.h"
+#include "pixel_store_floor.h"
 #include "quorvane.h"
 
 namespace {
@@ -81,22 +82,13 @@ void areaChart(benchmark::State &state) {
   state.counters["points"] = kValues;
 }
 
-void runFloor(benchmark::State &state, int64_t pixels) {
-  std::vector<uint32_t> buffer(static_cast<size_t>(pixels));
-  uint32_t v = 0;
-  for (auto _ : state) {
-    std::fill(buffer.begin(), buffer.end(), ++v);
-    benchmark::DoNotOptimize(buffer.data());
-    benchmark::ClobberMemory();
-  }
-}
 
 }  // namespace
 
 int main(int argc, char **argv) {
-  benchmark::RegisterBenchmark("Floor/PolygonFill1M", runFloor, changedPixels(0))
+  benchmark::RegisterBenchmark("Floor/PolygonFill1M", runPixelStoreFloor, changedPixels(0))
       ->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark("Floor/Smooth/PolygonFill1M", runFloor, changedPixels(1))
+  benchmark::RegisterBenchmark("Floor/Smooth/PolygonFill1M", runPixelStoreFloor, changedPixels(1))
       ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("PolygonFill1M", fillGon, 0)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("Smooth/PolygonFill1M", fillGon, 1)->Unit(benchmark::kMillisecond);
