@@ -1,7 +1,5 @@
-// Building edges and the one fill-and-outline routine. The fill takes, on
-// every row, the runs of the edges that cross it, sorted by left then right
-// end, and fills between the first and second, third and fourth, and so on;
-// the outline then draws every edge, each vertex once.
+// Building edges and the one fill-and-outline routine: the fill (edge_fill.cpp),
+// then the outline, which draws every edge, each vertex once.
 #include "drawing/edge_list.h"
 
 #include <algorithm>
@@ -87,60 +85,16 @@ void outlineRun(int64_t a, int64_t b, Plot &plot) {
     for (int64_t u = a; u >= b; --u) plot(u);
 }
 
-// The fill pass: on every row the edges cross, their runs sorted by left
-// then right end, filled between the first and second, third and fourth,
-// and so on. Edges are taken in the order of their first row and kept in an
-// active list from that row until past their last, so that a row costs the
-// edges crossing it and the fill costs the edges once plus their crossings.
-// Equal runs are alike, so the order edges enter the list leaves the pixels
-// as a pass over every edge on every row would.
-void fillBetweenEdges(Surface &surface, const EdgeList &list, uint32_t fillColor) {
-  const std::vector<Edge> &edges = list.edges();
-  int64_t top = edges[0].yMin;
-  int64_t bottom = edges[0].yMax;
-  for (const Edge &e : edges) {
-    top = std::min(top, e.yMin);
-    bottom = std::max(bottom, e.yMax);
-  }
-  top = std::max<int64_t>(top, 0);
-  bottom = std::min<int64_t>(bottom, surface.height() - 1);
-  // The edges crossing a row from top to bottom, by their first row.
-  std::vector<const Edge *> pending;
-  for (const Edge &e : edges)
-    if (e.yMin < e.yMax && e.yMax > top && e.yMin <= bottom) pending.push_back(&e);
-  std::sort(pending.begin(), pending.end(),
-            [](const Edge *a, const Edge *b) { return a->yMin != b->yMin ? a->yMin < b->yMin : a < b; });
-  std::vector<const Edge *> active;
-  std::vector<Run> runs;
-  size_t next = 0;
-  uint64_t visits = 0;
-  for (int64_t y = top; y <= bottom; ++y) {
-    while (next < pending.size() && pending[next]->yMin <= y) active.push_back(pending[next++]);
-    runs.clear();
-    size_t kept = 0;
-    for (const Edge *e : active) {
-      if (!e->crosses(y)) continue;  // past its last row
-      active[kept++] = e;
-      runs.push_back(list.runAt(*e, y));
-    }
-    visits += active.size();
-    active.resize(kept);
-    std::sort(runs.begin(), runs.end(), [](const Run &a, const Run &b) {
-      return a.left != b.left ? a.left < b.left : a.right < b.right;
-    });
-    for (size_t i = 0; i + 1 < runs.size(); i += 2)
-      if (runs[i].right + 1 <= runs[i + 1].left - 1)
-        surface.span(runs[i].right + 1, runs[i + 1].left - 1, y, fillColor);
-    // Nothing more to fill once every edge has come and gone.
-    if (active.empty() && next == pending.size()) break;
-  }
-  list.countFillVisits(visits);
-}
-
 // A straight edge's outline: row by row from the top, left to right, without
-// the end point.
+// the end point. A vertical edge is one column, in the same order.
 void outlineStraightEdge(Surface &surface, const EdgeList &list, const Edge &e,
                          uint32_t edgeColor) {
+  if (!e.line.xMajor && e.line.dMinor == 0) {
+    const int64_t first = e.endY == e.rowLo ? e.rowLo + 1 : e.rowLo;
+    const int64_t last = e.endY == e.rowHi ? e.rowHi - 1 : e.rowHi;
+    if (first <= last) surface.column(first, last, e.endX, edgeColor);
+    return;
+  }
   for (int64_t y = e.rowLo; y <= e.rowHi; ++y) {
     const Run r = list.runAt(e, y);
     if (y == e.endY && e.endX >= r.left && e.endX <= r.right) {

@@ -98,4 +98,11 @@ class EdgeList {
   mutable uint64_t fillVisits_ = 0;
 };
 
+class Surface;
+
+// Fills between the edges of the list on every row they cross: their runs,
+// sorted by left then right end, are filled strictly between the first and
+// second, third and fourth, and so on (a resolved colour).
+void fillBetweenEdges(Surface &surface, const EdgeList &list, uint32_t fillColor);
+
 }  // namespace quorvane

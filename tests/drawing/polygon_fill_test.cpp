@@ -89,18 +89,51 @@ uint64_t smoothVisits(int n, int side) {
 
 }  // namespace
 
-TEST(PolygonFill, AliasedFillMatchesTheRunsOfItsEdgesPixelByPixel) {
-  // Small random polygons, self-crossing ones and vertices off the area
-  // included, on an 11 x 9 area.
+// The outline by its rule: every edge's midpoint line without its end point.
+void referenceOutline(int w, int h, const std::vector<int> &x, const std::vector<int> &y,
+                      std::vector<int> &out) {
+  for (size_t i = 0; i < x.size(); ++i) {
+    const size_t j = (i + 1) % x.size();
+    for (auto [px, py] : midpointLine(x[i], y[i], x[j], y[j]))
+      if ((px != x[j] || py != y[j]) && px >= 0 && px < w && py >= 0 && py < h)
+        out[static_cast<size_t>(py * w + px)] = kGreen;
+  }
+}
+
+TEST(PolygonFill, AliasedFillAndOutlineMatchTheRunsOfTheirEdgesPixelByPixel) {
+  // Random polygons on an 11 x 9 area, self-crossing ones and vertices off
+  // the area included. Dense ones keep to a few columns, so that many
+  // vertical edges share a column, doubling back over each other, as a
+  // curve of many points a pixel does.
+  struct Case {
+    const char *name;
+    int minCount, maxCount, xLo, xHi;
+    bool hasOutline;
+  };
+  const Case cases[] = {
+      {"sparse", 3, 12, -6, 16, false},         {"sparse, outlined", 3, 12, -6, 16, true},
+      {"dense", 40, 90, 3, 5, false},           {"dense, outlined", 40, 90, 3, 5, true},
+      {"dense at the sides", 40, 90, -1, 11, true},
+  };
   std::mt19937 rng(20261207);
-  std::uniform_int_distribution<int> count(3, 12), coordX(-6, 16), coordY(-5, 13);
-  for (int t = 0; t < 2000; ++t) {
-    const int n = count(rng);
-    std::vector<int> x(static_cast<size_t>(n)), y(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) x[static_cast<size_t>(i)] = coordX(rng), y[static_cast<size_t>(i)] = coordY(rng);
-    Area a = makeArea(11, 9, kBlue);
-    a->polygon(x.data(), y.data(), n, kNone, kRed);
-    ASSERT_EQ(testutil::pixels(a.get()), referenceFill(11, 9, x, y)) << "polygon " << t;
+  for (const Case &c : cases) {
+    std::uniform_int_distribution<int> count(c.minCount, c.maxCount), coordX(c.xLo, c.xHi),
+        coordY(-5, 13);
+    for (int t = 0; t < 1000; ++t) {
+      const int n = count(rng);
+      std::vector<int> x(static_cast<size_t>(n)), y(static_cast<size_t>(n));
+      for (int i = 0; i < n; ++i) {
+        // Dense polygons step sideways rarely, as a curve's columns do.
+        const bool isDense = c.minCount >= 40;
+        x[static_cast<size_t>(i)] = isDense && i > 0 && rng() % 8 != 0 ? x[static_cast<size_t>(i - 1)] : coordX(rng);
+        y[static_cast<size_t>(i)] = coordY(rng);
+      }
+      Area a = makeArea(11, 9, kBlue);
+      a->polygon(x.data(), y.data(), n, c.hasOutline ? kGreen : kNone, kRed);
+      std::vector<int> expected = referenceFill(11, 9, x, y);
+      if (c.hasOutline) referenceOutline(11, 9, x, y, expected);
+      ASSERT_EQ(testutil::pixels(a.get()), expected) << c.name << ", polygon " << t;
+    }
   }
 }
 
