@@ -77,6 +77,7 @@ class EdgeList {
   EdgeList(int64_t areaHeight, const std::vector<QuarterRow> *table)
       : areaHeight_(areaHeight), table_(table) {}
 
+  void reserve(size_t edges) { edges_.reserve(edges); }
   void addStraight(int64_t x1, int64_t y1, int64_t x2, int64_t y2);
   void addArc(int64_t cx, int64_t cy, bool rightSide, OutlinePoint start, OutlinePoint end,
               bool drawsStart);

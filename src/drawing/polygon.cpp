@@ -23,6 +23,7 @@ void DrawAreaImpl::polygon(const int *x, const int *y, int n, int edgeColor, int
     }
     // Edge i runs from point i - 1 to point i; edge 0 closes the outline.
     EdgeList edges(surface_.height(), nullptr);
+    edges.reserve(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
       const int prev = i == 0 ? n - 1 : i - 1;
       edges.addStraight(x[prev], y[prev], x[i], y[i]);
@@ -63,6 +64,7 @@ void DrawAreaImpl::surface(int x1, int y1, int x2, int y2, int depthX, int depth
       return;
     }
     EdgeList edges(surface_.height(), nullptr);
+    edges.reserve(4);
     for (int i = 0; i < 4; ++i) {
       const int prev = i == 0 ? 3 : i - 1;
       edges.addStraight(px[prev], py[prev], px[i], py[i]);
