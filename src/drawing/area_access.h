@@ -20,6 +20,13 @@ void releaseArea(DrawArea *area);
 // (0, 1 or 2); 0 for an area made elsewhere.
 int shapeModeOf(const DrawArea &area);
 
+// Whether a shape in this colour replaces every pixel it draws, whatever lay
+// there: an opaque plain colour (no pattern, gradient or dash, whose pixels
+// may be translucent or depend on what was drawn before) on an area of this
+// library that draws aliased shapes. A shape whose every pixel such later
+// shapes draw again may then be left out without changing a pixel.
+bool paintsOver(DrawArea &area, int color);
+
 // While a seam group is open, partial coverage that a shape leaves on a
 // pixel that earlier shapes of the group covered only partly is added
 // beside theirs rather than blended over it, as if the shapes were drawn

@@ -121,6 +121,13 @@ int shapeModeOf(const DrawArea &area) {
   return impl != nullptr ? impl->shapeMode() : 0;
 }
 
+bool paintsOver(DrawArea &area, int color) {
+  const auto *impl = dynamic_cast<const DrawAreaImpl *>(&area);
+  if (impl == nullptr || impl->shapeMode() != 0) return false;
+  const uint32_t resolved = static_cast<uint32_t>(area.getARGBColor(color));
+  return !isSpecialColor(resolved) && isOpaque(resolved);
+}
+
 SeamGroup::SeamGroup(DrawArea &area) : seams_(nullptr) {
   auto *impl = dynamic_cast<DrawAreaImpl *>(&area);
   if (impl == nullptr) return;

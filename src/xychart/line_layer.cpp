@@ -7,12 +7,14 @@
 #include "xychart/line_layer.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
 
 #include "base/alignment.h"
 #include "base/int_math.h"
+#include "drawing/area_access.h"
 #include "xychart/axes.h"
 #include "xychart/xy_chart.h"
 
@@ -36,6 +38,41 @@ int heightOf(const DrawArea &image) { return const_cast<DrawArea &>(image).getHe
 
 }  // namespace
 
+// A segment within one pixel column draws a parallelogram whose column u
+// holds rows lo - A(u) ... hi - B(u), for the segment's rows lo ... hi and
+// A(u) >= B(u) fixed by the depth alone (its slanted edges are translates of
+// one midpoint line). The later segments of an unbroken run in the same
+// column form a chain whose rows make one interval, so they cover a
+// segment's ribbon where that interval holds its rows: where its first
+// point's row lies in the interval of the points after it. ends[i] holds
+// segment i's end points, or nothing where it is not drawn.
+std::vector<bool> coveredRibbons(const std::vector<std::optional<std::array<int, 4>>> &ends) {
+  std::vector<bool> covered(ends.size(), false);
+  bool inRun = false;  // segment i + 1 is in a column; its run's rows follow
+  int runColumn = 0;
+  int runTop = 0;
+  int runBottom = 0;
+  for (size_t i = ends.size(); i-- > 0;) {
+    const auto &e = ends[i];
+    if (!e || (*e)[0] != (*e)[2]) {
+      inRun = false;
+      continue;
+    }
+    const int x = (*e)[0], y1 = (*e)[1], y2 = (*e)[3];
+    if (inRun && runColumn == x) {
+      covered[i] = y1 >= runTop && y1 <= runBottom;
+      runTop = std::min(runTop, y1);
+      runBottom = std::max(runBottom, y1);
+    } else {
+      inRun = true;
+      runColumn = x;
+      runTop = std::min(y1, y2);
+      runBottom = std::max(y1, y2);
+    }
+  }
+  return covered;
+}
+
 std::optional<LineLayerImpl::Point> LineLayerImpl::pointOf(const DataSetImpl &ds, int i) const {
   const double v = ds.value(i);
   if (!hasValue(v)) return std::nullopt;
@@ -56,24 +93,34 @@ void LineLayerImpl::drawLines(DrawArea &area, const DataSetImpl &ds, Shift shift
   // the depth runs: rise / run > y depth / x depth, with run the width of one
   // category step. Compared multiplied out, so that no depth divides.
   const double run = xAxis().getLength() / std::max(1.0, n - 1.0);
+  std::vector<std::optional<std::array<int, 4>>> ends(static_cast<size_t>(std::max(n - 1, 0)));
+  std::vector<bool> showsUnderside(ends.size(), false);
   std::optional<Point> previous = pointOf(ds, 0);
   for (int i = 1; i < n; ++i) {
     const std::optional<Point> current = pointOf(ds, i);
     if (previous && current) {
-      const int x1 = clampToInt(previous->x + shift.x);
-      const int y1 = clampToInt(previous->y - shift.y);
-      const int x2 = clampToInt(current->x + shift.x);
-      const int y2 = clampToInt(current->y - shift.y);
-      if (isFlat) {
-        area.line(x1, y1, x2, y2, k.face, width);
-      } else {
-        const double rise = static_cast<double>(previous->y) - current->y;
-        const bool showsUnderside = rise * depthX() > static_cast<double>(depthY()) * run;
-        area.surface(x1, y1, x2, y2, static_cast<int>(step.x), static_cast<int>(step.y), k.edge,
-                     showsUnderside ? k.shadow : k.face);
-      }
+      ends[static_cast<size_t>(i - 1)] = {
+          clampToInt(previous->x + shift.x), clampToInt(previous->y - shift.y),
+          clampToInt(current->x + shift.x), clampToInt(current->y - shift.y)};
+      const double rise = static_cast<double>(previous->y) - current->y;
+      showsUnderside[static_cast<size_t>(i - 1)] =
+          rise * depthX() > static_cast<double>(depthY()) * run;
     }
     previous = current;
+  }
+  // Dense ribbons are mostly drawn over by the next ones in their column.
+  const bool canLeaveOut = !isFlat && paintsOver(area, k.edge) && paintsOver(area, k.face) &&
+                           paintsOver(area, k.shadow);
+  const std::vector<bool> covered =
+      canLeaveOut ? coveredRibbons(ends) : std::vector<bool>(ends.size(), false);
+  for (size_t i = 0; i < ends.size(); ++i) {
+    if (!ends[i] || covered[i]) continue;
+    const auto [x1, y1, x2, y2] = *ends[i];
+    if (isFlat)
+      area.line(x1, y1, x2, y2, k.face, width);
+    else
+      area.surface(x1, y1, x2, y2, static_cast<int>(step.x), static_cast<int>(step.y), k.edge,
+                   showsUnderside[i] ? k.shadow : k.face);
   }
 }
 
