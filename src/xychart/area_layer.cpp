@@ -17,7 +17,9 @@
 #include <vector>
 
 #include "base/int_math.h"
+#include "drawing/area_access.h"
 #include "xychart/axes.h"
+#include "xychart/covered_faces.h"
 #include "xychart/stacking.h"
 
 namespace quorvane {
@@ -114,17 +116,29 @@ class AreaPainter {
       area_.surface(clampToInt(x1), clampToInt(y1), clampToInt(x2), clampToInt(y2), dx_, dy_,
                     k.edge, k.face);
     };
+    auto isAbove = [&](size_t j) { return std::max(top_[j].y, top_[j + 1].y) <= zeroRow; };
+    // Dense curves' faces are mostly drawn over by the next ones in their
+    // column; faces below the zero line break the chain.
+    std::vector<bool> covered(top_.size(), false);
+    if (paintsOver(area_, k.edge) && paintsOver(area_, k.face)) {
+      std::vector<std::optional<std::array<int, 4>>> ends(top_.size() - 1);
+      for (size_t j = 0; j + 1 < top_.size(); ++j)
+        if (isAbove(j))
+          ends[j] = {clampToInt(top_[j].x), clampToInt(top_[j].y), clampToInt(top_[j + 1].x),
+                     clampToInt(top_[j + 1].y)};
+      covered = coveredFaces(ends);
+    }
     std::optional<int64_t> belowFrom;  // the left end of the stretch below
     for (size_t j = 0; j + 1 < top_.size(); ++j) {
       const Vertex &p = top_[j];
       const Vertex &q = top_[j + 1];
-      if (std::max(p.y, q.y) > zeroRow) {
+      if (!isAbove(j)) {
         if (!belowFrom) belowFrom = p.x;
         continue;
       }
       if (belowFrom) face(*belowFrom, zeroRow, p.x, zeroRow);
       belowFrom.reset();
-      face(p.x, p.y, q.x, q.y);
+      if (!covered[j]) face(p.x, p.y, q.x, q.y);
     }
     if (belowFrom) face(*belowFrom, zeroRow, top_.back().x, zeroRow);
     const Vertex &end = top_.back();

@@ -15,6 +15,7 @@
 #include "base/alignment.h"
 #include "base/int_math.h"
 #include "drawing/area_access.h"
+#include "xychart/covered_faces.h"
 #include "xychart/axes.h"
 #include "xychart/xy_chart.h"
 
@@ -37,41 +38,6 @@ int inRightColumn(int alignment) { return inLeftColumn(alignment) + 2; }
 int heightOf(const DrawArea &image) { return const_cast<DrawArea &>(image).getHeight(); }
 
 }  // namespace
-
-// A segment within one pixel column draws a parallelogram whose column u
-// holds rows lo - A(u) ... hi - B(u), for the segment's rows lo ... hi and
-// A(u) >= B(u) fixed by the depth alone (its slanted edges are translates of
-// one midpoint line). The later segments of an unbroken run in the same
-// column form a chain whose rows make one interval, so they cover a
-// segment's ribbon where that interval holds its rows: where its first
-// point's row lies in the interval of the points after it. ends[i] holds
-// segment i's end points, or nothing where it is not drawn.
-std::vector<bool> coveredRibbons(const std::vector<std::optional<std::array<int, 4>>> &ends) {
-  std::vector<bool> covered(ends.size(), false);
-  bool inRun = false;  // segment i + 1 is in a column; its run's rows follow
-  int runColumn = 0;
-  int runTop = 0;
-  int runBottom = 0;
-  for (size_t i = ends.size(); i-- > 0;) {
-    const auto &e = ends[i];
-    if (!e || (*e)[0] != (*e)[2]) {
-      inRun = false;
-      continue;
-    }
-    const int x = (*e)[0], y1 = (*e)[1], y2 = (*e)[3];
-    if (inRun && runColumn == x) {
-      covered[i] = y1 >= runTop && y1 <= runBottom;
-      runTop = std::min(runTop, y1);
-      runBottom = std::max(runBottom, y1);
-    } else {
-      inRun = true;
-      runColumn = x;
-      runTop = std::min(y1, y2);
-      runBottom = std::max(y1, y2);
-    }
-  }
-  return covered;
-}
 
 std::optional<LineLayerImpl::Point> LineLayerImpl::pointOf(const DataSetImpl &ds, int i) const {
   const double v = ds.value(i);
@@ -112,7 +78,7 @@ void LineLayerImpl::drawLines(DrawArea &area, const DataSetImpl &ds, Shift shift
   const bool canLeaveOut = !isFlat && paintsOver(area, k.edge) && paintsOver(area, k.face) &&
                            paintsOver(area, k.shadow);
   const std::vector<bool> covered =
-      canLeaveOut ? coveredRibbons(ends) : std::vector<bool>(ends.size(), false);
+      canLeaveOut ? coveredFaces(ends) : std::vector<bool>(ends.size(), false);
   for (size_t i = 0; i < ends.size(); ++i) {
     if (!ends[i] || covered[i]) continue;
     const auto [x1, y1, x2, y2] = *ends[i];

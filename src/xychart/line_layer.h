@@ -2,7 +2,6 @@
 // depth step per data set, with the data sets' symbols at the points.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -10,11 +9,6 @@
 #include "xychart/layer.h"
 
 namespace quorvane {
-
-// The 3D ribbons of a data set that the later ones draw over entirely, pixel
-// for pixel: ends[i] holds segment i's end points (x1, y1, x2, y2) as drawn,
-// or nothing where it is not drawn; all drawn with the same depth step.
-std::vector<bool> coveredRibbons(const std::vector<std::optional<std::array<int, 4>>> &ends);
 
 class LineLayerImpl final : public LayerBase<LineLayer> {
  protected:
