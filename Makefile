@@ -79,9 +79,11 @@ test-fuzz: deps
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 bash scripts/run-fuzzers.sh build-fuzz/tests/fuzz $(FUZZ_SECONDS)
 
 # The demo gallery and the web app example in headless Chromium, over
-# 127.0.0.1 only; the demo is rendered first, its library serves the web app.
-test-browser: deps
+# 127.0.0.1 only; the demo is rendered first (and checked against the test
+# build's examples), its library serves the web app.
+test-browser: build
 	@bash scripts/demo.sh
+	@bash scripts/compare-demo-builds.sh build/examples build/demo
 	QUORVANE_LIBRARY=$(CURDIR)/build-demo/libquorvane20.so node tests/browser/run.mjs build/demo examples/webapp/app.py
 
 # Every stage runs even when an earlier one failed; the summary line is last.

@@ -12,7 +12,7 @@ using B = BaseChart;
 using P = PieChart;
 using S = Sector;
 
-constexpr Invoker kRows[] = {
+constexpr Invoker kChartRows[] = {
     {"Box.setPos", bind<&Box::setPos>(), "x y",
      "Top-left corner; for a text box of automatic size, the point named by its alignment."},
     {"Box.setSize", bind<&Box::setSize>(), "w h",
@@ -159,6 +159,6 @@ constexpr Invoker kRows[] = {
 
 }  // namespace
 
-std::span<const Invoker> chartRows() { return kRows; }
+std::span<const Invoker> chartRows() { return kChartRows; }
 
 }  // namespace quorvane::script

@@ -14,7 +14,7 @@ using Text2Sig = void(const char *, const char *, int, double, double, double, i
                       int);
 using Text4Sig = TTFText *(const char *, const char *, int, double, double, double, int);
 
-constexpr Invoker kRows[] = {
+constexpr Invoker kDrawingRows[] = {
     {"TTFText.getWidth", bind<&T::getWidth>(), "",
      "Width of the bounding box of all lines, in pixels."},
     {"TTFText.getHeight", bind<&T::getHeight>(), "",
@@ -155,6 +155,6 @@ constexpr Invoker kRows[] = {
 
 }  // namespace
 
-std::span<const Invoker> drawingRows() { return kRows; }
+std::span<const Invoker> drawingRows() { return kDrawingRows; }
 
 }  // namespace quorvane::script

@@ -11,7 +11,7 @@ using A = BaseAxis;
 using S = DataSet;
 using X = XYChart;
 
-constexpr Invoker kRows[] = {
+constexpr Invoker kXyRows[] = {
     {"BaseAxis.setLabelStyle", bind<&A::setLabelStyle>(), "font fontSize fontColor fontAngle",
      "Font, size, colour and angle of the tick labels; returns the label style box."},
     {"BaseAxis.setLabelGap", bind<&A::setLabelGap>(), "gap",
@@ -184,6 +184,6 @@ constexpr Invoker kRows[] = {
 
 }  // namespace
 
-std::span<const Invoker> xyRows() { return kRows; }
+std::span<const Invoker> xyRows() { return kXyRows; }
 
 }  // namespace quorvane::script
