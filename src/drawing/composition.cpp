@@ -33,14 +33,15 @@ void DrawAreaImpl::merge(const DrawArea *src, int x, int y, int alignment, int t
       pixels = copy.data();
     }
     // Each source pixel, faded by the extra transparency when there is one,
-    // is plotted; a value that reads as a table or special colour is not a
-    // colour of the source and is skipped rather than looked up in this
-    // area's lists. The fade is chosen once, outside the loops.
+    // is blended over its place (inside the area: the loops are clipped); a
+    // value that reads as a table or special colour is not a colour of the
+    // source and is skipped rather than looked up in this area's lists. The
+    // fade is chosen once, outside the loops.
     auto mergeFaded = [&](auto fade) {
       for (int64_t j = jLo; j < jHi; ++j) {
         for (int64_t i = iLo; i < iHi; ++i) {
           const uint32_t v = fade(pixels[j * sw + i]);
-          if (!isNamedColor(v)) surface_.plot(left + i, top + j, v);
+          if (!isNamedColor(v) && v != kTransparent) surface_.blendAt(left + i, top + j, v);
         }
       }
     };
