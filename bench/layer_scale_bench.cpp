@@ -3,6 +3,8 @@
 // query) per iteration; stacked kinds have two data sets of 1,000,000
 // points each. Every kind is held to linear cost, so a point costs about
 // the same in each (the counter pointRate gives points a second).
+//   LayerMap1M/<kind>: the image map alone of the same layer, drawn once
+//   outside the timing.
 //   AreaChart65000ToPNG: an area chart of 65,000 points made, drawn and
 //   encoded as PNG, against Floor/AreaChart65000ToPNG, the PNG encoding alone
 //   of the same pixels.
@@ -99,6 +101,19 @@ void drawnAndMapped(benchmark::State &state, const Kind &kind) {
       benchmark::Counter(kPoints, benchmark::Counter::kIsIterationInvariantRate);
 }
 
+void mapped(benchmark::State &state, const Kind &kind) {
+  XYChart *c = plot();
+  Layer *layer = addLayer(c, kind);
+  benchmark::DoNotOptimize(c->makeChart3());
+  size_t mapBytes = 0;
+  for (auto _ : state) {
+    const char *map = layer->getHTMLImageMap("detail.html", "", "");
+    mapBytes = map != nullptr ? std::strlen(map) : 0;
+  }
+  c->destroy();
+  state.counters["mapBytes"] = static_cast<double>(mapBytes);
+}
+
 XYChart *areaChart65000() {
   constexpr int kValues = 65000;
   static const std::vector<double> data = [] {
@@ -120,6 +135,9 @@ int main(int argc, char **argv) {
   for (const Kind &kind : kKinds)
     benchmark::RegisterBenchmark((std::string("Layer1M/") + kind.name).c_str(), drawnAndMapped,
                                  kind)
+        ->Unit(benchmark::kMillisecond);
+  for (const Kind &kind : kKinds)
+    benchmark::RegisterBenchmark((std::string("LayerMap1M/") + kind.name).c_str(), mapped, kind)
         ->Unit(benchmark::kMillisecond);
   registerChartToPng("AreaChart65000ToPNG", areaChart65000);
   return runWithFloorRatios(argc, argv);

@@ -6,28 +6,39 @@
 #include <initializer_list>
 #include <cmath>
 #include <cstdint>
+#include <new>
 
 namespace quorvane {
 
 namespace {
 
-// Appends v in decimal, as printf's %d writes it.
-void appendInt(std::string &out, int v) {
-  char buf[16];
-  const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
-  out.append(buf, end);
+// Appends shape="kind" coords="v0,v1,..." with the values in decimal, as
+// printf's %d writes them. The text is put together on the stack, kBuffered
+// values at a time (an int takes at most 11 characters and its comma), and
+// appended in those pieces.
+void appendShapeText(std::string &out, std::string_view kind, std::span<const int> coords) {
+  constexpr size_t kBuffered = 16;
+  constexpr std::string_view kOpen = "shape=\"";
+  constexpr std::string_view kCoords = "\" coords=\"";
+  char buffer[kOpen.size() + 6 + kCoords.size() + 12 * kBuffered + 1];
+  char *p = std::copy(kOpen.begin(), kOpen.end(), buffer);
+  p = std::copy(kind.begin(), kind.end(), p);
+  p = std::copy(kCoords.begin(), kCoords.end(), p);
+  for (size_t k = 0; k < coords.size(); ++k) {
+    if (k > 0) *p++ = ',';
+    p = std::to_chars(p, p + 11, coords[k]).ptr;
+    if ((k + 1) % kBuffered == 0) {
+      out.append(buffer, p);
+      p = buffer;
+    }
+  }
+  *p++ = '"';
+  out.append(buffer, p);
 }
 
-// The shape text of kind with the given coordinates.
-std::string shapeText(const char *kind, std::initializer_list<int> coords) {
-  std::string out = "shape=\"";
-  out += kind;
-  out += "\" coords=\"";
-  for (int v : coords) {
-    appendInt(out, v);
-    out += ',';
-  }
-  out.back() = '"';
+std::string shapeText(std::string_view kind, std::initializer_list<int> coords) {
+  std::string out;
+  appendShapeText(out, kind, std::span<const int>(coords.begin(), coords.size()));
   return out;
 }
 
@@ -45,24 +56,27 @@ std::string rectShape(int x1, int y1, int x2, int y2) {
 std::string circleShape(int cx, int cy, int r) { return shapeText("circle", {cx, cy, r}); }
 
 std::string polygonShape(std::span<const int> xy) {
-  std::string out = "shape=\"poly\" coords=\"";
-  for (size_t k = 0; k + 1 < xy.size(); k += 2) {
-    appendInt(out, xy[k]);
-    out += ',';
-    appendInt(out, xy[k + 1]);
-    out += ',';
-  }
-  // The final comma becomes the closing quote; without points the quote is
-  // still closed.
-  if (out.back() == ',') out.back() = '"';
-  else out += '"';
+  std::string out;
+  appendShapeText(out, "poly", xy.first(xy.size() & ~size_t{1}));
   return out;
 }
 
 std::string shapeFromInts(std::span<const int> values) {
-  if (values.size() == 3) return circleShape(values[0], values[1], values[2]);
-  if (values.size() == 4) return rectShape(values[0], values[1], values[2], values[3]);
-  return polygonShape(values);
+  std::string out;
+  appendShape(out, values);
+  return out;
+}
+
+void appendShape(std::string &out, std::span<const int> values) {
+  if (values.size() == 3) {
+    appendShapeText(out, "circle", values);
+  } else if (values.size() == 4) {
+    const int corners[] = {std::min(values[0], values[2]), std::min(values[1], values[3]),
+                           std::max(values[0], values[2]), std::max(values[1], values[3])};
+    appendShapeText(out, "rect", corners);
+  } else {
+    appendShapeText(out, "poly", values.first(values.size() & ~size_t{1}));
+  }
 }
 
 namespace {
@@ -166,6 +180,42 @@ ImageMapWriter::ImageMapWriter(const char *url, const char *queryFormat,
   // A query that starts with its own separator is joined as it is.
   if (!query_.empty() && (query_[0] == '?' || query_[0] == '&')) separator_ = "";
   else separator_ = url_.find('?') != std::string::npos ? "&" : "?";
+}
+
+void ImageMapWriter::compile(std::span<const TemplateField> fields, size_t expectedAreas) {
+  fields_ = fields;
+  compiledQuery_ = CompiledTemplate(query_, fields);
+  compiledExtra_ = CompiledTemplate(extra_, fields);
+  expectedAreas_ = expectedAreas;
+}
+
+void ImageMapWriter::addArea(std::span<const int> shape, std::span<const FieldValue> values) {
+  out_ += "<area ";
+  appendShape(out_, shape);
+  appendLinks([&](const std::string &templateText, CompiledTemplate &compiled, Escape escape) {
+    if (compiled.isCompiled() && compiled.append(out_, values, escape)) return;
+    scratch_.assign(templateText);
+    expandFieldValues(scratch_, fields_, values);
+    scratch_.appendEscaped(out_, escape);
+  });
+  out_ += ">\n";
+  if (++areas_ == kSampleAreas) reserveRest();
+}
+
+void ImageMapWriter::reserveRest() {
+  if (expectedAreas_ <= areas_) return;
+  // A little over the mean, so that the areas' small differences in size do
+  // not end in one more doubling.
+  const double meanBytes = static_cast<double>(out_.size()) / static_cast<double>(areas_);
+  const double bytes = static_cast<double>(out_.size()) +
+                       meanBytes * 1.0625 * static_cast<double>(expectedAreas_ - areas_);
+  if (bytes >= static_cast<double>(out_.max_size())) return;
+  try {
+    out_.reserve(static_cast<size_t>(bytes));
+  } catch (const std::bad_alloc &) {
+    // The reservation only saves copies: a text whose first areas promise
+    // more than can be had grows as it goes.
+  }
 }
 
 }  // namespace quorvane

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "chart/compiled_template.h"
 #include "chart/label_template.h"
 
 namespace quorvane {
@@ -31,6 +32,8 @@ std::string polygonShape(std::span<const int> xy);
 // By the number of values: 3 a circle, 4 a rectangle by two corners, any
 // other number a polygon.
 std::string shapeFromInts(std::span<const int> values);
+// Appends the text of shapeFromInts(values).
+void appendShape(std::string &out, std::span<const int> values);
 
 // The part of a shape (values as shapeFromInts takes them) that lies on an
 // image of width x height: the shape itself when it lies wholly on it; a
@@ -60,33 +63,60 @@ class ImageMapWriter {
   void addArea(std::string_view shape, Expand &&expand) {
     out_ += "<area ";
     out_ += shape;
+    appendLinks([&](const std::string &templateText, CompiledTemplate &, Escape escape) {
+      scratch_.assign(templateText);
+      expand(scratch_);
+      scratch_.appendEscaped(out_, escape);
+    });
+    out_ += ">\n";
+  }
+
+  // Compiles the templates for items with fields (replaced in that order),
+  // for the addArea below; expectedAreas (at most) lets the text be reserved
+  // once from the first areas' sizes. fields must outlive the writer.
+  void compile(std::span<const TemplateField> fields, size_t expectedAreas);
+  // Appends the area of one item with the shape of values (as shapeFromInts
+  // takes them) and its field values, one per compiled field; the same text
+  // as the addArea above with expandFieldValues.
+  void addArea(std::span<const int> shape, std::span<const FieldValue> values);
+
+  const std::string &text() const { return out_; }
+  // The text, moved out.
+  std::string takeText() { return std::move(out_); }
+
+ private:
+  // The attributes after the shape: write(templateText, compiled, escape)
+  // appends a template's expansion.
+  template <class Write>
+  void appendLinks(Write &&write) {
     if (!extra_.empty()) {
       out_ += ' ';
-      scratch_.assign(extra_);
-      expand(scratch_);
-      scratch_.appendEscaped(out_, Escape::kAttribute);
+      write(extra_, compiledExtra_, Escape::kAttribute);
     }
     if (!url_.empty()) {
       out_ += " href=\"";
       out_ += url_;
       out_ += separator_;
-      scratch_.assign(query_);
-      expand(scratch_);
-      scratch_.appendEscaped(out_, Escape::kQuery);
+      write(query_, compiledQuery_, Escape::kQuery);
       out_ += '"';
     }
-    out_ += ">\n";
   }
+  // Reserves the text for the expected areas at the mean size of the first
+  // kSampleAreas.
+  void reserveRest();
+  static constexpr size_t kSampleAreas = 256;
 
-  const std::string &text() const { return out_; }
-
- private:
   std::string url_;
   std::string query_;
   std::string extra_;
   std::string_view separator_;  // "", "?" or "&"
   std::string out_;
   LabelTemplate scratch_;
+  std::span<const TemplateField> fields_;
+  CompiledTemplate compiledQuery_;
+  CompiledTemplate compiledExtra_;
+  size_t expectedAreas_ = 0;
+  size_t areas_ = 0;
 };
 
 }  // namespace quorvane

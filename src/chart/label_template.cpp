@@ -31,34 +31,58 @@ void appendFieldNumber(std::string &out, double value, std::string_view spec) {
   appendNumber(out, value, parseNumberFormat(spec));
 }
 
-void appendQueryEscaped(std::string &out, std::string_view value) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  for (char ch : value) {
-    const auto c = static_cast<unsigned char>(ch);
-    const bool isUnreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                              (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
-                              c == '~';
-    if (isUnreserved) {
-      out += ch;
-    } else {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
+namespace {
+
+// Which bytes a query or an HTML attribute takes as they are.
+struct PlainBytes {
+  bool inQuery[256] = {};
+  bool inAttribute[256] = {};
+  constexpr PlainBytes() {
+    for (int c = 0; c < 256; ++c) {
+      inQuery[c] = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                   c == '-' || c == '.' || c == '_' || c == '~';
+      inAttribute[c] = c != '&' && c != '<' && c != '>' && c != '"' && c != '\'';
     }
+  }
+};
+constexpr PlainBytes kPlain;
+
+// Appends value with each byte that plain[] rejects replaced by escape(out,
+// byte); the runs between are appended whole.
+template <class EscapeByte>
+void appendWithEscapes(std::string &out, std::string_view value, const bool (&plain)[256],
+                       EscapeByte escape) {
+  size_t k = 0;
+  while (k < value.size()) {
+    size_t end = k;
+    while (end < value.size() && plain[static_cast<unsigned char>(value[end])]) ++end;
+    out.append(value.data() + k, end - k);
+    if (end == value.size()) return;
+    escape(out, static_cast<unsigned char>(value[end]));
+    k = end + 1;
   }
 }
 
+}  // namespace
+
+void appendQueryEscaped(std::string &out, std::string_view value) {
+  appendWithEscapes(out, value, kPlain.inQuery, [](std::string &to, unsigned char c) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const char escaped[3] = {'%', kHex[c >> 4], kHex[c & 15]};
+    to.append(escaped, 3);
+  });
+}
+
 void appendHtmlEscaped(std::string &out, std::string_view value) {
-  for (char ch : value) {
-    switch (ch) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out += ch;
+  appendWithEscapes(out, value, kPlain.inAttribute, [](std::string &to, unsigned char c) {
+    switch (c) {
+      case '&': to += "&amp;"; break;
+      case '<': to += "&lt;"; break;
+      case '>': to += "&gt;"; break;
+      case '"': to += "&quot;"; break;
+      default: to += "&#39;";
     }
-  }
+  });
 }
 
 namespace {

@@ -24,8 +24,16 @@ namespace {
 // Data sets 0 to 3 in this order; the open and close data sets may be absent.
 enum Role : size_t { kHigh, kLow, kOpen, kClose, kRoleCount };
 
-constexpr std::array<std::string_view, kRoleCount> kRoleFields = {"{high", "{low", "{open",
-                                                                  "{close"};
+// The layer's fields, then the four values.
+constexpr std::array<TemplateField, kLayerFieldCount + kRoleCount> kHLOCFields = [] {
+  std::array<TemplateField, kLayerFieldCount + kRoleCount> fields{};
+  std::copy(std::begin(kLayerFields), std::end(kLayerFields), fields.begin());
+  fields[kLayerFieldCount + kHigh] = {"{high", true};
+  fields[kLayerFieldCount + kLow] = {"{low", true};
+  fields[kLayerFieldCount + kOpen] = {"{open", true};
+  fields[kLayerFieldCount + kClose] = {"{close", true};
+  return fields;
+}();
 
 // The value of data set role at point i; NoValue when the data set is absent.
 double valueOf(const std::vector<std::unique_ptr<DataSetImpl>> &sets, size_t role, int i) {
@@ -92,11 +100,15 @@ void HLOCLayerImpl::drawLayer(DrawArea &area) {
   }
 }
 
-void HLOCLayerImpl::expandFields(LabelTemplate &t, int d, int i, const ItemSums &sums) const {
-  LayerCore::expandFields(t, d, i, sums);
+std::span<const TemplateField> HLOCLayerImpl::mapFields() const { return kHLOCFields; }
+
+void HLOCLayerImpl::mapFieldValues(std::span<FieldValue> values, int d, int i,
+                                   const ItemSums &sums) const {
+  LayerCore::mapFieldValues(values, d, i, sums);
   const auto &sets = dataSets();
   for (size_t role = 0; role < kRoleCount; ++role)
-    t.replaceNumber(kRoleFields[role], role < sets.size() ? mapValue(*sets[role], i) : NoValue);
+    values[kLayerFieldCount + role].setNumber(role < sets.size() ? mapValue(*sets[role], i)
+                                                                 : NoValue);
 }
 
 }  // namespace quorvane

@@ -16,7 +16,9 @@ class HLOCLayerImpl final : public LayerBase<HLOCLayer> {
   void drawLayer(DrawArea &area) override;
   std::string_view defaultQuery() const override { return kHLOCDefaultQuery; }
   bool refersToDataSets(std::string_view) const override { return false; }
-  void expandFields(LabelTemplate &t, int d, int i, const ItemSums &sums) const override;
+  std::span<const TemplateField> mapFields() const override;
+  void mapFieldValues(std::span<FieldValue> values, int d, int i,
+                      const ItemSums &sums) const override;
 };
 
 }  // namespace quorvane

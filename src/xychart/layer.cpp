@@ -180,24 +180,23 @@ bool LayerCore::refersToDataSets(std::string_view t) const {
   return false;
 }
 
-void LayerCore::expandFields(LabelTemplate &t, int d, int i, const ItemSums &sums) const {
-  const XAxisImpl &bottom = chart_->xAxisImpl();
-  const XAxisImpl &top = chart_->xAxis2Impl();
+void LayerCore::mapFieldValues(std::span<FieldValue> values, int d, int i,
+                               const ItemSums &sums) const {
   auto labelAt = [i](const XAxisImpl &axis) -> std::string_view {
     return i < static_cast<int>(axis.labels().size()) ? axis.labels()[static_cast<size_t>(i)]
                                                        : std::string_view();
   };
-  t.replaceText("{x}", std::to_string(i));
-  t.replaceText("{xLabel}", labelAt(bottom));
-  t.replaceText("{x2Label}", labelAt(top));
-  t.replaceText("{dataSet}", std::to_string(d));
   const DataSetImpl *ds = d >= 0 && d < static_cast<int>(dataSets_.size())
                               ? dataSets_[static_cast<size_t>(d)].get()
                               : nullptr;
-  t.replaceText("{dataSetName}", ds != nullptr ? std::string_view(ds->name()) : "");
-  t.replaceNumber("{value", ds != nullptr ? mapValue(*ds, i) : NoValue);
-  t.replaceNumber("{accValue", sums.accumulated);
-  t.replaceNumber("{totalValue", sums.total);
+  values[0].setInt(i);
+  values[1].setText(labelAt(chart_->xAxisImpl()));
+  values[2].setText(labelAt(chart_->xAxis2Impl()));
+  values[3].setInt(d);
+  values[4].setText(ds != nullptr ? std::string_view(ds->name()) : "");
+  values[5].setNumber(ds != nullptr ? mapValue(*ds, i) : NoValue);
+  values[6].setNumber(sums.accumulated);
+  values[7].setNumber(sums.total);
 }
 
 bool LayerCore::mayAskForSums(const ImageMapWriter &map) const {
@@ -230,6 +229,9 @@ const char *LayerCore::getHTMLImageMap(const char *url, const char *queryFormat,
     const bool hasSums = mayAskForSums(map);
     const int n = pointCount();
     const int sets = perDataSet ? static_cast<int>(dataSets_.size()) : 0;
+    const std::span<const TemplateField> fields = mapFields();
+    map.compile(fields, static_cast<size_t>(n) * static_cast<size_t>(std::max(sets, 1)));
+    std::vector<FieldValue> values(fields.size());
     for (int i = 0; i < n; ++i) {
       // The point's sums, each in data set order as a plain sum would take
       // them: the total once, the running sum as d goes up.
@@ -243,10 +245,11 @@ const char *LayerCore::getHTMLImageMap(const char *url, const char *queryFormat,
             sums.accumulated += v;
         const std::span<const int> s = shapes_.shape(d, i);
         if (s.empty()) continue;
-        map.addArea(shapeFromInts(s), [&](LabelTemplate &t) { expandFields(t, d, i, sums); });
+        mapFieldValues(values, d, i, sums);
+        map.addArea(s, values);
       }
     }
-    text_ = map.text();
+    text_ = map.takeText();
     return text_.c_str();
   });
 }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <span>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "base/live_objects.h"
+#include "chart/compiled_template.h"
 #include "chart/label_template.h"
 #include "chart/text_box.h"
 #include "xychart/data_set.h"
@@ -32,6 +34,15 @@ class YAxisImpl;
 // The query template of bar, line and area layer maps when the caller gives none.
 inline constexpr std::string_view kLayerDefaultQuery =
     "x={x}&xLabel={xLabel}&dataSet={dataSet}&dataSetName={dataSetName}&value={value}";
+
+// The fields of every layer's map items, in the order they are replaced; a
+// kind may add its own after them.
+inline constexpr TemplateField kLayerFields[] = {
+    {"{x}", false},        {"{xLabel}", false}, {"{x2Label}", false},
+    {"{dataSet}", false},  {"{dataSetName}", false}, {"{value", true},
+    {"{accValue", true},   {"{totalValue", true},
+};
+inline constexpr size_t kLayerFieldCount = std::size(kLayerFields);
 
 class LayerCore {
  public:
@@ -100,8 +111,12 @@ class LayerCore {
     double accumulated = 0;
     double total = 0;
   };
-  // Replaces the fields of (data set d, point i); d is -1 for a whole group.
-  virtual void expandFields(LabelTemplate &t, int d, int i, const ItemSums &sums) const;
+  // The fields of the kind's map items, in the order they are replaced.
+  virtual std::span<const TemplateField> mapFields() const { return kLayerFields; }
+  // Sets values[j] to the value of mapFields()[j] for (data set d, point i);
+  // d is -1 for a whole group.
+  virtual void mapFieldValues(std::span<FieldValue> values, int d, int i,
+                              const ItemSums &sums) const;
   // Value i of ds, counted in mapValueReads; for the map's fields.
   double mapValue(const DataSetImpl &ds, int i) const {
     ++mapValueReads_;

@@ -1,0 +1,106 @@
+// Compiled image-map templates. Compiling runs the passes on the template
+// alone: each pass splits the literal runs at its field's occurrences, found
+// as LabelTemplate finds them in a run of one source (searching on after each
+// field, a number format closed by the first "}" in the same run). Values
+// never join runs here: a value holding "{" or cut to fit is declined, and an
+// empty one could only join runs into a new field through a "{" outside the
+// fields, which a compiled template has none of.
+#include "chart/compiled_template.h"
+
+#include <charconv>
+
+#include "base/missing_value.h"
+
+namespace quorvane {
+
+void FieldValue::setInt(int v) {
+  digitCount_ = static_cast<unsigned char>(
+      std::to_chars(digits_, digits_ + sizeof digits_, v).ptr - digits_);
+  isDigits_ = true;
+}
+
+void expandFieldValues(LabelTemplate &t, std::span<const TemplateField> fields,
+                       std::span<const FieldValue> values) {
+  for (size_t j = 0; j < fields.size(); ++j) {
+    if (fields[j].isNumber) t.replaceNumber(fields[j].name, values[j].number());
+    else t.replaceText(fields[j].name, values[j].text());
+  }
+}
+
+CompiledTemplate::CompiledTemplate(std::string_view text, std::span<const TemplateField> fields) {
+  pieces_.push_back(Piece{text, -1, false, {}});
+  for (size_t j = 0; j < fields.size(); ++j) splitAt(j, fields[j]);
+  isCompiled_ = true;
+  for (const Piece &piece : pieces_)
+    if (piece.literal.find('{') != std::string_view::npos) isCompiled_ = false;
+  inserted_.resize(pieces_.size());
+  numbers_.resize(pieces_.size());
+}
+
+void CompiledTemplate::splitAt(size_t field, const TemplateField &f) {
+  constexpr size_t npos = std::string_view::npos;
+  const std::string_view name = f.name;
+  if (name.empty()) return;
+  std::vector<Piece> split;
+  for (const Piece &piece : pieces_) {
+    const std::string_view run = piece.literal;
+    size_t from = 0;
+    for (size_t k = run.find(name); k != npos;) {
+      const size_t after = k + name.size();
+      size_t end = after - 1;  // a text field's last byte
+      if (f.isNumber) {
+        end = npos;
+        if (after < run.size() && run[after] == '}') end = after;
+        else if (after < run.size() && run[after] == '|') end = run.find('}', after);
+        if (end == npos) {  // "{values}", or a format not closed in this run
+          k = run.find(name, k + 1);
+          continue;
+        }
+      }
+      Piece head{run.substr(from, k - from), static_cast<int>(field), f.isNumber, {}};
+      if (f.isNumber) {
+        head.format = parseNumberFormat(run.substr(after, end - after));
+        head.isBraceInFormat = head.format.separator == "{" || head.format.point == "{";
+      }
+      split.push_back(head);
+      from = end + 1;
+      k = run.find(name, from);
+    }
+    split.push_back(piece);
+    split.back().literal = run.substr(from);
+  }
+  pieces_.swap(split);
+}
+
+bool CompiledTemplate::append(std::string &out, std::span<const FieldValue> values,
+                              Escape escape) {
+  size_t insertedBytes = 0;
+  for (size_t p = 0; p < pieces_.size(); ++p) {
+    const Piece &piece = pieces_[p];
+    if (piece.field < 0) continue;
+    const FieldValue &value = values[static_cast<size_t>(piece.field)];
+    std::string_view text = value.text();
+    bool mayHoldBrace = true;
+    if (piece.isNumber) {
+      std::string &number = numbers_[p];
+      number.clear();
+      if (hasValue(value.number())) appendNumber(number, value.number(), piece.format);
+      text = number;
+      mayHoldBrace = piece.isBraceInFormat;
+    }
+    if (mayHoldBrace && text.find('{') != std::string_view::npos) return false;
+    insertedBytes += text.size();
+    inserted_[p] = text;
+  }
+  if (insertedBytes > LabelTemplate::kMaxInsertedBytes) return false;
+  for (size_t p = 0; p < pieces_.size(); ++p) {
+    out += pieces_[p].literal;
+    if (pieces_[p].field < 0) continue;
+    if (escape == Escape::kQuery) appendQueryEscaped(out, inserted_[p]);
+    else if (escape == Escape::kAttribute) appendHtmlEscaped(out, inserted_[p]);
+    else out += inserted_[p];
+  }
+  return true;
+}
+
+}  // namespace quorvane
