@@ -3,6 +3,10 @@
 // ways the data sets of a slot share it: overlaid, stacked or side by side.
 // Offsets count up from the layer's bottom row, as the y axes give them;
 // sums of positions are formed in 64 bits and saturate into int.
+// The groups of a run of points that share a slot are queued and drawn
+// together, leaving out each box that later boxes of the run paint over
+// (BoxPainter::isCovered): a layer of many points a column paints about
+// as much as one of a point a column, and the pixels are the same.
 #include "xychart/bar_layer.h"
 
 #include <algorithm>
@@ -13,8 +17,11 @@
 #include <optional>
 #include <vector>
 
+#include "base/colors.h"
 #include "base/int_math.h"
+#include "drawing/area_access.h"
 #include "xychart/axes.h"
+#include "xychart/cover_scan.h"
 #include "xychart/stacking.h"
 
 namespace quorvane {
@@ -43,10 +50,47 @@ struct LabelSpot {
 using RectCoords = std::array<int, 4>;
 
 // Draws boxes for one layer: its bottom row, 3D depth and bevel.
+//
+// What a box paints, on rows r1 ... r2 (r1 <= r2) of columns x1 ... x2: its
+// front face, the rectangle itself (border and bevel inside it); with depth
+// d its side face, the pixels (x2 + u, y) with 0 <= u <= d and
+// r1 <= y + u <= r2; with a top face the pixels (x1 + s ... x2 + s, r1 - s),
+// 0 <= s <= d. These sets are exact for faces at 45 degrees: the edge list
+// fills strictly between the runs of the edges, which step one pixel a row
+// along the slopes, and the outline draws the runs themselves (without it a
+// face is that set less its border). So a box whose face, side face and
+// side outline are opaque paints every pixel of its rows r1 ... r2 and of
+// its side face, and the later boxes of the same columns paint over all an
+// earlier box painted when their rows together hold
+//   - every row r1 - d ... r2 (r1 ... r2 with no top face): a pixel of its
+//     side or top face at x2 + u on row y lies in the side face of the box
+//     holding row y + u, one at x <= x2 in that box's front; or
+//   - every row t ... r2, where a later opaque top face (outline and all)
+//     stands on row t <= r1: what the top face of the box reaches above
+//     row t lies in that top face or in a side face.
+// Smooth faces and other slopes are never left out.
 class BoxPainter {
  public:
   BoxPainter(DrawArea &area, int64_t bottomRow, int dx, int dy, int raisedEffect)
-      : area_(area), bottomRow_(bottomRow), dx_(dx), dy_(dy), raisedEffect_(raisedEffect) {}
+      : area_(area),
+        bottomRow_(bottomRow),
+        dx_(dx),
+        dy_(dy),
+        raisedEffect_(raisedEffect),
+        tracksCover_(!hasDepth() || (dx == dy && dx > 0 && shapeModeOf(area) == 0)) {}
+
+  bool hasDepth() const { return dx_ != 0 && dy_ != 0; }
+  // Whether covered boxes can be told: no depth, or aliased 45-degree faces.
+  bool tracksCover() const { return tracksCover_; }
+  // Whether the boxes added to later (those drawn after it) paint over all
+  // that box r paints.
+  bool isCovered(const RectCoords &r, bool drawsTop, const CoverScan &later) const {
+    const bool hasTopFace = hasDepth() && drawsTop;
+    if (later.covers(r[0], r[2], int64_t{r[1]} - (hasTopFace ? dx_ : 0), r[3])) return true;
+    if (!hasTopFace) return false;
+    const int64_t t = later.topFaceRow(r[0], r[2]);
+    return t <= r[1] && later.covers(r[0], r[2], t, r[3]);
+  }
 
   int row(int64_t offset) const { return clampToInt(bottomRow_ - offset); }
 
@@ -55,17 +99,21 @@ class BoxPainter {
             row(std::min(offset1, offset2))};
   }
 
-  RectCoords draw(const Box &b, const FaceColors &k) const {
-    const RectCoords r = rectOf(b.left, int64_t{b.left} + b.width - 1, b.base, b.top);
+  RectCoords rectOf(const Box &b) const {
+    return rectOf(b.left, int64_t{b.left} + b.width - 1, b.base, b.top);
+  }
+
+  void draw(const Box &b, const FaceColors &k) const {
+    const RectCoords r = rectOf(b);
     const auto [x1, top, x2, bottom] = r;
     const bool isFlat = b.base == b.top;
-    const bool hasDepth = dx_ != 0 && dy_ != 0;
+    const bool hasDepth = this->hasDepth();
     if (hasDepth) {
       if (!isFlat) area_.surface(x2, top, x2, bottom, dx_, dy_, Transparent, k.shadow);
       if (b.drawsTop) area_.surface(x1, top, x2, top, dx_, dy_, Transparent, k.face);
     }
     if (!isFlat) area_.rect(x1, top, x2, bottom, k.face, k.face, raisedEffect_);
-    if (k.edge == Transparent && k.shadowEdge == Transparent) return r;
+    if (k.edge == Transparent && k.shadowEdge == Transparent) return;
     // A flat closing box is only its top face: an outline would put a line
     // across the top of the bar below it.
     if (!isFlat || !b.drawsTop) area_.rect(x1, top, x2, bottom, k.edge, Transparent, 0);
@@ -73,7 +121,6 @@ class BoxPainter {
       if (!isFlat) area_.surface(x2, top, x2, bottom, dx_, dy_, k.shadowEdge, Transparent);
       if (b.drawsTop) area_.surface(x1, top, x2, top, dx_, dy_, k.edge, Transparent);
     }
-    return r;
   }
 
   // Inside the box at its far end (the end away from the base).
@@ -98,12 +145,15 @@ class BoxPainter {
   int dx_;
   int dy_;
   int raisedEffect_;
+  bool tracksCover_;
 };
 
-// What a group hands back to its layer while it is drawn.
+// What a group hands back to its layer while it is drawn, in drawing order.
 class GroupSink {
  public:
   virtual void record(int d, const RectCoords &r) = 0;
+  // Box b in data set d's colours.
+  virtual void box(int d, const Box &b) = 0;
   virtual void dataLabel(int d, double value, const LabelSpot &at) = 0;
   virtual void aggregateLabel(double value, const LabelSpot &at) = 0;
 
@@ -150,13 +200,11 @@ struct SlotWalk {
 class GroupDrawer {
  public:
   GroupDrawer(const BoxPainter &painter, GroupSink &sink,
-              const std::vector<std::unique_ptr<DataSetImpl>> &dataSets,
-              const std::vector<FaceColors> &colors, YAxisImpl &primary, YAxisImpl &secondary,
-              int zero)
+              const std::vector<std::unique_ptr<DataSetImpl>> &dataSets, YAxisImpl &primary,
+              YAxisImpl &secondary, int zero)
       : painter_(painter),
         sink_(sink),
         dataSets_(dataSets),
-        colors_(colors),
         primary_(primary),
         secondary_(secondary),
         zero_(zero) {}
@@ -249,7 +297,8 @@ class GroupDrawer {
   }
 
   void drawDataBox(int d, const Box &b, double value, const LabelSpot &label) {
-    sink_.record(d, painter_.draw(b, colors_[static_cast<size_t>(d)]));
+    sink_.record(d, painter_.rectOf(b));
+    sink_.box(d, b);
     sink_.dataLabel(d, value, label);
   }
 
@@ -257,41 +306,128 @@ class GroupDrawer {
   // face and its aggregate label.
   void closeGroup(const Slot &s, int d, int top, double value) {
     const Box b{s.left, s.width, top, top, true};
-    painter_.draw(b, colors_[static_cast<size_t>(d)]);
+    sink_.box(d, b);
     sink_.aggregateLabel(value, painter_.labelBeyond(b));
   }
 
   const BoxPainter &painter_;
   GroupSink &sink_;
   const std::vector<std::unique_ptr<DataSetImpl>> &dataSets_;
-  const std::vector<FaceColors> &colors_;
   YAxisImpl &primary_;
   YAxisImpl &secondary_;
   int zero_;
   std::vector<Entry> entries_;  // reused by every overlaid group
 };
 
+// How a data set's boxes take part in covering. Only boxes of plain colours
+// are left out: a special colour carries state from shape to shape (a dash
+// its phase, each 3D face a new shear of it). A box covers its rows when it
+// paints them opaquely: its face and, with depth, its side face and its
+// outline; its top face when the face and the edge are opaque.
+struct CoverRole {
+  bool isPlain;
+  bool isSolid;
+  bool hasSolidTop;
+};
+
+CoverRole coverRoleOf(DrawArea &area, const FaceColors &k, bool hasDepth) {
+  auto opaque = [&](int c) { return isOpaque(static_cast<uint32_t>(area.getARGBColor(c))); };
+  bool isPlain = true;
+  for (const int c : {k.face, k.edge, k.shadow, k.shadowEdge})
+    if (isSpecialColor(static_cast<uint32_t>(area.getARGBColor(c)))) isPlain = false;
+  const bool hasSolidSide = !hasDepth || (opaque(k.shadow) && opaque(k.shadowEdge));
+  return {isPlain, isPlain && opaque(k.face) && hasSolidSide,
+          isPlain && hasDepth && opaque(k.face) && opaque(k.edge)};
+}
+
+// A box or label of a run, queued until the run is complete.
+struct Step {
+  enum class Kind : uint8_t { Box, DataLabel, AggregateLabel };
+  Kind kind;
+  bool isCovered;  // by later boxes of the run: left out
+  int d;
+  Box box;
+  double value;
+  LabelSpot at;
+};
+
 }  // namespace
 
-// Hands the records and labels of point i's group to the layer.
+// Hands the records of point i's group to the layer at once and queues its
+// boxes and labels; flush draws the queue in order, less the covered boxes.
 class BarLayerImpl::Sink final : public GroupSink {
  public:
-  Sink(BarLayerImpl &layer, DrawArea &area) : layer_(layer), area_(area) {}
+  Sink(BarLayerImpl &layer, DrawArea &area, const BoxPainter &painter,
+       std::vector<FaceColors> colors)
+      : layer_(layer), area_(area), painter_(painter), colors_(std::move(colors)) {
+    for (const FaceColors &k : colors_) roles_.push_back(coverRoleOf(area, k, painter.hasDepth()));
+  }
   void record(int d, const RectCoords &r) override { layer_.recordShape(d, i_, r); }
+  void box(int d, const Box &b) override { queue({Step::Kind::Box, false, d, b, 0, {}}); }
   void dataLabel(int d, double value, const LabelSpot &at) override {
-    layer_.drawDataLabel(area_, *layer_.dataSets()[static_cast<size_t>(d)], value, at.x, at.y,
-                         at.alignment);
+    queue({Step::Kind::DataLabel, false, d, {}, value, at});
   }
   void aggregateLabel(double value, const LabelSpot &at) override {
-    layer_.drawAggregateLabel(area_, value, at.x, at.y, at.alignment);
+    queue({Step::Kind::AggregateLabel, false, -1, {}, value, at});
   }
   void setPoint(int i) { i_ = i; }
+  void flush();
 
  private:
+  // A longer run is drawn in parts, each on its own: the queue stays small.
+  static constexpr size_t kMaxSteps = 4096;
+
+  void queue(const Step &s) {
+    steps_.push_back(s);
+    if (steps_.size() >= kMaxSteps) flush();
+  }
+  // From the last box to the first: covered by the boxes after it?
+  void markCovered();
+
   BarLayerImpl &layer_;
   DrawArea &area_;
+  const BoxPainter &painter_;
+  std::vector<FaceColors> colors_;
+  std::vector<CoverRole> roles_;
+  std::vector<Step> steps_;
+  CoverScan cover_;
   int i_ = 0;
 };
+
+void BarLayerImpl::Sink::markCovered() {
+  cover_.clear();
+  for (size_t k = steps_.size(); k-- > 0;) {
+    Step &s = steps_[k];
+    if (s.kind != Step::Kind::Box) continue;
+    const RectCoords r = painter_.rectOf(s.box);
+    const CoverRole role = roles_[static_cast<size_t>(s.d)];
+    s.isCovered = role.isPlain && painter_.isCovered(r, s.box.drawsTop, cover_);
+    if (role.isSolid && s.box.base != s.box.top) cover_.add(r[0], r[2], r[1], r[3]);
+    if (role.hasSolidTop && s.box.drawsTop) cover_.addTopFace(r[0], r[2], r[1]);
+  }
+}
+
+void BarLayerImpl::Sink::flush() {
+  if (layer_.leavesOutCovered_ && painter_.tracksCover()) markCovered();
+  for (const Step &s : steps_) {
+    const auto d = static_cast<size_t>(s.d);
+    switch (s.kind) {
+      case Step::Kind::Box:
+        if (s.isCovered) break;
+        painter_.draw(s.box, colors_[d]);
+        ++layer_.boxesPainted_;
+        break;
+      case Step::Kind::DataLabel:
+        layer_.drawDataLabel(area_, *layer_.dataSets()[d], s.value, s.at.x, s.at.y,
+                             s.at.alignment);
+        break;
+      case Step::Kind::AggregateLabel:
+        layer_.drawAggregateLabel(area_, s.value, s.at.x, s.at.y, s.at.alignment);
+        break;
+    }
+  }
+  steps_.clear();
+}
 
 int BarLayerImpl::zeroOffset() const {
   // The shared zero line of the axes in use, or the layer bottom when two
@@ -314,25 +450,29 @@ int BarLayerImpl::zeroOffset() const {
 }
 
 void BarLayerImpl::drawLayer(DrawArea &area) {
+  boxesPainted_ = 0;
   const auto &sets = dataSets();
   const int n = pointCount();
   if (n <= 0 || sets.empty()) return;
 
+  const BoxPainter painter(area, int64_t{y()} + height() - 1, depthX(), depthY(),
+                           raisedEffect());
   std::vector<FaceColors> colors;
   colors.reserve(sets.size());
   for (const auto &ds : sets)
     colors.push_back(faceColorsOf(area, *ds, borderColor(), kDefaultFaceColor));
-  Sink sink(*this, area);
-  const BoxPainter painter(area, int64_t{y()} + height() - 1, depthX(), depthY(),
-                           raisedEffect());
-  GroupDrawer groups(painter, sink, sets, colors, yAxisOf(true), yAxisOf(false), zeroOffset());
+  Sink sink(*this, area, painter, std::move(colors));
+  GroupDrawer groups(painter, sink, sets, yAxisOf(true), yAxisOf(false), zeroOffset());
 
   const int64_t barWidth =
       std::max(1, truncToInt((1 - barGap_) * xAxis().getLength() / static_cast<double>(n)));
   SlotWalk walk{barWidth, barGap_ == 0, x(), int64_t{x()} + width() - 1};
+  std::optional<Slot> run;  // the slot of the queued groups
   for (int i = 0; i < n; ++i) {
     const std::optional<Slot> slot = walk.next(i, walk.layerLeft + xAxis().getCoor(i));
     if (!slot) continue;
+    if (run && (run->left != slot->left || run->width != slot->width)) sink.flush();
+    run = slot;
     sink.setPoint(i);
     switch (combineMethod()) {
       case Layer::Overlay:
@@ -346,6 +486,7 @@ void BarLayerImpl::drawLayer(DrawArea &area) {
         break;
     }
   }
+  sink.flush();
 }
 
 }  // namespace quorvane

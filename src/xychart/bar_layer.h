@@ -3,6 +3,8 @@
 // side by side within each category slot.
 #pragma once
 
+#include <cstdint>
+
 #include "xychart/layer.h"
 
 namespace quorvane {
@@ -14,6 +16,12 @@ class BarLayerImpl final : public LayerBase<BarLayer> {
     subBarGap_ = subBarGap;
   }
 
+  // Boxes that later boxes of their slot paint over are left out, unless
+  // this is turned off (to compare with drawing every box).
+  void setLeavesOutCovered(bool isOn) { leavesOutCovered_ = isOn; }
+  // The boxes the last drawing painted.
+  uint64_t boxesPainted() const { return boxesPainted_; }
+
  protected:
   void drawLayer(DrawArea &area) override;
 
@@ -24,6 +32,8 @@ class BarLayerImpl final : public LayerBase<BarLayer> {
 
   double barGap_ = 0.25;
   double subBarGap_ = 0.2;
+  bool leavesOutCovered_ = true;
+  uint64_t boxesPainted_ = 0;
 };
 
 }  // namespace quorvane

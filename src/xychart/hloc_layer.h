@@ -3,6 +3,8 @@
 // the four values as fields.
 #pragma once
 
+#include <cstdint>
+
 #include "xychart/layer.h"
 
 namespace quorvane {
@@ -12,6 +14,13 @@ inline constexpr std::string_view kHLOCDefaultQuery =
     "x={x}&xLabel={xLabel}&high={high}&low={low}&open={open}&close={close}";
 
 class HLOCLayerImpl final : public LayerBase<HLOCLayer> {
+ public:
+  // Lines that later lines of their column paint over are left out, unless
+  // this is turned off (to compare with drawing every line).
+  void setLeavesOutCovered(bool isOn) { leavesOutCovered_ = isOn; }
+  // The lines the last drawing drew.
+  uint64_t strokesDrawn() const { return strokesDrawn_; }
+
  protected:
   void drawLayer(DrawArea &area) override;
   std::string_view defaultQuery() const override { return kHLOCDefaultQuery; }
@@ -19,6 +28,10 @@ class HLOCLayerImpl final : public LayerBase<HLOCLayer> {
   std::span<const TemplateField> mapFields() const override;
   void mapFieldValues(std::span<FieldValue> values, int d, int i,
                       const ItemSums &sums) const override;
+
+ private:
+  bool leavesOutCovered_ = true;
+  uint64_t strokesDrawn_ = 0;
 };
 
 }  // namespace quorvane
