@@ -126,45 +126,58 @@ Drawn drawHloc(unsigned seed, int lineWidth, int color, bool leavesOut) {
   return {pixels(a), str(layer->getHTMLImageMap("x", "", "")), impl->strokesDrawn()};
 }
 
+// Draws seeds 1 ... 12 both ways with draw(seed, leavesOut): every pixel
+// and the map must agree, and the work left out must be some when expected,
+// else none.
+template <typename Draw>
+void expectBothWaysAlike(const std::string &name, bool leavesOut, Draw draw) {
+  uint64_t painted = 0, every = 0;
+  for (unsigned seed = 1; seed <= 12; ++seed) {
+    const Drawn fast = draw(seed, true);
+    const Drawn plain = draw(seed, false);
+    ASSERT_EQ(plain.pixels, fast.pixels) << name << ", seed " << seed;
+    ASSERT_EQ(plain.map, fast.map) << name << ", seed " << seed;
+    painted += fast.painted;
+    every += plain.painted;
+  }
+  if (leavesOut) EXPECT_LT(painted, every) << name;
+  else EXPECT_EQ(painted, every) << name;
+}
+
 TEST(XyCoveredPaint, BarsLeftOutKeepEveryPixelAndTheMap) {
   const Scene scenes[] = {
+      // Flat bars of each layout.
       {"flat", Layer::Overlay, 1, 0, 0, Paint::Automatic, 0, true},
       {"flat overlay of three", Layer::Overlay, 3, 0, 0, Paint::Opaque, 0, true},
       {"flat stack", Layer::Stack, 2, 0, 0, Paint::Automatic, 1, true},
       {"flat side", Layer::Side, 2, 0, 0, Paint::NoEdges, 0, true},
+      {"flat wide", Layer::Overlay, 2, 0, 0, Paint::Opaque, 0, true, -20},
+      // Translucent, bevelled and dashed paints.
       {"flat translucent", Layer::Stack, 2, 0, 0, Paint::Translucent, 0, true},
       {"flat bevel", Layer::Overlay, 2, 0, 0, Paint::Raised, 0, true},
+      {"dashes", Layer::Stack, 2, 0, 0, Paint::Special, 0, true},
+      {"3D dashes", Layer::Overlay, 2, 4, 4, Paint::Special, 0, true},
+      {"3D translucent", Layer::Stack, 2, 4, 4, Paint::Translucent, 0, false},
+      // 3D faces at 45 degrees.
       {"3D", Layer::Overlay, 1, 4, 4, Paint::Automatic, 0, true},
       {"3D overlay of two", Layer::Overlay, 2, 3, 3, Paint::Opaque, 0, true},
       {"3D stack", Layer::Stack, 3, 5, 5, Paint::Automatic, 0, true},
       {"3D side", Layer::Side, 2, 2, 2, Paint::Opaque, 0, true},
       {"3D bevel", Layer::Overlay, 1, 4, 4, Paint::Raised, 0, true},
-      {"3D translucent", Layer::Stack, 2, 4, 4, Paint::Translucent, 0, false},
+      // Wide 3D bars, many a column; some without the top outline.
       {"3D wide", Layer::Overlay, 1, 4, 4, Paint::Automatic, 0, true, -20},
       {"3D wide stack", Layer::Stack, 2, 3, 3, Paint::Opaque, 0, true, -30},
       {"3D wide without top outline", Layer::Overlay, 1, 4, 4, Paint::NoTopEdge, 0, true, -20},
       {"3D wide side without top outline", Layer::Side, 2, 3, 3, Paint::NoTopEdge, 0, true, -40},
-      {"flat wide", Layer::Overlay, 2, 0, 0, Paint::Opaque, 0, true, -20},
+      // Never left out: open side faces, other slopes, smooth faces.
       {"3D without side outline", Layer::Overlay, 1, 4, 4, Paint::NoSideEdge, 0, false},
       {"3D without edges", Layer::Overlay, 1, 4, 4, Paint::NoEdges, 0, false},
       {"3D at another slope", Layer::Overlay, 1, 5, 3, Paint::Opaque, 0, false},
       {"3D smooth", Layer::Overlay, 1, 4, 4, Paint::Opaque, 1, false},
-      {"dashes", Layer::Stack, 2, 0, 0, Paint::Special, 0, true},
-      {"3D dashes", Layer::Overlay, 2, 4, 4, Paint::Special, 0, true},
   };
-  for (const Scene &s : scenes) {
-    uint64_t painted = 0, every = 0;
-    for (unsigned seed = 1; seed <= 12; ++seed) {
-      const Drawn fast = drawBars(s, seed, true);
-      const Drawn plain = drawBars(s, seed, false);
-      ASSERT_EQ(plain.pixels, fast.pixels) << s.name << ", seed " << seed;
-      ASSERT_EQ(plain.map, fast.map) << s.name << ", seed " << seed;
-      painted += fast.painted;
-      every += plain.painted;
-    }
-    if (s.leavesOut) EXPECT_LT(painted, every) << s.name;
-    else EXPECT_EQ(painted, every) << s.name;
-  }
+  for (const Scene &s : scenes)
+    expectBothWaysAlike(s.name, s.leavesOut,
+                        [&](unsigned seed, bool leavesOut) { return drawBars(s, seed, leavesOut); });
 }
 
 TEST(XyCoveredPaint, HlocLinesLeftOutKeepEveryPixelAndTheMap) {
@@ -173,19 +186,11 @@ TEST(XyCoveredPaint, HlocLinesLeftOutKeepEveryPixelAndTheMap) {
     int color;  // 0: automatic; 1: a dash colour
     bool leavesOut;
   } cases[] = {{1, 0, true}, {3, 0x00336699, true}, {2, 0x40FF0000, false}, {1, 1, false}};
-  for (const auto &k : cases) {
-    uint64_t drawn = 0, every = 0;
-    for (unsigned seed = 1; seed <= 12; ++seed) {
-      const Drawn fast = drawHloc(seed, k.lineWidth, k.color, true);
-      const Drawn plain = drawHloc(seed, k.lineWidth, k.color, false);
-      ASSERT_EQ(plain.pixels, fast.pixels) << k.lineWidth << ", seed " << seed;
-      ASSERT_EQ(plain.map, fast.map) << k.lineWidth << ", seed " << seed;
-      drawn += fast.painted;
-      every += plain.painted;
-    }
-    if (k.leavesOut) EXPECT_LT(drawn, every) << k.lineWidth;
-    else EXPECT_EQ(drawn, every) << k.lineWidth;
-  }
+  for (const auto &k : cases)
+    expectBothWaysAlike("width " + std::to_string(k.lineWidth), k.leavesOut,
+                        [&](unsigned seed, bool leavesOut) {
+                          return drawHloc(seed, k.lineWidth, k.color, leavesOut);
+                        });
 }
 
 TEST(XyCoveredPaint, PaintedWorkGrowsWithColumnsNotPoints) {
