@@ -92,6 +92,24 @@ class BoxPainter {
     return t <= r[1] && later.covers(r[0], r[2], t, r[3]);
   }
 
+  // Cuts off the rows at either end of box r (not flat) that later boxes
+  // paint over, keeping at least two. The rows left are painted as before:
+  // the new border row and the new end of the side face lie in the part cut
+  // off. Not with a bevel, which is laid out by the whole rectangle, nor at
+  // the end that carries a top face.
+  void trim(RectCoords &r, bool drawsTop, const CoverScan &later) const {
+    const std::optional<CoverScan::Rows> rows = later.rowsOf(r[0], r[2]);
+    if (!rows || raisedEffect_ != 0) return;
+    const int64_t top = r[1], bottom = r[3];
+    if (rows->top <= bottom && bottom <= rows->bottom) {
+      const int64_t newBottom = std::max(rows->top, top + 1);
+      if (newBottom < bottom) r[3] = static_cast<int>(newBottom);
+    } else if (!(hasDepth() && drawsTop) && rows->top <= top && top <= rows->bottom) {
+      const int64_t newTop = std::min(rows->bottom, bottom - 1);
+      if (newTop > top) r[1] = static_cast<int>(newTop);
+    }
+  }
+
   int row(int64_t offset) const { return clampToInt(bottomRow_ - offset); }
 
   RectCoords rectOf(int64_t left, int64_t right, int64_t offset1, int64_t offset2) const {
@@ -103,8 +121,8 @@ class BoxPainter {
     return rectOf(b.left, int64_t{b.left} + b.width - 1, b.base, b.top);
   }
 
-  void draw(const Box &b, const FaceColors &k) const {
-    const RectCoords r = rectOf(b);
+  // Box b on rows r (its own, or trimmed).
+  void draw(const Box &b, const RectCoords &r, const FaceColors &k) const {
     const auto [x1, top, x2, bottom] = r;
     const bool isFlat = b.base == b.top;
     const bool hasDepth = this->hasDepth();
@@ -347,6 +365,7 @@ struct Step {
   bool isCovered;  // by later boxes of the run: left out
   int d;
   Box box;
+  RectCoords rows;  // the box's, or those left by trimming
   double value;
   LabelSpot at;
 };
@@ -363,12 +382,14 @@ class BarLayerImpl::Sink final : public GroupSink {
     for (const FaceColors &k : colors_) roles_.push_back(coverRoleOf(area, k, painter.hasDepth()));
   }
   void record(int d, const RectCoords &r) override { layer_.recordShape(d, i_, r); }
-  void box(int d, const Box &b) override { queue({Step::Kind::Box, false, d, b, 0, {}}); }
+  void box(int d, const Box &b) override {
+    queue({Step::Kind::Box, false, d, b, painter_.rectOf(b), 0, {}});
+  }
   void dataLabel(int d, double value, const LabelSpot &at) override {
-    queue({Step::Kind::DataLabel, false, d, {}, value, at});
+    queue({Step::Kind::DataLabel, false, d, {}, {}, value, at});
   }
   void aggregateLabel(double value, const LabelSpot &at) override {
-    queue({Step::Kind::AggregateLabel, false, -1, {}, value, at});
+    queue({Step::Kind::AggregateLabel, false, -1, {}, {}, value, at});
   }
   void setPoint(int i) { i_ = i; }
   void flush();
@@ -399,10 +420,12 @@ void BarLayerImpl::Sink::markCovered() {
   for (size_t k = steps_.size(); k-- > 0;) {
     Step &s = steps_[k];
     if (s.kind != Step::Kind::Box) continue;
-    const RectCoords r = painter_.rectOf(s.box);
+    const RectCoords r = s.rows;
     const CoverRole role = roles_[static_cast<size_t>(s.d)];
+    const bool isFlat = s.box.base == s.box.top;
     s.isCovered = role.isPlain && painter_.isCovered(r, s.box.drawsTop, cover_);
-    if (role.isSolid && s.box.base != s.box.top) cover_.add(r[0], r[2], r[1], r[3]);
+    if (role.isPlain && !s.isCovered && !isFlat) painter_.trim(s.rows, s.box.drawsTop, cover_);
+    if (role.isSolid && !isFlat) cover_.add(r[0], r[2], r[1], r[3]);
     if (role.hasSolidTop && s.box.drawsTop) cover_.addTopFace(r[0], r[2], r[1]);
   }
 }
@@ -414,7 +437,7 @@ void BarLayerImpl::Sink::flush() {
     switch (s.kind) {
       case Step::Kind::Box:
         if (s.isCovered) break;
-        painter_.draw(s.box, colors_[d]);
+        painter_.draw(s.box, s.rows, colors_[d]);
         ++layer_.boxesPainted_;
         break;
       case Step::Kind::DataLabel:

@@ -20,8 +20,14 @@ CoverScan::Range *CoverScan::at(int64_t left, int64_t right) {
 }
 
 bool CoverScan::covers(int64_t left, int64_t right, int64_t top, int64_t bottom) const {
+  const std::optional<Rows> rows = rowsOf(left, right);
+  return rows && rows->top <= top && bottom <= rows->bottom;
+}
+
+std::optional<CoverScan::Rows> CoverScan::rowsOf(int64_t left, int64_t right) const {
   const Range *r = find(left, right);
-  return r != nullptr && r->hasRows && r->top <= top && bottom <= r->bottom;
+  if (r == nullptr || !r->hasRows) return std::nullopt;
+  return Rows{r->top, r->bottom};
 }
 
 void CoverScan::add(int64_t left, int64_t right, int64_t top, int64_t bottom) {

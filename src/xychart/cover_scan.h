@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace quorvane {
@@ -22,11 +23,18 @@ class CoverScan {
   static constexpr size_t kMaxRanges = 16;
   static constexpr int64_t kNoRow = std::numeric_limits<int64_t>::max();
 
+  struct Rows {
+    int64_t top;
+    int64_t bottom;
+  };
+
   // Forgets every paint: a new run starts.
   void clear() { ranges_.clear(); }
   // Whether the paints added so far cover every row top ... bottom of
   // exactly the columns left ... right.
   bool covers(int64_t left, int64_t right, int64_t top, int64_t bottom) const;
+  // The rows kept as covered for exactly the columns left ... right.
+  std::optional<Rows> rowsOf(int64_t left, int64_t right) const;
   // Rows top ... bottom of columns left ... right are painted opaquely.
   void add(int64_t left, int64_t right, int64_t top, int64_t bottom);
   // A 3D top face standing on row of columns left ... right is painted

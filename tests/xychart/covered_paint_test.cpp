@@ -154,7 +154,7 @@ TEST(XyCoveredPaint, BarsLeftOutKeepEveryPixelAndTheMap) {
       {"flat wide", Layer::Overlay, 2, 0, 0, Paint::Opaque, 0, true, -20},
       // Translucent, bevelled and dashed paints.
       {"flat translucent", Layer::Stack, 2, 0, 0, Paint::Translucent, 0, true},
-      {"flat bevel", Layer::Overlay, 2, 0, 0, Paint::Raised, 0, true},
+      {"flat bevel", Layer::Overlay, 2, 0, 0, Paint::Raised, 0, true, -20},
       {"dashes", Layer::Stack, 2, 0, 0, Paint::Special, 0, true},
       {"3D dashes", Layer::Overlay, 2, 4, 4, Paint::Special, 0, true},
       {"3D translucent", Layer::Stack, 2, 4, 4, Paint::Translucent, 0, false},
@@ -163,7 +163,7 @@ TEST(XyCoveredPaint, BarsLeftOutKeepEveryPixelAndTheMap) {
       {"3D overlay of two", Layer::Overlay, 2, 3, 3, Paint::Opaque, 0, true},
       {"3D stack", Layer::Stack, 3, 5, 5, Paint::Automatic, 0, true},
       {"3D side", Layer::Side, 2, 2, 2, Paint::Opaque, 0, true},
-      {"3D bevel", Layer::Overlay, 1, 4, 4, Paint::Raised, 0, true},
+      {"3D bevel", Layer::Overlay, 1, 4, 4, Paint::Raised, 0, true, -20},
       // Wide 3D bars, many a column; some without the top outline.
       {"3D wide", Layer::Overlay, 1, 4, 4, Paint::Automatic, 0, true, -20},
       {"3D wide stack", Layer::Stack, 2, 3, 3, Paint::Opaque, 0, true, -30},
