@@ -33,7 +33,6 @@ CompiledTemplate::CompiledTemplate(std::string_view text, std::span<const Templa
   isCompiled_ = true;
   for (const Piece &piece : pieces_)
     if (piece.literal.find('{') != std::string_view::npos) isCompiled_ = false;
-  inserted_.resize(pieces_.size());
   numbers_.resize(pieces_.size());
 }
 
@@ -61,6 +60,9 @@ void CompiledTemplate::splitAt(size_t field, const TemplateField &f) {
       if (f.isNumber) {
         head.format = parseNumberFormat(run.substr(after, end - after));
         head.isBraceInFormat = head.format.separator == "{" || head.format.point == "{";
+        for (Escape escape : {Escape::kNone, Escape::kQuery, Escape::kAttribute})
+          head.isPlainIn[static_cast<size_t>(escape)] =
+              isLeftAsIs(head.format.separator, escape) && isLeftAsIs(head.format.point, escape);
       }
       split.push_back(head);
       from = end + 1;
@@ -72,33 +74,49 @@ void CompiledTemplate::splitAt(size_t field, const TemplateField &f) {
   pieces_.swap(split);
 }
 
+std::string_view CompiledTemplate::numberText(size_t piece, double v) {
+  std::string &text = numbers_[piece];
+  text.clear();
+  if (hasValue(v)) appendNumber(text, v, pieces_[piece].format);
+  return text;
+}
+
 bool CompiledTemplate::append(std::string &out, std::span<const FieldValue> values,
                               Escape escape) {
+  // A number whose format holds no "{" is counted at its longest, unseen;
+  // when that bound leaves no room the passes decide.
   size_t insertedBytes = 0;
   for (size_t p = 0; p < pieces_.size(); ++p) {
     const Piece &piece = pieces_[p];
     if (piece.field < 0) continue;
     const FieldValue &value = values[static_cast<size_t>(piece.field)];
-    std::string_view text = value.text();
-    bool mayHoldBrace = true;
-    if (piece.isNumber) {
-      std::string &number = numbers_[p];
-      number.clear();
-      if (hasValue(value.number())) appendNumber(number, value.number(), piece.format);
-      text = number;
-      mayHoldBrace = piece.isBraceInFormat;
+    if (piece.isNumber && !piece.isBraceInFormat) {
+      insertedBytes += kMaxNumberBytes;
+      continue;
     }
-    if (mayHoldBrace && text.find('{') != std::string_view::npos) return false;
+    const std::string_view text = piece.isNumber ? numberText(p, value.number()) : value.text();
+    if (text.find('{') != std::string_view::npos) return false;
     insertedBytes += text.size();
-    inserted_[p] = text;
   }
   if (insertedBytes > LabelTemplate::kMaxInsertedBytes) return false;
   for (size_t p = 0; p < pieces_.size(); ++p) {
-    out += pieces_[p].literal;
-    if (pieces_[p].field < 0) continue;
-    if (escape == Escape::kQuery) appendQueryEscaped(out, inserted_[p]);
-    else if (escape == Escape::kAttribute) appendHtmlEscaped(out, inserted_[p]);
-    else out += inserted_[p];
+    const Piece &piece = pieces_[p];
+    out += piece.literal;
+    if (piece.field < 0) continue;
+    const FieldValue &value = values[static_cast<size_t>(piece.field)];
+    std::string_view text = value.text();
+    if (piece.isNumber && piece.isBraceInFormat) {
+      text = numbers_[p];
+    } else if (piece.isNumber) {
+      if (piece.isPlainIn[static_cast<size_t>(escape)]) {
+        if (hasValue(value.number())) appendNumber(out, value.number(), piece.format);
+        continue;
+      }
+      text = numberText(p, value.number());
+    }
+    if (escape == Escape::kQuery) appendQueryEscaped(out, text);
+    else if (escape == Escape::kAttribute) appendHtmlEscaped(out, text);
+    else out += text;
   }
   return true;
 }

@@ -80,13 +80,20 @@ class CompiledTemplate {
     NumberFormat format;  // a number field's format
     // Whether its numbers may hold "{" (as separator or point).
     bool isBraceInFormat = false;
+    // By Escape: whether its numbers are written as they are.
+    bool isPlainIn[3] = {};
   };
   // Splits literal pieces at the fields of one pass.
   void splitAt(size_t field, const TemplateField &f);
+  // v formatted for number piece piece, held until it is formatted again.
+  std::string_view numberText(size_t piece, double v);
+
+  // More than appendNumber writes: a 309-digit whole number with a 4-byte
+  // separator every three digits, its sign, point and 30 decimals.
+  static constexpr size_t kMaxNumberBytes = 1024;
 
   std::vector<Piece> pieces_;
-  std::vector<std::string_view> inserted_;  // per piece, the value this item inserts
-  std::vector<std::string> numbers_;        // per piece, its number's text
+  std::vector<std::string> numbers_;  // per piece, its number's text
   bool isCompiled_ = false;
 };
 

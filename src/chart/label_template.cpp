@@ -85,6 +85,13 @@ void appendHtmlEscaped(std::string &out, std::string_view value) {
   });
 }
 
+bool isLeftAsIs(std::string_view text, Escape escape) {
+  if (escape == Escape::kNone) return true;
+  const bool(&plain)[256] = escape == Escape::kQuery ? kPlain.inQuery : kPlain.inAttribute;
+  return std::all_of(text.begin(), text.end(),
+                     [&plain](char c) { return plain[static_cast<unsigned char>(c)]; });
+}
+
 namespace {
 
 // The longest prefix of value of at most room bytes that ends at a UTF-8

@@ -123,5 +123,7 @@ void appendFieldNumber(std::string &out, double value, std::string_view spec);
 void appendQueryEscaped(std::string &out, std::string_view value);
 // Replaces & < > " ' by their character references.
 void appendHtmlEscaped(std::string &out, std::string_view value);
+// Whether escaping text for escape leaves it as it is.
+bool isLeftAsIs(std::string_view text, Escape escape);
 
 }  // namespace quorvane

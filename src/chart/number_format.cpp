@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 namespace quorvane {
 
@@ -85,10 +86,34 @@ struct Digits {
   size_t fracLen = 0;
 };
 
+// roundFraction when the product v * 10^places decides the digits, the common
+// case; false when it does not. The shortest decimal S of v lies within half
+// a unit in v's last place of v, and the rounded product within half a unit
+// in its own of v * 10^places, so S * 10^places is within s * 2^-52 of the
+// product s: where s lies further than that from a half, S rounds as s does.
+bool roundFractionByProduct(double v, size_t places, Digits &d) {
+  static constexpr uint64_t kPowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000,
+                                         100000000};
+  if (places >= std::size(kPowers)) return false;
+  const double s = v * static_cast<double>(kPowers[places]);
+  if (!(s < 0x1p52)) return false;
+  const double whole = std::floor(s);
+  const double aboveHalf = s - whole - 0.5;
+  if (std::abs(aboveHalf) <= s * 0x1p-50) return false;
+  const uint64_t rounded = static_cast<uint64_t>(whole) + (aboveHalf > 0 ? 1 : 0);
+  d.intLen = wholeDigits(static_cast<double>(rounded / kPowers[places]), d.text, sizeof d.text);
+  uint64_t fraction = rounded % kPowers[places];
+  for (size_t k = places; k-- > 0; fraction /= 10)
+    d.text[d.intLen + k] = static_cast<char>('0' + fraction % 10);
+  d.fracLen = places;
+  return true;
+}
+
 // The digits of v (1e-12 <= v < 2^52, with a fraction) rounded half away from
 // zero to at most `places` decimals. The shortest form keeps the integer part
 // exact and is short.
 void roundFraction(double v, size_t places, Digits &d) {
+  if (roundFractionByProduct(v, places, d)) return;
   char *digits = d.text;
   char *end = std::to_chars(digits + 1, digits + sizeof d.text, v, std::chars_format::fixed).ptr;
   char *pointAt = std::find(digits + 1, end, '.');

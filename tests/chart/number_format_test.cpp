@@ -3,8 +3,10 @@
 // Expected texts are worked out from the exact binary values by hand.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "chart/number_format.h"
@@ -99,4 +101,43 @@ TEST(NumberFormat, ExtremeValuesStayBounded) {
   EXPECT_EQ(formatNumber(INFINITY, "|2,"), "inf");
   EXPECT_EQ(formatNumber(-INFINITY, ""), "-inf");
   EXPECT_EQ(formatNumber(5e-324, "|2"), "0.00");
+}
+
+TEST(NumberFormat, RoundsTheShortestDecimalNearHalves) {
+  // Values on both sides of x.xxxxx5 (and exactly there where a double holds
+  // it) for 0 to 8 places, against the rule applied to the shortest decimal
+  // text: cut after the places, add one in the last place when the next
+  // digit is 5 or more.
+  auto byRule = [](double v, int places) {
+    char buf[64];
+    std::string s(buf, std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed).ptr);
+    if (s.find('.') == std::string::npos) s += '.';
+    s += std::string(static_cast<size_t>(places) + 1, '0');
+    const size_t cut = s.find('.') + static_cast<size_t>(places) + 1;
+    const bool isUp = s[cut] >= '5';
+    s.resize(cut);
+    for (size_t k = s.size(); isUp && k-- > 0;) {
+      if (s[k] == '.') continue;
+      if (s[k] != '9') {
+        ++s[k];
+        break;
+      }
+      s[k] = '0';
+      if (k == 0) s.insert(0, "1");
+    }
+    if (s.back() == '.') s.pop_back();
+    return s;
+  };
+  std::mt19937_64 random(3);
+  for (int trial = 0; trial < 200000; ++trial) {
+    const int places = trial % 9;
+    const double scale = std::pow(10.0, places);
+    const double near =
+        (static_cast<double>(random() % 2000000000) + 0.5) / scale * std::pow(10.0, trial % 5);
+    const double v = std::nextafter(near, (trial / 9) % 3 == 0 ? 0.0 : 1e300);
+    const double value = (trial / 9) % 3 == 2 ? near : v;
+    if (value - std::floor(value) < 1e-11 || value - std::floor(value) > 0.99999999999) continue;
+    ASSERT_EQ(byRule(value, places), formatNumber(value, std::to_string(places)))
+        << value << " " << places;
+  }
 }
