@@ -2,6 +2,10 @@
 #include "xychart/covered_faces.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <unordered_set>
+
+#include "quorvane.h"
 
 namespace quorvane {
 
@@ -37,6 +41,35 @@ std::vector<bool> coveredFaces(const std::vector<std::optional<std::array<int, 4
     }
   }
   return covered;
+}
+
+bool mergesAsCopy(const DrawArea &image) {
+  // The published DrawArea has no const getters; reading pixels changes nothing.
+  DrawArea &a = const_cast<DrawArea &>(image);
+  for (int y = 0; y < a.getHeight(); ++y)
+    for (int x = 0; x < a.getWidth(); ++x) {
+      const uint32_t alpha = static_cast<uint32_t>(a.getPixel(x, y)) >> 24;
+      if (alpha != 0 && alpha != 0xFF) return false;
+    }
+  return true;
+}
+
+std::vector<bool> remergedPlaces(const std::vector<std::optional<std::array<int, 2>>> &places) {
+  std::vector<bool> again(places.size(), false);
+  std::unordered_set<int> rows;  // of the later places in the current column
+  bool hasColumn = false;
+  int column = 0;
+  for (size_t i = places.size(); i-- > 0;) {
+    if (!places[i]) continue;
+    const auto [x, y] = *places[i];
+    if (!hasColumn || x != column) {
+      rows.clear();
+      hasColumn = true;
+      column = x;
+    }
+    again[i] = !rows.insert(y).second;
+  }
+  return again;
 }
 
 }  // namespace quorvane

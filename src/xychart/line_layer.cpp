@@ -90,6 +90,21 @@ void LineLayerImpl::drawLines(DrawArea &area, const DataSetImpl &ds, Shift shift
   }
 }
 
+void LineLayerImpl::mergeSymbols(DrawArea &area, const DataSetImpl &ds, const DrawArea &symbol,
+                                 Shift shift) {
+  const int n = pointCount();
+  std::vector<std::optional<std::array<int, 2>>> places(static_cast<size_t>(std::max(n, 0)));
+  for (int i = 0; i < n; ++i)
+    if (const auto p = pointOf(ds, i))
+      places[static_cast<size_t>(i)] = {clampToInt(p->x + shift.x), clampToInt(p->y - shift.y)};
+  // Dense points merge their symbol at one place again and again.
+  const std::vector<bool> again = mergesAsCopy(symbol) ? remergedPlaces(places)
+                                                       : std::vector<bool>(places.size(), false);
+  for (size_t i = 0; i < places.size(); ++i)
+    if (places[i] && !again[i])
+      area.merge(&symbol, (*places[i])[0], (*places[i])[1], AlignCentre, 0);
+}
+
 void LineLayerImpl::recordBands(int d, Shift shift, int halfBand, std::vector<int64_t> &groups) {
   const DataSetImpl &ds = *dataSets()[static_cast<size_t>(d)];
   const int n = pointCount();
@@ -161,11 +176,7 @@ void LineLayerImpl::drawLayer(DrawArea &area) {
     const Shift shift{d * step.x, d * step.y};
     drawLines(area, ds, shift, step);
     const DrawArea *symbol = ds.symbolImage(area);
-    if (symbol != nullptr)
-      for (int i = 0; i < n; ++i)
-        if (const auto p = pointOf(ds, i))
-          area.merge(symbol, clampToInt(p->x + shift.x), clampToInt(p->y - shift.y), AlignCentre,
-                     0);
+    if (symbol != nullptr) mergeSymbols(area, ds, *symbol, shift);
     const int64_t halfBand = std::max({kMinHalfBand, int64_t{lineWidthOf(ds)} / 2 + 1,
                                        symbol != nullptr ? int64_t{heightOf(*symbol)} / 2 : 0});
     recordBands(static_cast<int>(d), shift, clampToInt(halfBand), groups);

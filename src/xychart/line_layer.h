@@ -33,6 +33,8 @@ class LineLayerImpl final : public LayerBase<LineLayer> {
   int lineWidthOf(const DataSetImpl &ds) const;
   // Joins consecutive points by lines, or by ribbons swept by step in 3D.
   void drawLines(DrawArea &area, const DataSetImpl &ds, Shift shift, Shift step);
+  // The data set's symbol merged centred on each of its points.
+  void mergeSymbols(DrawArea &area, const DataSetImpl &ds, const DrawArea &symbol, Shift shift);
   // Records the band around the line near each point, and widens the
   // group records (left, top, right, bottom) to hold it.
   void recordBands(int d, Shift shift, int halfBand, std::vector<int64_t> &groups);

@@ -51,3 +51,40 @@ TEST(CoveredFaces, FacesLeftOutAreDrawnOverPixelForPixel) {
   }
   EXPECT_GT(leftOut, 400 * 20);  // most ribbons of a dense chain are left out
 }
+
+TEST(CoveredFaces, SymbolsMergedAgainAtOnePlaceAreLeftOutPixelForPixel) {
+  // A symbol of opaque and wholly transparent pixels, merged at random places
+  // in three columns, with other paint between the merges: leaving out every
+  // place a later one repeats gives the same pixels. A translucent pixel
+  // makes a merge blend, so such a symbol is never left out.
+  Area symbol = makeArea(3, 3, Transparent);
+  symbol->pixel(1, 0, 0x00C04000);
+  symbol->pixel(0, 1, 0x00C04000);
+  symbol->pixel(1, 1, 0x004080C0);
+  EXPECT_TRUE(quorvane::mergesAsCopy(*symbol));
+  Area translucent = makeArea(3, 3, Transparent);
+  translucent->pixel(1, 1, 0x80C04000);
+  EXPECT_FALSE(quorvane::mergesAsCopy(*translucent));
+
+  std::mt19937 rng(20261208);
+  int leftOut = 0;
+  for (int t = 0; t < 200; ++t) {
+    std::vector<std::optional<std::array<int, 2>>> places;
+    for (int i = 0; i < 80; ++i) {
+      if (rng() % 20 == 0) places.push_back(std::nullopt);
+      else places.push_back(std::array<int, 2>{4 + i / 30, 3 + static_cast<int>(rng() % 8)});
+    }
+    const std::vector<bool> again = quorvane::remergedPlaces(places);
+    Area all = makeArea(12, 14, kWhite), kept = makeArea(12, 14, kWhite);
+    for (size_t i = 0; i < places.size(); ++i) {
+      if (!places[i]) continue;
+      const auto [x, y] = *places[i];
+      for (DrawArea *a : {all.get(), kept.get()}) a->line(x - 2, y + 1, x + 3, y - 1, 0x00208020, 1);
+      all->merge(symbol.get(), x, y, AlignCentre, 0);
+      if (again[i]) ++leftOut;
+      else kept->merge(symbol.get(), x, y, AlignCentre, 0);
+    }
+    ASSERT_EQ(pixels(kept.get()), pixels(all.get())) << "places " << t;
+  }
+  EXPECT_GT(leftOut, 200 * 40);
+}
