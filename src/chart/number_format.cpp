@@ -194,12 +194,19 @@ void appendNumber(std::string &out, double v, const NumberFormat &format) {
     d.intLen = wholeDigits(i, d.text, sizeof d.text);
   else
     roundFraction(v, shownPlaces, d);
-  appendGrouped(out, d.text, d.intLen, format.separator);
   size_t shown = shownPlaces;
   if (trimZeros) {
     shown = d.fracLen;
     while (shown > 0 && d.text[d.intLen + shown - 1] == '0') --shown;
   }
+  if (format.separator.empty() && format.point.size() == 1 && shown <= d.fracLen) {
+    // The common case in one append: the point goes between the digits.
+    std::memmove(d.text + d.intLen + 1, d.text + d.intLen, shown);
+    d.text[d.intLen] = format.point[0];
+    out.append(d.text, d.intLen + (shown > 0 ? shown + 1 : 0));
+    return;
+  }
+  appendGrouped(out, d.text, d.intLen, format.separator);
   if (shown > 0) {
     out += format.point;
     const size_t have = std::min(d.fracLen, shown);
