@@ -178,8 +178,9 @@ ImageMapWriter::ImageMapWriter(const char *url, const char *queryFormat,
                                                             : defaultQuery),
       extra_(extraAttr != nullptr ? extraAttr : "") {
   // A query that starts with its own separator is joined as it is.
-  if (!query_.empty() && (query_[0] == '?' || query_[0] == '&')) separator_ = "";
-  else separator_ = url_.find('?') != std::string::npos ? "&" : "?";
+  hrefOpen_ = " href=\"" + url_;
+  if (query_.empty() || (query_[0] != '?' && query_[0] != '&'))
+    hrefOpen_ += url_.find('?') != std::string::npos ? '&' : '?';
 }
 
 void ImageMapWriter::compile(std::span<const TemplateField> fields, size_t expectedAreas) {

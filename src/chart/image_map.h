@@ -94,9 +94,7 @@ class ImageMapWriter {
       write(extra_, compiledExtra_, Escape::kAttribute);
     }
     if (!url_.empty()) {
-      out_ += " href=\"";
-      out_ += url_;
-      out_ += separator_;
+      out_ += hrefOpen_;
       write(query_, compiledQuery_, Escape::kQuery);
       out_ += '"';
     }
@@ -109,7 +107,7 @@ class ImageMapWriter {
   std::string url_;
   std::string query_;
   std::string extra_;
-  std::string_view separator_;  // "", "?" or "&"
+  std::string hrefOpen_;  // ' href="', the URL and the separator: "", "?" or "&"
   std::string out_;
   LabelTemplate scratch_;
   std::span<const TemplateField> fields_;
