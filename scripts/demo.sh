@@ -27,15 +27,32 @@ echo "building the library and the examples in $builddir/"
 if ! config=$(cmake -S . -B "$builddir" -DCMAKE_BUILD_TYPE=Release \
       -DQUORVANE_TESTS=OFF -DQUORVANE_BENCH=OFF -DQUORVANE_SANITIZE= -DQUORVANE_FUZZ=OFF \
       -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=8 -DCMAKE_CXX_FLAGS=-Wno-subobject-linkage \
-      -DCMAKE_RULE_MESSAGES=OFF --log-level=WARNING 2>&1); then
+      --log-level=WARNING 2>&1); then
   printf '%s\n' "$config" >&2
   exit 1
 fi
 printf '%s\n' "$config" | grep -v -E '^-- (Configuring done|Generating done|Build files have been written)' || true
 
+# Progress: one line per compile (n of the groups there are) and per link;
+# warnings and errors pass as they come.
+groups=$(find "$builddir" -name 'unity_*_cxx.cxx' | wc -l)
 set +e
 MAKEFLAGS=--no-print-directory cmake --build "$builddir" -j "$jobs" 2>&1 |
-  grep -v -E '^\[ *[0-9]+%\] Built target |^Consolidate compiler generated dependencies'
+  awk -v groups="$groups" '
+    /^\[ *[0-9]+%\] Building CXX object / {
+      object = $NF; sub(/\.o$/, "", object)
+      if (match(object, /\/CMakeFiles\/[^\/]+\.dir\/Unity\/unity_[0-9]+_cxx\.cxx$/)) {
+        folder = substr(object, 1, RSTART - 1)
+        group = object; sub(/.*unity_/, "", group); sub(/_cxx\.cxx$/, "", group)
+        what = folder " (files of group " group + 1 ")"
+      } else {
+        what = object; sub(/CMakeFiles\/[^\/]+\.dir\//, "", what)
+      }
+      printf "  [%d/%d] compiling %s\n", ++n, groups, what; fflush(); next
+    }
+    /^\[ *[0-9]+%\] Linking / { sub(/^\[ *[0-9]+%\] Linking CXX [a-z ]+ /, ""); printf "  linking %s\n", $0; fflush(); next }
+    /^\[ *[0-9]+%\] Built target |^Consolidate compiler generated dependencies/ { next }
+    { print; fflush() }'
 status=${PIPESTATUS[0]}
 set -e
 if [ "$status" -ne 0 ]; then
