@@ -43,8 +43,11 @@ MAKEFLAGS=--no-print-directory cmake --build "$builddir" -j "$jobs" 2>&1 |
       object = $NF; sub(/\.o$/, "", object)
       if (match(object, /\/CMakeFiles\/[^\/]+\.dir\/Unity\/unity_[0-9]+_cxx\.cxx$/)) {
         folder = substr(object, 1, RSTART - 1)
+        target = substr(object, RSTART + 12); sub(/\.dir\/.*/, "", target)
         group = object; sub(/.*unity_/, "", group); sub(/_cxx\.cxx$/, "", group)
-        what = folder " (files of group " group + 1 ")"
+        # A library target compiles its files in groups, a program is one file.
+        if (target ~ /^quorvane_/) what = folder ", group " group + 1
+        else what = folder "/" target ".cpp"
       } else {
         what = object; sub(/CMakeFiles\/[^\/]+\.dir\//, "", what)
       }
