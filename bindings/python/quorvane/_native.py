@@ -8,7 +8,9 @@
 # is made plain (built-in numbers, bytes, tuples, handle texts) before the
 # call, so a value's __float__, __index__, encode or element cannot destroy the
 # object the call is working on. A call holds the locks of the objects it
-# names (see run).
+# names (see run). For the same reason an object the collector frees while a
+# call of this thread is inside the library is freed when that call returns
+# (see free).
 import contextlib
 import ctypes
 import itertools
@@ -331,6 +333,32 @@ def _owners_named(values):
     return [owners[k] for k in sorted(owners)], first
 
 
+# Per thread: how deep it is inside runMethod, and the frees put off until it
+# leaves.
+_inside = threading.local()
+
+
+def free(destroy_name, handle, owner):
+    """Runs destroy_name on handle for a wrapper that is destroyed or collected
+    (owner, its lock, is passed so that it outlives the wrapper). A refusal is
+    ignored: the object may have gone already through a call that names it
+    only by handle text. Inside a call of this thread's the free waits for the
+    call to return, so the collector never runs a nested call."""
+    if getattr(_inside, "depth", 0):
+        _inside.pending.append((destroy_name, handle, owner))
+        return
+    try:
+        run([destroy_name, handle])
+    except Error:
+        pass
+
+
+def _free_pending():
+    pending, _inside.pending = _inside.pending, []
+    for item in pending:
+        free(*item)
+
+
 def run(argv):
     """Runs runMethod over the Python values argv; returns (result, owner): the
     delivered result (None when the method has none) and the owner that a
@@ -349,11 +377,17 @@ def run(argv):
     with contextlib.ExitStack() as held:
         for owner in owners:
             held.enter_context(owner.lock)
+        if not hasattr(_inside, "depth"):
+            _inside.depth, _inside.pending = 0, []
+        _inside.depth += 1
         try:
             ok = run_method(ctypes.byref(_accessor), len(argv), pointers, keys[-1], message)
         finally:
+            _inside.depth -= 1
             for key in keys:
                 del _values[key]
+    if not _inside.depth and _inside.pending:
+        _free_pending()
     if not ok:
         raise Error(message.value.decode("utf-8", "replace"))
     return call.value, (first or Owner())
