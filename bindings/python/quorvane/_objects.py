@@ -67,6 +67,7 @@ class Object:
         the chart frees it."""
         if self._finalizer is not None:
             self._finalizer()
+            self._lent = None
 
     def _is_destroyed(self):
         # The first finalizer up the keepers decides: the object's own, else

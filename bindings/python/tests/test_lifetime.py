@@ -46,24 +46,22 @@ def bar_chart(width=200, height=150):
 
 class LifetimeTest(unittest.TestCase):
     def test_dropped_objects_are_freed(self):
-        # Without a free each object keeps well over 100 KB (its canvas is
-        # 120 KB), so 2,000 of them would grow past 200 MB; the bound leaves
-        # room for the allocator's and the interpreter's caches. The sanitizer
-        # runtime holds freed memory in quarantine, so under it the loop runs
-        # shorter, for its use-after-free and double-free checks alone.
-        makers = [
-            lambda: bar_chart().makeChart2(quorvane.PNG),
-            lambda: quorvane.PieChart(200, 150).makeChart2(quorvane.PNG),
-            lambda: quorvane.DrawArea().setSize(200, 150, 0xFFFFFF),
-        ]
+        # 2,000 charts drawn to memory and 2,000 areas, none destroyed. Without
+        # a free each keeps over 100 KB (a 200 x 150 canvas is 120 KB), some
+        # 400 MB in all; 16 MB leaves room for the allocator's and the
+        # interpreter's caches. The sanitizer runtime holds freed memory in
+        # quarantine, so under it a shorter loop runs for its use-after-free
+        # and double-free checks alone.
+        charts = [lambda: bar_chart().makeChart2(quorvane.PNG),
+                  lambda: quorvane.PieChart(200, 150).makeChart2(quorvane.PNG)]
         bound_pages = 16 * 2**20 // os.sysconf("SC_PAGE_SIZE")
-        count = 200 if sanitized() else 2000
-        for i in range(60):
-            makers[i % 3]()
-        start = resident_pages()
-        for i in range(count):
-            makers[i % 3]()
-            if i % 250 == 249 and not sanitized():
+        bounded = not sanitized()
+        for i in range(2000 if bounded else 200):
+            if i == 40:
+                start = resident_pages()  # after the caches have filled
+            charts[i % 2]()
+            quorvane.DrawArea().setSize(200, 150, 0xFFFFFF)
+            if bounded and i % 250 == 249:
                 self.assertLess(resident_pages() - start, bound_pages, f"after {i + 1}")
 
     def test_destroyed_objects_and_their_children_refuse_use(self):
