@@ -2,6 +2,7 @@
 # object being called, handles kept past destroy() while a new object takes
 # the old address, threads sharing one chart, and the web app example's bounds
 # on slow and idle connections.
+import gc
 import os
 import socket
 import struct
@@ -174,12 +175,19 @@ def fake_object(cls, handle, owner):
 
 
 class ThreadTest(unittest.TestCase):
+    # Some tests put a counting entry in place of the library's. Garbage left
+    # by earlier tests is collected first and the collector stays off until
+    # the real entry is back, so that no real object is freed through the
+    # counting one.
     def setUp(self):
         _native._run_method()  # the real entry, restored after each test
         self.saved = _native._run_method_entry
+        gc.collect()
+        gc.disable()
 
     def tearDown(self):
         _native._run_method_entry = self.saved
+        gc.enable()
 
     def run_threads(self, calls):
         threads = [threading.Thread(target=c) for c in calls]
