@@ -193,7 +193,7 @@ void fillBetweenEdges(Surface &surface, const EdgeList &list, uint32_t fillColor
   if (top > bottom) return;
   const int64_t width = surface.width();
   auto crossesFill = [&](const Edge &e) { return e.yMin < e.yMax && e.yMax > top && e.yMin <= bottom; };
-  // The edges crossing a row from top to bottom, by their first row.
+  // Vertical edges counted per column when there are enough of them.
   size_t columnEdges = 0;
   int64_t left = width;
   int64_t right = -1;
@@ -205,6 +205,7 @@ void fillBetweenEdges(Surface &surface, const EdgeList &list, uint32_t fillColor
     }
   const bool isCounted = columnEdges >= kCountedColumnEdges;
   auto isCountedEdge = [&](const Edge &e) { return isCounted && isColumnEdge(e, width); };
+  // The other edges crossing a row from top to bottom, by their first row.
   std::vector<const Edge *> pending;
   for (const Edge &e : edges)
     if (crossesFill(e) && !isCountedEdge(e)) pending.push_back(&e);
