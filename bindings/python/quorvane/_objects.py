@@ -222,12 +222,20 @@ def _draw_area_init(self):
     _created(self, "DrawArea.create")
 
 
-# What the wrapper classes add to the tables: constructors, and close, which
-# must mark the text's wrapper destroyed.
+def _repr_png(self):
+    """The chart as PNG bytes, so that Jupyter and other rich displays show
+    it; None once it is destroyed (the display then falls back to repr)."""
+    if self._is_destroyed():
+        return None
+    return self.makeChart2(_tables.PNG)
+
+
+# What the wrapper classes add to the tables: constructors, close, which
+# must mark the text's wrapper destroyed, and the charts' rich display.
 _ADDED = {
     "DrawArea": {"__init__": _draw_area_init, "close": _close},
-    "XYChart": {"__init__": _chart_init("XYChart.create")},
-    "PieChart": {"__init__": _chart_init("PieChart.create")},
+    "XYChart": {"__init__": _chart_init("XYChart.create"), "_repr_png_": _repr_png},
+    "PieChart": {"__init__": _chart_init("PieChart.create"), "_repr_png_": _repr_png},
 }
 
 

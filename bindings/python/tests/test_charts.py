@@ -57,6 +57,14 @@ class ChartTest(unittest.TestCase):
             self.assertIsInstance(pie.sector(3), quorvane.Sector)
             self.assertFalse(pie.sector(4))  # a null handle
 
+    def test_charts_show_themselves_as_png_until_destroyed(self):
+        for chart in (quorvane.XYChart(200, 120), quorvane.PieChart(200, 120)):
+            png = chart._repr_png_()
+            self.assertEqual(png_size(png), (200, 120))
+            self.assertEqual(chart._repr_png_(), png)  # drawn once, shown again
+            chart.destroy()
+            self.assertIsNone(chart._repr_png_())
+
     def test_draw_area_colours_as_unsigned(self):
         area = quorvane.DrawArea()
         try:
