@@ -11,9 +11,12 @@
 # names (see run). For the same reason an object the collector frees while a
 # call of this thread is inside the library is freed when that call returns
 # (see free).
+import collections.abc
 import contextlib
 import ctypes
+import decimal
 import itertools
+import numbers
 import os
 import threading
 import weakref
@@ -66,16 +69,32 @@ def _plain_scalar(value):
             return float(value)
         if isinstance(value, bytes):
             return bytes(value)
+        # Other real numbers (Decimal, Fraction, numpy scalars) by their own
+        # conversions: whole ones as int, the rest as float.
+        if isinstance(value, numbers.Integral):
+            return int(value)
+        if isinstance(value, (numbers.Real, decimal.Decimal)):
+            return float(value)
     except Exception:
         pass
     return _REFUSED
 
 
+def is_sequence(value):
+    """Whether a value stands for an array: a list, tuple, range or other
+    sequence that is not text, or a one-dimensional array such as numpy's."""
+    if isinstance(value, (str, bytes, bytearray)):
+        return False
+    if isinstance(value, collections.abc.Sequence):
+        return True
+    return hasattr(type(value), "__array__") and getattr(value, "ndim", None) == 1
+
+
 def _plain(value):
     """The value as the accessor reads it, with no code of the caller's left to
-    run: a list or tuple becomes a tuple of plain elements."""
+    run: a sequence becomes a tuple of plain elements."""
     try:
-        if isinstance(value, (list, tuple)) and _handle_text(value) is None:
+        if is_sequence(value) and _handle_text(value) is None:
             return tuple(_plain_scalar(v) for v in list(value))
     except Exception:
         return _REFUSED

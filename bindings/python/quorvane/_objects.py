@@ -16,7 +16,7 @@ import re
 import weakref
 
 from . import _tables
-from ._native import Error, Handle, Owner, adopt, free, run
+from ._native import Error, Handle, Owner, adopt, free, is_sequence, run
 
 # Per method, the arguments that count an array, each with that array, as
 # 0-based positions among the method's arguments. A count stands before its
@@ -151,7 +151,7 @@ def _with_counts(cls, class_name, name, args):
         if index >= len(args):
             break
         items = args[index]
-        full.insert(count, len(items) if isinstance(items, (list, tuple)) else 0)
+        full.insert(count, len(items) if is_sequence(items) else 0)
     return full
 
 

@@ -7,6 +7,8 @@ import re
 import struct
 import sys
 import unittest
+from decimal import Decimal
+from fractions import Fraction
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 import quorvane  # noqa: E402
@@ -56,6 +58,29 @@ class ChartTest(unittest.TestCase):
                              ["A", "A", "B", "B", "C", "C", "D", "D"])
             self.assertIsInstance(pie.sector(3), quorvane.Sector)
             self.assertFalse(pie.sector(4))  # a null handle
+
+    def test_any_real_number_and_any_sequence_stand_for_values(self):
+        # What Django models and data libraries hold: Decimal, Fraction,
+        # tuples and ranges (numpy scalars and arrays too, where installed).
+        cases = [
+            ([Decimal("3.5"), Decimal("5"), Decimal("2.25")], ["3.5", "5", "2.25"]),
+            ((Fraction(7, 2), 5, Fraction(9, 4)), ["3.5", "5", "2.25"]),
+            (range(1, 4), ["1", "2", "3"]),
+        ]
+        try:
+            import numpy
+            cases.append((numpy.array([3.5, 5, 2.25]), ["3.5", "5", "2.25"]))
+            cases.append(([numpy.int64(1), numpy.float32(2.5), 3], ["1", "2.5", "3"]))
+        except ImportError:
+            pass
+        for data, shown in cases:
+            with self.subTest(data=repr(data)), quorvane.XYChart(200, 120) as chart:
+                chart.setPlotArea(20, 10, 160, 90, 0xFFFFFF, -1, -1, -1, -1)
+                chart.xAxis().setLabels(("a", "b", "c"))
+                chart.addBarLayer(data, 0x4060E0, "s", 0)
+                chart.makeChart2(quorvane.PNG)
+                self.assertEqual(queries(chart.getHTMLImageMap("d", "{xLabel}={value}", ""), "d"),
+                                 [f"{x}={v}" for x, v in zip("abc", shown)])
 
     def test_charts_show_themselves_as_png_until_destroyed(self):
         for chart in (quorvane.XYChart(200, 120), quorvane.PieChart(200, 120)):
