@@ -8,8 +8,10 @@
 # `make demo` builds the library and the examples alone (build-demo/) and
 # renders the demo gallery into build/demo/, `make webapp` serves the web app
 # example on 127.0.0.1:$(PORT), `make bench` runs the benchmarks,
-# `make install PREFIX=/opt/quorvane` installs the libraries, headers,
-# pkg-config file and CMake package of build/ (DESTDIR stages them elsewhere).
+# `make install PREFIX=/opt/quorvane` builds the libraries alone in Release
+# (build-install/) and installs them stripped with the headers, pkg-config
+# file, CMake package, Python package and documentation (DESTDIR stages them
+# elsewhere); `make uninstall` with the same PREFIX takes them away again.
 # Outside `make test`: `make soak` renders thousands of charts through C++,
 # runMethod and the Python binding and fails when resident memory keeps
 # growing.
@@ -25,7 +27,7 @@ PREFIX ?= /usr/local
 export JOBS FUZZ_SECONDS
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build test test-plain test-python test-asan test-ubsan test-tsan test-fuzz test-browser demo webapp bench soak soak-build valgrind install clean
+.PHONY: all deps build test test-plain test-python test-asan test-ubsan test-tsan test-fuzz test-browser demo webapp bench soak soak-build valgrind install uninstall clean
 
 all: build
 
@@ -120,8 +122,20 @@ valgrind: soak-build
 		build/tests/soak/quorvane_soak --charts=100 --scripted=24 --no-memory-check
 	@echo "memcheck runs: 1 passed, 0 failed"
 
-install: build
-	DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(PREFIX)"
+# Its own Release build of the libraries alone, compiled in groups like the
+# demo build (see scripts/demo.sh): no tests, benchmarks or examples, so
+# neither GoogleTest nor Google Benchmark is needed. Installed stripped.
+install:
+	cmake -S . -B build-install -DCMAKE_BUILD_TYPE=Release -DQUORVANE_INSTALL=ON \
+		-DQUORVANE_TESTS=OFF -DQUORVANE_BENCH=OFF -DQUORVANE_EXAMPLES=OFF -DQUORVANE_SANITIZE= -DQUORVANE_FUZZ=OFF \
+		-DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=8 -DCMAKE_CXX_FLAGS=-Wno-subobject-linkage \
+		-DCMAKE_INSTALL_PREFIX="$(PREFIX)" --log-level=WARNING
+	cmake --build build-install -j $(JOBS) --target quorvane20 quorvane_static
+	DESTDIR="$(DESTDIR)" bash scripts/install.sh install build-install "$(PREFIX)" --strip
+
+# Removes what `make install` with the same PREFIX and DESTDIR put there.
+uninstall:
+	DESTDIR="$(DESTDIR)" bash scripts/install.sh uninstall build-install "$(PREFIX)"
 
 clean:
-	rm -rf build build-demo build-asan build-tsan build-fuzz
+	rm -rf build build-demo build-install build-asan build-tsan build-fuzz

@@ -1,8 +1,9 @@
 # Install rules: the shared and the static library, the published headers, a
 # pkg-config file and a CMake package giving Quorvane::quorvane (shared) and
-# Quorvane::quorvane_static. Both descriptions are relocatable: they find the
-# prefix from where they were installed, so `cmake --install --prefix` and
-# DESTDIR work without reconfiguring.
+# Quorvane::quorvane_static, the Python package, and the README with the
+# examples' sources. Both descriptions and the Python package are relocatable:
+# they find the prefix from where they were installed, so
+# `cmake --install --prefix` and DESTDIR work without reconfiguring.
 include(CMakePackageConfigHelpers)
 
 # The outside libraries the static archive needs, read from the subsystems'
@@ -42,10 +43,33 @@ set_target_properties(quorvane20 PROPERTIES EXPORT_NAME quorvane)
 set_target_properties(quorvane_static PROPERTIES EXPORT_NAME quorvane_static)
 set(QUORVANE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Quorvane)
 
-# The SONAME is the plain libquorvane20.so (no version suffix): the real file
-# carries that name, so the run-time loader and the link editor find the same one.
+# The folder of the libraries as the install step sees it: DESTDIR and the
+# prefix given to `cmake --install --prefix` apply.
+if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
+  set(quorvane_install_libdir "\$ENV{DESTDIR}${CMAKE_INSTALL_LIBDIR}")
+else()
+  set(quorvane_install_libdir "\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}")
+endif()
+
+# The shared library is installed as libquorvane20.so.<version> with
+# libquorvane20.so a link to it. Its SONAME stays the plain libquorvane20.so, so
+# the run-time loader opens the link and the link editor reads the same file.
+# A link left by an earlier install goes first, so the new file is not copied
+# through it into the old one.
+install(CODE "
+  set(quorvane_link \"${quorvane_install_libdir}/libquorvane20.so\")
+  if(IS_SYMLINK \"\${quorvane_link}\")
+    file(REMOVE \"\${quorvane_link}\")
+  endif()")
 install(TARGETS quorvane20 EXPORT QuorvaneTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(CODE "
+  set(quorvane_dir \"${quorvane_install_libdir}\")
+  set(quorvane_file libquorvane20.so.${PROJECT_VERSION})
+  file(RENAME \"\${quorvane_dir}/libquorvane20.so\" \"\${quorvane_dir}/\${quorvane_file}\")
+  file(CREATE_LINK \"\${quorvane_file}\" \"\${quorvane_dir}/libquorvane20.so\" SYMBOLIC)
+  message(STATUS \"Renamed: \${quorvane_dir}/\${quorvane_file} (libquorvane20.so links to it)\")
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${quorvane_dir}/\${quorvane_file}\")")
 install(TARGETS quorvane_static EXPORT QuorvaneStaticTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(FILES ${QUORVANE_INCLUDE}/quorvane.h ${QUORVANE_INCLUDE}/quorvane_ptr.h
@@ -81,3 +105,26 @@ endif()
 list(JOIN QUORVANE_PC_REQUIRES " " QUORVANE_PC_REQUIRES)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/quorvane.pc.in ${PROJECT_BINARY_DIR}/quorvane.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/quorvane.pc DESTINATION ${pc_dir})
+
+# The Python package, with _library.txt beside it naming the shared library
+# relative to the package's folder, so a moved prefix keeps working.
+set(QUORVANE_PYTHON_DIR lib/python3/dist-packages CACHE STRING
+  "Where the Python package is installed, under the prefix unless absolute")
+set(python_package ${QUORVANE_PYTHON_DIR}/quorvane)
+foreach(dir python_package CMAKE_INSTALL_LIBDIR)
+  if(IS_ABSOLUTE "${${dir}}")
+    set(full_${dir} "${${dir}}")
+  else()
+    set(full_${dir} "/prefix/${${dir}}")
+  endif()
+endforeach()
+file(RELATIVE_PATH library_from_package "${full_python_package}" "${full_CMAKE_INSTALL_LIBDIR}/libquorvane20.so")
+file(WRITE ${PROJECT_BINARY_DIR}/python/_library.txt "${library_from_package}\n")
+file(GLOB python_sources ${PROJECT_SOURCE_DIR}/bindings/python/quorvane/*.py)
+install(FILES ${python_sources} ${PROJECT_BINARY_DIR}/python/_library.txt DESTINATION ${python_package})
+
+# The README, the change log, the licence and the examples' sources.
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/LICENSE
+  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples
+  PATTERN __pycache__ EXCLUDE PATTERN node_modules EXCLUDE)

@@ -289,11 +289,18 @@ _load_lock = threading.Lock()
 
 
 def library_path():
-    """The library file used: $QUORVANE_LIBRARY, else build/ of this checkout."""
+    """The library file used: $QUORVANE_LIBRARY, else the one an installed
+    package names in _library.txt (relative to its folder), else build/ of
+    this checkout."""
     path = os.environ.get("QUORVANE_LIBRARY")
     if path:
         return path
     here = os.path.dirname(os.path.abspath(__file__))
+    try:
+        with open(os.path.join(here, "_library.txt"), encoding="utf-8") as f:
+            return os.path.normpath(os.path.join(here, f.read().strip()))
+    except FileNotFoundError:
+        pass
     return os.path.normpath(os.path.join(here, "..", "..", "..", "build", "libquorvane20.so"))
 
 
