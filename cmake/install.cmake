@@ -43,12 +43,13 @@ set_target_properties(quorvane20 PROPERTIES EXPORT_NAME quorvane)
 set_target_properties(quorvane_static PROPERTIES EXPORT_NAME quorvane_static)
 set(QUORVANE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Quorvane)
 
-# The folder of the libraries as the install step sees it: DESTDIR and the
-# prefix given to `cmake --install --prefix` apply.
+# The folder of the libraries as the install step sees it: the prefix given to
+# `cmake --install --prefix` applies. Files are written under DESTDIR; the
+# install manifest names them without it.
 if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
-  set(quorvane_install_libdir "\$ENV{DESTDIR}${CMAKE_INSTALL_LIBDIR}")
+  set(quorvane_install_libdir "${CMAKE_INSTALL_LIBDIR}")
 else()
-  set(quorvane_install_libdir "\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}")
+  set(quorvane_install_libdir "\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}")
 endif()
 
 # The shared library is installed as libquorvane20.so.<version> with
@@ -57,19 +58,19 @@ endif()
 # A link left by an earlier install goes first, so the new file is not copied
 # through it into the old one.
 install(CODE "
-  set(quorvane_link \"${quorvane_install_libdir}/libquorvane20.so\")
+  set(quorvane_link \"\$ENV{DESTDIR}${quorvane_install_libdir}/libquorvane20.so\")
   if(IS_SYMLINK \"\${quorvane_link}\")
     file(REMOVE \"\${quorvane_link}\")
   endif()")
 install(TARGETS quorvane20 EXPORT QuorvaneTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(CODE "
-  set(quorvane_dir \"${quorvane_install_libdir}\")
+  set(quorvane_dir \"\$ENV{DESTDIR}${quorvane_install_libdir}\")
   set(quorvane_file libquorvane20.so.${PROJECT_VERSION})
   file(RENAME \"\${quorvane_dir}/libquorvane20.so\" \"\${quorvane_dir}/\${quorvane_file}\")
   file(CREATE_LINK \"\${quorvane_file}\" \"\${quorvane_dir}/libquorvane20.so\" SYMBOLIC)
   message(STATUS \"Renamed: \${quorvane_dir}/\${quorvane_file} (libquorvane20.so links to it)\")
-  list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${quorvane_dir}/\${quorvane_file}\")")
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"${quorvane_install_libdir}/\${quorvane_file}\")")
 install(TARGETS quorvane_static EXPORT QuorvaneStaticTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(FILES ${QUORVANE_INCLUDE}/quorvane.h ${QUORVANE_INCLUDE}/quorvane_ptr.h
@@ -111,14 +112,12 @@ install(FILES ${PROJECT_BINARY_DIR}/quorvane.pc DESTINATION ${pc_dir})
 set(QUORVANE_PYTHON_DIR lib/python3/dist-packages CACHE STRING
   "Where the Python package is installed, under the prefix unless absolute")
 set(python_package ${QUORVANE_PYTHON_DIR}/quorvane)
-foreach(dir python_package CMAKE_INSTALL_LIBDIR)
-  if(IS_ABSOLUTE "${${dir}}")
-    set(full_${dir} "${${dir}}")
-  else()
-    set(full_${dir} "/prefix/${${dir}}")
-  endif()
-endforeach()
-file(RELATIVE_PATH library_from_package "${full_python_package}" "${full_CMAKE_INSTALL_LIBDIR}/libquorvane20.so")
+if(IS_ABSOLUTE "${python_package}" OR IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
+  # Either folder fixed outside the prefix: the library's full path.
+  set(library_from_package "${CMAKE_INSTALL_FULL_LIBDIR}/libquorvane20.so")
+else()
+  file(RELATIVE_PATH library_from_package "/${python_package}" "/${CMAKE_INSTALL_LIBDIR}/libquorvane20.so")
+endif()
 file(WRITE ${PROJECT_BINARY_DIR}/python/_library.txt "${library_from_package}\n")
 file(GLOB python_sources ${PROJECT_SOURCE_DIR}/bindings/python/quorvane/*.py)
 install(FILES ${python_sources} ${PROJECT_BINARY_DIR}/python/_library.txt DESTINATION ${python_package})

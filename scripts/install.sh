@@ -3,8 +3,8 @@
 # from the environment stages both under another root.
 #   install.sh install BUILD_DIR PREFIX [cmake --install options ...]
 #     installs BUILD_DIR into PREFIX; cmake lists every installed file in
-#     BUILD_DIR/install_manifest.txt, and the folders the install made are
-#     added to BUILD_DIR/install_folders.txt.
+#     BUILD_DIR/install_manifest.txt (without DESTDIR), and the folders the
+#     install made are added to BUILD_DIR/install_folders.txt (with it).
 #   install.sh uninstall BUILD_DIR PREFIX
 #     removes every file of the manifest (all under PREFIX), the byte code
 #     Python wrote beside the installed modules, and the recorded folders once
@@ -39,7 +39,7 @@ install)
   {
     [ ! -f "$folders" ] || cat "$folders"
     while IFS= read -r file || [ -n "$file" ]; do
-      dir=$(dirname "$file")
+      dir=$(dirname "${DESTDIR:-}$file")
       while [ "$dir" = "$root" ] || [ "${dir#"$root/"}" != "$dir" ]; do
         printf '%s\n' "$dir"
         [ "$dir" != "$root" ] || break
@@ -53,11 +53,12 @@ uninstall)
   [ -f "$manifest" ] || fail "$manifest is missing: nothing was installed from $build"
   while IFS= read -r file || [ -n "$file" ]; do
     case $file in
-    "$root"/*) ;;
-    *) fail "$file of $manifest is not under $root (install and uninstall with the same PREFIX and DESTDIR)" ;;
+    "${prefix%/}"/*) ;;
+    *) fail "$file of $manifest is not under $prefix (install and uninstall with the same PREFIX)" ;;
     esac
   done < "$manifest"
   while IFS= read -r file || [ -n "$file" ]; do
+    file=${DESTDIR:-}$file
     rm -f "$file"
     case $file in
     *.py) rm -rf "$(dirname "$file")/__pycache__" ;;
