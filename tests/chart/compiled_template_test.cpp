@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <random>
 #include <string>
@@ -59,7 +60,8 @@ TEST(CompiledTemplate, WritesWhatThePassesWriteOrDeclines) {
     EXPECT_EQ(isCompiled, compiled.isCompiled()) << text;
     if (!compiled.isCompiled()) continue;
     for (int trial = 0; trial < 300; ++trial) {
-      values[0].setInt(static_cast<int>(random()) - (1 << 30));
+      // Every int, both ends included, without overflowing on the way.
+      values[0].setInt(static_cast<int>(static_cast<int64_t>(random()) - (int64_t{1} << 31)));
       values[1].setText(texts[random() % texts.size()]);
       values[2].setText(texts[random() % texts.size()]);
       values[3].setNumber(numbers[random() % std::size(numbers)]);
