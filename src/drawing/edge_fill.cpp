@@ -43,12 +43,11 @@ class ColumnCounts {
 
   // Two passes over the edges: the first counts them per row, the second
   // places their columns, so that rows take their events in linear time.
-  template <typename ForEachColumnEdge>
-  void build(ForEachColumnEdge &&forEach) {
-    forEach([&](const Edge &e) {
-      ++enterAt_[slot(e.yMin) + 1];
-      ++leaveAt_[slot(e.yMax) + 1];
-    });
+  void build(const std::vector<const Edge *> &edges) {
+    for (const Edge *e : edges) {
+      ++enterAt_[slot(e->yMin) + 1];
+      ++leaveAt_[slot(e->yMax) + 1];
+    }
     for (size_t i = 1; i < enterAt_.size(); ++i) {
       enterAt_[i] += enterAt_[i - 1];
       leaveAt_[i] += leaveAt_[i - 1];
@@ -57,10 +56,10 @@ class ColumnCounts {
     leaving_.resize(leaveAt_.back());
     std::vector<size_t> enterNext(enterAt_.begin(), enterAt_.end() - 1);
     std::vector<size_t> leaveNext(leaveAt_.begin(), leaveAt_.end() - 1);
-    forEach([&](const Edge &e) {
-      entering_[enterNext[slot(e.yMin)]++] = e.endX - left_;
-      leaving_[leaveNext[slot(e.yMax)]++] = e.endX - left_;
-    });
+    for (const Edge *e : edges) {
+      entering_[enterNext[slot(e->yMin)]++] = e->endX - left_;
+      leaving_[leaveNext[slot(e->yMax)]++] = e->endX - left_;
+    }
   }
 
   // Brings the counts to row y (rows are taken in order); returns the events.
@@ -193,32 +192,32 @@ void fillBetweenEdges(Surface &surface, const EdgeList &list, uint32_t fillColor
   if (top > bottom) return;
   const int64_t width = surface.width();
   auto crossesFill = [&](const Edge &e) { return e.yMin < e.yMax && e.yMax > top && e.yMin <= bottom; };
-  // Vertical edges counted per column when there are enough of them.
-  size_t columnEdges = 0;
+  // The edges crossing a row, sorted out once: vertical ones in the area's
+  // columns, counted per column when there are enough of them, and the
+  // others, listed from top to bottom by their first row.
+  std::vector<const Edge *> pending;
+  std::vector<const Edge *> columnEdges;
   int64_t left = width;
   int64_t right = -1;
-  for (const Edge &e : edges)
-    if (crossesFill(e) && isColumnEdge(e, width)) {
-      ++columnEdges;
-      left = std::min(left, e.endX);
-      right = std::max(right, e.endX);
+  for (const Edge &e : edges) {
+    if (!crossesFill(e)) continue;
+    if (!isColumnEdge(e, width)) {
+      pending.push_back(&e);
+      continue;
     }
-  const bool isCounted = columnEdges >= kCountedColumnEdges;
-  auto isCountedEdge = [&](const Edge &e) { return isCounted && isColumnEdge(e, width); };
-  // The other edges crossing a row from top to bottom, by their first row.
-  std::vector<const Edge *> pending;
-  for (const Edge &e : edges)
-    if (crossesFill(e) && !isCountedEdge(e)) pending.push_back(&e);
+    columnEdges.push_back(&e);
+    left = std::min(left, e.endX);
+    right = std::max(right, e.endX);
+  }
+  std::unique_ptr<ColumnCounts> columns;
+  if (columnEdges.size() >= kCountedColumnEdges) {
+    columns = std::make_unique<ColumnCounts>(left, right, top, bottom);
+    columns->build(columnEdges);
+  } else {
+    pending.insert(pending.end(), columnEdges.begin(), columnEdges.end());
+  }
   std::sort(pending.begin(), pending.end(),
             [](const Edge *a, const Edge *b) { return a->yMin != b->yMin ? a->yMin < b->yMin : a < b; });
-  std::unique_ptr<ColumnCounts> columns;
-  if (isCounted) {
-    columns = std::make_unique<ColumnCounts>(left, right, top, bottom);
-    columns->build([&](auto &&f) {
-      for (const Edge &e : edges)
-        if (crossesFill(e) && isColumnEdge(e, width)) f(e);
-    });
-  }
   std::vector<const Edge *> active;
   std::vector<Run> runs;
   size_t next = 0;

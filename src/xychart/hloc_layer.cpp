@@ -18,6 +18,7 @@
 
 #include "base/colors.h"
 #include "base/int_math.h"
+#include "drawing/area_access.h"
 #include "xychart/axes.h"
 #include "xychart/cover_scan.h"
 
@@ -55,8 +56,8 @@ int midColumn(int64_t a, int64_t b) {
 // later lines of the run paint over. A line along a row or a column of
 // width w is a rectangle of pixels: its own run of columns or rows and w
 // pixels across it from w / 2 before (DrawArea::line, w limited by the
-// larger side of the area); one of an opaque plain colour paints all of it
-// opaquely. Lines of special colours are never left out: a dash carries its
+// larger side of the area); one of an opaque plain colour, drawn aliased
+// (paintsOver), paints all of it opaquely. Lines of special colours are never left out: a dash carries its
 // phase from line to line.
 class StrokeRun {
  public:
@@ -107,7 +108,7 @@ class StrokeRun {
       const auto c = static_cast<uint32_t>(area_.getARGBColor(s.color));
       if (isSpecialColor(c)) continue;
       s.isCovered = cover_.covers(left, right, top, bottom);
-      if (isOpaque(c)) cover_.add(left, right, top, bottom);
+      if (paintsOver(area_, s.color)) cover_.add(left, right, top, bottom);
     }
   }
 
