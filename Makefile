@@ -3,7 +3,8 @@
 # with the Python binding's tests over its library,
 # the extreme-argument sweeps under recovering UBSan, ThreadSanitizer tests,
 # a short libFuzzer run of every fuzz target, headless Chromium through the
-# demo gallery and the web app example, and valgrind's memcheck over a small
+# demo gallery and the web app example, the Debian packages of `make deb`
+# checked and used unpacked, and valgrind's memcheck over a small
 # chart set) and ends with one "N passed, N failed" line over them all,
 # `make demo` builds the library and the examples alone (build-demo/) and
 # renders the demo gallery into build/demo/, `make webapp` serves the web app
@@ -11,7 +12,8 @@
 # `make install PREFIX=/opt/quorvane` builds the libraries alone in Release
 # (build-install/) and installs them stripped with the headers, pkg-config
 # file, CMake package, Python package and documentation (DESTDIR stages them
-# elsewhere); `make uninstall` with the same PREFIX takes them away again.
+# elsewhere); `make uninstall` with the same PREFIX takes them away again;
+# `make deb` makes Debian packages of the same files for the prefix /usr.
 # Outside `make test`: `make soak` renders thousands of charts through C++,
 # runMethod and the Python binding and fails when resident memory keeps
 # growing.
@@ -27,7 +29,7 @@ PREFIX ?= /usr/local
 export JOBS FUZZ_SECONDS
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build test test-plain test-python test-asan test-ubsan test-tsan test-fuzz test-browser demo webapp bench soak soak-build valgrind install uninstall clean
+.PHONY: all deps build test test-plain test-python test-asan test-ubsan test-tsan test-fuzz test-browser demo webapp bench soak soak-build valgrind install uninstall deb test-deb clean
 
 all: build
 
@@ -90,7 +92,7 @@ test-browser: build
 
 # Every stage runs even when an earlier one failed; the summary line is last.
 test:
-	@MAKE="$(MAKE)" bash scripts/run-tests.sh test-plain test-python test-asan test-ubsan test-tsan test-fuzz test-browser valgrind
+	@MAKE="$(MAKE)" bash scripts/run-tests.sh test-plain test-python test-asan test-ubsan test-tsan test-fuzz test-browser test-deb valgrind
 
 demo:
 	@bash scripts/demo.sh
@@ -125,11 +127,12 @@ valgrind: soak-build
 # Its own Release build of the libraries alone, compiled in groups like the
 # demo build (see scripts/demo.sh): no tests, benchmarks or examples, so
 # neither GoogleTest nor Google Benchmark is needed. Installed stripped.
+LIBRARY_ONLY = -DCMAKE_BUILD_TYPE=Release -DQUORVANE_INSTALL=ON \
+	-DQUORVANE_TESTS=OFF -DQUORVANE_BENCH=OFF -DQUORVANE_EXAMPLES=OFF -DQUORVANE_SANITIZE= -DQUORVANE_FUZZ=OFF \
+	-DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=8 -DCMAKE_CXX_FLAGS=-Wno-subobject-linkage \
+	--log-level=WARNING
 install:
-	cmake -S . -B build-install -DCMAKE_BUILD_TYPE=Release -DQUORVANE_INSTALL=ON \
-		-DQUORVANE_TESTS=OFF -DQUORVANE_BENCH=OFF -DQUORVANE_EXAMPLES=OFF -DQUORVANE_SANITIZE= -DQUORVANE_FUZZ=OFF \
-		-DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=8 -DCMAKE_CXX_FLAGS=-Wno-subobject-linkage \
-		-DCMAKE_INSTALL_PREFIX="$(PREFIX)" --log-level=WARNING
+	cmake -S . -B build-install $(LIBRARY_ONLY) -DQUORVANE_DEB=OFF -DCMAKE_INSTALL_PREFIX="$(PREFIX)"
 	cmake --build build-install -j $(JOBS) --target quorvane20 quorvane_static
 	DESTDIR="$(DESTDIR)" bash scripts/install.sh install build-install "$(PREFIX)" --strip
 
@@ -137,5 +140,20 @@ install:
 uninstall:
 	DESTDIR="$(DESTDIR)" bash scripts/install.sh uninstall build-install "$(PREFIX)"
 
+# The same Release build for the prefix /usr (build-deb/), packaged by CPack as
+# libquorvane20, libquorvane-dev and python3-quorvane in build-deb/packages/.
+deb:
+	cmake -S . -B build-deb $(LIBRARY_ONLY) -DQUORVANE_DEB=ON -DCMAKE_INSTALL_PREFIX=/usr \
+		-DCMAKE_INSTALL_DOCDIR=share/doc/libquorvane-dev
+	cmake --build build-deb -j $(JOBS) --target quorvane20 quorvane_static
+	rm -rf build-deb/packages
+	cd build-deb && cpack -B packages >/dev/null
+	@ls -1 build-deb/packages/*.deb
+
+# The packages' file lists and control fields, and the consumer program, the
+# CMake package and the Python package used from their unpacked files.
+test-deb: deb
+	bash tests/packaging/check_packaging.sh deb build-deb/packages $(CXX) python3
+
 clean:
-	rm -rf build build-demo build-install build-asan build-tsan build-fuzz
+	rm -rf build build-demo build-install build-deb build-asan build-tsan build-fuzz

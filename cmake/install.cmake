@@ -61,23 +61,26 @@ install(CODE "
   set(quorvane_link \"\$ENV{DESTDIR}${quorvane_install_libdir}/libquorvane20.so\")
   if(IS_SYMLINK \"\${quorvane_link}\")
     file(REMOVE \"\${quorvane_link}\")
-  endif()")
+  endif()" COMPONENT runtime)
 install(TARGETS quorvane20 EXPORT QuorvaneTargets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime)
 install(CODE "
   set(quorvane_dir \"\$ENV{DESTDIR}${quorvane_install_libdir}\")
   set(quorvane_file libquorvane20.so.${PROJECT_VERSION})
   file(RENAME \"\${quorvane_dir}/libquorvane20.so\" \"\${quorvane_dir}/\${quorvane_file}\")
   file(CREATE_LINK \"\${quorvane_file}\" \"\${quorvane_dir}/libquorvane20.so\" SYMBOLIC)
   message(STATUS \"Renamed: \${quorvane_dir}/\${quorvane_file} (libquorvane20.so links to it)\")
-  list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"${quorvane_install_libdir}/\${quorvane_file}\")")
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"${quorvane_install_libdir}/\${quorvane_file}\")"
+  COMPONENT runtime)
 install(TARGETS quorvane_static EXPORT QuorvaneStaticTargets
-  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development)
 install(FILES ${QUORVANE_INCLUDE}/quorvane.h ${QUORVANE_INCLUDE}/quorvane_ptr.h
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
 
-install(EXPORT QuorvaneTargets NAMESPACE Quorvane:: DESTINATION ${QUORVANE_CMAKE_DIR})
-install(EXPORT QuorvaneStaticTargets NAMESPACE Quorvane:: DESTINATION ${QUORVANE_CMAKE_DIR})
+install(EXPORT QuorvaneTargets NAMESPACE Quorvane:: DESTINATION ${QUORVANE_CMAKE_DIR}
+  COMPONENT development)
+install(EXPORT QuorvaneStaticTargets NAMESPACE Quorvane:: DESTINATION ${QUORVANE_CMAKE_DIR}
+  COMPONENT development)
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/QuorvaneConfig.cmake.in
   ${PROJECT_BINARY_DIR}/QuorvaneConfig.cmake
   INSTALL_DESTINATION ${QUORVANE_CMAKE_DIR})
@@ -85,7 +88,7 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/QuorvaneConfigVersion.cma
   COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/QuorvaneConfig.cmake
               ${PROJECT_BINARY_DIR}/QuorvaneConfigVersion.cmake
-  DESTINATION ${QUORVANE_CMAKE_DIR})
+  DESTINATION ${QUORVANE_CMAKE_DIR} COMPONENT development)
 
 # pkg-config: the prefix is reached from the .pc file's own folder.
 set(pc_dir ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
@@ -105,7 +108,7 @@ else()
 endif()
 list(JOIN QUORVANE_PC_REQUIRES " " QUORVANE_PC_REQUIRES)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/quorvane.pc.in ${PROJECT_BINARY_DIR}/quorvane.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/quorvane.pc DESTINATION ${pc_dir})
+install(FILES ${PROJECT_BINARY_DIR}/quorvane.pc DESTINATION ${pc_dir} COMPONENT development)
 
 # The Python package, with _library.txt beside it naming the shared library
 # relative to the package's folder, so a moved prefix keeps working.
@@ -119,11 +122,13 @@ else()
   file(RELATIVE_PATH library_from_package "/${python_package}" "/${CMAKE_INSTALL_LIBDIR}/libquorvane20.so")
 endif()
 file(WRITE ${PROJECT_BINARY_DIR}/python/_library.txt "${library_from_package}\n")
-file(GLOB python_sources ${PROJECT_SOURCE_DIR}/bindings/python/quorvane/*.py)
-install(FILES ${python_sources} ${PROJECT_BINARY_DIR}/python/_library.txt DESTINATION ${python_package})
+file(GLOB python_sources ${PROJECT_SOURCE_DIR}/bindings/python/quorvane/*.py
+  ${PROJECT_SOURCE_DIR}/bindings/python/quorvane/*.pyi ${PROJECT_SOURCE_DIR}/bindings/python/quorvane/py.typed)
+install(FILES ${python_sources} ${PROJECT_BINARY_DIR}/python/_library.txt DESTINATION ${python_package}
+  COMPONENT python)
 
 # The README, the change log, the licence and the examples' sources.
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/LICENSE
-  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT development)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples
-  PATTERN __pycache__ EXCLUDE PATTERN node_modules EXCLUDE)
+  COMPONENT development PATTERN __pycache__ EXCLUDE PATTERN node_modules EXCLUDE)

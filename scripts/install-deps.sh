@@ -13,7 +13,7 @@ packages=(
 )
 if [ "${1:-all}" != demo ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libgif-dev
-             python3 chromium valgrind)
+             python3 chromium valgrind dpkg-dev)
   # A Node.js from elsewhere brings its own npm, which Debian's npm would clash with.
   command -v node >/dev/null || packages+=(nodejs)
   command -v npm >/dev/null || packages+=(npm)

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # `make test`: runs each stage named on the command line (a Makefile target:
 # test-plain, test-python, test-asan, test-ubsan, test-tsan, test-fuzz,
-# test-browser, valgrind)
+# test-browser, test-deb, valgrind)
 # through make, goes on when one fails, and ends with one line "N passed, N
 # failed" over every stage. Counts come from ctest's summary line, unittest's,
-# the fuzz runner's, the UB sweeps', the browser checks' and memcheck's; a
-# stage that fails without saying how many of its tests failed (a build
+# the fuzz runner's, the UB sweeps', the browser checks', the package checks' and a
+# memcheck's; a stage that fails without saying how many of its tests failed (a build
 # error, say) counts as one failure. Exits non-zero when anything failed.
 set -uo pipefail
 make=${MAKE:-make}
@@ -29,8 +29,9 @@ for stage in "$@"; do
   # scripts/run-fuzzers.sh: "fuzz targets: 5 passed, 0 failed";
   # scripts/run-ub-sweeps.sh: "ub sweeps: 8 passed, 0 failed";
   # tests/browser/run.mjs: "browser checks: 17 passed, 0 failed";
+  # tests/packaging/check_packaging.sh deb: "package checks: 7 passed, 0 failed";
   # make valgrind: "memcheck runs: 1 passed, 0 failed"
-  line=$(grep -E '^(fuzz targets|ub sweeps|browser checks|memcheck runs): [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1)
+  line=$(grep -E '^(fuzz targets|ub sweeps|browser checks|package checks|memcheck runs): [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1)
   if [ -n "$line" ]; then
     read -r fp ff < <(sed -E 's/^[a-z ]+: ([0-9]+) passed, ([0-9]+) failed.*/\1 \2/' <<<"$line")
     p=$((p + fp))
