@@ -4,9 +4,9 @@
 # test-browser, test-deb, valgrind)
 # through make, goes on when one fails, and ends with one line "N passed, N
 # failed" over every stage. Counts come from ctest's summary line, unittest's,
-# the fuzz runner's, the UB sweeps', the browser checks', the package checks' and a
-# memcheck's; a stage that fails without saying how many of its tests failed (a build
-# error, say) counts as one failure. Exits non-zero when anything failed.
+# the fuzz runner's, the UB sweeps', the browser checks', the package checks'
+# and memcheck's; a stage that fails without saying how many of its tests
+# failed (a build error, say) counts as one failure. Exits non-zero when anything failed.
 set -uo pipefail
 make=${MAKE:-make}
 log=$(mktemp)
