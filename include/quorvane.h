@@ -254,7 +254,7 @@ public:
     // memory output or destroy; an empty block on failure. The out-parameter forms
     // deliver the same bytes through data and len, and on failure return false with
     // null and 0. File outputs return false when the file cannot be written or the
-    // codec fails.
+    // codec fails. getLastError tells why.
 
     // GIF: at most 256 colours; more are reduced to the 6x6x6 cube by the dither method.
     // The format holds sizes up to 65535: a larger area fails.
@@ -336,6 +336,18 @@ public:
     // is on use grey anti-aliasing (AntiAliasOn) unless setAntiAliasText chose
     // a mode for this area.
     virtual void setAntiAlias(int shapeMode) = 0;
+
+    // Why the area's last output operation (out, outGIF, outPNG, outJPG,
+    // outWMP, or a memory output) failed, as one line of plain text: "cannot
+    // write /no/such/dir/x.png: No such file or directory" (the system's
+    // message for the error, the name exactly as given), "cannot encode a
+    // 65501 x 10 image as JPEG: JPEG holds at most 65500 pixels a side",
+    // "out of memory". Empty until an output fails, and again after one
+    // succeeds; never null. The text is the area's, not the thread's: an
+    // output of another area leaves it alone. Valid until the area's next
+    // output or destroy. A name is returned as it was given: a host that
+    // shows the text in a page must escape it.
+    virtual const char *getLastError() = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -474,7 +486,8 @@ public:
     // The same through data and len; false, with null and 0, on failure.
     virtual bool makeChart2(int format, const char **data, int *len) = 0;
     // Draws the chart (once) and writes it as DrawArea::out does; a null or empty
-    // name writes nothing and returns whether the chart could be drawn.
+    // name writes nothing and returns whether the chart could be drawn. On
+    // failure ChartOptions::getLastError tells why.
     virtual bool makeChart(const char *filename) = 0;
     // HTML image-map areas of the drawn chart, legend excluded; null when there is
     // nothing to map. The text is owned by the chart and replaced on each call.
@@ -510,6 +523,14 @@ public:
     // The DrawArea::SmoothMode that BaseChart::setAntiAlias last gave the chart
     // (SmoothOff until then).
     virtual int getAntiAlias() = 0;
+    // Why the chart's last makeChart, makeChart2 or makeChart3 failed, as one
+    // line of plain text; empty until one fails, and again after one
+    // succeeds; never null. A file that cannot be written gives the reason of
+    // DrawArea::getLastError ("cannot write /no/such/dir/x.png: No such file
+    // or directory"); a chart above the size limits, or broken, says so. The
+    // text belongs to the chart, not to the thread, so each of several charts
+    // keeps its own; valid until the chart's next output or destroy.
+    virtual const char *getLastError() = 0;
 
 protected:
     // The options are owned by their chart.

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "base/guarded.h"
+#include "base/last_error.h"
 #include "base/live_objects.h"
 #include "chart/chart_core.h"
 #include "chart/chart_options.h"
@@ -89,18 +90,22 @@ class BaseChartImpl : public Interface, protected ChartTypeHooks {
   void layout() override {
     completes([&] { core_.layout(); });
   }
+  // The outputs leave their reason in the chart's last error.
   DrawArea *makeChart3() override {
-    return guarded<DrawArea *>(nullptr, [&] { return core_.makeChart3(); });
+    return reportingFailures<DrawArea *>(core_.lastError(), nullptr,
+                                         [&] { return core_.makeChart3(); });
   }
   MemBlock makeChart2(int format) override {
-    return guarded(MemBlock{0, nullptr}, [&] { return core_.makeChart2(format); });
+    return reportingFailures(core_.lastError(), MemBlock{0, nullptr},
+                             [&] { return core_.makeChart2(format); });
   }
   bool makeChart2(int format, const char **data, int *len) override {
     // core_.makeChart2 empties data and len before anything can fail.
-    return guarded(false, [&] { return core_.makeChart2(format, data, len); });
+    return reportingFailures(core_.lastError(), false,
+                             [&] { return core_.makeChart2(format, data, len); });
   }
   bool makeChart(const char *filename) override {
-    return guarded(false, [&] { return core_.makeChart(filename); });
+    return reportingFailures(core_.lastError(), false, [&] { return core_.makeChart(filename); });
   }
   const char *getHTMLImageMap(const char *url, const char *queryFormat,
                               const char *extraAttr) override {
@@ -119,7 +124,7 @@ class BaseChartImpl : public Interface, protected ChartTypeHooks {
 
  private:
   ChartCore core_;
-  ChartOptionsImpl options_{*this, core_.area()};
+  ChartOptionsImpl options_{*this, core_.area(), core_.lastError()};
   LiveObject live_{static_cast<Interface *>(this)};  // in the table while alive
 };
 

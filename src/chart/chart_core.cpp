@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <new>
+#include <string>
 
 #include "base/alignment.h"
 #include "base/guarded.h"
@@ -254,12 +255,30 @@ bool ChartCore::draw() {
   return !isBroken_;
 }
 
-DrawArea *ChartCore::makeChart3() { return draw() ? area_.get() : nullptr; }
+bool ChartCore::drawForOutput() {
+  if (draw()) return true;
+  if (isBroken_) {
+    lastError_.setFixed(
+        "the chart is broken: memory ran out while it was drawn; destroy it and build it again");
+  } else {
+    lastError_.set("the chart is ", std::to_string(width_), " x ", std::to_string(height_),
+                   " pixels, above the size limits (", std::to_string(kMaxSurfaceSide),
+                   " a side, ", std::to_string(kMaxSurfacePixels), " pixels in all)");
+  }
+  return false;
+}
+
+void ChartCore::takeAreaError() {
+  const char *reason = area_->getLastError();
+  if (*reason != '\0') lastError_.set(reason);
+}
+
+DrawArea *ChartCore::makeChart3() { return drawForOutput() ? area_.get() : nullptr; }
 
 bool ChartCore::makeChart2(int format, const char **data, int *len) {
   if (data != nullptr) *data = nullptr;
   if (len != nullptr) *len = 0;
-  if (!draw()) return false;
+  if (!drawForOutput()) return false;
   const char *bytes = nullptr;
   int count = 0;
   bool ok;
@@ -271,6 +290,7 @@ bool ChartCore::makeChart2(int format, const char **data, int *len) {
   }
   if (data != nullptr) *data = bytes;
   if (len != nullptr) *len = count;
+  if (!ok) takeAreaError();
   return ok;
 }
 
@@ -282,9 +302,11 @@ MemBlock ChartCore::makeChart2(int format) {
 }
 
 bool ChartCore::makeChart(const char *filename) {
-  if (!draw()) return false;
+  if (!drawForOutput()) return false;
   if (filename == nullptr || *filename == '\0') return true;
-  return area_->out(filename);
+  if (area_->out(filename)) return true;
+  takeAreaError();
+  return false;
 }
 
 const char *ChartCore::getHTMLImageMap(const char *url, const char *queryFormat,

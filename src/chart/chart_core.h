@@ -20,6 +20,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/last_error.h"
 #include "chart/handles.h"
 #include "chart/legend_box.h"
 #include "quorvane.h"
@@ -87,6 +88,9 @@ class ChartCore {
 
   // The area as it is, without preparing the canvas.
   DrawArea &area() { return *area_; }
+  // Why the last output failed; the outputs above set it when they fail and
+  // expect their caller to have emptied it (reportingFailures).
+  LastError &lastError() { return lastError_; }
   int height() const { return height_; }
   bool isLaidOut() const { return isLaidOut_; }
 
@@ -100,6 +104,10 @@ class ChartCore {
   void prepareCanvas();
   // Draws once; whether there is a whole drawing to output.
   bool draw();
+  // draw(), setting the last error when there is no drawing to output.
+  bool drawForOutput();
+  // Takes the reason of the area's output that failed.
+  void takeAreaError();
   // Appends obj to the drawables, owned from then on.
   void adopt(DrawObj *obj);
 
@@ -119,6 +127,7 @@ class ChartCore {
   bool isCanvasReady_ = false;
   bool isBroken_ = false;
   std::string imageMap_;
+  LastError lastError_;
 };
 
 }  // namespace quorvane

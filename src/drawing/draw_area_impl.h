@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/guarded.h"
+#include "base/last_error.h"
 #include "base/live_objects.h"
 #include "drawing/area_access.h"
 #include "drawing/area_colors.h"
@@ -116,6 +117,7 @@ class DrawAreaImpl final : public DrawArea {
     isSmooth_ = shapeMode != 0;
     surface_.setFineCoverage(shapeMode == 2);
   }
+  const char *getLastError() override { return lastError_.text(); }
 
   // Internal operations for the other subsystems.
 
@@ -176,15 +178,23 @@ class DrawAreaImpl final : public DrawArea {
  private:
   // The pixels and settings the encoders read.
   imageio::ImageView imageView() const;
+  // A file output through encode(sink): the file is created or truncated,
+  // and closed even when encoding fails.
+  template <typename Encode>
+  bool encodeToFile(const char *filename, const char *format, Encode encode);
   // A memory output through encode(sink, view), kept as keepMemoryOutput does.
   template <typename Encode>
-  MemBlock encodeToMemory(Encode encode);
+  MemBlock encodeToMemory(const char *format, Encode encode);
+  // Sets the last error for a format's encoder that failed (encoded false)
+  // or whose bytes could not be kept (encoded true).
+  void explainEncoderFailure(const char *format, bool encoded);
   template <typename Fillable, typename Paint>
   void floodFill(int x, int y, Fillable fillable, Paint paint);
 
   AreaColors colors_;
   Surface surface_{colors_};
   std::vector<char> memoryOutput_;  // bytes of the last memory output
+  LastError lastError_;             // why the last output failed
   int interlace_ = 0;
   uint32_t transparentColor_ = kTransparent;
   int antiAliasMode_ = 2;

@@ -1,11 +1,16 @@
 // The image-file operations of DrawArea: format choice by file name, the
 // pattern made from an image file, and the glue between the area and the
 // codecs: readers decode into a temporary image that replaces the area only
-// on success; writers encode into a file or into the area's memory output.
+// on success; writers encode into a file or into the area's memory output,
+// and each output leaves its reason in the area's last error (empty when it
+// succeeded).
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstring>
 #include <new>
+#include <string>
+#include <system_error>
 
 #include "drawing/draw_area_impl.h"
 #include "imageio/codecs.h"
@@ -24,14 +29,7 @@ bool endsWith(const char *name, const char *ending) {
   return true;
 }
 
-template <typename Encode>
-bool encodeToFile(const char *filename, Encode encode) {
-  if (filename == nullptr) return false;
-  imageio::FileSink sink(filename);
-  if (sink.failed()) return false;  // not even opened: nothing to encode for
-  const bool encoded = encode(sink);
-  return sink.close() && encoded;
-}
+constexpr const char *kNoFileName = "no file name";
 
 bool deliver(MemBlock block, const char **data, int *len) {
   if (data != nullptr) *data = block.data;
@@ -55,6 +53,44 @@ imageio::ImageView DrawAreaImpl::imageView() const {
 
 void DrawAreaImpl::adoptImage(int width, int height, std::vector<uint32_t> &&pixels) {
   surface_.adopt(width, height, std::move(pixels));
+}
+
+void DrawAreaImpl::explainEncoderFailure(const char *format, bool encoded) {
+  if (encoded) {
+    lastError_.set("the ", format, " image is larger than a MemBlock holds (",
+                   std::to_string(INT_MAX), " bytes)");
+    return;
+  }
+  const int w = surface_.width(), h = surface_.height();
+  std::string limit;
+  if (std::strcmp(format, "JPEG") == 0 && std::max(w, h) > imageio::kJpegMaxSide)
+    limit = ": JPEG holds at most " + std::to_string(imageio::kJpegMaxSide) + " pixels a side";
+  lastError_.set("cannot encode a ", std::to_string(w), " x ", std::to_string(h), " image as ",
+                 format, limit);
+}
+
+template <typename Encode>
+bool DrawAreaImpl::encodeToFile(const char *filename, const char *format, Encode encode) {
+  return reportingFailures(lastError_, false, [&] {
+    if (filename == nullptr) {
+      lastError_.setFixed(kNoFileName);
+      return false;
+    }
+    imageio::FileSink sink(filename);
+    if (!sink.failed()) {  // opened: encode, then close even when encoding failed
+      const bool encoded = encode(sink);
+      const bool closed = sink.close();
+      if (encoded && closed) return true;
+      if (!sink.failed()) {
+        explainEncoderFailure(format, false);
+        return false;
+      }
+    }
+    // The path as the host gave it; the caller decides how to show it.
+    lastError_.set("cannot write ", filename, ": ",
+                   std::generic_category().message(sink.errorNumber()));
+    return false;
+  });
 }
 
 MemBlock DrawAreaImpl::keepMemoryOutput(bool encoded, std::vector<char> &&bytes) {
@@ -119,7 +155,10 @@ int DrawAreaImpl::patternColor2(const char *filename, int startX, int startY) {
 }
 
 bool DrawAreaImpl::out(const char *filename) {
-  if (filename == nullptr) return false;
+  if (filename == nullptr) {
+    lastError_.setFixed(kNoFileName);
+    return false;
+  }
   if (endsWith(filename, ".gif")) return outGIF(filename);
   if (endsWith(filename, ".jpg") || endsWith(filename, ".jpeg")) return outJPG(filename, 80);
   if (endsWith(filename, ".png")) return outPNG(filename);
@@ -130,51 +169,45 @@ bool DrawAreaImpl::out(const char *filename) {
 // Outputs that run out of memory fail; the pixels are untouched, so a later
 // output may succeed.
 bool DrawAreaImpl::outGIF(const char *filename) {
-  return guarded(false, [&] {
-    return encodeToFile(filename,
-                        [&](imageio::ByteSink &s) { return imageio::writeGif(s, imageView()); });
-  });
+  return encodeToFile(filename, "GIF",
+                      [&](imageio::ByteSink &s) { return imageio::writeGif(s, imageView()); });
 }
 bool DrawAreaImpl::outPNG(const char *filename) {
-  return guarded(false, [&] {
-    return encodeToFile(filename,
-                        [&](imageio::ByteSink &s) { return imageio::writePng(s, imageView()); });
-  });
+  return encodeToFile(filename, "PNG",
+                      [&](imageio::ByteSink &s) { return imageio::writePng(s, imageView()); });
 }
 bool DrawAreaImpl::outJPG(const char *filename, int quality) {
-  return guarded(false, [&] {
-    return encodeToFile(filename, [&](imageio::ByteSink &s) {
-      return imageio::writeJpeg(s, imageView(), quality);
-    });
+  return encodeToFile(filename, "JPEG", [&](imageio::ByteSink &s) {
+    return imageio::writeJpeg(s, imageView(), quality);
   });
 }
 bool DrawAreaImpl::outWMP(const char *filename) {
-  return guarded(false, [&] {
-    return encodeToFile(filename,
-                        [&](imageio::ByteSink &s) { return imageio::writeWbmp(s, imageView()); });
-  });
+  return encodeToFile(filename, "WBMP",
+                      [&](imageio::ByteSink &s) { return imageio::writeWbmp(s, imageView()); });
 }
 
 template <typename Encode>
-MemBlock DrawAreaImpl::encodeToMemory(Encode encode) {
-  return guarded(MemBlock{0, nullptr}, [&] {
+MemBlock DrawAreaImpl::encodeToMemory(const char *format, Encode encode) {
+  return reportingFailures(lastError_, MemBlock{0, nullptr}, [&] {
     imageio::MemorySink sink;
     const bool ok = encode(sink, imageView());
     // A memory sink fails only when it cannot grow; the guard must count
     // that like any other allocation that ran out.
     if (sink.failed()) throw std::bad_alloc();
-    return keepMemoryOutput(ok, std::move(sink.bytes()));
+    const MemBlock block = keepMemoryOutput(ok, std::move(sink.bytes()));
+    if (block.data == nullptr) explainEncoderFailure(format, ok);
+    return block;
   });
 }
 
-MemBlock DrawAreaImpl::outGIF2() { return encodeToMemory(imageio::writeGif); }
-MemBlock DrawAreaImpl::outPNG2() { return encodeToMemory(imageio::writePng); }
+MemBlock DrawAreaImpl::outGIF2() { return encodeToMemory("GIF", imageio::writeGif); }
+MemBlock DrawAreaImpl::outPNG2() { return encodeToMemory("PNG", imageio::writePng); }
 MemBlock DrawAreaImpl::outJPG2(int quality) {
-  return encodeToMemory([quality](imageio::ByteSink &s, const imageio::ImageView &v) {
+  return encodeToMemory("JPEG", [quality](imageio::ByteSink &s, const imageio::ImageView &v) {
     return imageio::writeJpeg(s, v, quality);
   });
 }
-MemBlock DrawAreaImpl::outWMP2() { return encodeToMemory(imageio::writeWbmp); }
+MemBlock DrawAreaImpl::outWMP2() { return encodeToMemory("WBMP", imageio::writeWbmp); }
 
 bool DrawAreaImpl::outGIF2(const char **data, int *len) { return deliver(outGIF2(), data, len); }
 bool DrawAreaImpl::outPNG2(const char **data, int *len) { return deliver(outPNG2(), data, len); }

@@ -2,14 +2,23 @@
 #include "imageio/byte_stream.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <new>
 
 namespace quorvane::imageio {
 
 FileSink::FileSink(const char *path) {
+  errno = 0;
   file_ = path != nullptr ? std::fopen(path, "wb") : nullptr;
-  failed_ = file_ == nullptr;
+  if (file_ == nullptr) fail();
+}
+
+void FileSink::fail() {
+  // The C library sets errno for every failure here; EIO stands in should
+  // one leave it unset.
+  if (!failed_) errorNumber_ = errno != 0 ? errno : EIO;
+  failed_ = true;
 }
 
 FileSink::~FileSink() {
@@ -18,16 +27,20 @@ FileSink::~FileSink() {
 
 void FileSink::write(const void *data, size_t n) {
   if (failed_ || n == 0) return;
-  if (std::fwrite(data, 1, n, file_) != n) failed_ = true;
+  errno = 0;
+  if (std::fwrite(data, 1, n, file_) != n) fail();
 }
 
 void FileSink::flush() {
-  if (!failed_ && std::fflush(file_) != 0) failed_ = true;
+  if (failed_) return;
+  errno = 0;
+  if (std::fflush(file_) != 0) fail();
 }
 
 bool FileSink::close() {
   if (file_ != nullptr) {
-    if (std::fclose(file_) != 0) failed_ = true;
+    errno = 0;
+    if (std::fclose(file_) != 0) fail();
     file_ = nullptr;
   }
   return !failed_;

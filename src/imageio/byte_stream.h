@@ -35,9 +35,15 @@ class FileSink final : public ByteSink {
   void flush() override;
   // Closes the file; false when it could not be opened, written or closed.
   bool close();
+  // The errno of the first step that failed (opening, writing, flushing or
+  // closing); 0 while none has.
+  int errorNumber() const { return errorNumber_; }
 
  private:
+  void fail();
+
   std::FILE *file_ = nullptr;
+  int errorNumber_ = 0;
 };
 
 // Collects the bytes in a growing buffer.

@@ -21,6 +21,8 @@ bool writeGifIndices(ByteSink &sink, const uint8_t *indices, int width, int heig
 bool writeGif(ByteSink &sink, const ImageView &view);
 bool writePng(ByteSink &sink, const ImageView &view);
 // quality < 0 keeps the codec's default; otherwise it is limited to 1 ... 100.
+// Sides above kJpegMaxSide fail.
+inline constexpr int kJpegMaxSide = 65500;
 bool writeJpeg(ByteSink &sink, const ImageView &view, int quality);
 bool writeWbmp(ByteSink &sink, const ImageView &view);
 

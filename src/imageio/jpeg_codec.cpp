@@ -22,6 +22,8 @@ namespace quorvane::imageio {
 
 namespace {
 
+static_assert(kJpegMaxSide == JPEG_MAX_DIMENSION);
+
 constexpr int kMaxScans = 500;
 constexpr size_t kDestinationBytes = 8192;
 constexpr size_t kSourceBytes = 4096;

@@ -155,6 +155,8 @@ constexpr Invoker kChartRows[] = {
      "The chart these settings belong to."},
     {"ChartOptions.getAntiAlias", bind<&ChartOptions::getAntiAlias>(), "",
      "The DrawArea.SmoothMode that BaseChart.setAntiAlias last gave the chart."},
+    {"ChartOptions.getLastError", bind<&ChartOptions::getLastError>(), "",
+     "Why the chart's last makeChart, makeChart2 or makeChart3 failed; empty after a success."},
 };
 
 }  // namespace

@@ -146,6 +146,8 @@ constexpr Invoker kDrawingRows[] = {
      {fullRamp(0)}},
     {"DrawArea.setAntiAlias", bind<&D::setAntiAlias>(), "shapeMode",
      "A SmoothMode for the shapes drawn afterwards (SmoothOff by default)."},
+    {"DrawArea.getLastError", bind<&D::getLastError>(), "",
+     "Why the area's last output failed; empty after one that succeeded."},
 
     {"getVersion", bind<&::getVersion>(), "",
      "The library version, one byte per part from the most significant."},

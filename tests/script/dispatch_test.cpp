@@ -26,7 +26,7 @@ const std::pair<const char *, const char *> kNames[] = {
                  "outPNG/1 outJPG/2 outWMP/1 outGIF2/0 outPNG2/0 outJPG2/1 outWMP2/0 "
                  "setPaletteMode/1 setDitherMethod/1 setTransparentColor/1 setAntiAliasText/1 "
                  "setInterlace/1 setColorTable/3 getARGBColor/1 dashLineColor/2 patternColor/5 "
-                 "patternColor2/3 gradientColor/6 gradientColor2/5 setAntiAlias/1"},
+                 "patternColor2/3 gradientColor/6 gradientColor2/5 setAntiAlias/1 getLastError/0"},
     {"Box", "setPos/2 setSize/2 setBackground/3 getImageCoor/0"},
     {"TextBox", "setText/1 setAlignment/1 setFontStyle/2 setFontSize/2 setFontAngle/2 "
                 "setFontColor/1 setMargin/1 setMargin2/4"},
@@ -42,7 +42,7 @@ const std::pair<const char *, const char *> kNames[] = {
                "getImageCoor/0 getLabelCoor/0"},
     {"PieChart", "create/4 setPieSize/3 set3D/3 setStartAngle/2 setLabelFormat/1 "
                  "setLabelStyle/3 setLabelPos/2 setData/3 sector/1 options/0"},
-    {"ChartOptions", "getChart/0 getAntiAlias/0"},
+    {"ChartOptions", "getChart/0 getAntiAlias/0 getLastError/0"},
     {"BaseAxis", "setLabelStyle/4 setLabelGap/1 setTitle/4 setTitlePos/2 setColors/4 "
                  "setTickLength/1 setTickLength2/2 getCoor/1 getLength/0 addMark/5 addZone/3"},
     {"XAxis", "setLabels/2 setIndent/1"},
