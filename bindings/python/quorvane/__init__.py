@@ -10,6 +10,7 @@
 # `with` or destroy() frees it at once. What a chart hands out (its layers,
 # axes, its DrawArea) is the chart's and keeps the chart alive.
 from ._tables import *  # noqa: F401,F403
+from ._checks import QuorvaneWarning
 from ._native import Error, library_path
 from ._objects import (AreaLayer, BarLayer, BaseAxis, BaseChart, Box, ChartOptions, DataSet,
                        DrawArea, DrawObj, HLOCLayer, Layer, LegendBox, Line, LineLayer, Mark,

@@ -15,7 +15,7 @@
 import re
 import weakref
 
-from . import _tables
+from . import _checks, _tables
 from ._native import Error, Handle, Owner, adopt, free, is_sequence, run
 
 # Per method, the arguments that count an array, each with that array, as
@@ -57,6 +57,7 @@ class Object:
                            self, f"{self._class}.{name}")
             if name not in _USED_DURING_CALL:
                 self._keep_lent(args)
+            _checks.after(self, name, args, result)
             return result
         method.__name__ = name
         return method
