@@ -259,7 +259,8 @@ bool ChartCore::drawForOutput() {
   if (draw()) return true;
   if (isBroken_) {
     lastError_.setFixed(
-        "the chart is broken: memory ran out while it was drawn; destroy it and build it again");
+        "the chart is broken: memory ran out while it was laid out or drawn; destroy it and "
+        "build it again");
   } else {
     lastError_.set("the chart is ", std::to_string(width_), " x ", std::to_string(height_),
                    " pixels, above the size limits (", std::to_string(kMaxSurfaceSide),

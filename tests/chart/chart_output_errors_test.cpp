@@ -93,8 +93,8 @@ TEST(ChartOutputErrors, OutputsOfAChartThatCannotBeDrawnOrEncodedSayWhy) {
   EXPECT_EQ(lastError(*broken), "out of memory");
   EXPECT_EQ(broken->makeChart3(), nullptr);
   EXPECT_EQ(lastError(*broken),
-            "the chart is broken: memory ran out while it was drawn; destroy it and build it "
-            "again");
+            "the chart is broken: memory ran out while it was laid out or drawn; destroy it and "
+            "build it again");
 }
 
 TEST(ChartOutputErrors, RunMethodReadsTheReasonOfChartsAndAreas) {

@@ -5,6 +5,10 @@
 // malloc whatever a failure path forgot to free.
 #include "failing_alloc.h"
 
+#include <cerrno>
+#include <cstring>
+#include <string>
+
 #include "quorvane.h"
 
 namespace {
@@ -37,6 +41,13 @@ Attempt renderPie() {
   run.add("PNG", lib([&] { return pie->makeChart2(BaseChart::PNG); }));
   run.add("GIF", lib([&] { return pie->makeChart2(BaseChart::GIF); }));
   run.add("map", lib([&] { return pie->getHTMLImageMap("d.php", "", "title='{label}'"); }));
+  // A file that cannot be written fails for that reason, or for want of
+  // memory now or in the drawing before.
+  EXPECT_FALSE(lib([&] { return pie->makeChart("/dev/null/pie.png"); }));
+  const std::string reason = pie->options()->getLastError();
+  EXPECT_TRUE(reason == "cannot write /dev/null/pie.png: " + std::string(std::strerror(ENOTDIR)) ||
+              reason == "out of memory" || reason.starts_with("the chart is broken: memory ran out"))
+      << reason;
   lib([&] { pie->destroy(); });
   return run;
 }
@@ -81,10 +92,15 @@ Attempt renderArea() {
   }
   lib([&] { a->merge(a, 3, 2, AlignTopLeft, 100); });
   run.setUp = gInjector.refusals == 0;
-  run.add("PNG", lib([&] { return a->outPNG2(); }));
-  run.add("GIF", lib([&] { return a->outGIF2(); }));
-  run.add("JPEG", lib([&] { return a->outJPG2(70); }));
-  run.add("WBMP", lib([&] { return a->outWMP2(); }));
+  // Each output either succeeds, its reason empty, or fails for want of memory.
+  const auto add = [&](const char *name, MemBlock block) {
+    EXPECT_STREQ(a->getLastError(), block.data != nullptr ? "" : "out of memory") << name;
+    run.add(name, block);
+  };
+  add("PNG", lib([&] { return a->outPNG2(); }));
+  add("GIF", lib([&] { return a->outGIF2(); }));
+  add("JPEG", lib([&] { return a->outJPG2(70); }));
+  add("WBMP", lib([&] { return a->outWMP2(); }));
   lib([&] { a->destroy(); });
   return run;
 }
