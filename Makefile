@@ -3,12 +3,14 @@
 # with the Python binding's tests over its library,
 # the extreme-argument sweeps under recovering UBSan, ThreadSanitizer tests,
 # a short libFuzzer run of every fuzz target, headless Chromium through the
-# demo gallery and the web app example, the Debian packages of `make deb`
-# checked and used unpacked, and valgrind's memcheck over a small
-# chart set) and ends with one "N passed, N failed" line over them all,
+# demo gallery, the web app example and the Flask dashboard under gunicorn,
+# the Debian packages of `make deb` checked and used unpacked, and valgrind's
+# memcheck over a small chart set) and ends with one "N passed, N failed"
+# line over them all,
 # `make demo` builds the library and the examples alone (build-demo/) and
 # renders the demo gallery into build/demo/, `make webapp` serves the web app
-# example on 127.0.0.1:$(PORT), `make bench` runs the benchmarks,
+# example on 127.0.0.1:$(PORT), `make flask` the Flask dashboard there under
+# gunicorn (2 workers of 4 threads), `make bench` runs the benchmarks,
 # `make install PREFIX=/opt/quorvane` builds the libraries alone in Release
 # (build-install/) and installs them stripped with the headers, pkg-config
 # file, CMake package, Python package and documentation (DESTDIR stages them
@@ -25,11 +27,13 @@ SOAK_SCRIPTED ?= 2000
 SOAK_PYTHON ?= 2000
 SOAK_MAX_GROWTH_MB ?= 4
 PORT ?= 8000
+# Debian's Flask and gunicorn are installed for Debian's Python.
+FLASK_PYTHON ?= /usr/bin/python3
 PREFIX ?= /usr/local
 export JOBS FUZZ_SECONDS
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps build test test-plain test-python test-asan test-ubsan test-tsan test-fuzz test-browser demo webapp bench soak soak-build valgrind install uninstall deb test-deb clean
+.PHONY: all deps build test test-plain test-python test-asan test-ubsan test-tsan test-fuzz test-browser demo webapp flask bench soak soak-build valgrind install uninstall deb test-deb clean
 
 all: build
 
@@ -82,13 +86,15 @@ test-fuzz: deps
 	cmake --build build-fuzz -j $(JOBS) --target fuzzers
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 bash scripts/run-fuzzers.sh build-fuzz/tests/fuzz $(FUZZ_SECONDS)
 
-# The demo gallery and the web app example in headless Chromium, over
-# 127.0.0.1 only; the demo is rendered first (and checked against the test
-# build's examples), its library serves the web app.
+# The demo gallery, the web app example and the Flask dashboard (under
+# gunicorn, 2 workers of 4 threads) in headless Chromium, over 127.0.0.1
+# only; the demo is rendered first (and checked against the test build's
+# examples), its library serves the web app and the dashboard.
 test-browser: build
 	@bash scripts/demo.sh
 	@bash scripts/compare-demo-builds.sh build/examples build/demo
-	QUORVANE_LIBRARY=$(CURDIR)/build-demo/libquorvane20.so node tests/browser/run.mjs build/demo examples/webapp/app.py
+	QUORVANE_LIBRARY=$(CURDIR)/build-demo/libquorvane20.so FLASK_PYTHON=$(FLASK_PYTHON) \
+		node tests/browser/run.mjs build/demo examples/webapp/app.py examples/flask
 
 # Every stage runs even when an earlier one failed; the summary line is last.
 test:
@@ -99,6 +105,12 @@ demo:
 
 webapp: demo
 	QUORVANE_LIBRARY=$(CURDIR)/build-demo/libquorvane20.so python3 examples/webapp/app.py --port $(PORT)
+
+flask: demo
+	@bash scripts/install-deps.sh flask
+	PYTHONPATH=$(CURDIR)/bindings/python QUORVANE_LIBRARY=$(CURDIR)/build-demo/libquorvane20.so \
+		$(FLASK_PYTHON) -m gunicorn -w 2 --threads 4 -b 127.0.0.1:$(PORT) \
+		--pythonpath examples/flask dashboard:app
 
 bench: build
 	for program in build/bench/*_bench; do "$$program" || exit 1; done

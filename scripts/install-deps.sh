@@ -3,7 +3,9 @@
 # and the browser tests' npm package into tests/browser/node_modules, but only
 # those that are missing; running it again changes nothing.
 # `install-deps.sh demo` asks only for what the library and the examples need
-# (no test frameworks, no clang, no browser, no valgrind).
+# (no test frameworks, no clang, no browser, no valgrind); `install-deps.sh
+# flask` that and Flask and gunicorn for Debian's Python, which the Flask
+# example runs on.
 set -euo pipefail
 
 packages=(
@@ -11,9 +13,13 @@ packages=(
   zlib1g-dev libpng-dev libjpeg-dev libfreetype-dev
   fonts-liberation2 fonts-dejavu-core gsfonts
 )
-if [ "${1:-all}" != demo ]; then
+mode=${1:-all}
+if [ "$mode" != demo ]; then
+  packages+=(python3 python3-flask gunicorn)
+fi
+if [ "$mode" = all ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libgif-dev
-             python3 chromium valgrind dpkg-dev)
+             chromium valgrind dpkg-dev)
   # A Node.js from elsewhere brings its own npm, which Debian's npm would clash with.
   command -v node >/dev/null || packages+=(nodejs)
   command -v npm >/dev/null || packages+=(npm)
@@ -39,6 +45,6 @@ fi
 # The browser tests drive the system Chromium through playwright-core, pinned
 # by tests/browser/package-lock.json.
 browser=$(cd "$(dirname "$0")/../tests/browser" && pwd)
-if [ "${1:-all}" != demo ] && [ ! -f "$browser/node_modules/playwright-core/package.json" ]; then
+if [ "$mode" = all ] && [ ! -f "$browser/node_modules/playwright-core/package.json" ]; then
   npm ci --prefix "$browser" --no-audit --no-fund --loglevel=error
 fi
