@@ -32,14 +32,14 @@ def parse_query(raw, allowed):
                                        errors="strict", max_num_fields=len(allowed))
     except (ValueError, UnicodeDecodeError):
         raise BadRequest("the query cannot be read") from None
-    params = {}
-    for name, value in pairs:
+    names = [name for name, _ in pairs]
+    for name in names:
         if name not in allowed:
             raise BadRequest(f"unknown parameter {_shown(name)}")
-        if name in params:
-            raise BadRequest(f"parameter {name!r} given twice")
-        params[name] = value
-    return params
+    repeated = sorted(name for name in set(names) if names.count(name) > 1)
+    if repeated:
+        raise BadRequest(f"parameter {repeated[0]!r} given twice")
+    return dict(pairs)
 
 
 def _one_of(params, name, names):
