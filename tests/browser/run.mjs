@@ -19,11 +19,11 @@ const chromiumPath = process.env.CHROMIUM || '/usr/bin/chromium';
 
 // The whole run is bounded; a hang fails the stage instead of stalling it.
 const deadline = setTimeout(() => {
-  console.log('FAIL - the checks did not finish within 100 s');
+  console.log('FAIL - the checks did not finish within 150 s');
   console.log(`browser checks: ${tally.passed} passed, ${tally.failed + 1} failed`);
   stopAll();
   process.exit(1);
-}, 100_000);
+}, 150_000);
 
 async function main() {
   const demoUrl = await startServer('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '--directory', demoDir],
