@@ -75,7 +75,8 @@ def _chips(view):
 
 
 def _previous(view):
-    """(label, revenue) of the period before view's, or None for the year."""
+    """(label, revenue) of the period before view's; None for the year, January
+    and 1 January, which have none."""
     if view.day and (view.day > 1 or view.month > 1):
         month, day = (view.month, view.day - 1) if view.day > 1 else \
             (view.month - 1, sales.days_in(view.month - 1))
@@ -87,7 +88,7 @@ def _previous(view):
 
 
 def _best_time(view):
-    """(label, note) of the best month of the year, or best day of the month."""
+    """(label, name, revenue text) of the best month of the year, or day of the month."""
     values = sales.by_time(view.month, view.region, view.product)
     best = max(range(len(values)), key=values.__getitem__)
     if view.month:
@@ -118,9 +119,8 @@ def _kpis(view):
 
 def _card(kind, view, title, hint):
     width, height = charts.SIZES[kind]
-    query = "&".join(f"{name}={value}" for name, value in view.query())
     return {"kind": kind, "title": title, "hint": hint, "width": width, "height": height,
-            "src": f"/chart/{kind}.png" + (f"?{query}" if query else ""),
+            "src": f"/chart/{kind}.png" + _href(view)[1:],
             # The areas are the library's text: our templates, its escaped values.
             "areas": Markup(charts.image_map(kind, view, width, height))}
 
