@@ -1,13 +1,16 @@
 // Writes the Python binding's tables (bindings/python/quorvane/_tables.py)
 // from the library's own: the published constants, the wrapped classes with
 // the class each falls back to (the scripting hierarchy's edges), every row
-// of the registry with its parameters, result and summary, and the counts a
-// Python call leaves out because the array they count gives them.
-//   gen_python_tables FILE           writes the module to FILE
-//   gen_python_tables --check FILE   exits 1, naming the first line that
-//                                    differs, when FILE is not what it would write
-// A C++ program rather than a script: it reads the very tables runMethod
-// runs on, so nothing is parsed out of C++ source.
+// of the registry with its parameters, result, summary, the values a Python
+// caller may leave out and the header's comment, and the counts a Python call
+// leaves out because the array they count gives them; and the package's type
+// stub (quorvane/__init__.pyi) from the same rows.
+//   gen_python_tables HEADER TABLES STUB           writes both files
+//   gen_python_tables --check HEADER TABLES STUB   exits 1, naming the first
+//                                  line that differs, when a file is not what
+//                                  it would write
+// A C++ program rather than a script: it reads the very tables runMethod runs
+// on; only the documentation is read from the header, whose comments are it.
 #include <charconv>
 #include <cstdio>
 #include <fstream>
@@ -18,17 +21,21 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "script/constants.h"
 #include "script/hierarchy.h"
 #include "script/registry.h"
+#include "header_docs.h"
 
 namespace {
 
 using quorvane::script::Invoker;
 using quorvane::script::ValueKind;
 using quorvane::script::ValueType;
+using quorvane::tools::HeaderDocs;
+using quorvane::tools::commentOf;
 
 constexpr const char *kHeader =
     "# The library's tables as the Python binding uses them: the published\n"
@@ -45,7 +52,7 @@ std::string quoted(std::string_view text) {
   std::string out = "\"";
   for (char c : text) {
     if (c == '\\' || c == '"') out += '\\';
-    out += c;
+    out += c == '\n' ? std::string("\\n") : std::string(1, c);
   }
   return out + "\"";
 }
@@ -148,24 +155,142 @@ void writeClasses(std::ostream &out) {
   out << ")\n";
 }
 
-void writeMethods(std::ostream &out) {
-  out << "\nMethod = namedtuple(\"Method\", \"static params result summary\")\n"
+// The values a Python caller may leave out, per row: each one the header
+// names as leaving the setting automatic or empty (a colour of -1, no name,
+// no depth, a null array), or as the value it holds until set. They are
+// trailing parameters, never a count the call implies.
+constexpr std::pair<std::string_view, std::string_view> kOptional[] = {
+    {"DrawArea.outJPG", "quality=-1"},
+    {"DrawArea.outJPG2", "quality=-1"},
+    {"Box.setBackground", "edgeColor=-1 raisedEffect=0"},
+    {"TextBox.setFontStyle", "fontIndex=0"},
+    {"TextBox.setFontSize", "width=0"},
+    {"TextBox.setFontAngle", "vertical=False"},
+    {"LegendBox.setKeySize", "height=-1 gap=-1"},
+    {"LegendBox.getHTMLImageMap", "queryFormat=\"\" extraAttr=\"\""},
+    {"BaseChart.setBackground", "edgeColor=Transparent raisedEffect=0"},
+    {"BaseChart.getHTMLImageMap", "queryFormat=\"\" extraAttr=\"\""},
+    {"Sector.setColor", "edgeColor=-1"},
+    {"Sector.setLabelPos", "lineColor=-1"},
+    {"PieChart.create", "bgColor=0xFFFFFF edgeColor=Transparent"},
+    {"PieChart.set3D", "depth=-1 angle=-1 shadowMode=False"},
+    {"PieChart.setData", "labels=None"},
+    {"BaseAxis.setColors", "titleColor=-1 tickColor=-1"},
+    {"Mark.setMarkColor", "tickColor=-1"},
+    {"YAxis.setLinearScale", "tickStep=0"},
+    {"DataSet.setDataColor", "edgeColor=-1 shadowColor=-1 shadowEdgeColor=-1"},
+    {"DataSet.setDataSymbol", "fillColor=-1 edgeColor=-1"},
+    {"Layer.setBorderColor", "raisedEffect=0"},
+    {"Layer.addDataSet", "color=-1 name=\"\""},
+    {"Layer.getHTMLImageMap", "queryFormat=\"\" extraAttr=\"\""},
+    {"BarLayer.setBarGap", "barGap=0.25 subBarGap=0.2"},
+    {"XYChart.create", "bgColor=0xFFFFFF edgeColor=Transparent"},
+    {"XYChart.addBarLayer", "color=-1 name=\"\" depth=0"},
+    {"XYChart.addBarLayer2", "depth=0"},
+    {"XYChart.addBarLayer3", "colors=None names=None depth=0"},
+    {"XYChart.addLineLayer", "color=-1 name=\"\" depth=0"},
+    {"XYChart.addLineLayer2", "depth=0"},
+    {"XYChart.addAreaLayer", "color=-1 name=\"\" depth=0"},
+    {"XYChart.addAreaLayer2", "depth=0"},
+    {"XYChart.addHLOCLayer", "open=None close=None color=-1"},
+};
+
+std::vector<std::string> words(std::string_view text) {
+  std::istringstream in{std::string(text)};
+  std::vector<std::string> out;
+  for (std::string w; in >> w;) out.push_back(w);
+  return out;
+}
+
+// The arguments the row counts for an array after them (0-based).
+std::set<int> impliedCounts(const Invoker &row) {
+  using K = quorvane::script::ArrayRule::Kind;
+  std::set<int> counts;
+  for (const auto &rule : row.rules()) {
+    const bool isCount = rule.kind_ == K::kLimitCount || rule.kind_ == K::kLimitCountIfGiven ||
+                         rule.kind_ == K::kPadToCount;
+    if (isCount && rule.count_ < rule.array_) counts.insert(rule.count_);
+  }
+  return counts;
+}
+
+bool isArray(ValueKind kind) {
+  return kind == ValueKind::kIntArray || kind == ValueKind::kDoubleArray ||
+         kind == ValueKind::kTextArray;
+}
+
+// Whether value (Python text) suits a parameter of kind.
+bool suits(std::string_view value, ValueKind kind) {
+  if (value == "None") return isArray(kind);
+  if (value.starts_with('"')) return kind == ValueKind::kText;
+  if (value == "True" || value == "False") return kind == ValueKind::kBool;
+  if (value == "Transparent") return kind == ValueKind::kInt;
+  if (kind == ValueKind::kDouble) return true;
+  return (kind == ValueKind::kInt || kind == ValueKind::kBool) &&
+         value.find('.') == std::string_view::npos;
+}
+
+// The row's values a caller may leave out, as Python text, one per trailing
+// parameter; throws when the table does not fit the row.
+std::vector<std::string> defaultsOf(const Invoker &row) {
+  std::string_view spec;
+  for (const auto &[name, values] : kOptional)
+    if (name == row.name()) spec = values;
+  const std::vector<std::string> names = words(row.params());
+  const std::vector<std::string> items = words(spec);
+  const std::set<int> counts = impliedCounts(row);
+  std::vector<std::string> values;
+  for (size_t i = 0; i < items.size(); ++i) {
+    const size_t at = names.size() - items.size() + i;
+    const size_t eq = items[i].find('=');
+    const std::string_view value = std::string_view(items[i]).substr(eq + 1);
+    if (items.size() > names.size() || items[i].substr(0, eq) != names[at] ||
+        counts.contains(static_cast<int>(at)) || !suits(value, row.argTypes()[at].kind_))
+      throw std::runtime_error("the optional values of " + std::string(row.name()) +
+                               " are not its trailing parameters: " + std::string(spec));
+    values.emplace_back(value);
+  }
+  return values;
+}
+
+// The header's comment on the row's operation, else the row's summary.
+std::string docOf(const Invoker &row, const HeaderDocs &docs) {
+  const std::string_view name = row.name();
+  const size_t dot = name.find('.');
+  const std::string_view className = dot == std::string_view::npos ? "" : name.substr(0, dot);
+  const std::string_view method = dot == std::string_view::npos ? name : name.substr(dot + 1);
+  std::string comment = commentOf(docs, className, method, row.params());
+  return comment.empty() ? std::string(row.summary()) : comment;
+}
+
+void writeMethods(std::ostream &out, const HeaderDocs &docs) {
+  out << "\nMethod = namedtuple(\"Method\", \"static params result summary defaults doc\")\n"
          "# Per \"Class.method\" or library function: whether it takes no object,\n"
-         "# its parameters as (name, type) pairs, its result type (None: nothing)\n"
-         "# and a one-line summary.\n"
+         "# its parameters as (name, type) pairs, its result type (None: nothing),\n"
+         "# a one-line summary, the values a Python caller may leave out (for its\n"
+         "# last parameters) and the header's comment on it (else the summary).\n"
          "METHODS = {\n";
   for (const Invoker *row : quorvane::script::registry().rows()) {
-    std::istringstream names{std::string(row->params())};
+    const std::vector<std::string> names = words(row->params());
     std::vector<std::string> params;
-    std::string name;
-    for (const ValueType &type : row->argTypes()) {
-      names >> name;
-      params.push_back(tuple({quoted(name), pythonType(type)}));
-    }
+    for (size_t i = 0; i < names.size(); ++i)
+      params.push_back(tuple({quoted(names[i]), pythonType(row->argTypes()[i])}));
     out << "    " << quoted(row->name()) << ": Method(" << (row->isClassMethod() ? "False" : "True")
         << ", " << tuple(params) << ", " << pythonType(row->signature().result_) << ",\n        "
-        << quoted(row->summary()) << "),\n";
+        << quoted(row->summary()) << ",\n        " << tuple(defaultsOf(*row)) << ",\n        "
+        << quoted(docOf(*row, docs)) << "),\n";
   }
+  out << "}\n";
+}
+
+void writeClassDocs(std::ostream &out, const HeaderDocs &docs) {
+  out << "\n# Per wrapped class, the header's comment on it.\n"
+         "CLASS_DOCS = {\n";
+  const std::vector<std::string_view> used = classesUsed();
+  for (std::string_view name : used)
+    for (const auto &c : docs.classes)
+      if (c.className == name && !c.comment.empty())
+        out << "    " << quoted(name) << ": " << quoted(c.comment) << ",\n";
   out << "}\n";
 }
 
@@ -194,17 +319,145 @@ void writeImpliedCounts(std::ostream &out) {
   out << "}\n";
 }
 
-std::string moduleText() {
+std::string moduleText(const HeaderDocs &docs) {
   std::ostringstream out;
   out << kHeader;
   writeConstants(out);
   writeClasses(out);
-  writeMethods(out);
+  writeClassDocs(out, docs);
+  writeMethods(out, docs);
   writeImpliedCounts(out);
   std::vector<std::string> names;
   for (const auto &c : quorvane::script::kPublishedConstants) names.push_back(quoted(c.name_));
   out << "\n# The constants, which the package offers as its own.\n__all__ = " << tuple(names)
       << "\n";
+  return out.str();
+}
+
+constexpr const char *kStubHeader =
+    "# The type stub of the quorvane package for editors and type checkers: its\n"
+    "# constants, classes and methods with their parameters as a Python caller\n"
+    "# passes them (the counts that a list's length gives are left out).\n"
+    "# Generated by tools/gen_python_tables.cpp with _tables.py: do not edit.\n"
+    "from typing import Optional, Sequence, TypeVar\n"
+    "\n"
+    "_T = TypeVar(\"_T\", bound=\"Object\")\n";
+
+constexpr const char *kStubPackage =
+    "\nclass Error(Exception):\n"
+    "    \"\"\"A failed library call; str(error) is the library's message.\"\"\"\n"
+    "\nclass ArgumentError(Error, TypeError):\n"
+    "    \"\"\"Arguments that do not fit the method's parameters.\"\"\"\n"
+    "\ndef library_path() -> str: ...\n"
+    "def call(name: str, *args: object) -> object: ...\n";
+
+constexpr const char *kStubObject =
+    "\nclass Object:\n"
+    "    def destroy(self) -> None: ...\n"
+    "    def __enter__(self: _T) -> _T: ...\n"
+    "    def __exit__(self, *exc: object) -> None: ...\n"
+    "    def __bool__(self) -> bool: ...\n";
+
+// The stub's type of a parameter or result.
+std::string hintOf(const ValueType &type) {
+  switch (type.kind_) {
+    case ValueKind::kVoid: return "None";
+    case ValueKind::kInt: return "int";
+    case ValueKind::kDouble: return "float";
+    case ValueKind::kBool: return "bool";
+    case ValueKind::kText: return "str";
+    case ValueKind::kIntArray: return "Sequence[int]";
+    case ValueKind::kDoubleArray: return "Sequence[Optional[float]]";
+    case ValueKind::kTextArray: return "Sequence[Optional[str]]";
+    case ValueKind::kObject: return std::string(type.className_);
+    case ValueKind::kMemBlock: return "bytes";
+  }
+  return "None";
+}
+
+// text as a docstring at indent.
+std::string docstring(std::string_view text, const std::string &indent) {
+  std::string out = indent + "\"\"\"";
+  for (char c : text) {
+    if (c == '\\' || c == '"') out += '\\';
+    out += c == '\n' ? "\n" + indent : std::string(1, c);
+  }
+  return out + (text.find('\n') == std::string_view::npos ? "" : "\n" + indent) + "\"\"\"\n";
+}
+
+// A default as the stub writes it: constants by their values.
+std::string stubValue(const std::string &value) {
+  for (const auto &c : quorvane::script::kPublishedConstants)
+    if (c.name_ == value) return number(c.value_, c.isInteger_);
+  return value;
+}
+
+// "def name(self, ...) -> result:" and the docstring of row, at indent.
+void writeStubFunction(std::ostream &out, const Invoker &row, std::string_view name,
+                       const std::string &indent, const HeaderDocs &docs) {
+  const std::vector<std::string> names = words(row.params());
+  const std::vector<std::string> defaults = defaultsOf(row);
+  const std::set<int> counts = impliedCounts(row);
+  std::vector<std::string> params;
+  if (!indent.empty()) params.push_back("self");
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (counts.contains(static_cast<int>(i))) continue;
+    const size_t fromEnd = names.size() - i;
+    std::string hint = hintOf(row.argTypes()[i]);
+    std::string param = names[i];
+    if (fromEnd <= defaults.size()) {
+      const std::string &value = defaults[defaults.size() - fromEnd];
+      if (value == "None") hint = "Optional[" + hint + "]";
+      param += ": " + hint + " = " + stubValue(value);
+    } else {
+      param += ": " + hint;
+    }
+    params.push_back(param);
+  }
+  const bool isInit = name == "__init__";
+  std::string list;
+  for (const std::string &p : params) list += (list.empty() ? "" : ", ") + p;
+  out << indent << "def " << name << "(" << list << ") -> "
+      << (isInit ? "None" : hintOf(row.signature().result_)) << ":\n"
+      << docstring(docOf(row, docs), indent + "    ");
+}
+
+void writeStubClass(std::ostream &out, std::string_view name, std::string_view base,
+                    const HeaderDocs &docs) {
+  out << "\nclass " << name << "(" << (base.empty() ? "Object" : base) << "):\n";
+  for (const auto &c : docs.classes)
+    if (c.className == name && !c.comment.empty()) out << docstring(c.comment, "    ");
+  for (const auto &c : quorvane::script::kPublishedConstants)
+    if (c.owner_ == name) out << "    " << c.name_ << ": int\n";
+  const std::string prefix = std::string(name) + ".";
+  for (const Invoker *row : quorvane::script::registry().rows()) {
+    if (!row->name().starts_with(prefix)) continue;
+    const std::string_view method = row->name().substr(prefix.size());
+    writeStubFunction(out, *row, method == "create" ? "__init__" : method, "    ", docs);
+  }
+}
+
+std::string stubText(const HeaderDocs &docs) {
+  std::ostringstream out;
+  out << kStubHeader << "\n";
+  for (const auto &c : quorvane::script::kPublishedConstants)
+    out << c.name_ << ": " << (c.isInteger_ ? "int" : "float") << "\n";
+  out << kStubPackage;
+  for (const Invoker *row : quorvane::script::registry().rows())
+    if (!row->isClassMethod() && row->name().find('.') == std::string_view::npos)
+      writeStubFunction(out, *row, row->name(), "", docs);
+  out << kStubObject;
+  const std::vector<std::string_view> used = classesUsed();
+  const std::set<std::string_view> classes(used.begin(), used.end());
+  std::set<std::string_view> written;
+  const auto write = [&](auto &self, std::string_view name) -> void {
+    if (written.contains(name)) return;
+    const std::string_view base = baseOf(name, classes);
+    if (!base.empty()) self(self, base);
+    written.insert(name);
+    writeStubClass(out, name, base, docs);
+  };
+  for (std::string_view name : used) write(write, name);
   return out.str();
 }
 
@@ -229,18 +482,39 @@ int check(const char *file, const std::string &text) {
 }  // namespace
 
 int main(int argc, char **argv) {
-  const bool checking = argc == 3 && std::string_view(argv[1]) == "--check";
-  if (argc != 2 && !checking) {
-    std::cerr << "usage: gen_python_tables [--check] FILE\n";
+  const bool checking = argc == 5 && std::string_view(argv[1]) == "--check";
+  if (argc != 4 && !checking) {
+    std::cerr << "usage: gen_python_tables [--check] HEADER TABLES STUB\n";
     return 2;
   }
   if (!quorvane::script::registry().isComplete()) {
     std::cerr << "the registry has an unsound row\n";
     return 2;
   }
-  const std::string text = moduleText();
-  if (checking) return check(argv[2], text);
-  std::ofstream out(argv[1], std::ios::binary);
-  out << text;
-  return out.flush() ? 0 : 1;
+  char **files = argv + (checking ? 2 : 1);
+  std::ifstream header(files[0], std::ios::binary);
+  std::ostringstream headerText;
+  headerText << header.rdbuf();
+  if (!header) {
+    std::cerr << "cannot read " << files[0] << "\n";
+    return 2;
+  }
+  try {
+    const HeaderDocs docs = quorvane::tools::readHeaderDocs(headerText.str());
+    const std::string texts[] = {moduleText(docs), stubText(docs)};
+    int status = 0;
+    for (int i = 0; i < 2; ++i) {
+      if (checking) {
+        status |= check(files[i + 1], texts[i]);
+        continue;
+      }
+      std::ofstream out(files[i + 1], std::ios::binary);
+      out << texts[i];
+      status |= out.flush() ? 0 : 1;
+    }
+    return status;
+  } catch (const std::exception &e) {
+    std::cerr << "gen_python_tables: " << e.what() << "\n";
+    return 2;
+  }
 }
