@@ -31,6 +31,14 @@ class Error(Exception):
     __module__ = "quorvane"
 
 
+class ArgumentError(Error, TypeError):
+    """Arguments that do not fit the method's parameters: a wrong count, an
+    unknown or repeated keyword, or a value of the wrong type. The message
+    names the method as called and the argument by position or keyword."""
+
+    __module__ = "quorvane"
+
+
 # The calls in progress: key -> (call, Python value); the void* of a value is its key.
 _values = {}
 _keys = itertools.count(1)
@@ -99,6 +107,14 @@ def _plain(value):
     except Exception:
         return _REFUSED
     return _plain_scalar(value)
+
+
+plain = _plain
+
+
+def is_handle(value):
+    """Whether a plain value is an object's handle text."""
+    return isinstance(value, str) and value.startswith(_HANDLE_PREFIX)
 
 
 class _Call:
@@ -290,8 +306,10 @@ _load_lock = threading.Lock()
 
 def library_path():
     """The library file used: $QUORVANE_LIBRARY, else the one an installed
-    package names in _library.txt (relative to its folder), else build/ of
-    this checkout."""
+    package names in _library.txt (relative to its folder), else that of the
+    checkout the package sits in (build/, then build-demo/ that `make demo`
+    writes), else the bare name, which the dynamic loader looks up in its
+    usual places (LD_LIBRARY_PATH, the ldconfig cache)."""
     path = os.environ.get("QUORVANE_LIBRARY")
     if path:
         return path
@@ -301,7 +319,14 @@ def library_path():
             return os.path.normpath(os.path.join(here, f.read().strip()))
     except FileNotFoundError:
         pass
-    return os.path.normpath(os.path.join(here, "..", "..", "..", "build", "libquorvane20.so"))
+    for folder in ("build", "build-demo"):
+        path = os.path.normpath(os.path.join(here, "..", "..", "..", folder, _LIBRARY_NAME))
+        if os.path.isfile(path):
+            return path
+    return _LIBRARY_NAME
+
+
+_LIBRARY_NAME = "libquorvane20.so"
 
 
 def _run_method():
@@ -312,8 +337,8 @@ def _run_method():
             try:
                 run_method = ctypes.CDLL(path).runMethod
             except (OSError, AttributeError) as e:
-                raise Error(f"cannot load runMethod from {path} (set QUORVANE_LIBRARY): {e}"
-                            ) from None
+                raise Error(f"cannot load runMethod from {path}: {e}; set QUORVANE_LIBRARY "
+                            f"to the library's file") from None
             run_method.argtypes = [ctypes.POINTER(_HostAccessor), ctypes.c_int,
                                    ctypes.POINTER(ctypes.c_void_p), ctypes.c_void_p,
                                    ctypes.c_char_p]

@@ -1,7 +1,9 @@
 # Library objects as Python objects: one wrapper class per published class,
-# related as the library's fallback edges relate them (both from _tables), a
-# method call that forwards to runMethod by "Class.method", and the counts
-# that a call takes from the length of the list they count.
+# related as the library's fallback edges relate them (both from _tables),
+# with one function per method of the tables, called with the header's
+# parameter names (see _signatures) and forwarded to runMethod by
+# "Class.method" with the counts that a call takes from the length of the
+# list they count.
 #
 # Lifetime: an object the caller made (a chart, a DrawArea, a text from
 # text3/text4) is freed by destroy(), by leaving its with block, or when
@@ -16,7 +18,8 @@ import re
 import weakref
 
 from . import _checks, _tables
-from ._native import Error, Handle, Owner, adopt, free, is_sequence, run
+from ._native import Error, Handle, Owner, adopt, free, run
+from ._signatures import Spec, function_for, library_function
 
 # Per method, the arguments that count an array, each with that array, as
 # 0-based positions among the method's arguments. A count stands before its
@@ -47,18 +50,16 @@ class Object:
         raise TypeError(f"{type(self).__name__} objects come from their owner's methods")
 
     def __getattr__(self, name):
+        # A name the tables do not list goes to the library as it is, which
+        # refuses it ("unknown method XYChart.nope") or runs a row that this
+        # binding does not know yet.
         if name.startswith("_"):
             raise AttributeError(name)
 
         def method(*args):
             self._check(args)
-            result = _wrap(*run([f"{self._class}.{name}", self._handle,
-                                 *_with_counts(type(self), self._class, name, args)]),
-                           self, f"{self._class}.{name}")
-            if name not in _USED_DURING_CALL:
-                self._keep_lent(args)
-            _checks.after(self, name, args, result)
-            return result
+            return _wrap(*run([f"{self._class}.{name}", self._handle, *args]), self,
+                         f"{self._class}.{name}")
         method.__name__ = name
         return method
 
@@ -135,25 +136,19 @@ class Object:
         adopt(self._handle, owner)
 
 
-def _with_counts(cls, class_name, name, args):
-    counts = None
-    for base in cls.__mro__:
-        counts = IMPLIED_COUNTS.get(f"{base._class_name or class_name}.{name}")
-        if counts is not None or base is Object:
-            break
-    if not counts:
-        return args
-    full = list(args)
-    for count, array in sorted(counts):
-        # The array's place among the caller's arguments, which lack the counts.
-        index = array - sum(1 for c, _ in counts if c < array)
-        # A list missing from the call leaves its count out too, so the
-        # library's argument count message tells what is missing.
-        if index >= len(args):
-            break
-        items = args[index]
-        full.insert(count, len(items) if is_sequence(items) else 0)
-    return full
+def _call_method(self, spec, args, kwargs):
+    """Runs spec's method on self: the arguments checked and made plain, the
+    call, its result wrapped, and what the method may keep kept alive."""
+    self._check((*args, *kwargs.values()) if kwargs else args)
+    name = f"{self._class}.{spec.method}"
+    values = spec.library_values(args, kwargs, self._is_destroyed, name)
+    result = _wrap(*run([name, self._handle, *values]), self, name)
+    if spec.result == "bool":
+        result = bool(result)
+    if spec.method not in _USED_DURING_CALL:
+        self._keep_lent((*args, *kwargs.values()))
+    _checks.after(self, spec.method, args, result)
+    return result
 
 
 # The methods whose objects belong to the caller; every other object a method
@@ -213,14 +208,10 @@ def _close(self, text):
         run(["DrawArea.close", self._handle, text])
 
 
-def _chart_init(name):
-    def __init__(self, width, height, bgColor=0xFFFFFF, edgeColor=_tables.Transparent):
-        _created(self, name, width, height, bgColor, edgeColor)
+def _constructor(spec):
+    def __init__(self, *args, **kwargs):
+        _created(self, spec.library_name, *spec.library_values(args, kwargs))
     return __init__
-
-
-def _draw_area_init(self):
-    _created(self, "DrawArea.create")
 
 
 def _repr_png(self):
@@ -231,25 +222,54 @@ def _repr_png(self):
     return self.makeChart2(_tables.PNG)
 
 
-# What the wrapper classes add to the tables: constructors, close, which
-# must mark the text's wrapper destroyed, and the charts' rich display.
+# What the wrapper classes add to the tables: close, which must mark the
+# text's wrapper destroyed, and the charts' rich display.
 _ADDED = {
-    "DrawArea": {"__init__": _draw_area_init, "close": _close},
-    "XYChart": {"__init__": _chart_init("XYChart.create"), "_repr_png_": _repr_png},
-    "PieChart": {"__init__": _chart_init("PieChart.create"), "_repr_png_": _repr_png},
+    "DrawArea": {"close": _close},
+    "XYChart": {"_repr_png_": _repr_png},
+    "PieChart": {"_repr_png_": _repr_png},
 }
 
 
 def _make_classes():
     classes = {}
     for name, base in _tables.CLASSES:
-        namespace = {"_class_name": name, "__module__": __name__, "__qualname__": name}
+        namespace = {"_class_name": name, "__module__": "quorvane", "__qualname__": name,
+                     "__doc__": _tables.CLASS_DOCS.get(name)}
         for constant in _tables.NESTED.get(name, ()):
             namespace[constant] = getattr(_tables, constant)
-        namespace.update(_ADDED.get(name, {}))
         classes[name] = type(name, (classes[base] if base else Object,), namespace)
     return classes
 
 
+def _add_methods(classes):
+    """Gives each class the methods of its rows (create as the constructor),
+    and returns the library functions that take no object."""
+    functions = {}
+    for library_name, method in _tables.METHODS.items():
+        class_name, _, name = library_name.rpartition(".")
+        cls = classes.get(class_name)
+        if cls is None:
+            spec = Spec(name, library_name, method, classes)
+            functions[name] = library_function(spec)
+            continue
+        if name == "create":
+            spec = Spec(class_name, library_name, method, classes)
+            function = function_for(spec, None, _constructor(spec))
+            function.__name__, function.__qualname__ = "__init__", f"{class_name}.__init__"
+            setattr(cls, "__init__", function)
+            continue
+        if name == "destroy":
+            continue  # Object.destroy, which frees through the finalizer
+        spec = Spec(f"{class_name}.{name}", library_name, method, classes)
+        setattr(cls, name, function_for(spec, _call_method, _ADDED.get(class_name, {}).get(name)))
+    for class_name, added in _ADDED.items():
+        for name, function in added.items():
+            if name.startswith("_"):
+                setattr(classes[class_name], name, function)
+    return functions
+
+
 _CLASSES = _make_classes()
+FUNCTIONS = _add_methods(_CLASSES)
 globals().update(_CLASSES)

@@ -203,9 +203,10 @@ class ThreadTest(unittest.TestCase):
         chart = fake_object(quorvane.XYChart, "$$pointer$$class XYChart *@10:1", owner)
         layer = fake_object(quorvane.BarLayer, "$$pointer$$class BarLayer *@20:2", owner)
 
-        def work(obj):
-            return lambda: [obj.setSize(1, 2) for _ in range(20)]
-        self.run_threads([work(chart), work(chart), work(layer), work(layer)])
+        def work(obj, *size):
+            return lambda: [obj.setSize(*size) for _ in range(20)]
+        self.run_threads([work(chart, 1, 2), work(chart, 1, 2), work(layer, 1, 2, 3, 4),
+                          work(layer, 1, 2, 3, 4)])
         self.assertEqual(entry.most, 1)
 
     def test_two_charts_are_not_serialised(self):
