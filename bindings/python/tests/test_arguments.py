@@ -210,33 +210,29 @@ class LibrarySearchTest(unittest.TestCase):
 
 class PipInstallTest(unittest.TestCase):
     def test_pip_installs_a_package_that_draws(self):
-        library = quorvane.library_path()
-        # pip builds through setuptools, which needs wheel beside it.
-        python = next((p for p in (sys.executable, "/usr/bin/python3") if os.path.exists(p) and
-                       subprocess.run([p, "-c", "import setuptools, wheel, pip"],
-                                      capture_output=True).returncode == 0), None)
-        if python is None:
-            self.skipTest("no Python with pip, setuptools and wheel")
-        with tempfile.TemporaryDirectory() as tmp:
-            # From a copy, so that the build leaves nothing in the checkout.
-            source = os.path.join(tmp, "source")
-            shutil.copytree(PACKAGE, source, ignore=shutil.ignore_patterns("tests", "__pycache__"))
-            target = os.path.join(tmp, "target")
-            done = subprocess.run([python, "-m", "pip", "install", "-q", "--no-build-isolation",
-                                   "--no-deps", "--no-index", "--target", target, source],
+        library = os.path.abspath(quorvane.library_path())
+        if subprocess.run([sys.executable, "-m", "pip", "--version"],
+                          capture_output=True).returncode != 0:
+            self.skipTest("pip is absent")
+        before = set(os.listdir(PACKAGE))
+        with tempfile.TemporaryDirectory() as target:
+            done = subprocess.run([sys.executable, "-m", "pip", "install", "-q", "--no-build-isolation",
+                                   "--no-deps", "--no-index", "--target", target, PACKAGE],
                                   capture_output=True, text=True, timeout=300)
             self.assertEqual(done.returncode, 0, done.stderr)
-            installed = set(os.listdir(os.path.join(target, "quorvane")))
-            self.assertLessEqual({"__init__.pyi", "py.typed", "_tables.py"}, installed)
+            self.assertEqual(set(os.listdir(os.path.join(target, "quorvane"))) - {"__pycache__"},
+                             {f for f in os.listdir(os.path.join(PACKAGE, "quorvane"))
+                              if f.endswith((".py", ".pyi")) or f == "py.typed"})
             self.assertIn("quorvane-2.1.0.dist-info", os.listdir(target))
             out = _run_python("import quorvane, struct\n"
                               "c = quorvane.XYChart(90, 70)\n"
                               "c.addBarLayer(data=[1, 3, 2])\n"
                               "png = c.makeChart2(quorvane.PNG)\n"
                               "print(quorvane.__file__, struct.unpack('>II', png[16:24]))",
-                              {"PYTHONPATH": target, "QUORVANE_LIBRARY": os.path.abspath(library)},
-                              python)
+                              {"PYTHONPATH": target, "QUORVANE_LIBRARY": library})
             self.assertEqual(out, f"{os.path.join(target, 'quorvane', '__init__.py')} (90, 70)")
+        # The build writes nothing into the source folder.
+        self.assertEqual(set(os.listdir(PACKAGE)) - before - {"__pycache__"}, set())
 
     def test_the_package_version_is_the_librarys(self):
         with open(os.path.join(ROOT, "CMakeLists.txt"), encoding="utf-8") as f:
