@@ -136,22 +136,29 @@ std::string_view baseOf(std::string_view name, const std::set<std::string_view> 
   return base;
 }
 
-void writeClasses(std::ostream &out) {
+// The wrapped classes with their bases (empty: none), each after its base.
+std::vector<std::pair<std::string_view, std::string_view>> classesInOrder() {
   const std::vector<std::string_view> used = classesUsed();
   const std::set<std::string_view> classes(used.begin(), used.end());
   std::set<std::string_view> written;
-  out << "\n# Each wrapped class with the class its methods fall back to (None:\n"
-         "# none), a base before the classes that fall back to it.\n"
-         "CLASSES = (\n";
-  // A class goes out after its base.
-  const auto write = [&](auto &self, std::string_view name) -> void {
+  std::vector<std::pair<std::string_view, std::string_view>> order;
+  const auto add = [&](auto &self, std::string_view name) -> void {
     if (written.contains(name)) return;
     const std::string_view base = baseOf(name, classes);
     if (!base.empty()) self(self, base);
     written.insert(name);
-    out << "    (" << quoted(name) << ", " << (base.empty() ? "None" : quoted(base)) << "),\n";
+    order.emplace_back(name, base);
   };
-  for (std::string_view name : used) write(write, name);
+  for (std::string_view name : used) add(add, name);
+  return order;
+}
+
+void writeClasses(std::ostream &out) {
+  out << "\n# Each wrapped class with the class its methods fall back to (None:\n"
+         "# none), a base before the classes that fall back to it.\n"
+         "CLASSES = (\n";
+  for (const auto &[name, base] : classesInOrder())
+    out << "    (" << quoted(name) << ", " << (base.empty() ? "None" : quoted(base)) << "),\n";
   out << ")\n";
 }
 
@@ -202,15 +209,20 @@ std::vector<std::string> words(std::string_view text) {
   return out;
 }
 
+// Whether rule ties a count to an array after it, so that a Python call
+// leaves the count out.
+bool isImpliedCount(const quorvane::script::ArrayRule &rule) {
+  using K = quorvane::script::ArrayRule::Kind;
+  return (rule.kind_ == K::kLimitCount || rule.kind_ == K::kLimitCountIfGiven ||
+          rule.kind_ == K::kPadToCount) &&
+         rule.count_ < rule.array_;
+}
+
 // The arguments the row counts for an array after them (0-based).
 std::set<int> impliedCounts(const Invoker &row) {
-  using K = quorvane::script::ArrayRule::Kind;
   std::set<int> counts;
-  for (const auto &rule : row.rules()) {
-    const bool isCount = rule.kind_ == K::kLimitCount || rule.kind_ == K::kLimitCountIfGiven ||
-                         rule.kind_ == K::kPadToCount;
-    if (isCount && rule.count_ < rule.array_) counts.insert(rule.count_);
-  }
+  for (const auto &rule : row.rules())
+    if (isImpliedCount(rule)) counts.insert(rule.count_);
   return counts;
 }
 
@@ -297,16 +309,13 @@ void writeClassDocs(std::ostream &out, const HeaderDocs &docs) {
 // A count is implied where a rule ties it to an array after it; it is the
 // length of the first such array.
 void writeImpliedCounts(std::ostream &out) {
-  using K = quorvane::script::ArrayRule::Kind;
   out << "\n# Per method, the arguments that count an array, each with that array, as\n"
          "# 0-based positions among the method's arguments.\n"
          "IMPLIED_COUNTS = {\n";
   for (const Invoker *row : quorvane::script::registry().rows()) {
     std::map<int, int> pairs;
     for (const auto &rule : row->rules()) {
-      const bool counts = rule.kind_ == K::kLimitCount || rule.kind_ == K::kLimitCountIfGiven ||
-                          rule.kind_ == K::kPadToCount;
-      if (!counts || rule.count_ >= rule.array_) continue;
+      if (!isImpliedCount(rule)) continue;
       const auto [it, isNew] = pairs.emplace(rule.count_, rule.array_);
       if (!isNew) it->second = std::min<int>(it->second, rule.array_);
     }
@@ -447,17 +456,7 @@ std::string stubText(const HeaderDocs &docs) {
     if (!row->isClassMethod() && row->name().find('.') == std::string_view::npos)
       writeStubFunction(out, *row, row->name(), "", docs);
   out << kStubObject;
-  const std::vector<std::string_view> used = classesUsed();
-  const std::set<std::string_view> classes(used.begin(), used.end());
-  std::set<std::string_view> written;
-  const auto write = [&](auto &self, std::string_view name) -> void {
-    if (written.contains(name)) return;
-    const std::string_view base = baseOf(name, classes);
-    if (!base.empty()) self(self, base);
-    written.insert(name);
-    writeStubClass(out, name, base, docs);
-  };
-  for (std::string_view name : used) write(write, name);
+  for (const auto &[name, base] : classesInOrder()) writeStubClass(out, name, base, docs);
   return out.str();
 }
 

@@ -415,8 +415,12 @@ def run(argv):
     delivered result (None when the method has none) and the owner that a
     returned object joins (that of the first object named, or a new one).
     Raises Error with the library's message."""
+    return run_plain([_plain(value) for value in argv])
+
+
+def run_plain(argv):
+    """run for values that are plain already (see plain)."""
     run_method = _run_method()
-    argv = [_plain(value) for value in argv]
     owners, first = _owners_named(argv)
     call = _Call()
     keys = [next(_keys) for _ in range(len(argv) + 1)]

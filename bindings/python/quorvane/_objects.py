@@ -18,7 +18,7 @@ import re
 import weakref
 
 from . import _checks, _tables
-from ._native import Error, Handle, Owner, adopt, free, run
+from ._native import Error, Handle, Owner, adopt, free, run, run_plain
 from ._signatures import Spec, function_for, library_function
 
 # Per method, the arguments that count an array, each with that array, as
@@ -142,7 +142,7 @@ def _call_method(self, spec, args, kwargs):
     self._check((*args, *kwargs.values()) if kwargs else args)
     name = f"{self._class}.{spec.method}"
     values = spec.library_values(args, kwargs, self._is_destroyed, name)
-    result = _wrap(*run([name, self._handle, *values]), self, name)
+    result = _wrap(*run_plain([name, self._handle, *values]), self, name)
     if spec.result == "bool":
         result = bool(result)
     if spec.method not in _USED_DURING_CALL:
@@ -188,8 +188,8 @@ def call(name, *args):
     return _wrap(*run([name, *args]), parent, name)
 
 
-def _created(self, name, *args):
-    value, owner = run([name, *args])
+def _created(self, name, *values):
+    value, owner = run_plain([name, *values])
     match = _HANDLE.match(value) if isinstance(value, Handle) else None
     # A null object from create means the library ran out of memory.
     if match is None or int(match[2], 16) == 0:

@@ -7,11 +7,12 @@
 #
 # A call's arguments are made plain once, here (see _native.plain), and the
 # plain values are what is checked and handed to the library.
+import functools
 import inspect
 import typing
 
 from . import _tables
-from ._native import ArgumentError, Error, is_handle, plain
+from ._native import ArgumentError, is_handle, plain
 
 _INT_RANGE = range(-(1 << 31), 1 << 32)
 
@@ -54,18 +55,29 @@ def _type_name(value):
 
 
 def _misfit(fits, plain_value):
-    """None when the plain value fits, else the index of the first item that
-    does not (-1: the value itself is not a sequence)."""
-    if fits is None or fits(plain_value):
-        return None
-    return -1
+    """None when a plain scalar fits, else -1."""
+    return None if fits(plain_value) else -1
 
 
-def _array_misfit(fits, plain_value):
+# Whole arrays of numbers are judged by their element types and extremes in
+# C loops (the plain form of "every item fits"); the items are walked one by
+# one only to find the first that does not.
+_NUMBER_TYPES = {"list[int]": frozenset((int, bool)),
+                 "list[float]": frozenset((int, bool, float, type(None)))}
+
+
+def _array_misfit(fits, plain_value, kind=None):
+    """None when a plain array fits (None being the null array), else the
+    index of the first item that does not (-1: it is not an array)."""
     if plain_value is None:
         return None
     if type(plain_value) is not tuple:
         return -1
+    types = _NUMBER_TYPES.get(kind)
+    if types is not None and types.issuperset(map(type, plain_value)):
+        if kind == "list[float]" or not plain_value or (
+                min(plain_value) >= _INT_RANGE.start and max(plain_value) < _INT_RANGE.stop):
+            return None
     for i, item in enumerate(plain_value):
         if not fits(item):
             return i
@@ -103,7 +115,7 @@ class Spec:
         if kind in _SCALARS:
             return (_misfit, _SCALARS[kind][0], _SCALARS[kind][1])
         if kind in _ARRAYS:
-            return (_array_misfit, _ARRAYS[kind][0], _ARRAYS[kind][1])
+            return (functools.partial(_array_misfit, kind=kind), _ARRAYS[kind][0], _ARRAYS[kind][1])
         # An object: any wrapper or handle text; its class is the library's to judge.
         return (_misfit, is_handle, f"a {kind}")
 
@@ -226,10 +238,10 @@ def function_for(spec, run, function=None):
 
 def library_function(spec):
     """A library function without an object, such as getVersion."""
-    from ._native import run
+    from ._native import run_plain
 
     def function(*args, **kwargs):
-        return run([spec.library_name, *spec.library_values(args, kwargs)])[0]
+        return run_plain([spec.library_name, *spec.library_values(args, kwargs)])[0]
     function.__name__ = function.__qualname__ = spec.shown
     function.__doc__ = spec.doc
     function.__signature__ = spec.signature.replace(
