@@ -357,6 +357,8 @@ constexpr const char *kStubPackage =
     "    \"\"\"A failed library call; str(error) is the library's message.\"\"\"\n"
     "\nclass ArgumentError(Error, TypeError):\n"
     "    \"\"\"Arguments that do not fit the method's parameters.\"\"\"\n"
+    "\nclass QuorvaneWarning(UserWarning):\n"
+    "    \"\"\"A chart drawn as the library describes, but most likely not as meant.\"\"\"\n"
     "\ndef library_path() -> str: ...\n"
     "def call(name: str, *args: object) -> object: ...\n";
 

@@ -53,6 +53,9 @@ class Error(Exception):
 class ArgumentError(Error, TypeError):
     """Arguments that do not fit the method's parameters."""
 
+class QuorvaneWarning(UserWarning):
+    """A chart drawn as the library describes, but most likely not as meant."""
+
 def library_path() -> str: ...
 def call(name: str, *args: object) -> object: ...
 def getVersion() -> int:
@@ -278,6 +281,18 @@ class DrawArea(Object):
         is on use grey anti-aliasing (AntiAliasOn) unless setAntiAliasText chose
         a mode for this area.
         """
+    def getLastError(self) -> str:
+        """Why the area's last output operation (out, outGIF, outPNG, outJPG,
+        outWMP, or a memory output) failed, as one line of plain text: \"cannot
+        write /no/such/dir/x.png: No such file or directory\" (the system's
+        message for the error, the name exactly as given), \"cannot encode a
+        65501 x 10 image as JPEG: JPEG holds at most 65500 pixels a side\",
+        \"out of memory\". Empty until an output fails, and again after one
+        succeeds; never null. The text is the area's, not the thread's: an
+        output of another area leaves it alone. Valid until the area's next
+        output or destroy. A name is returned as it was given: a host that
+        shows the text in a page must escape it.
+        """
 
 class Box(Object):
     """A rectangle with a fill colour, an edge colour and a bevel."""
@@ -418,7 +433,8 @@ class BaseChart(Object):
         """Lays the chart out (once) without drawing it."""
     def makeChart(self, filename: str) -> bool:
         """Draws the chart (once) and writes it as DrawArea::out does; a null or empty
-        name writes nothing and returns whether the chart could be drawn.
+        name writes nothing and returns whether the chart could be drawn. On
+        failure ChartOptions::getLastError tells why.
         """
     def makeChart2(self, format: int) -> bytes:
         """Draws the chart (once) and encodes it in memory as an ImgFormat; the bytes
@@ -527,6 +543,15 @@ class ChartOptions(Object):
     def getAntiAlias(self) -> int:
         """The DrawArea::SmoothMode that BaseChart::setAntiAlias last gave the chart
         (SmoothOff until then).
+        """
+    def getLastError(self) -> str:
+        """Why the chart's last makeChart, makeChart2 or makeChart3 failed, as one
+        line of plain text; empty until one fails, and again after one
+        succeeds; never null. A file that cannot be written gives the reason of
+        DrawArea::getLastError (\"cannot write /no/such/dir/x.png: No such file
+        or directory\"); a chart above the size limits, or broken, says so. The
+        text belongs to the chart, not to the thread, so each of several charts
+        keeps its own; valid until the chart's next output or destroy.
         """
 
 class BaseAxis(Object):

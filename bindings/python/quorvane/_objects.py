@@ -141,13 +141,13 @@ def _call_method(self, spec, args, kwargs):
     call, its result wrapped, and what the method may keep kept alive."""
     self._check((*args, *kwargs.values()) if kwargs else args)
     name = f"{self._class}.{spec.method}"
-    values = spec.library_values(args, kwargs, self._is_destroyed, name)
+    bound, values = spec.arguments(args, kwargs, self._is_destroyed, name)
     result = _wrap(*run_plain([name, self._handle, *values]), self, name)
     if spec.result == "bool":
         result = bool(result)
     if spec.method not in _USED_DURING_CALL:
         self._keep_lent((*args, *kwargs.values()))
-    _checks.after(self, spec.method, args, result)
+    _checks.after(self, spec.method, bound, result)
     return result
 
 
@@ -210,7 +210,7 @@ def _close(self, text):
 
 def _constructor(spec):
     def __init__(self, *args, **kwargs):
-        _created(self, spec.library_name, *spec.library_values(args, kwargs))
+        _created(self, spec.library_name, *spec.arguments(args, kwargs)[1])
     return __init__
 
 

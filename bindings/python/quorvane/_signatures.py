@@ -174,19 +174,17 @@ class Spec:
                 values[i] = self.defaults[i - self.least]
         return values
 
-    def library_values(self, args, kwargs, is_gone=None, shown=None):
-        """The plain values the library takes, counts included; raises
-        ArgumentError naming the first argument that does not fit. is_gone,
-        when given, tells whether the object called has died while the values
-        were made plain: the library then refuses the call as it refuses any
-        stale handle, and the arguments are not judged. Messages name the
-        method as shown (by default as the class that defines it)."""
+    def arguments(self, args, kwargs, is_gone=None, shown=None):
+        """The caller's arguments in order (keywords placed, left-out values
+        filled in), and the plain values the library takes, counts included;
+        raises ArgumentError naming the first argument that does not fit.
+        is_gone, when given, tells whether the object called has died while
+        the values were made plain: the library then refuses the call as it
+        refuses any stale handle, and the arguments are not judged. Messages
+        name the method as shown (by default as the class that defines it)."""
         shown = shown or self.shown
-        if kwargs or len(args) != self.size:
-            values = self.bind(args, kwargs, shown)
-        else:
-            values = args
-        values = [plain(v) for v in values]
+        bound = args if not kwargs and len(args) == self.size else self.bind(args, kwargs, shown)
+        values = [plain(v) for v in bound]
         for i, (misfit, fits, _) in enumerate(self.checks):
             if misfit(fits, values[i]) is not None and not (is_gone and is_gone()):
                 raise self._argument_error(i, args, kwargs, values[i], shown)
@@ -197,7 +195,7 @@ class Spec:
         for count, array in self.counts:
             items = values[array]
             values.insert(count, len(items) if type(items) is tuple else 0)
-        return values
+        return bound, values
 
     def _argument_error(self, i, args, kwargs, plain_value, shown):
         name, kind = self.params[i]
@@ -241,7 +239,7 @@ def library_function(spec):
     from ._native import run_plain
 
     def function(*args, **kwargs):
-        return run_plain([spec.library_name, *spec.library_values(args, kwargs)])[0]
+        return run_plain([spec.library_name, *spec.arguments(args, kwargs)[1]])[0]
     function.__name__ = function.__qualname__ = spec.shown
     function.__doc__ = spec.doc
     function.__signature__ = spec.signature.replace(

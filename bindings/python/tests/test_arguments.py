@@ -53,6 +53,15 @@ class KeywordTest(unittest.TestCase):
             pie.setData(data=[1, 2])
             self.assertTrue(pie.sector(1))
 
+    def test_the_checks_see_keyword_arguments_in_their_places(self):
+        import warnings
+        with quorvane.PieChart(100, 100) as pie, warnings.catch_warnings(record=True) as seen:
+            warnings.simplefilter("always")
+            pie.setData(labels=["a"], data=[1, 2, 3])
+            pie.makeChart2(format=quorvane.PNG)
+        self.assertEqual([str(w.message).split(":")[0] for w in seen],
+                         ["the pie has 3 values and 1 labels"])
+
     def test_results_of_bool_methods_are_bools(self):
         with quorvane.DrawArea() as area:
             self.assertIs(area.loadPNG(filename=os.path.join(HERE, "no such file.png")), False)
@@ -177,6 +186,11 @@ class SignatureTest(unittest.TestCase):
         self.assertGreater(checked, 200)
 
 
+def library_version():
+    with open(os.path.join(ROOT, "CMakeLists.txt"), encoding="utf-8") as f:
+        return re.search(r"project\(quorvane VERSION ([0-9.]+)", f.read())[1]
+
+
 def _help_text(function):
     import pydoc
     return pydoc.render_doc(function, renderer=pydoc.plaintext)
@@ -223,7 +237,7 @@ class PipInstallTest(unittest.TestCase):
             self.assertEqual(set(os.listdir(os.path.join(target, "quorvane"))) - {"__pycache__"},
                              {f for f in os.listdir(os.path.join(PACKAGE, "quorvane"))
                               if f.endswith((".py", ".pyi")) or f == "py.typed"})
-            self.assertIn("quorvane-2.1.0.dist-info", os.listdir(target))
+            self.assertIn(f"quorvane-{library_version()}.dist-info", os.listdir(target))
             out = _run_python("import quorvane, struct\n"
                               "c = quorvane.XYChart(90, 70)\n"
                               "c.addBarLayer(data=[1, 3, 2])\n"
@@ -235,10 +249,8 @@ class PipInstallTest(unittest.TestCase):
         self.assertEqual(set(os.listdir(PACKAGE)) - before - {"__pycache__"}, set())
 
     def test_the_package_version_is_the_librarys(self):
-        with open(os.path.join(ROOT, "CMakeLists.txt"), encoding="utf-8") as f:
-            version = re.search(r"project\(quorvane VERSION ([0-9.]+)", f.read())[1]
         with open(os.path.join(PACKAGE, "pyproject.toml"), encoding="utf-8") as f:
-            self.assertIn(f'\nversion = "{version}"\n', f.read())
+            self.assertIn(f'\nversion = "{library_version()}"\n', f.read())
 
 
 if __name__ == "__main__":
