@@ -8,12 +8,16 @@
 // it is reported as a ratio to that floor. TurnedLine lays out and draws one
 // line of 1 KB, 100 KB and 1 MB of words at 33 degrees on a 600 x 400 area,
 // against the same line flat (its floor): a turned line is held to three
-// times the flat one at any length.
+// times the flat one at any length. MixedScripts lays out and draws a label
+// whose Chinese and symbol characters come from fallback faces, against a
+// Latin label of as many characters; RandomCodepoints does the same for 10,000
+// seeded random code points, most of which no face has.
 #include <benchmark/benchmark.h>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <cstdint>
 #include <random>
 #include <string>
 #include <utility>
@@ -153,6 +157,45 @@ void drawLine(benchmark::State &state, double angleDeg) {
   a->destroy();
 }
 
+// Lays out and draws label (UTF-8) at 10 points.
+void drawLabel(benchmark::State &state, const std::string &label) {
+  DrawArea *a = makeArea(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    TTFText *t = a->text3(label.c_str(), kFont, kSizePt);
+    t->draw(10, 10, 0x000000, AlignTopLeft);
+    t->destroy();
+  }
+  a->destroy();
+}
+
+// count seeded random code points below U+30000 (no surrogates or line
+// feeds), as UTF-8.
+std::string randomCodepoints(size_t count) {
+  std::mt19937 rng(5);
+  std::string out;
+  while (count > 0) {
+    const uint32_t cp = rng() % 0x30000;
+    if ((cp >= 0xD800 && cp <= 0xDFFF) || cp == '\n') continue;
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      out += static_cast<char>(0xC0 | (cp >> 6));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      out += static_cast<char>(0xE0 | (cp >> 12));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (cp >> 18));
+      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    --count;
+  }
+  return out;
+}
+
 // Argument: 0 one-bit, 1 grey.
 BENCHMARK(FloorFreeTypeGlyphs)->ArgName("grey")->Arg(0)->Arg(1);
 BENCHMARK(FloorFreeTypeOpenAndGlyphs)->ArgName("grey")->Arg(0)->Arg(1);
@@ -173,6 +216,14 @@ int main(int argc, char **argv) {
       ->Arg(0)
       ->Arg(1)
       ->Unit(benchmark::kMillisecond);
+  // "Zürich 北京 ✓" against a Latin label of eleven characters.
+  const std::pair<const char *, std::string> labels[] = {
+      {"Floor/MixedScripts", "Zurich BJ v"},
+      {"MixedScripts", "Z\xC3\xBCrich \xE5\x8C\x97\xE4\xBA\xAC \xE2\x9C\x93"},
+      {"Floor/RandomCodepoints", wordLine(10000)},
+      {"RandomCodepoints", randomCodepoints(10000)}};
+  for (const auto &[name, label] : labels)
+    benchmark::RegisterBenchmark(name, drawLabel, label)->ArgName("grey")->Arg(0)->Arg(1);
   for (const auto &[name, angleDeg] : {std::pair{"Floor/TurnedLine", 0.0}, {"TurnedLine", 33.0}})
     benchmark::RegisterBenchmark(name, drawLine, angleDeg)
         ->ArgName("bytes")

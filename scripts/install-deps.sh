@@ -20,6 +20,8 @@ fi
 if [ "$mode" = all ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libgif-dev
              chromium valgrind dpkg-dev)
+  # The fallback faces the text tests draw Chinese and symbols from.
+  packages+=(fonts-droid-fallback fonts-symbola)
   # A Node.js from elsewhere brings its own npm, which Debian's npm would clash with.
   command -v node >/dev/null || packages+=(nodejs)
   command -v npm >/dev/null || packages+=(npm)

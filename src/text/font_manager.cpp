@@ -1,7 +1,7 @@
 // Font lookup, the font file cache and the open faces. The cache remembers
 // only where a name was found, never a failure, and never a path that has
 // stopped opening. An open face is reused only while its file is the one it
-// was opened from.
+// was opened from. Fallback faces are opened apart from those, once each.
 #include "text/font_manager.h"
 
 #include <utility>
@@ -31,11 +31,26 @@ FontManager::FontManager(std::vector<std::string> directories)
 FontManager::~FontManager() {
   cache_.clear();
   faces_.clear();  // before the library that owns them
+  fallback_.clear();
   if (library_ != nullptr) FT_Done_FreeType(library_);
 }
 
+std::optional<platform::FileIdentity> FontManager::probe(const std::string &path) {
+  ++fileWork_.pathsProbed;
+  return platform::regularFileIdentity(path);
+}
+
+std::unique_ptr<SharedFace> FontManager::openFile(const std::string &path,
+                                                  const platform::FileIdentity &identity) {
+  if (library_ == nullptr) return nullptr;
+  ++fileWork_.facesOpened;
+  FT_Face face = nullptr;
+  if (FT_New_Face(library_, path.c_str(), 0, &face) != 0) return nullptr;
+  return std::make_unique<SharedFace>(FacePtr(face), path, identity);
+}
+
 SharedFace *FontManager::tryOpen(const std::string &path) {
-  const std::optional<platform::FileIdentity> identity = platform::regularFileIdentity(path);
+  const std::optional<platform::FileIdentity> identity = probe(path);
   auto open = faces_.begin();
   while (open != faces_.end() && (*open)->path() != path) ++open;
   if (open != faces_.end()) {
@@ -45,11 +60,11 @@ SharedFace *FontManager::tryOpen(const std::string &path) {
     }
     faces_.erase(open);  // gone, or another file now
   }
-  if (library_ == nullptr || !identity) return nullptr;
-  FT_Face face = nullptr;
-  if (FT_New_Face(library_, path.c_str(), 0, &face) != 0) return nullptr;
+  if (!identity) return nullptr;
+  std::unique_ptr<SharedFace> opened = openFile(path, *identity);
+  if (opened == nullptr) return nullptr;
   if (faces_.size() >= kMaxOpenFaces) faces_.pop_back();
-  faces_.push_front(std::make_unique<SharedFace>(FacePtr(face), path, *identity));
+  faces_.push_front(std::move(opened));
   return faces_.front().get();
 }
 
@@ -58,6 +73,16 @@ SharedFace *FontManager::search(std::string_view name) {
     std::string candidate = dir;
     candidate += name;
     if (SharedFace *face = tryOpen(candidate)) return face;
+  }
+  return nullptr;
+}
+
+std::unique_ptr<SharedFace> FontManager::openApart(std::string_view name) {
+  for (const auto &dir : directories_) {
+    std::string candidate = dir;
+    candidate += name;
+    if (const auto identity = probe(candidate))
+      if (std::unique_ptr<SharedFace> face = openFile(candidate, *identity)) return face;
   }
   return nullptr;
 }
@@ -86,6 +111,14 @@ SharedFace *FontManager::selectFace(const char *name, const Lock &lock) {
     if (SharedFace *face = openFace(name, lock)) return face;
   if (SharedFace *face = openFace(kFirstFallback, lock)) return face;
   return openFace(kSecondFallback, lock);
+}
+
+GlyphSource FontManager::glyphFor(SharedFace &face, char32_t cp, const Lock &) {
+  const FT_UInt own = FT_Get_Char_Index(face.face(), cp);
+  if (own != 0 || !FT_IS_SCALABLE(face.face())) return GlyphSource{&face, own};
+  if (const GlyphSource borrowed = fallback_.find(face, cp); borrowed.face != nullptr)
+    return borrowed;
+  return GlyphSource{&face, 0};
 }
 
 std::optional<std::string> FontManager::cachedPath(std::string_view name, const Lock &) const {

@@ -1,7 +1,8 @@
 // The process-wide font manager: the FreeType library instance, the font
 // search list, the cache of where each font name was found, the faces kept
-// open, and the font lock that serialises every use of FreeType. Built when the library is
-// loaded, torn down when it is unloaded.
+// open, the fallback faces characters missing from a face are drawn from,
+// and the font lock that serialises every use of FreeType. Built when the
+// library is loaded, torn down when it is unloaded.
 #pragma once
 
 #include <list>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "text/ascii.h"
+#include "text/glyph_fallback.h"
 #include "text/shared_face.h"
 
 namespace quorvane::text {
@@ -63,6 +65,21 @@ class FontManager {
   // given, else or failing that the first fallback, then the second.
   SharedFace *selectFace(const char *name, const Lock &);
 
+  // Where character cp of a line set in face is drawn from: face's own glyph
+  // when it has one; else, for a scalable face, the first fallback face's
+  // that has it (see GlyphFallback); else face's glyph 0, its missing-glyph
+  // box. A fallback face is the manager's and set to no particular size; it
+  // stays valid while the manager lives.
+  GlyphSource glyphFor(SharedFace &face, char32_t cp, const Lock &);
+
+  // What the manager has asked of the file system since it was made: paths
+  // looked at, and font files handed to FreeType.
+  struct FileWork {
+    uint64_t pathsProbed = 0;
+    uint64_t facesOpened = 0;
+  };
+  FileWork fileWork(const Lock &) const { return fileWork_; }
+
   FT_Library library(const Lock &) const { return library_; }
   const std::vector<std::string> &directories() const { return directories_; }
   std::optional<std::string> cachedPath(std::string_view name, const Lock &) const;
@@ -70,12 +87,20 @@ class FontManager {
  private:
   SharedFace *tryOpen(const std::string &path);
   SharedFace *search(std::string_view name);
+  std::optional<platform::FileIdentity> probe(const std::string &path);
+  std::unique_ptr<SharedFace> openFile(const std::string &path,
+                                       const platform::FileIdentity &identity);
+  // A font by bare name in the search directories, opened apart from the
+  // faces kept open (the fallback faces).
+  std::unique_ptr<SharedFace> openApart(std::string_view name);
 
   std::mutex mutex_;
   FT_Library library_ = nullptr;
   std::vector<std::string> directories_;
   std::map<std::string, std::string, AsciiCaseInsensitiveLess> cache_;
   std::list<std::unique_ptr<SharedFace>> faces_;
+  GlyphFallback fallback_{[this](std::string_view name) { return openApart(name); }};
+  FileWork fileWork_;
 };
 
 }  // namespace quorvane::text

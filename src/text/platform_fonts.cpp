@@ -74,6 +74,19 @@ std::string_view substituteFor(std::string_view windowsName) {
   return {};
 }
 
+std::span<const std::string_view> fallbackFontNames(bool bold) {
+  static constexpr std::string_view kRegular[] = {
+      "DejaVuSans.ttf",           "LiberationSans-Regular.ttf", "DroidSansFallbackFull.ttf",
+      "DroidSansFallback.ttf",    "NotoSansCJK-Regular.ttc",    "Symbola_hint.ttf",
+      "Symbola.ttf"};
+  static constexpr std::string_view kBold[] = {
+      "DejaVuSans-Bold.ttf",      "LiberationSans-Bold.ttf", "DroidSansFallbackFull.ttf",
+      "DroidSansFallback.ttf",    "NotoSansCJK-Bold.ttc",    "Symbola_hint.ttf",
+      "Symbola.ttf"};
+  if (bold) return kBold;
+  return kRegular;
+}
+
 std::optional<FileIdentity> regularFileIdentity(const std::string &path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;

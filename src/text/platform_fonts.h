@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,19 @@ std::vector<std::string> platformFontDirectories();
 // -> "LiberationSans-Bold.ttf"), compared without regard to ASCII case; empty
 // when the name has none.
 std::string_view substituteFor(std::string_view windowsName);
+
+// The part of a path after its last separator.
+inline std::string_view fileNameOf(std::string_view path) {
+  const size_t cut = path.find_last_of("/\\");
+  return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+// The fonts a character missing from a face is taken from, in order, after
+// that face's own substitute: DejaVu Sans, Liberation Sans, Droid Sans
+// Fallback or Noto Sans CJK (Chinese, Japanese, Korean), and Symbola (symbols
+// and emoji, drawn in one colour). A bold face takes the bold cuts where
+// there are any. File names, searched for as font names are.
+std::span<const std::string_view> fallbackFontNames(bool bold);
 
 // What tells one file apart from another that later takes its name: a
 // replaced or rewritten font file has another identity.

@@ -148,6 +148,21 @@ class SharedFace {
   // cache as the bound counts them.
   size_t turnedGlyphBytes() const;
 
+  // Where the characters this face lacks are drawn from, kept for the glyph
+  // fallback: the fallback faces to look in (slots of its list, in order,
+  // listed on first need), and for each character looked for the slot and
+  // glyph index it was found at.
+  struct Borrowed {
+    uint32_t slot = 0;
+    FT_UInt index = 0;
+  };
+  struct FallbackMemo {
+    bool listed = false;
+    std::vector<uint32_t> slots;
+    std::unordered_map<char32_t, Borrowed> found;
+  };
+  FallbackMemo &fallbackMemo() { return fallbackMemo_; }
+
   // How many glyphs this face has loaded to render, upright or turned, since
   // it was opened: what the caches and the render limit save shows here.
   uint64_t glyphsRasterised() const { return glyphsRasterised_; }
@@ -247,6 +262,7 @@ class SharedFace {
   size_t turnedGlyphBytes_ = 0;  // over every size's turns
   uint64_t glyphsRasterised_ = 0;
   RenderedGlyph declined_;  // a loaded glyph left out: only its advance counts
+  FallbackMemo fallbackMemo_;
 };
 
 // Renders a loaded glyph translated by pen and transformed by rotation, as

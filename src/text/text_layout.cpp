@@ -4,8 +4,11 @@
 // and moved by the pen; turned outlines are translated by the pen, turned by
 // the angle and rendered, once per pen phase, and not at all where FreeType
 // would decline the bitmap; bitmap faces are turned by quarter turns at draw
-// time), advance, and keep the mask. A glyph that does not load is skipped:
-// the pen stays and it is not kerned against. Then the box, the vertical
+// time), advance, and keep the mask. A character the face lacks is taken from
+// the first fallback face that has it, set to the same size, and placed,
+// turned and measured as the face's own glyphs are; kerning applies only
+// between glyphs of one face. A glyph that does not load is skipped: the pen
+// stays and it is not kerned against. Then the box, the vertical
 // extent (global font metrics for scalable unrotated horizontal text, so
 // every line of a font is equally high), the shift to the box's top-left,
 // and the line distance. Pen and glyph positions are 26.6 fixed point, y up.
@@ -54,7 +57,7 @@ struct Orientation {
 
 // How every glyph of the line is loaded and rendered.
 struct RenderChoice {
-  bool useKerning = false;
+  bool useKerning = false;  // where the face has kerning data
   FT_Int32 loadFlags = 0;
   FT_Render_Mode renderMode = FT_RENDER_MODE_NORMAL;
 };
@@ -119,8 +122,7 @@ RenderChoice renderChoiceOf(const SharedFace &opened, const TextStyle &style, do
                             double widthPt, double angle) {
   FT_Face face = opened.face();
   RenderChoice r;
-  r.useKerning = !style.vertical && FT_HAS_KERNING(face) &&
-                 (widthPt >= 14 || (widthPt == 0 && heightPt >= 14));
+  r.useKerning = !style.vertical && (widthPt >= 14 || (widthPt == 0 && heightPt >= 14));
   r.loadFlags = FT_LOAD_NO_BITMAP | (style.vertical ? FT_LOAD_VERTICAL_LAYOUT : 0);
   bool oneBit = style.antiAliasMode == 0;
   if (style.antiAliasMode != 0 && style.antiAliasMode != 1) {
@@ -132,35 +134,79 @@ RenderChoice renderChoiceOf(const SharedFace &opened, const TextStyle &style, do
   return r;
 }
 
-// Per character: kern, round the pen to whole pixels, load and place,
-// advance, and keep the mask while the budget lasts.
-PlacedGlyphs placeGlyphs(std::u16string_view text, SharedFace &opened, const TextStyle &style,
+// The faces a line's glyphs come from: its own, and the fallback faces of
+// the characters it lacks, each set to the line's size when first used.
+class LineFaces {
+ public:
+  LineFaces(SharedFace &own, FontManager &fonts, const FontManager::Lock &lock, double heightPt,
+            double widthPt)
+      : own_(own),
+        fonts_(fonts),
+        lock_(lock),
+        width_(static_cast<FT_F26Dot6>(widthPt * 64)),
+        height_(static_cast<FT_F26Dot6>(heightPt * 64)) {}
+
+  GlyphSource pick(char32_t cp) {
+    const GlyphSource source = fonts_.glyphFor(own_, cp, lock_);
+    if (source.face != &own_ &&
+        std::find(sized_.begin(), sized_.end(), source.face) == sized_.end()) {
+      source.face->activateSize(width_, height_, -1);
+      sized_.push_back(source.face);
+    }
+    return source;
+  }
+
+ private:
+  SharedFace &own_;
+  FontManager &fonts_;
+  const FontManager::Lock &lock_;
+  FT_F26Dot6 width_, height_;
+  std::vector<SharedFace *> sized_;
+};
+
+// The character at text[i]; a surrogate pair is one character, and i is left
+// on its second half.
+char32_t characterAt(std::u16string_view text, size_t &i) {
+  char32_t cp = text[i];
+  if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+      text[i + 1] <= 0xDFFF) {
+    cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+    ++i;
+  }
+  return cp;
+}
+
+// The pen a glyph would stand at: kerned against the previous glyph when both
+// come from one face that kerns, and rounded to whole pixels.
+FT_Vector kernedPen(FT_Vector pen, const GlyphSource &previous, const GlyphSource &source,
+                    const RenderChoice &render) {
+  if (render.useKerning && previous.face == source.face && previous.index != 0 &&
+      source.index != 0 && FT_HAS_KERNING(source.face->face())) {
+    FT_Vector delta{0, 0};
+    if (FT_Get_Kerning(source.face->face(), previous.index, source.index, FT_KERNING_DEFAULT,
+                       &delta) == 0) {
+      pen.x += delta.x;
+      pen.y += delta.y;
+    }
+  }
+  pen.x = (pen.x + 32) & ~FT_Pos{63};
+  pen.y = (pen.y + 32) & ~FT_Pos{63};
+  return pen;
+}
+
+// Per character: pick its face, kern, round the pen to whole pixels, load and
+// place, advance, and keep the mask while the budget lasts.
+PlacedGlyphs placeGlyphs(std::u16string_view text, LineFaces &faces, const TextStyle &style,
                          double heightPt, const Orientation &orientation,
                          const RenderChoice &render, uint64_t &pixelBudget) {
-  FT_Face face = opened.face();
   PlacedGlyphs placed;
   FT_Vector &pen = placed.pen;
-  FT_UInt previous = 0;
+  GlyphSource previous;
   for (size_t i = 0; i < text.size(); ++i) {
-    char32_t cp = text[i];
-    // A surrogate pair is one character.
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    }
-    const FT_UInt index = FT_Get_Char_Index(face, cp);
+    const GlyphSource source = faces.pick(characterAt(text, i));
+    SharedFace &face = *source.face;
     // The pen this glyph would stand at; it moves there only if the glyph loads.
-    FT_Vector at = pen;
-    if (render.useKerning && previous != 0 && index != 0) {
-      FT_Vector delta{0, 0};
-      if (FT_Get_Kerning(face, previous, index, FT_KERNING_DEFAULT, &delta) == 0) {
-        at.x += delta.x;
-        at.y += delta.y;
-      }
-    }
-    at.x = (at.x + 32) & ~FT_Pos{63};
-    at.y = (at.y + 32) & ~FT_Pos{63};
+    const FT_Vector at = kernedPen(pen, previous, source, render);
 
     // Upright glyphs are rendered at the origin and moved by the pen; turned
     // ones are rendered at their pen's sub-pixel phase and moved by its whole
@@ -169,16 +215,16 @@ PlacedGlyphs placeGlyphs(std::u16string_view text, SharedFace &opened, const Tex
     const RenderedGlyph *glyph = nullptr;
     int64_t offsetX = 0, offsetY = 0;
     if (!orientation.rotated) {
-      glyph = &opened.glyph(index, render.loadFlags, render.renderMode, scratch);
+      glyph = &face.glyph(source.index, render.loadFlags, render.renderMode, scratch);
       if (!glyph->emptyOutline) offsetX = at.x / 64, offsetY = at.y / 64;
     } else {
       FT_Vector shift{0, 0};
-      glyph = &opened.turnedGlyph(index, render.loadFlags, render.renderMode, orientation.rotation,
-                                  at, scratch, shift);
+      glyph = &face.turnedGlyph(source.index, render.loadFlags, render.renderMode,
+                                orientation.rotation, at, scratch, shift);
       offsetX = shift.x, offsetY = shift.y;
     }
     if (!glyph->loaded) continue;
-    previous = index;
+    previous = source;
     pen = at;
 
     const FT_Vector advance = glyph->advance;
@@ -285,8 +331,8 @@ TextLine TextLine::layout(std::u16string_view text, const TextStyle &style, Font
   const Orientation orientation = orientationOf(FT_IS_SCALABLE(face), angle);
   line.quadrant_ = orientation.quadrant;
   const RenderChoice render = renderChoiceOf(*opened, style, heightPt, widthPt, angle);
-  PlacedGlyphs placed =
-      placeGlyphs(text, *opened, style, heightPt, orientation, render, pixelBudget);
+  LineFaces faces(*opened, fonts, lock, heightPt, widthPt);
+  PlacedGlyphs placed = placeGlyphs(text, faces, style, heightPt, orientation, render, pixelBudget);
   std::vector<GlyphMask> &glyphs = placed.glyphs;
 
   GlyphBox box = boxOf(glyphs);
@@ -294,8 +340,8 @@ TextLine TextLine::layout(std::u16string_view text, const TextStyle &style, Font
   if (style.measureMode >= 0) measured.antiAliasMode = style.measureMode;
   const RenderChoice measuring = renderChoiceOf(*opened, measured, heightPt, widthPt, angle);
   if (measuring.renderMode != render.renderMode)
-    box = boxOf(placeGlyphs(text, *opened, style, heightPt, orientation, measuring, pixelBudget)
-                    .glyphs);
+    box = boxOf(
+        placeGlyphs(text, faces, style, heightPt, orientation, measuring, pixelBudget).glyphs);
   const VerticalExtent extent = verticalExtentOf(face, style, heightPt, angle, box);
   shiftToBoxTopLeft(glyphs, face, box.minX, extent.ascent);
   const LineMetrics metrics =

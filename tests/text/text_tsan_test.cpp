@@ -30,7 +30,25 @@ std::vector<int> scene(int seed) {
   return pixels(a.get());
 }
 
+// Labels whose characters come from fallback faces, upright, turned and
+// stacked, in several fonts and sizes.
+std::vector<int> fallbackScene(int seed) {
+  Area a = makeArea(200, 160);
+  const char *fonts[] = {"arial.ttf", "arialbd.ttf", "DroidSansFallbackFull.ttf", "DejaVuSans.ttf"};
+  for (int i = 0; i < 8; ++i) {
+    const int k = (seed + i) % 4;
+    a->text2("Z\xC3\xBCrich \xE5\x8C\x97\xE4\xBA\xAC \xE2\x9C\x93 \xF0\x9F\x8C\x8D", fonts[k], 0,
+             9 + (seed + i) % 7, 0, (i % 3) * 40.0, i % 4 == 3, 10 + i * 20, 10 + (i % 4) * 35,
+             0x304050 * (k + 1), AlignTopLeft);
+  }
+  return pixels(a.get());
+}
+
 }  // namespace
+
+TEST(TextThreads, ConcurrentFallbackGlyphsMatchASingleThread) {
+  testutil::expectSameOnThreads(4, 3, fallbackScene);
+}
 
 TEST(TextThreads, ConcurrentTextWorkMatchesASingleThread) {
   testutil::expectSameOnThreads(4, 3, scene);
