@@ -189,8 +189,8 @@ TEST(TextDecoding, ByteAndWideTextDrawTheSame) {
   EXPECT_EQ(drawBytes("Caf\xE9 cr\xE8me"), drawWide(u"Caf\u00E9 cr\u00E8me"));  // multi-byte route
   EXPECT_NE(drawBytes("Caf\xC3\xA9"), drawBytes("Cafe"));
   EXPECT_EQ(drawBytes("\xE4\xB8\xAD\xE6\x96\x87"), drawWide(u"\u4E2D\u6587"));
-  // One glyph per character: two CJK characters (the font's missing-glyph
-  // box), one for a surrogate pair.
+  // One glyph per character: two CJK characters (from a fallback face, or
+  // the font's missing-glyph box without one), one for a surrogate pair.
   Area a = makeArea(10, 10);
   EXPECT_EQ(glyphCount(Text(a->text3("\xE4\xB8\xAD\xE6\x96\x87", kDejaVu.c_str(), 12)).get()), 2u);
   EXPECT_EQ(glyphCount(Text(a->text3(u"\U0001F600", kDejaVu.c_str(), 12)).get()), 1u);
