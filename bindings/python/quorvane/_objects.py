@@ -38,6 +38,7 @@ class Object:
     A null object (address 0) is false. An object and everything it was handed
     out by share one lock, taken by every call on any of them."""
 
+    __module__ = "quorvane"
     _class_name = None
     # The finalizer that frees an object the caller made (None: the object is
     # its owner's); the wrapper this one keeps alive, its owner or, for a
@@ -255,6 +256,7 @@ def _add_methods(classes):
             continue
         if name == "create":
             spec = Spec(class_name, library_name, method, classes)
+            spec.signature = spec.signature.replace(return_annotation=None)
             function = function_for(spec, None, _constructor(spec))
             function.__name__, function.__qualname__ = "__init__", f"{class_name}.__init__"
             setattr(cls, "__init__", function)

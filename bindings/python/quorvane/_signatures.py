@@ -54,34 +54,33 @@ def _type_name(value):
     return getattr(value, "_class", None) or type(value).__name__
 
 
-def _misfit(fits, plain_value):
-    """None when a plain scalar fits, else -1."""
-    return None if fits(plain_value) else -1
-
-
 # Whole arrays of numbers are judged by their element types and extremes in
 # C loops (the plain form of "every item fits"); the items are walked one by
-# one only to find the first that does not.
+# one only where that cannot tell.
 _NUMBER_TYPES = {"list[int]": frozenset((int, bool)),
                  "list[float]": frozenset((int, bool, float, type(None)))}
 
 
-def _array_misfit(fits, plain_value, kind=None):
-    """None when a plain array fits (None being the null array), else the
-    index of the first item that does not (-1: it is not an array)."""
+def _array_fits(item_fits, kind, plain_value):
+    """Whether a plain array fits; None is the null array."""
     if plain_value is None:
-        return None
+        return True
     if type(plain_value) is not tuple:
-        return -1
+        return False
     types = _NUMBER_TYPES.get(kind)
     if types is not None and types.issuperset(map(type, plain_value)):
         if kind == "list[float]" or not plain_value or (
                 min(plain_value) >= _INT_RANGE.start and max(plain_value) < _INT_RANGE.stop):
-            return None
-    for i, item in enumerate(plain_value):
-        if not fits(item):
-            return i
-    return None
+            return True
+    return all(map(item_fits, plain_value))
+
+
+def _first_misfit(item_fits, plain_value):
+    """The index of the first item of an array that does not fit; -1 when
+    the value is not an array at all."""
+    if type(plain_value) is not tuple:
+        return -1
+    return next(i for i, item in enumerate(plain_value) if not item_fits(item))
 
 
 class Spec:
@@ -112,12 +111,15 @@ class Spec:
 
     @staticmethod
     def _check_of(kind):
+        """(whether a plain value fits, what it must be, whether an item of
+        an array fits or None)."""
         if kind in _SCALARS:
-            return (_misfit, _SCALARS[kind][0], _SCALARS[kind][1])
+            return (_SCALARS[kind][0], _SCALARS[kind][1], None)
         if kind in _ARRAYS:
-            return (functools.partial(_array_misfit, kind=kind), _ARRAYS[kind][0], _ARRAYS[kind][1])
+            item_fits = _ARRAYS[kind][0]
+            return (functools.partial(_array_fits, item_fits, kind), _ARRAYS[kind][1], item_fits)
         # An object: any wrapper or handle text; its class is the library's to judge.
-        return (_misfit, is_handle, f"a {kind}")
+        return (is_handle, f"a {kind}", None)
 
     def _signature(self, classes):
         def hint(kind):
@@ -185,8 +187,8 @@ class Spec:
         shown = shown or self.shown
         bound = args if not kwargs and len(args) == self.size else self.bind(args, kwargs, shown)
         values = [plain(v) for v in bound]
-        for i, (misfit, fits, _) in enumerate(self.checks):
-            if misfit(fits, values[i]) is not None and not (is_gone and is_gone()):
+        for i, (fits, _, _) in enumerate(self.checks):
+            if not fits(values[i]) and not (is_gone and is_gone()):
                 raise self._argument_error(i, args, kwargs, values[i], shown)
         # None for a list is the null the header allows: an empty array.
         for i in self.arrays:
@@ -199,14 +201,14 @@ class Spec:
 
     def _argument_error(self, i, args, kwargs, plain_value, shown):
         name, kind = self.params[i]
-        misfit, fits, wanted = self.checks[i]
+        _, wanted, item_fits = self.checks[i]
         if i < len(args):
             where, original = f"argument {i + 1} ({name})", args[i]
         else:
             where, original = f"argument '{name}'", kwargs.get(name)
         given = _type_name(original)
-        at = misfit(fits, plain_value)
-        if at is not None and at >= 0:
+        at = -1 if item_fits is None else _first_misfit(item_fits, plain_value)
+        if at >= 0:
             item = original[at] if isinstance(original, (list, tuple)) else plain_value[at]
             given = f"{given} (item {at} is {_type_name(item)})"
         elif kind == "int" and type(plain_value) in (int, bool):
