@@ -20,6 +20,11 @@ void releaseArea(DrawArea *area);
 // (0, 1 or 2); 0 for an area made elsewhere.
 int shapeModeOf(const DrawArea &area);
 
+// Joins the n points by lines lineWidth wide in color: on an area of this
+// library in a smooth mode, as one stroke with round joins, so that no pixel
+// is drawn twice; else segment by segment through DrawArea::line.
+void polyline(DrawArea &area, const int *x, const int *y, int n, int color, int lineWidth);
+
 // Whether a shape in this colour replaces every pixel it draws, whatever lay
 // there: an opaque plain colour (no pattern, gradient or dash, whose pixels
 // may be translucent or depend on what was drawn before) on an area of this

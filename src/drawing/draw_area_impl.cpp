@@ -121,6 +121,15 @@ int shapeModeOf(const DrawArea &area) {
   return impl != nullptr ? impl->shapeMode() : 0;
 }
 
+void polyline(DrawArea &area, const int *x, const int *y, int n, int color, int lineWidth) {
+  auto *impl = dynamic_cast<DrawAreaImpl *>(&area);
+  if (impl != nullptr && impl->shapeMode() != 0 && n > 2) {
+    impl->polyline(x, y, n, color, lineWidth);
+    return;
+  }
+  for (int i = 1; i < n; ++i) area.line(x[i - 1], y[i - 1], x[i], y[i], color, lineWidth);
+}
+
 bool paintsOver(DrawArea &area, int color) {
   const auto *impl = dynamic_cast<const DrawAreaImpl *>(&area);
   if (impl == nullptr || impl->shapeMode() != 0) return false;

@@ -125,6 +125,8 @@ class DrawAreaImpl final : public DrawArea {
   // the length is known, so that a short list is never read past.
   int gradientColor2Bounded(const int *stops, size_t stopInts, double angle, double scale,
                             int startX, int startY);
+  // The n points (more than two) joined as one smooth stroke.
+  void polyline(const int *x, const int *y, int n, int color, int lineWidth);
   // The text mode in effect: grey levels for smooth shapes unless a text
   // mode was chosen.
   int antiAliasMode() const {

@@ -2,6 +2,7 @@
 // one-pixel midpoint line with w pixels laid across its minor axis at every
 // step, from minor - w/2 upwards, so its ends are square to the major axis.
 #include <algorithm>
+#include <vector>
 
 #include "drawing/draw_area_impl.h"
 #include "drawing/line_stepper.h"
@@ -91,6 +92,17 @@ void DrawAreaImpl::line(int x1, int y1, int x2, int y2, int color, int lineWidth
   } else {
     walkPlainLine(data, width, height, ls, kLo, kHi, w, [c](uint32_t &p) { p = blend(p, c); });
   }
+}
+
+void DrawAreaImpl::polyline(const int *x, const int *y, int n, int color, int lineWidth) {
+  const uint32_t c = colors_.lookup(color);
+  if (c == kTransparent || lineWidth < 1 || n < 1) return;
+  const int64_t w = std::min<int64_t>(lineWidth, std::max(surface_.width(), surface_.height()));
+  completes([&] {
+    const std::vector<int64_t> px(x, x + n), py(y, y + n);
+    smoothPolyline({surface_, coverageScratch_}, px.data(), py.data(), static_cast<size_t>(n), c,
+                   w);
+  });
 }
 
 void DrawAreaImpl::rect(int x1, int y1, int x2, int y2, int edgeColor, int fillColor,

@@ -2,20 +2,20 @@
 // Each shape is the figure its aliased pixels stand for: outlines run through
 // the centres of the pixels the coordinates name, a fill covers what lies
 // inside the outline, and an edge is drawn with a pen one pixel wide, centred
-// on the outline. A line of width w is the band its aliased form fills: w
-// pixels across its minor axis, with ends square to its major axis half a
-// pixel beyond its end points, so that the segments of a polyline meet
-// without a notch. When the edge and the fill have one colour, the two are
-// one coverage, so that no pixel is blended twice. Dashes are evaluated in
-// drawing order, one pixel of the outline at a time, and each dash is drawn
-// as a piece of the pen.
+// on the outline. A line or polyline of width w is the stroke w pixels across
+// its path, with round joins and ends square to it half a pixel beyond its
+// end points, where its aliased form covers the end pixels whole. When the
+// edge and the fill have one colour, the two are one coverage of their union,
+// so that no pixel is blended twice. Dashes are evaluated in drawing order,
+// one pixel of the path at a time, and each dash is drawn as a stretch of the
+// stroke.
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "base/angles.h"
 #include "drawing/smooth_shapes.h"
-#include "drawing/line_stepper.h"
+#include "drawing/stroke.h"
 
 namespace quorvane {
 
@@ -26,13 +26,8 @@ constexpr double kDegree = kArcPi / 180;
 // (an eighth of the coverage step of the default mode at most).
 constexpr double kArcTolerance = 0.03;
 constexpr int kMaxSegmentsPerTurn = 1 << 14;
-// Dashes along an arc are evaluated at most this many times per drawing.
-constexpr int64_t kMaxDashSamples = int64_t{1} << 20;
 
-struct Pt {
-  double x;
-  double y;
-};
+using Pt = PathPoint;
 
 // What a coverage pass draws: a fill (which meets other fills edge to edge,
 // so takes part in the seam group) or a pen (drawn over what is there).
@@ -109,46 +104,13 @@ void paintWithPen(SmoothTarget to, const Outline &inside, const Outline &pen, ui
             Combine::Apart);
 }
 
-// Adds a closed contour turning clockwise on the screen, so that the pieces
-// of one pen add up instead of cancelling where they overlap.
-void addContour(Outline &o, const Pt *p, size_t n) {
-  double twiceArea = 0;
-  for (size_t i = 0; i < n; ++i) {
-    const Pt &q = p[(i + 1) % n];
-    twiceArea += p[i].x * q.y - q.x * p[i].y;
-  }
-  if (twiceArea >= 0) {
-    o.moveTo(p[0].x, p[0].y);
-    for (size_t i = 1; i < n; ++i) o.lineTo(p[i].x, p[i].y);
-  } else {
-    o.moveTo(p[n - 1].x, p[n - 1].y);
-    for (size_t i = n - 1; i-- > 0;) o.lineTo(p[i].x, p[i].y);
-  }
-}
+void addContour(Outline &o, const std::vector<Pt> &p) { addClockwise(o, p.data(), p.size()); }
 
-void addContour(Outline &o, const std::vector<Pt> &p) {
-  if (p.size() >= 3) addContour(o, p.data(), p.size());
-}
-
-// The part of the pen of the line a -> b (pixel centres), of width w, that
-// lies between major coordinates lo and hi. An even width lies half a pixel
-// towards the lower coordinates, as its aliased pixels do.
-void addLinePen(Outline &o, Pt a, Pt b, double w, double lo, double hi) {
-  const bool xMajor = std::fabs(b.x - a.x) >= std::fabs(b.y - a.y);
-  const double offset = std::fmod(w, 2.0) == 0 ? -0.5 : 0.0;
-  const double half = w / 2;
-  if (xMajor) {
-    const double slope = b.x == a.x ? 0 : (b.y - a.y) / (b.x - a.x);
-    auto at = [&](double x) { return a.y + (x - a.x) * slope + offset; };
-    const Pt q[4] = {{lo, at(lo) - half}, {hi, at(hi) - half}, {hi, at(hi) + half},
-                     {lo, at(lo) + half}};
-    addContour(o, q, 4);
-  } else {
-    const double slope = (b.x - a.x) / (b.y - a.y);
-    auto at = [&](double y) { return a.x + (y - a.y) * slope + offset; };
-    const Pt q[4] = {{at(lo) - half, lo}, {at(hi) - half, hi}, {at(hi) + half, hi},
-                     {at(lo) + half, lo}};
-    addContour(o, q, 4);
+// The points in order as one contour, for a rule that ignores its turning.
+void addPlain(Outline &o, const std::vector<Pt> &p) {
+  for (size_t i = 0; i < p.size(); ++i) {
+    if (i == 0) o.moveTo(p[i].x, p[i].y);
+    else o.lineTo(p[i].x, p[i].y);
   }
 }
 
@@ -156,48 +118,116 @@ Pt centreOf(int64_t x, int64_t y) {
   return {static_cast<double>(x) + 0.5, static_cast<double>(y) + 0.5};
 }
 
-// The whole pen, of width w, of the straight edge between two points (pixel
-// centres or points on an outline), reaching half a pixel beyond both.
-void addSegmentPen(Outline &o, Pt from, Pt to, double w = 1) {
-  const bool xMajor = std::fabs(to.x - from.x) >= std::fabs(to.y - from.y);
-  const double m1 = xMajor ? from.x : from.y, m2 = xMajor ? to.x : to.y;
-  addLinePen(o, from, to, w, std::min(m1, m2) - 0.5, std::max(m1, m2) + 0.5);
+// The pen of width w along a path, reaching endReach beyond an open one.
+StrokeStyle penOf(double w, bool isClosed, double endReach) {
+  return {w / 2, w / 2, isClosed ? 0 : endReach, isClosed};
 }
 
-// A dashed line: the steps of its aliased form are visited in their order,
-// each evaluating the colour at its pixel, and every run of steps with one
-// colour is drawn as that part of the pen.
-void dashedLine(SmoothTarget to, int64_t x1, int64_t y1, int64_t x2, int64_t y2,
-                uint32_t color, double w) {
-  const LineStepper ls(x1, y1, x2, y2);
-  int64_t kLo = 0, kHi = -1;
-  if (!ls.clipToArea(to.surface.width(), to.surface.height(), kLo, kHi)) return;
-  const Pt a = centreOf(x1, y1), b = centreOf(x2, y2);
-  uint32_t runColor = kTransparent;
-  int64_t runFirst = 0, runLast = 0;
-  auto flush = [&] {
-    if (runColor == kTransparent) return;
-    Outline pen;
-    const double m0 = static_cast<double>(ls.major0) + 0.5;
-    addLinePen(pen, a, b, w, m0 + static_cast<double>(std::min(runFirst, runLast)) - 0.5,
-               m0 + static_cast<double>(std::max(runFirst, runLast)) + 0.5);
-    paint(to, &pen, nullptr, runColor, Part::Pen, true);
-  };
-  const int64_t dir = ls.reversed ? -1 : 1;
-  for (int64_t k = ls.reversed ? kHi : kLo; k >= kLo && k <= kHi; k += dir) {
-    const int64_t m = ls.minorAt(k);
-    const int64_t x = ls.xMajor ? ls.major0 + k : m;
-    const int64_t y = ls.xMajor ? m : ls.major0 + k;
-    const uint32_t c = to.surface.colors().evaluate(color, x, y);
-    if (c == runColor && k != (ls.reversed ? kHi : kLo)) {
-      runLast = k;
+// An even width lies half a pixel towards the lower coordinates across the
+// axis the path runs less along, as the aliased pixels of its lines do.
+void centreEvenWidth(std::vector<Pt> &p, double w) {
+  if (std::fmod(w, 2.0) != 0) return;
+  double runX = 0, runY = 0;
+  for (size_t i = 1; i < p.size(); ++i) {
+    runX += std::fabs(p[i].x - p[i - 1].x);
+    runY += std::fabs(p[i].y - p[i - 1].y);
+  }
+  for (Pt &q : p) (runX >= runY ? q.y : q.x) -= 0.5;
+}
+
+// Lengths along the path at each of its points.
+std::vector<double> lengthsAlong(const std::vector<Pt> &p) {
+  std::vector<double> at(p.size(), 0);
+  for (size_t i = 1; i < p.size(); ++i)
+    at[i] = at[i - 1] + std::hypot(p[i].x - p[i - 1].x, p[i].y - p[i - 1].y);
+  return at;
+}
+
+// The point at length s along the path (at: lengthsAlong), beyond its ends
+// along the first and the last segment that have a length.
+Pt pointAlong(const std::vector<Pt> &p, const std::vector<double> &at, double s) {
+  size_t first = 0, last = p.size() - 1;
+  while (first + 1 < p.size() && at[first + 1] == at[first]) ++first;
+  while (last > 0 && at[last - 1] == at[last]) --last;
+  if (first >= last) return p[0];
+  size_t i = static_cast<size_t>(std::upper_bound(at.begin(), at.end(), s) - at.begin());
+  i = std::clamp(i, first + 1, last) - 1;
+  const double t = (s - at[i]) / (at[i + 1] - at[i]);
+  return {p[i].x + (p[i + 1].x - p[i].x) * t, p[i].y + (p[i + 1].y - p[i].y) * t};
+}
+
+// The part of the path from length s0 to s1.
+std::vector<Pt> subPath(const std::vector<Pt> &p, const std::vector<double> &at, double s0,
+                        double s1) {
+  std::vector<Pt> out{pointAlong(p, at, s0)};
+  for (auto i = std::upper_bound(at.begin(), at.end(), s0); i != at.end() && *i < s1; ++i)
+    out.push_back(p[static_cast<size_t>(i - at.begin())]);
+  out.push_back(pointAlong(p, at, s1));
+  return out;
+}
+
+// The part t0 ... t1 of the segment a -> b (0 ... 1) that lies over the
+// area; false when none does.
+bool overArea(Pt a, Pt b, double width, double height, double &t0, double &t1) {
+  t0 = 0;
+  t1 = 1;
+  const double from[2] = {a.x, a.y}, d[2] = {b.x - a.x, b.y - a.y}, size[2] = {width, height};
+  for (int axis = 0; axis < 2; ++axis) {
+    if (d[axis] == 0) {
+      if (from[axis] < 0 || from[axis] > size[axis]) return false;
       continue;
     }
-    flush();
-    runColor = c;
-    runFirst = runLast = k;
+    double ta = -from[axis] / d[axis], tb = (size[axis] - from[axis]) / d[axis];
+    if (ta > tb) std::swap(ta, tb);
+    t0 = std::max(t0, ta);
+    t1 = std::min(t1, tb);
   }
-  flush();
+  return t0 <= t1;
+}
+
+// A dashed path: each segment is visited one step of its major axis at a
+// time, as its aliased line is, and each new pixel over the area evaluates
+// the colour; every run of one colour is drawn as that stretch of the pen
+// (width w, endReach beyond the path's ends), its joins included.
+void dashedPath(SmoothTarget to, const std::vector<Pt> &p, uint32_t color, double w,
+                double endReach) {
+  if (p.empty()) return;
+  const std::vector<double> at = lengthsAlong(p);
+  uint32_t runColor = kTransparent;
+  double runStart = -endReach;
+  auto flush = [&](double end) {
+    if (runColor == kTransparent || end <= runStart) return;
+    Outline pen;
+    addStroke(pen, subPath(p, at, runStart, end), penOf(w, false, 0));
+    paint(to, &pen, nullptr, runColor, Part::Pen, true);
+  };
+  const double width = static_cast<double>(to.surface.width());
+  const double height = static_cast<double>(to.surface.height());
+  int64_t lastX = INT64_MIN, lastY = INT64_MIN;
+  bool hasRun = false;
+  for (size_t i = 0; i + 1 < p.size(); ++i) {
+    const double len = at[i + 1] - at[i];
+    double t0 = 0, t1 = 0;
+    if (len == 0 || !overArea(p[i], p[i + 1], width, height, t0, t1)) continue;
+    const double dx = p[i + 1].x - p[i].x, dy = p[i + 1].y - p[i].y;
+    const double steps = std::max(1.0, std::ceil(std::max(std::fabs(dx), std::fabs(dy))));
+    for (double k = std::ceil(t0 * steps); k <= std::floor(t1 * steps); ++k) {
+      const int64_t x = static_cast<int64_t>(std::floor(p[i].x + dx * k / steps));
+      const int64_t y = static_cast<int64_t>(std::floor(p[i].y + dy * k / steps));
+      if ((x == lastX && y == lastY) || !to.surface.contains(x, y)) continue;
+      lastX = x;
+      lastY = y;
+      const uint32_t c = to.surface.colors().evaluate(color, x, y);
+      if (hasRun && c == runColor) continue;
+      // The change falls half a step before this sample.
+      const double boundary = hasRun ? at[i] + len * (k - 0.5) / steps : -endReach;
+      flush(boundary);
+      runColor = c;
+      runStart = boundary;
+      hasRun = true;
+    }
+  }
+  flush(at.back() + endReach);
 }
 
 // Segments per full turn for an ellipse whose larger radius is r: enough that
@@ -267,43 +297,6 @@ void addArcPen(Outline &o, Pt c, double rx, double ry, double a, double sweep, i
   addContour(o, p);
 }
 
-// A dashed arc: the outline is walked in steps of at most half a pixel; each
-// new pixel it reaches evaluates the colour, and every run of one colour is
-// drawn as that piece of the pen.
-void dashedArc(SmoothTarget to, Pt c, double rx, double ry, double a, double sweep,
-               uint32_t color, int perTurn) {
-  if (sweep <= 0) return;
-  const double r = std::max(rx, ry);
-  const int64_t n = std::clamp<int64_t>(
-      static_cast<int64_t>(std::ceil(sweep * kDegree * r * 2)), 1, kMaxDashSamples);
-  uint32_t runColor = kTransparent;
-  double runStart = a;
-  int64_t lastX = INT64_MIN, lastY = INT64_MIN;
-  auto flush = [&](double end) {
-    if (runColor == kTransparent || end <= runStart) return;
-    Outline pen;
-    addArcPen(pen, c, rx, ry, runStart, end - runStart, perTurn);
-    paint(to, &pen, nullptr, runColor, Part::Pen, true);
-  };
-  for (int64_t i = 0; i <= n; ++i) {
-    const double t = a + sweep * static_cast<double>(i) / static_cast<double>(n);
-    const Pt p = ellipsePoint(c, rx, ry, t);
-    const int64_t x = static_cast<int64_t>(std::floor(p.x));
-    const int64_t y = static_cast<int64_t>(std::floor(p.y));
-    if (x == lastX && y == lastY) continue;
-    lastX = x;
-    lastY = y;
-    const uint32_t col = to.surface.colors().evaluate(color, x, y);
-    if (i > 0 && col == runColor) continue;
-    // The change falls half a step before this sample.
-    const double boundary = i == 0 ? a : t - sweep / static_cast<double>(n) / 2;
-    flush(boundary);
-    runColor = col;
-    runStart = boundary;
-  }
-  flush(a + sweep);
-}
-
 // The arc clockwise from a1 to a2, angles reduced as the aliased shapes
 // reduce them: its start and its sweep, 0 ... 360.
 struct Span {
@@ -317,78 +310,69 @@ Span spanOf(double a1, double a2) {
   return {a1, a1 <= a2 ? a2 - a1 : a2 + 360 - a1};
 }
 
-// One piece of a shape's edge, in drawing order: a straight edge, or an arc
-// of the shape's ellipse about a centre.
-struct EdgePiece {
-  bool isArc;
-  Pt from, to;      // straight
-  Pt centre;        // arc
-  double start, sweep;
-};
-
-EdgePiece straight(Pt from, Pt to) { return {false, from, to, {}, 0, 0}; }
-EdgePiece arcOf(Pt centre, double start, double sweep) {
-  return {true, {}, {}, centre, start, sweep};
-}
-
-// Fills inside and draws the edge pieces (radii rx, ry for the arcs): one
-// coverage when edge and fill are one colour, the pen over the fill
-// otherwise, and a dashed edge piece by piece in drawing order.
-void fillAndEdge(SmoothTarget to, const Outline &inside, const std::vector<EdgePiece> &pieces,
-                 double rx, double ry, int perTurn, uint32_t edge, uint32_t fill) {
+// Fills inside (by the even-odd rule) and draws its edge with a one-pixel
+// pen along the closed path edge: one coverage when edge and fill are one
+// colour, the pen over the fill otherwise, and a dashed edge in drawing
+// order. When the edge runs along the inside's own outline, their union is
+// the inside and the pen's outer half, which meet edge to edge.
+void fillAndEdge(SmoothTarget to, const std::vector<Pt> &inside, const std::vector<Pt> &edgePath,
+                 bool isEdgeTheOutline, uint32_t edge, uint32_t fill) {
+  Outline in(FillRule::EvenOdd);
+  addPlain(in, inside);
   const bool dashed = to.surface.colors().isOrdered(edge);
+  if (edge == kTransparent || dashed) {
+    paint(to, &in, nullptr, fill, Part::Fill);
+    std::vector<Pt> loop = edgePath;
+    if (!loop.empty()) loop.push_back(loop.front());
+    if (dashed) dashedPath(to, loop, edge, 1, 0);
+    return;
+  }
   Outline pen;
-  if (edge != kTransparent && !dashed)
-    for (const EdgePiece &e : pieces) {
-      if (e.isArc) addArcPen(pen, e.centre, rx, ry, e.start, e.sweep, perTurn);
-      else addSegmentPen(pen, e.from, e.to);
-    }
-  if (edge == fill && !dashed) {
-    paint(to, &inside, &pen, fill, Part::Fill);
+  if (edge == fill && isEdgeTheOutline) {
+    const bool isInsideFirst = twiceArea(inside.data(), inside.size()) >= 0;
+    addStroke(pen, edgePath, {isInsideFirst ? 0.0 : 0.5, isInsideFirst ? 0.5 : 0.0, 0, true});
+    paint(to, &in, &pen, fill, Part::Fill);
     return;
   }
-  if (edge != kTransparent && !dashed) {
-    paintWithPen(to, inside, pen, fill, edge);
-    return;
-  }
-  paint(to, &inside, nullptr, fill, Part::Fill);
-  if (!dashed) return;
-  auto pixel = [](double v) { return static_cast<int64_t>(std::floor(v)); };
-  for (const EdgePiece &e : pieces) {
-    if (e.isArc)
-      dashedArc(to, e.centre, rx, ry, e.start, e.sweep, edge, perTurn);
-    else
-      dashedLine(to, pixel(e.from.x), pixel(e.from.y), pixel(e.to.x), pixel(e.to.y), edge, 1);
-  }
+  addStroke(pen, edgePath, penOf(1, true, 0));
+  if (edge == fill) paint(to, &in, &pen, fill, Part::Fill);
+  else paintWithPen(to, in, pen, fill, edge);
 }
 
 }  // namespace
 
-void smoothLine(SmoothTarget to, int x1, int y1, int x2, int y2, uint32_t color,
-                int64_t width) {
+void smoothPolyline(SmoothTarget to, const int64_t *x, const int64_t *y, size_t n,
+                    uint32_t color, int64_t width) {
   const double w = static_cast<double>(width);
+  std::vector<Pt> p;
+  p.reserve(n);
+  for (size_t i = 0; i < n; ++i) p.push_back(centreOf(x[i], y[i]));
+  centreEvenWidth(p, w);
   if (to.surface.colors().isOrdered(color)) {
-    dashedLine(to, x1, y1, x2, y2, color, w);
+    dashedPath(to, p, color, w, 0.5);
     return;
   }
   Outline pen;
-  addSegmentPen(pen, centreOf(x1, y1), centreOf(x2, y2), w);
+  addStroke(pen, p, penOf(w, false, 0.5));
   paint(to, &pen, nullptr, color, Part::Pen);
+}
+
+void smoothLine(SmoothTarget to, int x1, int y1, int x2, int y2, uint32_t color,
+                int64_t width) {
+  const int64_t x[2] = {x1, x2}, y[2] = {y1, y2};
+  smoothPolyline(to, x, y, 2, color, width);
 }
 
 void smoothPolygon(SmoothTarget to, const int64_t *x, const int64_t *y, size_t n,
                    uint32_t edge, uint32_t fill) {
-  Outline inside(FillRule::EvenOdd);
-  std::vector<EdgePiece> pieces;
-  pieces.reserve(n);
-  for (size_t i = 0; i < n; ++i) {
-    const Pt at = centreOf(x[i], y[i]);
-    if (i == 0) inside.moveTo(at.x, at.y);
-    else inside.lineTo(at.x, at.y);
-    const size_t prev = i == 0 ? n - 1 : i - 1;
-    pieces.push_back(straight(centreOf(x[prev], y[prev]), at));
-  }
-  fillAndEdge(to, inside, pieces, 0, 0, 0, edge, fill);
+  std::vector<Pt> inside, edgePath;
+  inside.reserve(n);
+  edgePath.reserve(n);
+  for (size_t i = 0; i < n; ++i) inside.push_back(centreOf(x[i], y[i]));
+  // The edge is drawn from the last point round, as the aliased edge is.
+  if (n > 0) edgePath.push_back(inside.back());
+  edgePath.insert(edgePath.end(), inside.begin(), inside.end() - (n > 0 ? 1 : 0));
+  fillAndEdge(to, inside, edgePath, true, edge, fill);
 }
 
 void smoothEllipse(SmoothTarget to, int cx, int cy, int rx, int ry, uint32_t edge,
@@ -396,7 +380,8 @@ void smoothEllipse(SmoothTarget to, int cx, int cy, int rx, int ry, uint32_t edg
   const Pt c = centreOf(cx, cy);
   const double rxd = rx, ryd = ry;
   const int perTurn = segmentsPerTurn(std::max(rxd, ryd) + 0.5);
-  if (edge == fill && !to.surface.colors().isOrdered(edge)) {
+  const bool dashed = to.surface.colors().isOrdered(edge);
+  if (edge == fill && !dashed) {
     // The fill and its pen together are the ellipse half a pixel larger.
     Outline whole;
     addContour(whole, ellipse(c, rxd + 0.5, ryd + 0.5, perTurn));
@@ -404,8 +389,18 @@ void smoothEllipse(SmoothTarget to, int cx, int cy, int rx, int ry, uint32_t edg
     return;
   }
   Outline inside;
-  addContour(inside, ellipse(c, rxd, ryd, perTurn));
-  fillAndEdge(to, inside, {arcOf(c, 0, 360)}, rxd, ryd, perTurn, edge, fill);
+  const std::vector<Pt> outline = ellipse(c, rxd, ryd, perTurn);
+  addContour(inside, outline);
+  if (dashed) {
+    paint(to, &inside, nullptr, fill, Part::Fill);
+    std::vector<Pt> loop = outline;
+    loop.push_back(loop.front());
+    dashedPath(to, loop, edge, 1, 0);
+    return;
+  }
+  Outline pen;
+  if (edge != kTransparent) addArcPen(pen, c, rxd, ryd, 0, 360, perTurn);
+  paintWithPen(to, inside, pen, fill, edge);
 }
 
 void smoothArc(SmoothTarget to, int cx, int cy, int rx, int ry, double a1, double a2,
@@ -422,7 +417,9 @@ void smoothArc(SmoothTarget to, int cx, int cy, int rx, int ry, double a1, doubl
     return;
   }
   if (to.surface.colors().isOrdered(color)) {
-    dashedArc(to, c, rx, ry, start, sweep, color, perTurn);
+    std::vector<Pt> p;
+    appendArc(p, c, rx, ry, start, sweep, perTurn);
+    dashedPath(to, p, color, 1, 0);
     return;
   }
   Outline pen;
@@ -435,16 +432,11 @@ void smoothSector(SmoothTarget to, int cx, int cy, int rx, int ry, double a1, do
   const auto [start, sweep] = spanOf(a1, a2);
   const Pt c = centreOf(cx, cy);
   const int perTurn = segmentsPerTurn(std::max(rx, ry) + 0.5);
-  Outline inside(FillRule::EvenOdd);
-  if (sweep > 0) {
-    std::vector<Pt> p{c};
-    appendArc(p, c, rx, ry, start, sweep, perTurn);
-    addContour(inside, p);
-  }
-  // Centre to the start point, the arc, the a2 point back to the centre.
-  std::vector<EdgePiece> pieces{straight(c, ellipsePoint(c, rx, ry, start)), arcOf(c, start, sweep)};
-  if (sweep < 360) pieces.push_back(straight(ellipsePoint(c, rx, ry, start + sweep), c));
-  fillAndEdge(to, inside, pieces, rx, ry, perTurn, edge, fill);
+  // Centre to the start point, the arc, the a2 point back to the centre; a
+  // whole turn keeps the radius to the start point as an edge inside.
+  std::vector<Pt> p{c};
+  appendArc(p, c, rx, ry, start, sweep, perTurn);
+  fillAndEdge(to, sweep > 0 ? p : std::vector<Pt>{}, p, sweep < 360, edge, fill);
 }
 
 void smoothCylinder(SmoothTarget to, int cx, int cy, int rx, int ry, double a1, double a2,
@@ -454,20 +446,13 @@ void smoothCylinder(SmoothTarget to, int cx, int cy, int rx, int ry, double a1, 
   const Pt c2{c.x + static_cast<double>(depthX), c.y + static_cast<double>(depthY)};
   const int perTurn = segmentsPerTurn(std::max(rx, ry) + 0.5);
   // The near arc start -> a2, across to the far arc, back along it and across
-  // again.
+  // again: the outline and its edge.
   std::vector<Pt> p;
   appendArc(p, c, rx, ry, start, sweep, perTurn);
   std::vector<Pt> far;
   appendArc(far, c2, rx, ry, start, sweep, perTurn);
   p.insert(p.end(), far.rbegin(), far.rend());
-  Outline inside(FillRule::EvenOdd);
-  addContour(inside, p);
-  const Pt n1 = ellipsePoint(c, rx, ry, start), n2 = ellipsePoint(c, rx, ry, start + sweep);
-  const Pt f1{n1.x + static_cast<double>(depthX), n1.y + static_cast<double>(depthY)};
-  const Pt f2{n2.x + static_cast<double>(depthX), n2.y + static_cast<double>(depthY)};
-  const std::vector<EdgePiece> pieces{arcOf(c, start, sweep), straight(n2, f2), arcOf(c2, start, sweep),
-                                      straight(f1, n1)};
-  fillAndEdge(to, inside, pieces, rx, ry, perTurn, edge, fill);
+  fillAndEdge(to, p, p, true, edge, fill);
 }
 
 }  // namespace quorvane

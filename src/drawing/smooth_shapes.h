@@ -20,6 +20,9 @@ struct SmoothTarget {
 };
 
 void smoothLine(SmoothTarget to, int x1, int y1, int x2, int y2, uint32_t color, int64_t width);
+// The n points joined as one stroke.
+void smoothPolyline(SmoothTarget to, const int64_t *x, const int64_t *y, size_t n,
+                    uint32_t color, int64_t width);
 void smoothPolygon(SmoothTarget to, const int64_t *x, const int64_t *y, size_t n, uint32_t edge,
                    uint32_t fill);
 void smoothEllipse(SmoothTarget to, int cx, int cy, int rx, int ry, uint32_t edge,

@@ -102,9 +102,13 @@ class AreaPainter {
       addVertex({top_[e].x, zeroRow});
       area_.polygon(xs_.data(), ys_.data(), static_cast<int>(xs_.size()), k.face, k.face);
     }
-    for (size_t i = a; i < b; ++i)
-      area_.line(clampToInt(columns_[i]), clampToInt(rows[i]), clampToInt(columns_[i + 1]),
-                 clampToInt(rows[i + 1]), k.edge, lineWidth);
+    xs_.clear();
+    ys_.clear();
+    for (size_t i = a; i <= b; ++i) {
+      xs_.push_back(clampToInt(columns_[i]));
+      ys_.push_back(clampToInt(rows[i]));
+    }
+    polyline(area_, xs_.data(), ys_.data(), static_cast<int>(xs_.size()), k.edge, lineWidth);
   }
 
   // A piece above the zero line has its top at the curve; pieces below it

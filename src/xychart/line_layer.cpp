@@ -79,15 +79,29 @@ void LineLayerImpl::drawLines(DrawArea &area, const DataSetImpl &ds, Shift shift
                            paintsOver(area, k.shadow);
   const std::vector<bool> covered =
       canLeaveOut ? coveredFaces(ends) : std::vector<bool>(ends.size(), false);
+  // A flat line is one stroke from gap to gap.
+  std::vector<int> xs, ys;
+  auto drawRun = [&] {
+    polyline(area, xs.data(), ys.data(), static_cast<int>(xs.size()), k.face, width);
+    xs.clear();
+    ys.clear();
+  };
   for (size_t i = 0; i < ends.size(); ++i) {
-    if (!ends[i] || covered[i]) continue;
+    if (!ends[i] || covered[i]) {
+      drawRun();
+      continue;
+    }
     const auto [x1, y1, x2, y2] = *ends[i];
-    if (isFlat)
-      area.line(x1, y1, x2, y2, k.face, width);
-    else
+    if (!isFlat) {
       area.surface(x1, y1, x2, y2, static_cast<int>(step.x), static_cast<int>(step.y), k.edge,
                    showsUnderside[i] ? k.shadow : k.face);
+      continue;
+    }
+    if (xs.empty()) xs.push_back(x1), ys.push_back(y1);
+    xs.push_back(x2);
+    ys.push_back(y2);
   }
+  drawRun();
 }
 
 void LineLayerImpl::mergeSymbols(DrawArea &area, const DataSetImpl &ds, const DrawArea &symbol,

@@ -1,0 +1,43 @@
+// The stroke of a path as pieces that tile it: a piece per segment, cut on
+// the inner side of each bend along the bisector and square to the segment
+// elsewhere, and a round wedge filling the outer side of each bend. Pieces
+// share their edges point for point, so the rasteriser covers every pixel of
+// the stroke once (where a segment is too short for its inner cut, the two
+// pieces overlap instead).
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "drawing/coverage.h"
+
+namespace quorvane {
+
+struct PathPoint {
+  double x;
+  double y;
+};
+
+// How a stroke lies about its path. For a direction of travel (dx, dy) the
+// first side is the one towards (-dy, dx), the second the opposite one; on
+// the screen (y downwards) the first side of a clockwise outline is inside.
+struct StrokeStyle {
+  double firstHalf;   // width on the first side
+  double secondHalf;  // width on the second side
+  double endReach;    // an open path reaches this far beyond its end points
+  bool isClosed;
+};
+
+// Adds a closed contour of the n points, turned clockwise on the screen, so
+// that contours added alike cover their union by the non-zero rule.
+void addClockwise(Outline &o, const PathPoint *p, size_t n);
+
+// Adds the pieces of the stroke of path to o (whose rule is non-zero).
+// Repeated points are dropped; a path of one point is a segment along x.
+void addStroke(Outline &o, const std::vector<PathPoint> &path, const StrokeStyle &style);
+
+// Twice the signed area of the closed path: positive when it turns clockwise
+// on the screen.
+double twiceArea(const PathPoint *p, size_t n);
+
+}  // namespace quorvane
