@@ -1,7 +1,7 @@
 // Strokes as tiling pieces. A bend's inner corner is where the two offset
 // lines cross, on the bisector, shared by both pieces; its outer side is a
 // wedge about the vertex between the two square ends, flattened to chords no
-// further than kArcTolerance inside the arc. A piece's corners are worked
+// further than kJoinTolerance inside the arc. A piece's corners are worked
 // out once and read by every contour that uses them, so that shared edges
 // are the same doubles and cancel exactly in the rasteriser.
 #include "drawing/stroke.h"
@@ -14,10 +14,10 @@ namespace quorvane {
 
 namespace {
 
-constexpr double kArcTolerance = 0.03;
+constexpr double kJoinTolerance = 0.03;
 constexpr int kMaxWedgeSteps = 256;
 
-struct Segment {
+struct StrokeSegment {
   PathPoint a, b;
   double ux, uy;  // unit direction
   double length;
@@ -28,11 +28,11 @@ using Corners = std::array<PathPoint, 2>;
 
 double sideSign(int side) { return side == 0 ? 1.0 : -1.0; }
 
-PathPoint across(PathPoint p, const Segment &s, double distance) {
+PathPoint offsetFrom(PathPoint p, const StrokeSegment &s, double distance) {
   return {p.x - s.uy * distance, p.y + s.ux * distance};
 }
 
-std::vector<Segment> segmentsOf(const std::vector<PathPoint> &path, bool isClosed) {
+std::vector<StrokeSegment> segmentsOf(const std::vector<PathPoint> &path, bool isClosed) {
   std::vector<PathPoint> q;
   q.reserve(path.size() + 1);
   for (const PathPoint &p : path)
@@ -41,7 +41,7 @@ std::vector<Segment> segmentsOf(const std::vector<PathPoint> &path, bool isClose
       q.push_back(p);
   if (isClosed && q.size() > 1 && q.front().x == q.back().x && q.front().y == q.back().y)
     q.pop_back();
-  std::vector<Segment> s;
+  std::vector<StrokeSegment> s;
   if (q.empty() || (isClosed && q.size() < 2)) return s;
   if (q.size() == 1) return {{q[0], q[0], 1, 0, 0}};
   const size_t m = isClosed ? q.size() : q.size() - 1;
@@ -59,7 +59,7 @@ std::vector<Segment> segmentsOf(const std::vector<PathPoint> &path, bool isClose
 // by angle (radians) in the direction turnSign.
 void addWedge(Outline &o, PathPoint p, PathPoint from, PathPoint to, double half,
               double angle, double turnSign) {
-  const double step = 2 * std::acos(1 - std::min(1.0, kArcTolerance / half));
+  const double step = 2 * std::acos(1 - std::min(1.0, kJoinTolerance / half));
   const int n = std::clamp(static_cast<int>(std::ceil(angle / step)), 1, kMaxWedgeSteps);
   std::vector<PathPoint> w;
   w.reserve(static_cast<size_t>(n) + 2);
@@ -77,7 +77,7 @@ void addWedge(Outline &o, PathPoint p, PathPoint from, PathPoint to, double half
 
 // Settles the corners where segment a ends and b starts, at their shared
 // point, and adds the wedges of the bend.
-void join(Outline &o, const Segment &a, const Segment &b, Corners &endOfA, Corners &startOfB,
+void join(Outline &o, const StrokeSegment &a, const StrokeSegment &b, Corners &endOfA, Corners &startOfB,
           const StrokeStyle &style) {
   const PathPoint p = a.b;
   const double cross = a.ux * b.uy - a.uy * b.ux;
@@ -127,7 +127,7 @@ void addClockwise(Outline &o, const PathPoint *p, size_t n) {
 }
 
 void addStroke(Outline &o, const std::vector<PathPoint> &path, const StrokeStyle &style) {
-  std::vector<Segment> s = segmentsOf(path, style.isClosed);
+  std::vector<StrokeSegment> s = segmentsOf(path, style.isClosed);
   if (s.empty()) return;
   const size_t m = s.size();
   if (!style.isClosed) {
@@ -140,8 +140,8 @@ void addStroke(Outline &o, const std::vector<PathPoint> &path, const StrokeStyle
   for (size_t i = 0; i < m; ++i)
     for (int side = 0; side < 2; ++side) {
       const double d = sideSign(side) * (side == 0 ? style.firstHalf : style.secondHalf);
-      starts[i][static_cast<size_t>(side)] = across(s[i].a, s[i], d);
-      ends[i][static_cast<size_t>(side)] = across(s[i].b, s[i], d);
+      starts[i][static_cast<size_t>(side)] = offsetFrom(s[i].a, s[i], d);
+      ends[i][static_cast<size_t>(side)] = offsetFrom(s[i].b, s[i], d);
     }
   const size_t joins = style.isClosed ? m : m - 1;
   for (size_t i = 0; i < joins; ++i) {
