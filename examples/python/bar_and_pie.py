@@ -2,7 +2,7 @@
 # A bar chart and a pie chart from Python: each is written as a PNG beside an
 # HTML page that shows it with its image map. Usage: bar_and_pie.py [out_dir]
 # (the current directory by default); the library is $QUORVANE_LIBRARY, else
-# build/libquorvane20.so of this checkout.
+# build/libquorvane20.so or build-demo/libquorvane20.so of this checkout.
 import html
 import os
 import sys
