@@ -63,12 +63,6 @@ std::vector<P> strokePath(const Figure &f) {
   return p;
 }
 
-double distanceToSegment(P p, P a, P b) {
-  const double dx = b.x - a.x, dy = b.y - a.y;
-  const double t = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
-  return std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy);
-}
-
 bool isInside(const Figure &f, const std::vector<P> &path, P p) {
   const double half = f.isFilled ? 0.5 : f.width / 2;
   const size_t n = path.size(), edges = f.isFilled ? n : n - 1;
