@@ -46,17 +46,20 @@ namespace {
 // Texts are drawn in the area's text mode in effect and measured in the mode
 // chosen for it (or the automatic one), so that turning smooth shapes on moves
 // no text box and no image-map area; the grey text smooth shapes bring has
-// its levels in quarters, as the shapes have.
+// its levels in quarters, as the shapes have. Grey text among smooth shapes is
+// crisp, whatever brought it.
 text::TextStyle styleOf(const char *font, double fontHeight, double fontWidth, double angle,
                         int vertical, const DrawAreaImpl &area) {
-  return text::TextStyle{font,
-                         fontHeight,
-                         fontWidth,
-                         angle,
-                         vertical != 0,
-                         area.antiAliasMode(),
-                         area.chosenTextMode(),
-                         area.hasQuarterTextLevels()};
+  text::TextStyle style{font,
+                        fontHeight,
+                        fontWidth,
+                        angle,
+                        vertical != 0,
+                        area.antiAliasMode(),
+                        area.chosenTextMode(),
+                        area.hasQuarterTextLevels()};
+  style.crispGrey = area.shapeMode() != 0;
+  return style;
 }
 
 // A text that could not be made counts as running out of memory.

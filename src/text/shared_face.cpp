@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <utility>
 
+#include "text/glyph_contrast.h"
+
 namespace quorvane::text {
 
 namespace {
@@ -133,6 +135,8 @@ void renderGlyph(GlyphPtr &glyph, FT_Render_Mode mode, RenderedGlyph &out) {
     const FT_Error error = FT_Glyph_To_Bitmap(&rendered, mode, nullptr, 1);
     glyph.reset(rendered);  // the bitmap on success, else the outline still
     if (error != 0) return;
+    if (mode == kCrispRenderMode)
+      raiseCoverage(reinterpret_cast<FT_BitmapGlyph>(glyph.get())->bitmap);
   }
   const auto *bitmapGlyph = reinterpret_cast<const FT_BitmapGlyphRec *>(glyph.get());
   if (!fitsLimits(bitmapGlyph->bitmap.width, bitmapGlyph->bitmap.rows, kMaxGlyphPixels)) return;
@@ -213,7 +217,10 @@ const RenderedGlyph &SharedFace::glyph(FT_UInt index, FT_Int32 loadFlags, FT_Ren
 
   GlyphPtr loaded;
   ++glyphsRasterised_;
-  if (loadGlyph(face_.get(), index, loadFlags, loaded, scratch)) renderGlyph(loaded, mode, scratch);
+  if (loadGlyph(face_.get(), index, loadFlags, loaded, scratch)) {
+    if (mode == kCrispRenderMode) hintCrisp(face_.get(), index, loadFlags, loaded);
+    renderGlyph(loaded, mode, scratch);
+  }
   if (scratch.mask.levels.size() > kMaxKeptGlyphPixels) return scratch;
   const size_t bytes = scratch.mask.levels.size() + sizeof(RenderedGlyph) + 32;
   if (active.glyphBytes + bytes > kMaxGlyphBytesPerSize) {

@@ -14,10 +14,12 @@
 // and the line distance. Pen and glyph positions are 26.6 fixed point, y up.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "base/angles.h"
 #include "base/int_math.h"
+#include "text/glyph_contrast.h"
 #include "text/text_line.h"
 
 namespace quorvane::text {
@@ -130,7 +132,9 @@ RenderChoice renderChoiceOf(const SharedFace &opened, const TextStyle &style, do
     oneBit = (!bold || (widthPt < 8 && heightPt < 8)) && widthPt < 15 && heightPt < 15 &&
              std::fmod(angle, 90.0) == 0 && !isType1Path(opened.path());
   }
-  r.renderMode = oneBit ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL;
+  r.renderMode = oneBit            ? FT_RENDER_MODE_MONO
+                 : style.crispGrey ? kCrispRenderMode
+                                   : FT_RENDER_MODE_NORMAL;
   return r;
 }
 
@@ -332,16 +336,20 @@ TextLine TextLine::layout(std::u16string_view text, const TextStyle &style, Font
   line.quadrant_ = orientation.quadrant;
   const RenderChoice render = renderChoiceOf(*opened, style, heightPt, widthPt, angle);
   LineFaces faces(*opened, fonts, lock, heightPt, widthPt);
+  // Glyphs of another mode that give the size are placed first, so that what
+  // the drawn glyphs take from the budget never changes the size.
+  TextStyle measured = style;
+  if (style.measureMode >= 0) measured.antiAliasMode = style.measureMode;
+  measured.crispGrey = false;
+  const RenderChoice measuring = renderChoiceOf(*opened, measured, heightPt, widthPt, angle);
+  std::optional<GlyphBox> measuredBox;
+  if (measuring.renderMode != render.renderMode)
+    measuredBox = boxOf(
+        placeGlyphs(text, faces, style, heightPt, orientation, measuring, pixelBudget).glyphs);
   PlacedGlyphs placed = placeGlyphs(text, faces, style, heightPt, orientation, render, pixelBudget);
   std::vector<GlyphMask> &glyphs = placed.glyphs;
 
-  GlyphBox box = boxOf(glyphs);
-  TextStyle measured = style;
-  if (style.measureMode >= 0) measured.antiAliasMode = style.measureMode;
-  const RenderChoice measuring = renderChoiceOf(*opened, measured, heightPt, widthPt, angle);
-  if (measuring.renderMode != render.renderMode)
-    box = boxOf(
-        placeGlyphs(text, faces, style, heightPt, orientation, measuring, pixelBudget).glyphs);
+  const GlyphBox box = measuredBox ? *measuredBox : boxOf(glyphs);
   const VerticalExtent extent = verticalExtentOf(face, style, heightPt, angle, box);
   shiftToBoxTopLeft(glyphs, face, box.minX, extent.ascent);
   const LineMetrics metrics =

@@ -17,6 +17,9 @@ struct TextStyle {
   // Grey levels rounded to quarters of a pixel, as smooth shapes are by
   // default, so that a smooth chart keeps to few colours.
   bool quarterLevels = false;
+  // Grey glyphs crisp (glyph_contrast.h), as smooth drawing draws them; the
+  // text's size is still taken from glyphs that are not.
+  bool crispGrey = false;
 };
 
 }  // namespace quorvane::text
