@@ -136,8 +136,8 @@ class DrawAreaImpl final : public DrawArea {
   int shapeMode() const { return !isSmooth_ ? 0 : surface_.hasFineCoverage() ? 2 : 1; }
   // The text mode set with setAntiAliasText (the automatic one until then).
   int chosenTextMode() const { return antiAliasMode_; }
-  // Whether texts are grey because of smooth shapes in quarters.
-  bool hasQuarterTextLevels() const {
+  // Whether texts are grey because of smooth shapes in steps.
+  bool hasSteppedTextLevels() const {
     return isSmooth_ && !isTextModeChosen_ && !surface_.hasFineCoverage();
   }
   // Replaces size and pixels at once with a decoded image (width * height
@@ -180,6 +180,8 @@ class DrawAreaImpl final : public DrawArea {
  private:
   // The pixels and settings the encoders read.
   imageio::ImageView imageView() const;
+  // Settles stepped smooth blends into a palette before a palette output.
+  void settleSmoothLevels(bool isPalette);
   // A file output through encode(sink): the file is created or truncated,
   // and closed even when encoding fails.
   template <typename Encode>

@@ -14,6 +14,7 @@
 
 #include "drawing/draw_area_impl.h"
 #include "imageio/codecs.h"
+#include "imageio/palette.h"
 
 namespace quorvane {
 
@@ -38,6 +39,14 @@ bool deliver(MemBlock block, const char **data, int *len) {
 }
 
 }  // namespace
+
+// Stepped smooth blends are settled into a palette's colours before a
+// palette image is written (drawing/blend_levels.h); the transparent colour
+// takes one entry.
+void DrawAreaImpl::settleSmoothLevels(bool isPalette) {
+  if (!isPalette || surface_.steppedBlends().isEmpty()) return;
+  surface_.settleLevels(imageio::kPaletteColors - (transparentColor_ != kTransparent ? 1 : 0));
+}
 
 imageio::ImageView DrawAreaImpl::imageView() const {
   imageio::ImageView v;
@@ -169,12 +178,16 @@ bool DrawAreaImpl::out(const char *filename) {
 // Outputs that run out of memory fail; the pixels are untouched, so a later
 // output may succeed.
 bool DrawAreaImpl::outGIF(const char *filename) {
-  return encodeToFile(filename, "GIF",
-                      [&](imageio::ByteSink &s) { return imageio::writeGif(s, imageView()); });
+  return encodeToFile(filename, "GIF", [&](imageio::ByteSink &s) {
+    settleSmoothLevels(true);
+    return imageio::writeGif(s, imageView());
+  });
 }
 bool DrawAreaImpl::outPNG(const char *filename) {
-  return encodeToFile(filename, "PNG",
-                      [&](imageio::ByteSink &s) { return imageio::writePng(s, imageView()); });
+  return encodeToFile(filename, "PNG", [&](imageio::ByteSink &s) {
+    settleSmoothLevels(paletteMode_ != 2);
+    return imageio::writePng(s, imageView());
+  });
 }
 bool DrawAreaImpl::outJPG(const char *filename, int quality) {
   return encodeToFile(filename, "JPEG", [&](imageio::ByteSink &s) {
@@ -200,8 +213,18 @@ MemBlock DrawAreaImpl::encodeToMemory(const char *format, Encode encode) {
   });
 }
 
-MemBlock DrawAreaImpl::outGIF2() { return encodeToMemory("GIF", imageio::writeGif); }
-MemBlock DrawAreaImpl::outPNG2() { return encodeToMemory("PNG", imageio::writePng); }
+MemBlock DrawAreaImpl::outGIF2() {
+  return encodeToMemory("GIF", [this](imageio::ByteSink &s, const imageio::ImageView &v) {
+    settleSmoothLevels(true);
+    return imageio::writeGif(s, v);
+  });
+}
+MemBlock DrawAreaImpl::outPNG2() {
+  return encodeToMemory("PNG", [this](imageio::ByteSink &s, const imageio::ImageView &v) {
+    settleSmoothLevels(paletteMode_ != 2);
+    return imageio::writePng(s, v);
+  });
+}
 MemBlock DrawAreaImpl::outJPG2(int quality) {
   return encodeToMemory("JPEG", [quality](imageio::ByteSink &s, const imageio::ImageView &v) {
     return imageio::writeJpeg(s, v, quality);

@@ -16,6 +16,7 @@
 
 #include "drawing/area_colors.h"
 #include "drawing/blend.h"
+#include "drawing/blend_levels.h"
 #include "drawing/seam_table.h"
 
 namespace quorvane {
@@ -62,6 +63,10 @@ class Surface {
   // entries equal to Transparent leave their pixels alone (glyph mask rows).
   void blendLevels(int64_t x, int64_t y, const uint8_t *levels, size_t count,
                    const uint32_t *palette);
+  // The same for levels in BlendLevels::kSteps steps, palette[kSteps] the
+  // whole colour; each blend is remembered as one of a pair.
+  void blendSteps(int64_t x, int64_t y, const uint8_t *steps, size_t count,
+                  const uint32_t *palette);
 
   // Coverage runs of one colour (already looked up), blended over what is
   // there; full coverage draws as the aliased shapes do. joinsSeams: a fill,
@@ -72,24 +77,34 @@ class Surface {
   // Blends an evaluated colour at (x, y), inside the surface, with coverage
   // of 255.
   void coverPixel(int64_t x, int64_t y, uint32_t c, uint32_t coverage, bool joinsSeams);
-  // Partial coverage is rounded to quarters of a pixel, so that a chart keeps
-  // to few colours, unless the finest edges (255 steps) were asked for.
+  // Partial coverage is rounded to the nearest of BlendLevels::kSteps steps
+  // and its colours remembered, so that a palette output can settle them
+  // into 256 colours, unless the finest edges (255 steps) were asked for.
   void setFineCoverage(bool isFine) { hasFineCoverage_ = isFine; }
   bool hasFineCoverage() const { return hasFineCoverage_; }
-  // Coverage (of 255) rounded to the surface's steps: quarters, or all 255.
+  // Coverage (of 255) rounded to the surface's steps: kSteps, or all 255.
   uint32_t stepped(uint32_t coverage) const {
     if (hasFineCoverage_) return coverage;
-    return ((coverage * 4 + 127) / 255 * 255 + 2) / 4;
+    return BlendLevels::coverageOf(BlendLevels::stepOf(coverage));
   }
+  // Puts the stepped blends on grids that fit budget colours
+  // (BlendLevels::settle); returns the number of pixels changed.
+  size_t settleLevels(int budget) { return levels_.settle(pixels_.data(), pixels_.size(), budget); }
+  const BlendLevels &steppedBlends() const { return levels_; }
   SeamTable &seams() { return seams_; }
 
  private:
+  // Records the colour a seam share made (smooth_blend.cpp).
+  void recordShare(uint32_t before, uint32_t after, const SeamTable::Pixel &s, uint32_t full,
+                   uint32_t share);
+
   AreaColors &colors_;
   std::vector<uint32_t> pixels_ = std::vector<uint32_t>(1, 0x00FFFFFFu);
   int width_ = 1;
   int height_ = 1;
   bool hasFineCoverage_ = false;
-  SeamTable seams_;  // the open seam groups' pixels
+  SeamTable seams_;     // the open seam groups' pixels
+  BlendLevels levels_;  // the colours stepped blends made
 };
 
 }  // namespace quorvane

@@ -4,9 +4,13 @@
 #include <new>
 
 #include "drawing/draw_area_impl.h"
+#include "text/glyph_mask.h"
 #include "text/text_factory.h"
 
 namespace quorvane {
+
+static_assert(text::kSteppedLevels == BlendLevels::kSteps,
+              "stepped text blends on the grid of smooth shapes");
 
 namespace {
 
@@ -24,6 +28,10 @@ class SurfaceTextCanvas final : public text::TextCanvas {
   void blendLevels(int64_t x, int64_t y, const uint8_t *levels, size_t count,
                    const uint32_t *palette) override {
     surface_.blendLevels(x, y, levels, count, palette);
+  }
+  void blendSteps(int64_t x, int64_t y, const uint8_t *steps, size_t count,
+                  const uint32_t *palette) override {
+    surface_.blendSteps(x, y, steps, count, palette);
   }
 
  private:
@@ -46,8 +54,8 @@ namespace {
 // Texts are drawn in the area's text mode in effect and measured in the mode
 // chosen for it (or the automatic one), so that turning smooth shapes on moves
 // no text box and no image-map area; the grey text smooth shapes bring has
-// its levels in quarters, as the shapes have. Grey text among smooth shapes is
-// crisp, whatever brought it.
+// its levels in the shapes' steps. Grey text among smooth shapes is crisp,
+// whatever brought it.
 text::TextStyle styleOf(const char *font, double fontHeight, double fontWidth, double angle,
                         int vertical, const DrawAreaImpl &area) {
   text::TextStyle style{font,
@@ -57,7 +65,7 @@ text::TextStyle styleOf(const char *font, double fontHeight, double fontWidth, d
                         vertical != 0,
                         area.antiAliasMode(),
                         area.chosenTextMode(),
-                        area.hasQuarterTextLevels()};
+                        area.hasSteppedTextLevels()};
   style.crispGrey = area.shapeMode() != 0;
   return style;
 }

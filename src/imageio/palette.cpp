@@ -4,8 +4,10 @@
 // a small open-addressed table of at most 257 entries.
 #include "imageio/palette.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
+#include <numeric>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -93,6 +95,43 @@ int reducePalette(const ImageView &view, uint32_t *palette, uint8_t *indices,
   for (int k = 0; k < table.count(); ++k) palette[k] = table.colorAt(k);
   transparentIndex = view.hasTransparentColor() ? 0 : -1;
   return table.count();
+}
+
+int stepOnGrid(int step, int levels) {
+  const int scaled = step * levels;
+  int level = scaled / kBlendSteps;
+  const int twiceRest = 2 * (scaled % kBlendSteps);
+  if (twiceRest > kBlendSteps || (twiceRest == kBlendSteps && level % 2 == 1)) ++level;
+  return level;
+}
+
+int blendPairColors(uint64_t stepsUsed, int levels) {
+  uint64_t onGrid = 0;
+  for (int step = 1; step <= kBlendSteps; ++step)
+    if (stepsUsed >> step & 1) onGrid |= uint64_t{1} << stepOnGrid(step, levels);
+  return std::popcount(onGrid & ~uint64_t{1});
+}
+
+bool fitBlendPairs(std::vector<BlendPair> &pairs, int fixedColors, int budget) {
+  int total = fixedColors;
+  for (auto &pair : pairs) {
+    pair.levels = kBlendSteps;
+    total += blendPairColors(pair.stepsUsed, kBlendSteps);
+  }
+  if (total <= budget) return true;
+  std::vector<size_t> rarestFirst(pairs.size());
+  std::iota(rarestFirst.begin(), rarestFirst.end(), size_t{0});
+  std::stable_sort(rarestFirst.begin(), rarestFirst.end(),
+                   [&](size_t a, size_t b) { return pairs[a].pixels < pairs[b].pixels; });
+  for (const int levels : {16, 4}) {
+    for (const size_t i : rarestFirst) {
+      if (total <= budget) return true;
+      BlendPair &pair = pairs[i];
+      total += blendPairColors(pair.stepsUsed, levels) - blendPairColors(pair.stepsUsed, pair.levels);
+      pair.levels = levels;
+    }
+  }
+  return total <= budget;
 }
 
 }  // namespace quorvane::imageio

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "imageio/image.h"
 
@@ -24,5 +25,32 @@ int reducePalette(const ImageView &view, uint32_t *palette, uint8_t *indices,
 // 2 Floyd-Steinberg; any other value nearest). Returns 216 or 217.
 int reduceToCube(const ImageView &view, uint32_t *palette, uint8_t *indices,
                  int &transparentIndex);
+
+// Palette levels for smooth drawing: a blended pixel mixes two known colours
+// (a pair: what lay under it and the shape's colour over that) at one of
+// kBlendSteps steps of coverage. A pair keeps all the steps when the image
+// fits kPaletteColors; otherwise it is given kBlendSteps, 16 or 4 levels.
+inline constexpr int kBlendSteps = 32;
+inline constexpr int kPaletteColors = 256;
+
+struct BlendPair {
+  uint64_t pixels = 0;     // pixels of the image that blend the pair
+  uint64_t stepsUsed = 0;  // bit s: some pixel blends it at step s (1 ... kBlendSteps)
+  int levels = kBlendSteps;
+};
+
+// Step s of kBlendSteps on a grid of `levels` levels, ties to the even level,
+// so that a run of ties inks as much as it should.
+int stepOnGrid(int step, int levels);
+// The colours a pair uses on a grid of `levels` levels: its steps once
+// rounded, the whole colour included, the bare under colour not.
+int blendPairColors(uint64_t stepsUsed, int levels);
+// Gives each pair as many levels as fit fixedColors plus the pairs' colours
+// into budget: first every pair keeps kBlendSteps; then the rarest pairs
+// (fewest pixels) drop to 16 levels one by one, then, again rarest first, to
+// quarters, each stage stopping once the colours fit, so that the commonest
+// edges keep 16 levels longest. Returns whether they fit; quarters are the
+// floor even when they do not.
+bool fitBlendPairs(std::vector<BlendPair> &pairs, int fixedColors, int budget);
 
 }  // namespace quorvane::imageio

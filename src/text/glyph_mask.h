@@ -7,9 +7,13 @@
 
 namespace quorvane::text {
 
-// Coverage is kept quantised: level 0 draws nothing, levels 1 to 7 stand for
-// the coverages 32k - 1 (31 ... 223), and kFullLevel is full coverage.
+// A rendered glyph keeps its coverage (of 255). A laid-out line keeps it
+// quantised: level 0 draws nothing, levels 1 to 7 stand for the coverages
+// 32k - 1 (31 ... 223), and kFullLevel is full coverage; or, for text drawn
+// among smooth shapes in steps, k of kSteppedLevels steps stands for the
+// coverage k * 255 / kSteppedLevels, rounded.
 inline constexpr uint8_t kFullLevel = 8;
+inline constexpr uint8_t kSteppedLevels = 32;
 
 // A glyph bitmap is left out (as one that fails to render) when a side
 // exceeds 65,535 pixels or its area 2^26 pixels, and the glyphs of one text

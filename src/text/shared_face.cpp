@@ -13,17 +13,12 @@ namespace quorvane::text {
 
 namespace {
 
-uint8_t levelOf(unsigned coverage) {
-  if (coverage >= 255) return kFullLevel;
-  return static_cast<uint8_t>((coverage + 1) / 32);  // coverage below 31 is level 0
-}
-
 bool fitsLimits(uint64_t width, uint64_t rows, uint64_t budget) {
   return width <= kMaxGlyphSide && rows <= kMaxGlyphSide && width * rows <= kMaxGlyphPixels &&
          width * rows <= budget;
 }
 
-// Copies a rendered bitmap into mask as coverage levels.
+// Copies a rendered bitmap into mask as coverage.
 void copyLevels(const FT_BitmapGlyphRec &bitmapGlyph, GlyphMask &mask) {
   const FT_Bitmap &bitmap = bitmapGlyph.bitmap;
   mask.x = bitmapGlyph.left;
@@ -42,9 +37,9 @@ void copyLevels(const FT_BitmapGlyphRec &bitmapGlyph, GlyphMask &mask) {
     const unsigned char *src = top + pitch * static_cast<ptrdiff_t>(r);
     if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) {
       for (unsigned k = 0; k < bitmap.width; ++k)
-        out[k] = (src[k >> 3] & (0x80u >> (k & 7))) ? kFullLevel : 0;
+        out[k] = (src[k >> 3] & (0x80u >> (k & 7))) ? 255 : 0;
     } else if (bitmap.pixel_mode == FT_PIXEL_MODE_GRAY) {
-      for (unsigned k = 0; k < bitmap.width; ++k) out[k] = levelOf(src[k]);
+      std::copy(src, src + bitmap.width, out);
     }  // other kinds of bitmap have no coverage
   }
 }

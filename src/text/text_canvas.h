@@ -31,6 +31,13 @@ class TextCanvas {
   // The palette holds evaluated colours only.
   virtual void blendLevels(int64_t x, int64_t y, const uint8_t *levels, size_t count,
                            const uint32_t *palette) = 0;
+  // The same for levels in kSteppedLevels steps of coverage (palette[k] the
+  // text colour at k steps), which an area drawing smooth shapes in steps
+  // remembers as blends of the text colour over what lay under it.
+  virtual void blendSteps(int64_t x, int64_t y, const uint8_t *steps, size_t count,
+                          const uint32_t *palette) {
+    blendLevels(x, y, steps, count, palette);
+  }
 };
 
 }  // namespace quorvane::text

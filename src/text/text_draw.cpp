@@ -1,8 +1,9 @@
 // Drawing a laid-out line: the masks are copied into the canvas. Coverage v
-// (quantised to q = (v + 1) / 32 * 32 - 1) draws colour w with transparency
-// t = (65025 - (255 - alpha(w)) * q) / 255, nothing when t reaches 255; full
-// coverage draws the colour itself. For a plain colour the nine levels map to
-// nine fixed colours, worked out once per draw; a special colour is evaluated
+// (quantised to q = (v + 1) / 32 * 32 - 1, or in steps to the nearest
+// 32nd) draws colour w with transparency t = (65025 - (255 - alpha(w)) * q)
+// / 255, nothing when t reaches 255; full coverage draws the colour itself.
+// For a plain colour the levels map to fixed colours, worked out once per
+// draw (stepped ones remembered as blends by the canvas); a special colour is evaluated
 // pixel by pixel, in mask order, as its state (a dash) depends on the order;
 // a glyph with no pixel on the area is skipped whole, as none of its pixels
 // would be blended or evaluated.
@@ -16,9 +17,12 @@ namespace quorvane::text {
 
 namespace {
 
-// Transparency of a partly covered pixel in evaluated colour w.
-uint32_t partialTransparency(uint32_t w, uint8_t level) {
-  const uint32_t q = level == 0 ? 0 : 32u * level - 1;
+// Transparency of a partly covered pixel in evaluated colour w, at a level
+// of fullLevel.
+uint32_t partialTransparency(uint32_t w, uint8_t level, uint8_t fullLevel) {
+  const uint32_t q = level == 0                ? 0
+                     : fullLevel == kFullLevel ? 32u * level - 1
+                                               : (level * 255u + kSteppedLevels / 2) / kSteppedLevels;
   return (65025 - (255 - (w >> 24)) * q) / 255;
 }
 
@@ -55,25 +59,32 @@ void TextLine::draw(TextCanvas &canvas, int64_t x, int64_t y, uint32_t color,
 }
 
 void TextLine::drawPlain(TextCanvas &canvas, int64_t x, int64_t y, uint32_t color) const {
-  uint32_t palette[kFullLevel + 1];
+  uint32_t palette[kSteppedLevels + 1];
   palette[0] = kTransparent;
-  palette[kFullLevel] = color;
-  for (uint8_t level = 1; level < kFullLevel; ++level) {
-    const uint32_t t = partialTransparency(color, level);
+  palette[fullLevel_] = color;
+  for (uint8_t level = 1; level < fullLevel_; ++level) {
+    const uint32_t t = partialTransparency(color, level, fullLevel_);
     palette[level] = t < 255 ? (color & 0x00FFFFFFu) | (t << 24) : kTransparent;
   }
+  const bool isStepped = fullLevel_ == kSteppedLevels;
+  const auto blendRun = [&](int64_t px, int64_t py, const uint8_t *levels, size_t count) {
+    if (isStepped)
+      canvas.blendSteps(px, py, levels, count, palette);
+    else
+      canvas.blendLevels(px, py, levels, count, palette);
+  };
   for (const auto &g : glyphs_) {
     if (!lands(canvas, x, y, g)) continue;
     const uint8_t *levels = g.levels.data();
     for (int32_t r = 0; r < g.rows; ++r, levels += g.width) {
       if (quadrant_ == 0) {
-        canvas.blendLevels(x + g.x, y + g.y + r, levels, static_cast<size_t>(g.width), palette);
+        blendRun(x + g.x, y + g.y + r, levels, static_cast<size_t>(g.width));
         continue;
       }
       for (int32_t k = 0; k < g.width; ++k) {
         int64_t px = g.x + k, py = g.y + r;
         turn(px, py);
-        canvas.blendLevels(x + px, y + py, levels + k, 1, palette);
+        blendRun(x + px, y + py, levels + k, 1);
       }
     }
   }
@@ -89,12 +100,12 @@ void TextLine::drawSpecial(TextCanvas &canvas, int64_t x, int64_t y, uint32_t co
         turn(px, py);
         px += x;
         py += y;
-        if (*level == kFullLevel) {
+        if (*level == fullLevel_) {
           canvas.plot(px, py, color);
           continue;
         }
         const uint32_t w = canvas.evaluate(color, px, py);
-        const uint32_t t = partialTransparency(w, *level);
+        const uint32_t t = partialTransparency(w, *level, fullLevel_);
         if (t < 255) canvas.plot(px, py, (w & 0x00FFFFFFu) | (t << 24));
       }
     }

@@ -358,13 +358,14 @@ TextLine TextLine::layout(std::u16string_view text, const TextStyle &style, Font
   line.width_ = clampToInt(metrics.width);
   line.height_ = clampToInt(metrics.height);
 
-  if (style.quarterLevels) {
-    // Level l covers 32 l - 1 of 255; rounded to quarters, that is level 0,
-    // 2, 4, 6 or 8.
-    for (auto &g : glyphs)
-      for (uint8_t &l : g.levels)
-        if (l != 0) l = static_cast<uint8_t>(2 * ((4 * (32 * l - 1) + 127) / 255));
-  }
+  // Coverage to levels: the nearest of the steps (255 is no tie), or
+  // (coverage + 1) / 32, coverage below 31 drawing nothing.
+  line.fullLevel_ = style.steppedLevels ? kSteppedLevels : kFullLevel;
+  for (auto &g : glyphs)
+    for (uint8_t &l : g.levels)
+      l = style.steppedLevels ? static_cast<uint8_t>((l * kSteppedLevels + 127) / 255)
+          : l == 255          ? kFullLevel
+                              : static_cast<uint8_t>((l + 1) / 32);
   // Masks without coverage (a space is one blank pixel in one-bit mode) have
   // given their place to the box; drawing needs only the rest.
   std::erase_if(glyphs, [](const GlyphMask &g) {

@@ -45,6 +45,7 @@ class TextLine {
   int lineDistance_ = 0;
   int quadrant_ = 0;
   bool hasFace_ = false;
+  uint8_t fullLevel_ = kFullLevel;  // kFullLevel, or kSteppedLevels in steps
   std::vector<GlyphMask> glyphs_;
 };
 

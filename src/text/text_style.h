@@ -14,9 +14,9 @@ struct TextStyle {
   // drawing mode (grey glyphs reach a pixel further than one-bit ones); -1:
   // the drawing mode.
   int measureMode = -1;
-  // Grey levels rounded to quarters of a pixel, as smooth shapes are by
-  // default, so that a smooth chart keeps to few colours.
-  bool quarterLevels = false;
+  // Grey levels in the steps of smooth shapes (kSteppedLevels), so that the
+  // text's blends settle into a palette with the shapes'.
+  bool steppedLevels = false;
   // Grey glyphs crisp (glyph_contrast.h), as smooth drawing draws them; the
   // text's size is still taken from glyphs that are not.
   bool crispGrey = false;
