@@ -331,10 +331,12 @@ public:
     // a pair of colours (the shape's over what lay under it). When a PNG or GIF
     // is written, an image of more than 256 colours has its rarest pairs (those
     // blending the fewest pixels) put on coarser levels, first 16, then
-    // quarters, never fewer, until it fits (ties round to the even level); blends
-    // still past 256 colours (chains of blends over blends) take the nearest
-    // colour kept, so that a chart stays a palette image and those pixels change
-    // to what the image holds. SmoothFine: coverage in 255 steps, the finest edges, at the cost
+    // quarters, until it fits (ties round to the even level). When the pairs
+    // are too many even for quarters (chains of blends over blends), the
+    // commonest pairs keep 16 levels while they fit, the others quarters, and
+    // the rarest blends past 256 colours take the nearest colour kept, so
+    // that a chart stays a palette image and those pixels change to what the
+    // image holds. SmoothFine: coverage in 255 steps, the finest edges, at the cost
     // of many more colours (a PNG then usually holds true colour).
     // Points, runs, rectangles, fills and lines along a row or a column are
     // drawn as in the default mode, so they stay sharp. Texts made while the mode

@@ -4,9 +4,10 @@
 // colour full coverage gives) and its step. When a palette image is written,
 // settle() keeps every step if the image fits 256 colours; otherwise the pairs
 // that blend the fewest pixels are put on coarser grids (16, then 4 levels,
-// never fewer) and their pixels redrawn at the rounded steps; blends of pairs
-// too many to fit even in quarters (chains of blends over blends) go, the
-// rarest first, to the nearest colour kept. A colour made
+// never fewer) and their pixels redrawn at the rounded steps. Pairs too many
+// to fit even in quarters (chains of blends over blends) leave the commonest
+// on 16 levels while they fit and the rest on quarters, and the blends past
+// the budget go, the rarest first, to the nearest colour kept. A colour made
 // alike by another route (a plain colour equal to a blend) is treated as the
 // blend; the record keeps at most kMaxMixes colours, any further ones count as
 // fixed colours.

@@ -199,19 +199,32 @@ std::unordered_map<uint32_t, uint32_t> BlendLevels::nearestOf(const Census &cens
 std::unordered_map<uint32_t, uint32_t> BlendLevels::remapOf(
     const std::vector<uint32_t> &order, const std::vector<int> &pairOfColor,
     const std::vector<imageio::BlendPair> &pairs) {
+  // One colour per pair and step: a colour the image holds at a step its
+  // pair keeps stands for that step, so that colours moved onto the step,
+  // or made alike by another rounding, join it rather than add to it.
+  std::unordered_map<uint64_t, uint32_t> colorAt;
+  const auto keyOf = [](int pair, uint32_t step) { return uint64_t(uint32_t(pair)) << 8 | step; };
+  const auto stepKept = [&](size_t k) {
+    const int levels = pairs[static_cast<size_t>(pairOfColor[k])].levels;
+    const Mix &mix = mixes_.at(order[k]);
+    const int level = imageio::stepOnGrid(static_cast<int>(mix.step), levels);
+    return static_cast<uint32_t>(level) * kSteps / static_cast<uint32_t>(levels);
+  };
+  for (size_t k = 0; k < order.size(); ++k)
+    if (pairOfColor[k] >= 0 && stepKept(k) == mixes_.at(order[k]).step)
+      colorAt.try_emplace(keyOf(pairOfColor[k], stepKept(k)), order[k]);
   std::unordered_map<uint32_t, uint32_t> remap;
   std::vector<std::pair<uint32_t, Mix>> made;
   for (size_t k = 0; k < order.size(); ++k) {
     if (pairOfColor[k] < 0) continue;
-    const int levels = pairs[static_cast<size_t>(pairOfColor[k])].levels;
     const Mix &mix = mixes_.at(order[k]);
-    if (levels == static_cast<int>(kSteps)) continue;
-    const int level = imageio::stepOnGrid(static_cast<int>(mix.step), levels);
-    const uint32_t step = static_cast<uint32_t>(level) * kSteps / static_cast<uint32_t>(levels);
-    if (step == mix.step) continue;
-    const uint32_t color = redrawn(mix, step);
-    remap.emplace(order[k], color);
-    made.emplace_back(color, Mix{mix.from, mix.full, step});
+    const uint32_t step = stepKept(k);
+    const auto [it, isNew] = colorAt.try_emplace(keyOf(pairOfColor[k], step), 0);
+    if (isNew) {
+      it->second = redrawn(mix, step);
+      made.emplace_back(it->second, Mix{mix.from, mix.full, step});
+    }
+    if (it->second != order[k]) remap.emplace(order[k], it->second);
   }
   // The new colours keep their pairs for a later settle.
   for (const auto &[color, mix] : made) record(color, mix.from, mix.full, mix.step);

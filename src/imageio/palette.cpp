@@ -131,7 +131,17 @@ bool fitBlendPairs(std::vector<BlendPair> &pairs, int fixedColors, int budget) {
       pair.levels = levels;
     }
   }
-  return total <= budget;
+  if (total <= budget) return true;
+  // Too many pairs even for quarters: the commonest keep 16 levels while
+  // they fit, the rest quarters, and the caller maps what is left over.
+  total = fixedColors;
+  for (auto it = rarestFirst.rbegin(); it != rarestFirst.rend(); ++it) {
+    BlendPair &pair = pairs[*it];
+    const int colors = blendPairColors(pair.stepsUsed, 16);
+    pair.levels = total + colors <= budget ? 16 : 4;
+    if (pair.levels == 16) total += colors;
+  }
+  return false;
 }
 
 }  // namespace quorvane::imageio

@@ -49,8 +49,9 @@ int blendPairColors(uint64_t stepsUsed, int levels);
 // into budget: first every pair keeps kBlendSteps; then the rarest pairs
 // (fewest pixels) drop to 16 levels one by one, then, again rarest first, to
 // quarters, each stage stopping once the colours fit, so that the commonest
-// edges keep 16 levels longest. Returns whether they fit; quarters are the
-// floor even when they do not.
+// edges keep 16 levels longest. When even quarters do not fit, the
+// commonest pairs keep 16 levels while they fit and the others quarters, and
+// false is returned: the caller maps the colours left over.
 bool fitBlendPairs(std::vector<BlendPair> &pairs, int fixedColors, int budget);
 
 }  // namespace quorvane::imageio

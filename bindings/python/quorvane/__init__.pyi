@@ -268,14 +268,21 @@ class DrawArea(Object):
         every shape is drawn pixel-exact and aliased, as described above.
         SmoothQuarters (or any value but 0 and 2): slanted lines (every width,
         dashed or not), polygons, surfaces, ellipses, arcs, sectors and cylinders
-        are drawn with exact-area coverage, rounded to quarters of a pixel, and
-        blended over what is there, their outlines running through the centres of
-        the pixels named by the coordinates and their edges drawn with a one-pixel
-        pen; special colours are evaluated per pixel and dashes along the outline.
-        The quarters keep a chart to few colours, so that its PNG and GIF stay
-        palette images. SmoothFine: the same with coverage in 255 steps, the
-        finest edges, at the cost of many more colours (a PNG then usually holds
-        true colour).
+        are drawn with exact-area coverage and blended over what is there, their
+        outlines running through the centres of the pixels named by the
+        coordinates and their edges drawn with a one-pixel pen; special colours
+        are evaluated per pixel and dashes along the outline. Coverage is rounded
+        to the nearest 32nd of a pixel, each partly covered pixel being a mix of
+        a pair of colours (the shape's over what lay under it). When a PNG or GIF
+        is written, an image of more than 256 colours has its rarest pairs (those
+        blending the fewest pixels) put on coarser levels, first 16, then
+        quarters, until it fits (ties round to the even level). When the pairs
+        are too many even for quarters (chains of blends over blends), the
+        commonest pairs keep 16 levels while they fit, the others quarters, and
+        the rarest blends past 256 colours take the nearest colour kept, so
+        that a chart stays a palette image and those pixels change to what the
+        image holds. SmoothFine: coverage in 255 steps, the finest edges, at the cost
+        of many more colours (a PNG then usually holds true colour).
         Points, runs, rectangles, fills and lines along a row or a column are
         drawn as in the default mode, so they stay sharp. Texts made while the mode
         is on use grey anti-aliasing (AntiAliasOn) unless setAntiAliasText chose
