@@ -134,7 +134,7 @@ public:
     // How shapes are drawn (setAntiAlias). Any other value acts as SmoothQuarters.
     enum SmoothMode : int {
         SmoothOff = 0,       // pixel-exact and aliased
-        SmoothQuarters = 1,  // edge coverage in palette levels: 16 or more, at least quarters
+        SmoothQuarters = 1,  // edge coverage in 16ths, quarters for rare colour pairs
         SmoothFine = 2       // edge coverage in 255 steps: the finest edges
     };
 
@@ -327,11 +327,11 @@ public:
     // outlines running through the centres of the pixels named by the
     // coordinates and their edges drawn with a one-pixel pen; special colours
     // are evaluated per pixel and dashes along the outline. Coverage is rounded
-    // to the nearest 32nd of a pixel, each partly covered pixel being a mix of
+    // to the nearest 16th of a pixel, each partly covered pixel being a mix of
     // a pair of colours (the shape's over what lay under it). When a PNG or GIF
     // is written, an image of more than 256 colours has its rarest pairs (those
-    // blending the fewest pixels) put on coarser levels, first 16, then
-    // quarters, until it fits (ties round to the even level). When the pairs
+    // blending the fewest pixels) put on quarters, until it fits (ties round
+    // to the even level). When the pairs
     // are too many even for quarters (chains of blends over blends), the
     // commonest pairs keep 16 levels while they fit, the others quarters, and
     // the rarest blends past 256 colours take the nearest colour kept, so

@@ -3,6 +3,7 @@
 // nothing is premultiplied, so the rule divides by the combined weight.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "base/colors.h"
@@ -35,6 +36,19 @@ inline uint32_t blend(uint32_t p, uint32_t c) {
   const uint32_t b = ((p & 0xFF) * wp + (c & 0xFF) * wc) / d;
   const uint32_t a = (ca * pa) / 255;
   return (a << 24) | (r << 16) | (g << 8) | b;
+}
+
+// p moved by share / 255 of (to - from), every byte alike.
+inline uint32_t addShare(uint32_t p, uint32_t from, uint32_t to, uint32_t share) {
+  uint32_t out = 0;
+  for (int shift = 0; shift < 32; shift += 8) {
+    const int32_t diff = static_cast<int32_t>((to >> shift) & 0xFF) -
+                         static_cast<int32_t>((from >> shift) & 0xFF);
+    const int32_t step = (diff * static_cast<int32_t>(share) + (diff >= 0 ? 127 : -127)) / 255;
+    const int32_t v = std::clamp(static_cast<int32_t>((p >> shift) & 0xFF) + step, 0, 255);
+    out |= static_cast<uint32_t>(v) << shift;
+  }
+  return out;
 }
 
 }  // namespace quorvane

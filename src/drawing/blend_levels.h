@@ -3,11 +3,11 @@
 // colour a partial blend makes is remembered as a pair (the colour before, the
 // colour full coverage gives) and its step. When a palette image is written,
 // settle() keeps every step if the image fits 256 colours; otherwise the pairs
-// that blend the fewest pixels are put on coarser grids (16, then 4 levels,
-// never fewer) and their pixels redrawn at the rounded steps. Pairs too many
-// to fit even in quarters (chains of blends over blends) leave the commonest
-// on 16 levels while they fit and the rest on quarters, and the blends past
-// the budget go, the rarest first, to the nearest colour kept. A colour made
+// that blend the fewest pixels are put on quarters and their pixels redrawn
+// at the rounded steps. Pairs too many to fit even in quarters (chains of
+// blends over blends) leave the commonest on every step while they fit and
+// the rest on quarters, and the blends past the budget go, the rarest first,
+// to the nearest colour kept. A colour made
 // alike by another route (a plain colour equal to a blend) is treated as the
 // blend; the record keeps at most kMaxMixes colours, any further ones count as
 // fixed colours.
@@ -15,9 +15,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
+#include "drawing/color_keyed_table.h"
 #include "imageio/palette.h"
 
 namespace quorvane {
@@ -36,19 +36,19 @@ class BlendLevels {
   void record(uint32_t blended, uint32_t from, uint32_t full, uint32_t step) {
     if (step == 0 || step >= kSteps || blended == from || blended == full) return;
     if (blended == last_ && hasLast_) return;
-    if (mixes_.size() < kMaxMixes) mixes_.try_emplace(blended, Mix{from, full, step});
+    if (mixes_.size() < kMaxMixes) mixes_.insert(blended, Mix{from, full, step});
     last_ = blended;
     hasLast_ = true;
   }
   // The colour full coverage gives in blended's pair, when blended is a mix
   // over from.
   bool fullOver(uint32_t blended, uint32_t from, uint32_t &full) const {
-    const auto it = mixes_.find(blended);
-    if (it == mixes_.end() || it->second.from != from) return false;
-    full = it->second.full;
+    const Mix *mix = mixes_.find(blended);
+    if (mix == nullptr || mix->from != from) return false;
+    full = mix->full;
     return true;
   }
-  bool isEmpty() const { return mixes_.empty(); }
+  bool isEmpty() const { return mixes_.isEmpty(); }
   size_t size() const { return mixes_.size(); }
 
   // Puts the pairs of pixels[0 .. count-1] on grids that fit budget colours
@@ -57,32 +57,32 @@ class BlendLevels {
 
  private:
   struct Mix {
-    uint32_t from;
-    uint32_t full;
-    uint32_t step;
+    uint32_t from = 0;
+    uint32_t full = 0;
+    uint32_t step = 0;
   };
   // The colours of an image in order of first appearance, with their pixel
-  // counts; runs of one colour cost one look-up.
+  // counts and places; runs of one colour cost one look-up.
   struct Census {
     std::vector<uint32_t> order;
-    std::unordered_map<uint32_t, uint64_t> pixelsOf;
+    std::vector<uint64_t> pixels;
+    ColorKeyedTable<uint32_t> placeOf;
   };
-  static Census censusOf(const uint32_t *pixels, size_t count);
+  static void take(Census &census, const uint32_t *pixels, size_t count);
+  // The colour each colour of the census becomes on its pair's grid (pairOf:
+  // its pair, -1 for none); the new colours are recorded.
+  std::vector<uint32_t> onGrids(const Census &census, const std::vector<int> &pairOf,
+                                const std::vector<imageio::BlendPair> &pairs);
   // When the pairs do not fit even in quarters: each blend past the budget
   // (the rarest first) to the nearest colour kept, fixed colours all kept.
-  std::unordered_map<uint32_t, uint32_t> nearestOf(const Census &census, int budget) const;
+  void keepNearest(const Census &census, std::vector<uint32_t> &newColor, int budget) const;
   // The colour a mix of its pair gives at another step.
   static uint32_t redrawn(const Mix &mix, uint32_t step);
-  // The new colour of each colour of order (pairOfColor: its pair, -1 for
-  // none) whose pair's grid moves it; the new colours are recorded.
-  std::unordered_map<uint32_t, uint32_t> remapOf(const std::vector<uint32_t> &order,
-                                                 const std::vector<int> &pairOfColor,
-                                                 const std::vector<imageio::BlendPair> &pairs);
-  // Replaces the colours remap names; returns the pixels changed.
-  static size_t redraw(uint32_t *pixels, size_t count,
-                       const std::unordered_map<uint32_t, uint32_t> &remap);
+  // Gives each pixel the new colour of its colour; returns the pixels changed.
+  static size_t redraw(uint32_t *pixels, size_t count, const Census &census,
+                       const std::vector<uint32_t> &newColor);
 
-  std::unordered_map<uint32_t, Mix> mixes_;
+  ColorKeyedTable<Mix> mixes_;
   uint32_t last_ = 0;
   bool hasLast_ = false;
 };

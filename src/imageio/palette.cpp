@@ -123,23 +123,23 @@ bool fitBlendPairs(std::vector<BlendPair> &pairs, int fixedColors, int budget) {
   std::iota(rarestFirst.begin(), rarestFirst.end(), size_t{0});
   std::stable_sort(rarestFirst.begin(), rarestFirst.end(),
                    [&](size_t a, size_t b) { return pairs[a].pixels < pairs[b].pixels; });
-  for (const int levels : {16, 4}) {
-    for (const size_t i : rarestFirst) {
-      if (total <= budget) return true;
-      BlendPair &pair = pairs[i];
-      total += blendPairColors(pair.stepsUsed, levels) - blendPairColors(pair.stepsUsed, pair.levels);
-      pair.levels = levels;
-    }
+  for (const size_t i : rarestFirst) {
+    if (total <= budget) return true;
+    BlendPair &pair = pairs[i];
+    total += blendPairColors(pair.stepsUsed, 4) - blendPairColors(pair.stepsUsed, pair.levels);
+    pair.levels = 4;
   }
   if (total <= budget) return true;
-  // Too many pairs even for quarters: the commonest keep 16 levels while
+  // Too many pairs even for quarters: the commonest keep every step while
   // they fit, the rest quarters, and the caller maps what is left over.
   total = fixedColors;
+  bool isFull = false;
   for (auto it = rarestFirst.rbegin(); it != rarestFirst.rend(); ++it) {
     BlendPair &pair = pairs[*it];
-    const int colors = blendPairColors(pair.stepsUsed, 16);
-    pair.levels = total + colors <= budget ? 16 : 4;
-    if (pair.levels == 16) total += colors;
+    const int colors = blendPairColors(pair.stepsUsed, kBlendSteps);
+    isFull = isFull || total + colors > budget;
+    pair.levels = isFull ? 4 : kBlendSteps;
+    if (!isFull) total += colors;
   }
   return false;
 }

@@ -29,8 +29,8 @@ int reduceToCube(const ImageView &view, uint32_t *palette, uint8_t *indices,
 // Palette levels for smooth drawing: a blended pixel mixes two known colours
 // (a pair: what lay under it and the shape's colour over that) at one of
 // kBlendSteps steps of coverage. A pair keeps all the steps when the image
-// fits kPaletteColors; otherwise it is given kBlendSteps, 16 or 4 levels.
-inline constexpr int kBlendSteps = 32;
+// fits kPaletteColors; otherwise it is given kBlendSteps or 4 levels.
+inline constexpr int kBlendSteps = 16;
 inline constexpr int kPaletteColors = 256;
 
 struct BlendPair {
@@ -47,11 +47,10 @@ int stepOnGrid(int step, int levels);
 int blendPairColors(uint64_t stepsUsed, int levels);
 // Gives each pair as many levels as fit fixedColors plus the pairs' colours
 // into budget: first every pair keeps kBlendSteps; then the rarest pairs
-// (fewest pixels) drop to 16 levels one by one, then, again rarest first, to
-// quarters, each stage stopping once the colours fit, so that the commonest
-// edges keep 16 levels longest. When even quarters do not fit, the
-// commonest pairs keep 16 levels while they fit and the others quarters, and
-// false is returned: the caller maps the colours left over.
+// (fewest pixels) drop to quarters one by one until the colours fit, so that
+// the commonest edges keep every step longest. When even quarters do not
+// fit, the commonest pairs keep every step while they fit and the others
+// quarters, and false is returned: the caller maps the colours left over.
 bool fitBlendPairs(std::vector<BlendPair> &pairs, int fixedColors, int budget);
 
 }  // namespace quorvane::imageio

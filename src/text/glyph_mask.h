@@ -13,7 +13,7 @@ namespace quorvane::text {
 // among smooth shapes in steps, k of kSteppedLevels steps stands for the
 // coverage k * 255 / kSteppedLevels, rounded.
 inline constexpr uint8_t kFullLevel = 8;
-inline constexpr uint8_t kSteppedLevels = 32;
+inline constexpr uint8_t kSteppedLevels = 16;
 
 // A glyph bitmap is left out (as one that fails to render) when a side
 // exceeds 65,535 pixels or its area 2^26 pixels, and the glyphs of one text

@@ -1,6 +1,6 @@
 // Drawing a laid-out line: the masks are copied into the canvas. Coverage v
 // (quantised to q = (v + 1) / 32 * 32 - 1, or in steps to the nearest
-// 32nd) draws colour w with transparency t = (65025 - (255 - alpha(w)) * q)
+// 16th) draws colour w with transparency t = (65025 - (255 - alpha(w)) * q)
 // / 255, nothing when t reaches 255; full coverage draws the colour itself.
 // For a plain colour the levels map to fixed colours, worked out once per
 // draw (stepped ones remembered as blends by the canvas); a special colour is evaluated

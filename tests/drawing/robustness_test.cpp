@@ -70,14 +70,14 @@ TEST(Robustness, HugeShapesClipToTheArea) {
     Area a = makeArea(7, 5, kBlue);
     a->setAntiAlias(smooth);
     // y = x; smooth, through the pixel centres and one pixel across, it
-    // covers 1 - (1 - 1/sqrt 2)^2 = 0.91 of the pixels it crosses (29/32 to
-    // the nearest 32nd) and a corner of 1/4 of their neighbours.
+    // covers 1 - (1 - 1/sqrt 2)^2 = 0.91 of the pixels it crosses (15/16 to
+    // the nearest 16th) and a corner of 1/4 of their neighbours.
     a->line(kMin, kMin, kMax, kMax, kRed, 1);
     if (smooth == 0) {
       EXPECT_EQ(look(a), rows({"r......", ".r.....", "..r....", "...r...", "....r.."}));
     } else {
-      EXPECT_NEAR(a->getPixel(2, 2) >> 16 & 255, 255 * 29 / 32, 1);
-      EXPECT_NEAR(a->getPixel(2, 2) & 255, 255 * 3 / 32, 1);
+      EXPECT_NEAR(a->getPixel(2, 2) >> 16 & 255, 255 * 15 / 16, 1);
+      EXPECT_NEAR(a->getPixel(2, 2) & 255, 255 * 1 / 16, 1);
       EXPECT_EQ(a->getPixel(3, 2), col(0x4000BF));
       EXPECT_EQ(a->getPixel(5, 1), kBlue);
     }

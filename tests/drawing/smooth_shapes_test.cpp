@@ -202,7 +202,7 @@ TEST(SmoothShapes, CirclesAreSymmetric) {
         // within one step of coverage.
         const int q = a->getPixel(50 + dy, 50 + dx);
         for (int shift = 0; shift < 24; shift += 8)
-          ASSERT_NEAR((q >> shift) & 255, (p >> shift) & 255, 8) << dx << "," << dy;
+          ASSERT_NEAR((q >> shift) & 255, (p >> shift) & 255, 16) << dx << "," << dy;
       }
   }
 }

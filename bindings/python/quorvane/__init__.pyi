@@ -272,11 +272,11 @@ class DrawArea(Object):
         outlines running through the centres of the pixels named by the
         coordinates and their edges drawn with a one-pixel pen; special colours
         are evaluated per pixel and dashes along the outline. Coverage is rounded
-        to the nearest 32nd of a pixel, each partly covered pixel being a mix of
+        to the nearest 16th of a pixel, each partly covered pixel being a mix of
         a pair of colours (the shape's over what lay under it). When a PNG or GIF
         is written, an image of more than 256 colours has its rarest pairs (those
-        blending the fewest pixels) put on coarser levels, first 16, then
-        quarters, until it fits (ties round to the even level). When the pairs
+        blending the fewest pixels) put on quarters, until it fits (ties round
+        to the even level). When the pairs
         are too many even for quarters (chains of blends over blends), the
         commonest pairs keep 16 levels while they fit, the others quarters, and
         the rarest blends past 256 colours take the nearest colour kept, so
