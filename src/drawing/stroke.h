@@ -1,9 +1,10 @@
-// The stroke of a path as pieces that tile it: a piece per segment, cut on
-// the inner side of each bend along the bisector and square to the segment
-// elsewhere, and a round wedge filling the outer side of each bend. Pieces
-// share their edges point for point, so the rasteriser covers every pixel of
-// the stroke once (where a segment is too short for its inner cut, the two
-// pieces overlap instead).
+// The stroke of a path as an outline: the pieces that tile it (a piece per
+// segment, cut on the inner side of each bend along the bisector and square
+// to the segment elsewhere, and a round wedge filling the outer side of each
+// bend), walked round as one contour for an open path and one along each
+// side of a closed one, so that the rasteriser covers every pixel of the
+// stroke once (where a segment is too short for its inner cut, the two
+// pieces overlap instead, and cover the overlap once by the non-zero rule).
 #pragma once
 
 #include <cstddef>
@@ -32,7 +33,7 @@ struct StrokeStyle {
 // that contours added alike cover their union by the non-zero rule.
 void addClockwise(Outline &o, const PathPoint *p, size_t n);
 
-// Adds the pieces of the stroke of path to o (whose rule is non-zero).
+// Adds the stroke of path to o (whose rule is non-zero), turned clockwise.
 // Repeated points are dropped; a path of one point is a segment along x.
 void addStroke(Outline &o, const std::vector<PathPoint> &path, const StrokeStyle &style);
 
