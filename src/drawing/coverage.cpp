@@ -9,6 +9,7 @@
 #include "drawing/coverage.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -186,19 +187,19 @@ class Raster {
  public:
   Raster(CoverageScratch &scratch, int64_t colLo, int64_t colHi, int64_t bandRows, int count,
          bool isApart)
-      : colLo_(colLo), colHi_(colHi), stride_(colHi - colLo + 1),
-        bandRows_(static_cast<size_t>(bandRows)), count_(count), isApart_(isApart), s_(scratch) {
+      : colLo_(colLo), colHi_(colHi), stride_(colHi - colLo + 1), count_(count),
+        isApart_(isApart), s_(scratch) {
     // Grown entries are clear; kept ones are clear already.
     const size_t cells = static_cast<size_t>(stride_ * bandRows);
     for (int o = 0; o < count; ++o)
       if (s_.cover[o].size() < cells) s_.cover[o].resize(cells, 0), s_.area[o].resize(cells, 0);
-    if (s_.isTouched.size() < cells) s_.isTouched.resize(cells, 0);
-    s_.touched.clear();
+    words_ = (cells + 63) / 64;
+    if (s_.touched.size() < words_) s_.touched.resize(words_, 0);
     for (int o = 0; o < count; ++o) {
       cover_[o] = s_.cover[o].data();
       area_[o] = s_.area[o].data();
     }
-    isTouched_ = s_.isTouched.data();
+    touched_ = s_.touched.data();
   }
 
   void startBand(int64_t firstRow) { band0_ = firstRow; }
@@ -233,22 +234,28 @@ class Raster {
     }
   }
 
-  // Sweeps the band's rows through their touched cells: between two of them
-  // the coverage stays what the running cover gives. Clears what it reads.
+  // Sweeps the band's rows through their touched cells, which the bits give
+  // in order: between two of them the coverage stays what the running cover
+  // gives. Clears what it reads.
   void sweepBand(const FillRule *rules, CoverageSink &sink) {
-    const std::vector<uint32_t> &touched = orderTouched();
     RunJoiner runs(sink, isApart_);
-    size_t i = 0;
-    while (i < touched.size()) {
-      const uint32_t rowIndex = touched[i] >> 16;
-      runs.startRow(band0_ + rowIndex);
-      const size_t rowBase = static_cast<size_t>(rowIndex) * static_cast<size_t>(stride_);
-      int64_t acc[2] = {0, 0};
-      int64_t prevX = -1;
-      for (; i < touched.size() && (touched[i] >> 16) == rowIndex; ++i) {
-        const uint32_t column = touched[i] & 0xFFFFu;
-        const size_t cell = rowBase + column;
-        const int64_t x = colLo_ + column;
+    const size_t stride = static_cast<size_t>(stride_);
+    size_t rowBase = 0, rowEnd = 0;
+    int64_t acc[2] = {0, 0};
+    int64_t prevX = colHi_;
+    for (size_t w = 0; w < words_; ++w) {
+      for (uint64_t bits = touched_[w]; bits != 0; bits &= bits - 1) {
+        const size_t cell = w * 64 + static_cast<size_t>(std::countr_zero(bits));
+        if (cell >= rowEnd) {
+          // A row whose cover does not return to zero runs on to the right side.
+          if (prevX < colHi_) runs.add(prevX + 1, colHi_, between(acc, rules));
+          rowBase = cell / stride * stride;
+          rowEnd = rowBase + stride;
+          runs.startRow(band0_ + static_cast<int64_t>(rowBase / stride));
+          acc[0] = acc[1] = 0;
+          prevX = -1;
+        }
+        const int64_t x = colLo_ + static_cast<int64_t>(cell - rowBase);
         if (prevX >= 0 && x > prevX + 1) runs.add(prevX + 1, x - 1, between(acc, rules));
         int64_t v[2] = {0, 0};
         for (int o = 0; o < count_; ++o) {
@@ -258,51 +265,18 @@ class Raster {
           cover_[o][cell] = 0;
           area_[o][cell] = 0;
         }
-        isTouched_[cell] = 0;
         runs.add(x, x, combined(v));
         prevX = x;
       }
-      // A row whose cover does not return to zero runs on to the right side.
-      if (prevX < colHi_) runs.add(prevX + 1, colHi_, between(acc, rules));
+      touched_[w] = 0;
     }
+    if (prevX < colHi_) runs.add(prevX + 1, colHi_, between(acc, rules));
     runs.flush();
-    s_.touched.clear();
   }
 
  private:
   static uint32_t level(int64_t v) {
     return static_cast<uint32_t>((std::min(v, kFullCoverage) * 255 + kFullCoverage / 2) >> 17);
-  }
-
-  // The touched cells in order: counted into their rows, then each row
-  // sorted (by insertion when it holds few cells).
-  const std::vector<uint32_t> &orderTouched() {
-    const size_t rows = bandRows_ + 1;
-    std::vector<uint32_t> &start = s_.rowStart;
-    start.assign(rows + 1, 0);
-    for (uint32_t key : s_.touched) ++start[(key >> 16) + 1];
-    for (size_t r = 1; r <= rows; ++r) start[r] += start[r - 1];
-    std::vector<uint32_t> &out = s_.ordered;
-    out.resize(s_.touched.size());
-    for (uint32_t key : s_.touched) out[start[key >> 16]++] = key;
-    // start[r] now ends row r; rows begin where the previous one ended.
-    size_t begin = 0;
-    for (size_t r = 0; r < rows; ++r) {
-      const size_t end = start[r];
-      if (end - begin > 32) {
-        std::sort(out.begin() + static_cast<ptrdiff_t>(begin), out.begin() + static_cast<ptrdiff_t>(end));
-        begin = end;
-        continue;
-      }
-      for (size_t i = begin + 1; i < end; ++i) {
-        const uint32_t v = out[i];
-        size_t j = i;
-        for (; j > begin && out[j - 1] > v; --j) out[j] = out[j - 1];
-        out[j] = v;
-      }
-      begin = end;
-    }
-    return out;
   }
 
   // The coverage between cells, from the running covers.
@@ -321,10 +295,7 @@ class Raster {
     const size_t i = static_cast<size_t>((row - band0_) * stride_ + (col - colLo_));
     cover_[o][i] += static_cast<uint32_t>(cover);
     area_[o][i] += static_cast<uint32_t>(area);
-    if (isTouched_[i] == 0) {
-      isTouched_[i] = 1;
-      s_.touched.push_back(static_cast<uint32_t>((row - band0_) << 16 | (col - colLo_)));
-    }
+    touched_[i / 64] |= uint64_t{1} << (i % 64);
   }
 
   void piece(int o, int64_t row, int64_t col, int64_t x1, int64_t y1, int64_t x2, int64_t y2,
@@ -374,14 +345,14 @@ class Raster {
   }
 
   int64_t colLo_, colHi_, stride_;
-  size_t bandRows_;
   int count_;
   bool isApart_;
   int64_t band0_ = 0;
   CoverageScratch &s_;
   uint32_t *cover_[2] = {nullptr, nullptr};
   uint32_t *area_[2] = {nullptr, nullptr};
-  uint8_t *isTouched_ = nullptr;
+  uint64_t *touched_ = nullptr;
+  size_t words_ = 0;
 };
 
 // Puts the scratch buffers back to all clear after a rasterisation that did
@@ -391,8 +362,7 @@ void clearScratch(CoverageScratch &scratch) {
     std::fill(scratch.cover[o].begin(), scratch.cover[o].end(), 0);
     std::fill(scratch.area[o].begin(), scratch.area[o].end(), 0);
   }
-  std::fill(scratch.isTouched.begin(), scratch.isTouched.end(), 0);
-  scratch.touched.clear();
+  std::fill(scratch.touched.begin(), scratch.touched.end(), 0);
 }
 
 }  // namespace

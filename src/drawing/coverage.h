@@ -71,15 +71,14 @@ struct CoverageSegment {
 
 // Work buffers kept from one rasterisation to the next, so that a shape
 // costs no allocation and no clearing of a buffer as large as its bounds:
-// the cells touched are listed, and cleared as their rows are swept, so the
+// the cells touched are marked, and cleared as their rows are swept, so the
 // buffers are all clear between rasterisations.
 struct CoverageScratch {
   std::vector<uint32_t> cover[2];
   std::vector<uint32_t> area[2];
-  std::vector<uint8_t> isTouched;
-  std::vector<uint32_t> touched;  // cells touched: band row << 16 | column
-  std::vector<uint32_t> ordered;  // the same, row by row, left to right
-  std::vector<uint32_t> rowStart;
+  // A bit for each cell of the band, set once it is touched: read word by
+  // word, they give the touched cells row by row, left to right.
+  std::vector<uint64_t> touched;
   std::vector<CoverageSegment> segments[2];
   std::vector<size_t> active[2];  // segments crossing the band, by index
   // Segments visited by the last rasterisation, summed over its bands: each
