@@ -172,6 +172,80 @@ TEST(SmoothStrokes, FillAndItsEdgeInOneColourCoverTheirUnion) {
   }
 }
 
+TEST(SmoothStrokes, StrokesCoverTheirExactBands) {
+  // Each stroke against the band of points within half its width of the
+  // path, away from an open path's square ends: a wide zigzag (round outer
+  // corners), a polygon edge with a side too short for the inner corners at
+  // its ends, and a sector's edge over no fill.
+  struct Case {
+    const char *name;
+    std::function<void(DrawArea *)> draw;
+    std::vector<P> path;
+    double half;
+  };
+  auto points = [](std::vector<int> xs, std::vector<int> ys) {
+    std::vector<P> q;
+    for (size_t i = 0; i < xs.size(); ++i) q.push_back(centre(xs[i], ys[i]));
+    return q;
+  };
+  const std::vector<int> zx = {10, 13, 16, 19, 22, 25, 60}, zy = {70, 40, 70, 40, 70, 40, 60};
+  const std::vector<int> qx = {10, 90, 89, 50}, qy = {10, 10, 11, 90};
+  std::vector<P> sectorEdge{centre(50, 50)};
+  for (int d = 20; d <= 250; ++d)
+    sectorEdge.push_back({50.5 + 40 * std::sin(d * M_PI / 180), 50.5 - 40 * std::cos(d * M_PI / 180)});
+  sectorEdge.push_back(centre(50, 50));
+  const Case cases[] = {
+      {"zigzag of width 5",
+       [&](DrawArea *a) { quorvane::polyline(*a, zx.data(), zy.data(), 7, kBlack, 5); },
+       points(zx, zy), 2.5},
+      {"polygon edge with a short side",
+       [&](DrawArea *a) { a->polygon(qx.data(), qy.data(), 4, kBlack, Transparent); },
+       [&] {
+         std::vector<P> loop = points(qx, qy);
+         loop.push_back(loop.front());
+         return loop;
+       }(),
+       0.5},
+      {"sector edge", [](DrawArea *a) { a->sector(50, 50, 40, 40, 20, 250, kBlack, Transparent); },
+       sectorEdge, 0.5},
+  };
+  for (const Case &k : cases) {
+    Area a = makeArea(100, 100);
+    a->setAntiAlias(2);
+    k.draw(a.get());
+    auto distance = [&](P p) {
+      double d = HUGE_VAL;
+      for (size_t i = 0; i + 1 < k.path.size(); ++i)
+        d = std::min(d, distanceToSegment(p, k.path[i], k.path[i + 1]));
+      return d;
+    };
+    auto isIn = [&](P p) { return distance(p) <= k.half; };
+    const P first = k.path.front(), last = k.path.back();
+    const bool isOpen = first.x != last.x || first.y != last.y;
+    double errors = 0;
+    int worst = 0, counted = 0;
+    for (int y = 0; y < 100; ++y)
+      for (int x = 0; x < 100; ++x) {
+        const P p = centre(x, y);
+        if (isOpen && (std::hypot(p.x - first.x, p.y - first.y) < 2 * k.half + 1 ||
+                       std::hypot(p.x - last.x, p.y - last.y) < 2 * k.half + 1))
+          continue;
+        // A pixel lies wholly inside or outside the band when its centre is
+        // more than half its diagonal from the band's side.
+        const double d = distance(p);
+        const int exact = d > k.half + 0.75 ? 0 : d < k.half - 0.75 ? 255 : exactCoverage(isIn, x, y);
+        const int drawn = drawnCoverage(a.get(), x, y), e = std::abs(drawn - exact);
+        if (e == 0 && drawn % 255 == 0) continue;
+        errors += e;
+        worst = std::max(worst, e);
+        ++counted;
+      }
+    ASSERT_GT(counted, 50) << k.name;
+    EXPECT_LE(errors / counted, 3.5) << k.name;
+    EXPECT_LE(worst, 24) << k.name;
+  }
+}
+
 TEST(SmoothStrokes, MirrorImageShapesDrawMirrorImages) {
   struct Case {
     const char *name;
