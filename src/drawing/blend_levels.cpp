@@ -98,32 +98,52 @@ std::vector<uint32_t> BlendLevels::onGrids(const Census &census, const std::vect
 
 namespace {
 
-// The kept colours by channel, so that the nearest of them is found in one
-// tight loop over plain arrays.
+// The kept colours in order of their channels' sum, so that the nearest to a
+// colour is looked for outwards from its own sum: as (the sum of the channel
+// differences)^2 is at most 4 times the squared distance, the search stops on
+// each side once the sums differ by more than twice the best distance's root.
+// Ties go to the colour kept first.
 class NearestColor {
  public:
-  explicit NearestColor(const std::vector<uint32_t> &colors) : colors_(colors) {
-    for (int c = 0; c < 4; ++c) {
-      channels_[c].resize(colors.size());
-      for (size_t i = 0; i < colors.size(); ++i) channels_[c][i] = static_cast<int32_t>(colors[i] >> (8 * c) & 255);
-    }
+  explicit NearestColor(const std::vector<uint32_t> &colors) {
+    for (uint32_t i = 0; i < colors.size(); ++i) kept_.push_back({sumOf(colors[i]), i, colors[i]});
+    std::sort(kept_.begin(), kept_.end(),
+              [](const Kept &a, const Kept &b) { return a.sum < b.sum || (a.sum == b.sum && a.place < b.place); });
   }
   uint32_t of(uint32_t color) const {
-    int32_t v[4];
-    for (int c = 0; c < 4; ++c) v[c] = static_cast<int32_t>(color >> (8 * c) & 255);
-    size_t best = 0;
-    int32_t bestDistance = INT32_MAX;
-    for (size_t i = 0; i < colors_.size(); ++i) {
-      int32_t d = 0;
-      for (int c = 0; c < 4; ++c) d += (channels_[c][i] - v[c]) * (channels_[c][i] - v[c]);
-      if (d < bestDistance) best = i, bestDistance = d;
-    }
-    return colors_[best];
+    const int32_t sum = sumOf(color);
+    const auto start = std::lower_bound(kept_.begin(), kept_.end(), sum,
+                                        [](const Kept &k, int32_t s) { return k.sum < s; });
+    Best best;
+    for (auto it = start; it != kept_.end() && best.allows(it->sum - sum); ++it) best.offer(*it, color);
+    for (auto it = start; it != kept_.begin() && best.allows(sum - (it - 1)->sum); --it) best.offer(*(it - 1), color);
+    return best.color;
   }
 
  private:
-  std::vector<uint32_t> colors_;
-  std::vector<int32_t> channels_[4];
+  struct Kept {
+    int32_t sum;
+    uint32_t place;
+    uint32_t color;
+  };
+  struct Best {
+    int64_t distance = INT64_MAX;
+    uint32_t place = UINT32_MAX;
+    uint32_t color = 0;
+    bool allows(int64_t sumGap) const { return distance == INT64_MAX || sumGap * sumGap <= 4 * distance; }
+    void offer(const Kept &k, uint32_t color) {
+      int64_t d = 0;
+      for (int shift = 0; shift < 32; shift += 8) {
+        const int64_t diff = int64_t{k.color >> shift & 255} - int64_t{color >> shift & 255};
+        d += diff * diff;
+      }
+      if (d < distance || (d == distance && k.place < place)) *this = Best{d, k.place, k.color};
+    }
+  };
+  static int32_t sumOf(uint32_t c) {
+    return static_cast<int32_t>((c & 255) + (c >> 8 & 255) + (c >> 16 & 255) + (c >> 24));
+  }
+  std::vector<Kept> kept_;
 };
 
 }  // namespace
