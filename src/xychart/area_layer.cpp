@@ -93,8 +93,9 @@ class AreaPainter {
     // The outline is filled and edged in the fill colour: the fill alone
     // stops short of the outline, which would leave the zero row and the end
     // columns open. Each pixel is still drawn once.
-    for (size_t s = 0; s + 1 < top_.size(); s += kMaxPieceVertices) {
-      const size_t e = std::min(s + kMaxPieceVertices, top_.size() - 1);
+    const bool isSmooth = shapeModeOf(area_) != 0;
+    for (size_t s = 0, e = 0; s + 1 < top_.size(); s = e) {
+      e = pieceEnd(s, zeroRow, isSmooth);
       xs_.clear();
       ys_.clear();
       addVertex({top_[s].x, zeroRow});
@@ -149,6 +150,19 @@ class AreaPainter {
     if (end.y != zeroRow)
       area_.surface(clampToInt(end.x), clampToInt(std::min(end.y, zeroRow)), clampToInt(end.x),
                     clampToInt(std::max(end.y, zeroRow)), dx_, dy_, k.shadowEdge, k.shadow);
+  }
+
+  // The last top vertex of the piece from s: at most kMaxPieceVertices on
+  // and, drawn smooth, the next one on the zero row, so that each piece is a
+  // simple outline turning one way (a smooth edge in the fill colour adds the
+  // half of its pen outside the way the outline turns; an outline through
+  // zero turns both ways).
+  size_t pieceEnd(size_t s, int64_t zeroRow, bool isSmooth) const {
+    const size_t last = std::min(s + kMaxPieceVertices, top_.size() - 1);
+    if (isSmooth)
+      for (size_t j = s + 1; j < last; ++j)
+        if (top_[j].y == zeroRow) return j;
+    return last;
   }
 
   void addVertex(const Vertex &v) {

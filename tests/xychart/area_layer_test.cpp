@@ -73,6 +73,27 @@ TEST(XyAreaDrawing, PiecesBandsGapsAndTopFaces) {
   }
 }
 
+// Drawn smooth, an area through zero has its whole edge on both sides: the
+// values 0, 6, 0, -6, 0 make a triangle above the zero row (row 119) and one
+// below it, 199 and 200 columns wide and 60 rows high, whose ink differs by
+// their widths alone; an edge missing its outer half on one side would leave
+// that side short by half a pixel along its two slanted sides (about 2 %).
+TEST(XyAreaDrawing, SmoothAreaThroughZeroHasItsWholeEdgeOnBothSides) {
+  Owned<XYChart> c = chart();
+  c->setAntiAlias(1);
+  addAreas(c.get(), Layer::Overlay, 0, {{0, 6, 0, -6, 0}});
+  DrawArea *a = c->makeChart3();
+  ASSERT_NE(a, nullptr);
+  double above = 0, below = 0;
+  for (int y = 40; y < 200; ++y)
+    for (int x = 25; x < 435; ++x) {
+      const double ink = (255 - ((a->getPixel(x, y) >> 8) & 255)) / 255.0;  // red: green falls
+      if (y < 119) above += ink;
+      if (y > 119) below += ink;
+    }
+  EXPECT_NEAR(above / below, 199.0 / 200.0, 0.004);
+}
+
 TEST(XyAreaRecords, MidpointToMidpointPolygons) {
   const struct {
     Layer::DataCombineMethod method;
