@@ -88,7 +88,13 @@ TEST(ScriptMarshal, HandlesNameLiveTypesOrAreRejected) {
       "$$pointer$$class XYChart *@-10:1",
       "$$pointer$$class XYChart *@ 10:1",
   };
-  for (const S &r : rejected) EXPECT_EQ(parseHandle(r, "class XYChart *"), nullptr) << r;
+  // An address and a generation without the letters a to f have no upper-case
+  // spelling: that case is then the handle itself.
+  for (const S &r : rejected) {
+    if (r != xy) {
+      EXPECT_EQ(parseHandle(r, "class XYChart *"), nullptr) << r;
+    }
+  }
 
   // The door delivers handles and accepts them through the converters.
   const S mark = ok("BaseAxis.addMark", {ok("XYChart.yAxis", {xy}).result.text, 5.0, 0xFF0000,
