@@ -29,6 +29,7 @@ void BlendLevels::take(Census &census, const uint32_t *pixels, size_t count) {
       census.pixels.push_back(0);
     }
     census.pixels[*place] += end - i;
+    census.runs.emplace_back(end, *place);
     i = end;
   }
 }
@@ -60,7 +61,7 @@ size_t BlendLevels::settle(uint32_t *pixels, size_t count, int budget) {
   const bool fits = imageio::fitBlendPairs(pairs, fixed, budget);
   std::vector<uint32_t> newColor = onGrids(census, pairOf, pairs);
   if (!fits && fixed < budget) keepNearest(census, newColor, budget);
-  return redraw(pixels, count, census, newColor);
+  return redraw(pixels, census, newColor);
 }
 
 std::vector<uint32_t> BlendLevels::onGrids(const Census &census, const std::vector<int> &pairOf,
@@ -179,18 +180,15 @@ void BlendLevels::keepNearest(const Census &census, std::vector<uint32_t> &newCo
   for (uint32_t &c : newColor) c = target[*placeOf.find(c)];
 }
 
-size_t BlendLevels::redraw(uint32_t *pixels, size_t count, const Census &census,
+size_t BlendLevels::redraw(uint32_t *pixels, const Census &census,
                            const std::vector<uint32_t> &newColor) {
-  size_t changed = 0;
-  for (size_t i = 0; i < count;) {
-    size_t end = i + 1;
-    while (end < count && pixels[end] == pixels[i]) ++end;
-    const uint32_t to = newColor[*census.placeOf.find(pixels[i])];
-    if (to != pixels[i]) {
-      std::fill(pixels + i, pixels + end, to);
-      changed += end - i;
+  size_t changed = 0, start = 0;
+  for (const auto &[end, place] : census.runs) {
+    if (newColor[place] != census.order[place]) {
+      std::fill(pixels + start, pixels + end, newColor[place]);
+      changed += end - start;
     }
-    i = end;
+    start = end;
   }
   return changed;
 }

@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "drawing/color_keyed_table.h"
@@ -62,11 +63,13 @@ class BlendLevels {
     uint32_t step = 0;
   };
   // The colours of an image in order of first appearance, with their pixel
-  // counts and places; runs of one colour cost one look-up.
+  // counts and places, and the image's runs of one colour (where each ends,
+  // its colour's place), so that a run costs one look-up and the redraw none.
   struct Census {
     std::vector<uint32_t> order;
     std::vector<uint64_t> pixels;
     ColorKeyedTable<uint32_t> placeOf;
+    std::vector<std::pair<size_t, uint32_t>> runs;
   };
   static void take(Census &census, const uint32_t *pixels, size_t count);
   // The colour each colour of the census becomes on its pair's grid (pairOf:
@@ -79,7 +82,7 @@ class BlendLevels {
   // The colour a mix of its pair gives at another step.
   static uint32_t redrawn(const Mix &mix, uint32_t step);
   // Gives each pixel the new colour of its colour; returns the pixels changed.
-  static size_t redraw(uint32_t *pixels, size_t count, const Census &census,
+  static size_t redraw(uint32_t *pixels, const Census &census,
                        const std::vector<uint32_t> &newColor);
 
   ColorKeyedTable<Mix> mixes_;
